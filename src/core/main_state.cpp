@@ -1,0 +1,56 @@
+#include "core/main_state.h"
+
+#include "util/paths.h"
+
+#include <QFile>
+
+namespace pf {
+
+Main_State::Main_State(const QString& appFolder, QObject* parent)
+    : QObject(parent), lstFiles(this), List_Join(this), List_Favorite(this), labels(this), appFolder_(appFolder)
+{
+}
+
+QString Main_State::Ini_File() const
+{
+    return Join_Path(appFolder_, Ini_File_Name);
+}
+
+QString Main_State::Group_Path(Group_Kind kind, int group) const
+{
+    return Group_File_Path(appFolder_, kind, group);
+}
+
+void Main_State::Start_Up()
+{
+    settings = Load_Settings(Ini_File(), appFolder_);
+    lstFiles.clear();
+    List_Join.clear();
+    List_Favorite.clear();
+    List_Join.addAll(Load_Group(Group_Path(Group_Kind::Joined, settings.Group_File)));
+    List_Favorite.addAll(Load_Group(Group_Path(Group_Kind::Favorite, settings.Favorite_File)));
+    labels.applyStartUp(List_Join.count(), List_Favorite.count());
+}
+
+bool Main_State::Save_All()
+{
+    bool ok = Write_Main_Keys(settings, Ini_File());
+    ok = Write_Group(Group_Path(Group_Kind::Joined, settings.Group_File), List_Join.entries()) && ok;
+    ok = Write_Group(Group_Path(Group_Kind::Favorite, settings.Favorite_File), List_Favorite.entries()) && ok;
+    ok = Write_Order_Keys(settings, Ini_File()) && ok;
+    return ok;
+}
+
+QString Main_State::Temp_Path() const
+{
+    return Join_Path(appFolder_, QStringLiteral("File.tmp"));
+}
+
+void Main_State::Unload()
+{
+    // The temporary file always has this one name, so a leftover of an earlier run goes too.
+    if (File_Exists(Temp_Path()))
+        QFile::remove(Temp_Path());
+}
+
+}  // namespace pf

@@ -1,0 +1,50 @@
+// What the main window owns for the whole run, apart from its widgets: the settings, the
+// three lists, the command-label states, the group numbers and the join's temporary file;
+// and the start-up and shutdown procedures over them. The window shows this state and
+// forwards user events to it; tests drive it without any window.
+#pragma once
+
+#include "core/settings.h"
+#include "lists/command_labels.h"
+#include "lists/group_file.h"
+#include "lists/path_list.h"
+
+#include <QObject>
+
+namespace pf {
+
+class Main_State : public QObject {
+    Q_OBJECT
+public:
+    explicit Main_State(const QString& appFolder, QObject* parent = nullptr);
+
+    const QString& App_Folder() const { return appFolder_; }
+    QString Ini_File() const;
+    QString Group_Path(Group_Kind kind, int group) const;
+    // Application folder + "/File.tmp", where every join writes first.
+    QString Temp_Path() const;
+
+    // Loads the settings, sets the start-up row of the labels and restores both current groups.
+    void Start_Up();
+
+    // Exit with save, without ending the program: main keys, both current groups, order keys.
+    // Every step runs even when an earlier one failed; false when any of them failed.
+    bool Save_All();
+
+    // The closing step of every exit: removes a left-over temporary join file.
+    void Unload();
+
+    Settings settings;
+    PathList lstFiles;
+    PathList List_Join;
+    PathList List_Favorite;
+    Command_Labels labels;
+
+    // Temp_Path() once a join has started; empty before.
+    QString Temp_Join_File;
+
+private:
+    QString appFolder_;
+};
+
+}  // namespace pf

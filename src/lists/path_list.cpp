@@ -1,0 +1,103 @@
+#include "lists/path_list.h"
+
+#include <algorithm>
+
+namespace pf {
+
+PathList::PathList(QObject* parent) : QAbstractListModel(parent) {}
+
+bool PathList::Less(const QString& a, const QString& b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+}
+
+int PathList::add(const QString& path)
+{
+    const auto it = std::upper_bound(entries_.cbegin(), entries_.cend(), path, Less);
+    const int row = int(it - entries_.cbegin());
+    beginInsertRows({}, row, row);
+    entries_.insert(row, path);
+    endInsertRows();
+    if (selected_ >= row) {
+        ++selected_;
+        emit selectionChanged(selected_);
+    }
+    emit countChanged(count());
+    return row;
+}
+
+void PathList::addAll(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    const QString keep = selectedPath();
+    beginResetModel();
+    QStringList sorted = paths;
+    std::stable_sort(sorted.begin(), sorted.end(), Less);
+    QStringList merged;
+    merged.reserve(entries_.size() + sorted.size());
+    std::merge(entries_.cbegin(), entries_.cend(), sorted.cbegin(), sorted.cend(), std::back_inserter(merged),
+               Less);
+    entries_ = std::move(merged);
+    endResetModel();
+    if (selected_ >= 0) {
+        selected_ = -1;
+        emit selectionChanged(-1);
+    }
+    emit countChanged(count());
+}
+
+void PathList::removeAt(int i)
+{
+    if (i < 0 || i >= count())
+        return;
+    beginRemoveRows({}, i, i);
+    entries_.removeAt(i);
+    endRemoveRows();
+    if (selected_ == i) {
+        selected_ = -1;
+        emit selectionChanged(-1);
+    } else if (selected_ > i) {
+        --selected_;
+        emit selectionChanged(selected_);
+    }
+    emit countChanged(count());
+}
+
+void PathList::clear()
+{
+    beginResetModel();
+    entries_.clear();
+    endResetModel();
+    if (selected_ != -1) {
+        selected_ = -1;
+        emit selectionChanged(-1);
+    }
+    emit countChanged(0);
+}
+
+void PathList::setSelected(int i)
+{
+    if (i < -1 || i >= count())
+        i = -1;
+    if (i == selected_)
+        return;
+    selected_ = i;
+    emit selectionChanged(i);
+}
+
+int PathList::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant PathList::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return entries_.at(index.row());
+    return {};
+}
+
+}  // namespace pf

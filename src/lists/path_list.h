@@ -1,0 +1,47 @@
+// A list of full file paths kept in case-insensitive sorted order, as the three list
+// boxes of the main window hold them: an added path goes to its sorted place, duplicates
+// are allowed, and one entry at most is selected (`ListIndex`, -1 for none).
+// The model owns its entries; list views show it and report clicks back through setSelected.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QStringList>
+
+namespace pf {
+
+class PathList : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit PathList(QObject* parent = nullptr);
+
+    int count() const { return int(entries_.size()); }
+    const QString& at(int i) const { return entries_.at(i); }
+    const QStringList& entries() const { return entries_; }
+
+    // Inserts at the sorted place (after equal entries) and returns that index.
+    int add(const QString& path);
+    // Adds many at once: one reset, O(n log n), for folder scans and group loads.
+    void addAll(const QStringList& paths);
+    void removeAt(int i);
+    void clear();
+
+    int selected() const { return selected_; }
+    QString selectedPath() const { return selected_ >= 0 ? entries_.at(selected_) : QString(); }
+    void setSelected(int i);
+
+    // The order the list box sorts by.
+    static bool Less(const QString& a, const QString& b);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+signals:
+    void selectionChanged(int index);
+    void countChanged(int count);
+
+private:
+    QStringList entries_;
+    int selected_ = -1;
+};
+
+}  // namespace pf

@@ -1,0 +1,34 @@
+// Path text and existence tests shared by every window.
+// Plain functions without state: they never throw, never show a message, and the
+// existence tests answer false for anything they cannot confirm.
+#pragma once
+
+#include <QString>
+
+namespace pf {
+
+// The path without its last element and without a trailing "/"; "/a.mpg" gives "/"
+// (the root has no shorter spelling), "a.mpg" gives the empty text.
+QString Parent_Folder(const QString& path);
+
+// Trailing blanks removed and exactly one "/" at the end; the empty path gives "/".
+QString Add_Backslash(const QString& path);
+
+// True for an existing folder; trailing blanks and one trailing "/" do not matter.
+// The empty path names no folder.
+bool Folder_Exists(const QString& path);
+
+// True when a regular file exists there and can be opened for reading.
+// One trailing "/" is dropped first; a folder is not a file.
+bool File_Exists(const QString& path);
+
+// The text after the last "." of the last path element, empty when it has none.
+QString Extension_Of(const QString& path);
+
+// `text` without its trailing run of `c`.
+QString Trim_Trailing(const QString& text, QChar c);
+
+// `folder` + "/" + `name` without doubling the separator.
+QString Join_Path(const QString& folder, const QString& name);
+
+}  // namespace pf
