@@ -16,9 +16,13 @@ void Open_With_Association(const QString& path)
 
 int Send_To_Recycle_Bin(const QStringList& paths)
 {
+    // Qt needs the data folder to exist; without it, it "trashes" into ./files of the
+    // working folder and still reports success. Make it, and trust only an absolute result.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     int result = 0;
     for (const QString& p : paths) {
-        if (!QFile::moveToTrash(p))
+        QString inTrash;
+        if (!QFile::moveToTrash(p, &inTrash) || !QDir::isAbsolutePath(inTrash))
             result = 1;
     }
     return result;

@@ -1,0 +1,76 @@
+#include "core/main_state.h"
+
+#include "core/profile.h"
+#include "support/temp_dir.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace pf;
+
+namespace {
+
+QByteArray Record(const QString& path)
+{
+    return Fav_Record(path);
+}
+
+}  // namespace
+
+TEST(MainState, FirstRun)
+{
+    test::Temp_Dir dir;
+    Main_State state(dir.path());
+    state.Start_Up();
+    EXPECT_EQ(state.List_Join.count(), 0);
+    EXPECT_EQ(state.List_Favorite.count(), 0);
+    EXPECT_FALSE(state.labels.enabled(10));
+    EXPECT_TRUE(state.labels.enabled(0));
+    EXPECT_EQ(state.settings.Group_File, 0);
+    EXPECT_FALSE(QFile::exists(state.Ini_File()));  // start-up writes nothing
+}
+
+TEST(MainState, RestoresTheCurrentGroupsSorted)
+{
+    test::Temp_Dir dir;
+    const QString b = dir.write(QStringLiteral("clips/B.mpg"), "b");
+    const QString a = dir.write(QStringLiteral("clips/a.mpg"), "a");
+    SetIniValue(Ini_Section, QStringLiteral("Group_File"), QStringLiteral(" 12"), dir.file(Ini_File_Name));
+    dir.write(QStringLiteral("Parlo_film12.rdm"), Record(b) + Record(dir.file(QStringLiteral("gone.mpg"))) + Record(a));
+    dir.write(QStringLiteral("Favorite00.rdm"), Record(dir.file(QStringLiteral("gone.mpg"))));
+
+    Main_State state(dir.path());
+    state.Start_Up();
+    EXPECT_EQ(state.List_Join.entries(), (QStringList{a, b}));
+    EXPECT_EQ(state.List_Favorite.count(), 0);
+    EXPECT_TRUE(state.labels.enabled(10) && state.labels.enabled(11));
+    EXPECT_FALSE(state.labels.enabled(16) || state.labels.enabled(17));
+}
+
+TEST(MainState, SaveWritesSettingsAndBothGroups)
+{
+    test::Temp_Dir dir;
+    const QString a = dir.write(QStringLiteral("a.mpg"), "a");
+    dir.write(QStringLiteral("Favorite03.rdm"), Record(a));
+    Main_State state(dir.path());
+    state.Start_Up();
+    state.settings.Favorite_File = 3;
+    state.List_Join.add(a);
+    ASSERT_TRUE(state.Save_All());
+
+    EXPECT_EQ(test::Read_All(dir.file(QStringLiteral("Parlo_film00.rdm"))), Record(a));
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("Favorite03.rdm"))));  // empty list, no file
+    EXPECT_EQ(GetIniValue(Ini_Section, QStringLiteral("Favorite_File"), state.Ini_File()), QStringLiteral("3"));
+    EXPECT_EQ(GetIniValue(Ini_Section, QStringLiteral("Skin"), state.Ini_File()), QStringLiteral("1"));
+}
+
+TEST(MainState, UnloadRemovesTheTemporaryJoinFile)
+{
+    test::Temp_Dir dir;
+    Main_State state(dir.path());
+    dir.write(QStringLiteral("File.tmp"), QByteArray(1000, 'x'));
+    state.Unload();
+    EXPECT_FALSE(QFile::exists(state.Temp_Path()));
+    state.Unload();  // nothing there: no harm
+}

@@ -1,0 +1,101 @@
+#include "core/settings.h"
+
+#include "core/profile.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace pf;
+
+TEST(Settings, NumbersAsStored)
+{
+    struct Case { const char* text; std::optional<qint16> want; };
+    const Case cases[] = {
+        {" 1", 1},     {"2.7", 2},       {"-1.5", -2},         {"  -3  ", -3}, {"32767", 32767},
+        {"-32768", -32768}, {"32768", std::nullopt}, {"-32769", std::nullopt}, {"abc", std::nullopt},
+        {"12abc", std::nullopt}, {"", std::nullopt}, {"1e2", 100}, {"inf", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Read_Number(QString::fromUtf8(c.text)), c.want) << c.text;
+    EXPECT_EQ(Number_Text(1), QStringLiteral(" 1"));
+    EXPECT_EQ(Number_Text(0), QStringLiteral(" 0"));
+    EXPECT_EQ(Number_Text(-7), QStringLiteral("-7"));
+}
+
+TEST(Settings, EmptyFileGivesTheDefaults)
+{
+    test::Temp_Dir dir;
+    const QString ini = dir.write(QStringLiteral("Parlo_film.ini"), "");
+    const Settings s = Load_Settings(ini, dir.path());
+    Settings want;
+    want.Add_Path = want.List_Path = dir.path();
+    want.Way = 1;
+    want.Size = 1;
+    want.Size_X = 640;
+    want.Size_Y = 480;
+    want.Inlist = 1;
+    want.Play = want.PlayF = want.Skin = 1;
+    EXPECT_EQ(s, want);
+}
+
+TEST(Settings, ValuesThatAreNotNumbersLeaveZero)
+{
+    test::Temp_Dir dir;
+    const QString ini = dir.write(QStringLiteral("Parlo_film.ini"),
+                                  "[Section]\r\nWay=letters\r\nSize=99999\r\nSize_X=2.7\r\nSize_Y=-1.5\r\n"
+                                  "Skin= 5\r\nAdd_Path=" + QByteArray(300, 'a') + "\r\n");
+    const Settings s = Load_Settings(ini, dir.path());
+    EXPECT_EQ(s.Way, 0);   // not the default: only an empty value gives that
+    EXPECT_EQ(s.Size, 0);
+    EXPECT_EQ(s.Size_X, 2);
+    EXPECT_EQ(s.Size_Y, -2);
+    EXPECT_EQ(s.Skin, 5);
+    EXPECT_EQ(s.Add_Path, QString(255, u'a'));
+}
+
+TEST(Settings, AutomaticNamingNeedsItsFolder)
+{
+    test::Temp_Dir dir;
+    const QString out = dir.mkdir(QStringLiteral("out"));
+    const QString ini = dir.file(QStringLiteral("Parlo_film.ini"));
+    SetIniValue(Ini_Section, QStringLiteral("Auto"), QStringLiteral(" 1"), ini);
+    SetIniValue(Ini_Section, QStringLiteral("AutoFolder"), out, ini);
+    Settings s = Load_Settings(ini, dir.path());
+    EXPECT_EQ(s.Auto, 1);
+    EXPECT_EQ(s.AutoFolder, out);
+
+    SetIniValue(Ini_Section, QStringLiteral("AutoFolder"), dir.file(QStringLiteral("gone")), ini);
+    s = Load_Settings(ini, dir.path());
+    EXPECT_EQ(s.Auto, 0);
+    EXPECT_EQ(s.AutoFolder, QString());
+
+    SetIniValue(Ini_Section, QStringLiteral("AutoFolder"), QString(), ini);
+    EXPECT_EQ(Load_Settings(ini, dir.path()).Auto, 0);  // an empty folder is no folder
+}
+
+TEST(Settings, WrittenKeysReadBackUnchanged)
+{
+    test::Temp_Dir dir;
+    const QString ini = dir.file(QStringLiteral("Parlo_film.ini"));
+    Settings s;
+    s.Add_Path = QStringLiteral("/home/u/動画");
+    s.List_Path = QStringLiteral("/home/u/out put");
+    s.Way = 0;
+    s.Size = 2;
+    s.Rep = 1;
+    s.Size_X = 320;
+    s.Size_Y = -1;
+    s.Group_File = 12;
+    s.Inlist = 3;
+    s.Favorite_File = 79;
+    s.Play = 0;
+    s.PlayF = 1;
+    s.Skin = 0;
+    ASSERT_TRUE(Write_Main_Keys(s, ini));
+    ASSERT_TRUE(Write_Order_Keys(s, ini));
+    EXPECT_EQ(test::Read_All(ini),
+              QByteArray("[Section]\r\nAdd_Path=/home/u/動画\r\nList_Path=/home/u/out put\r\nWay= 0\r\n"
+                         "Size= 2\r\nRep= 1\r\nSize_X= 320\r\nSize_Y=-1\r\nGroup_File= 12\r\nInlist= 3\r\n"
+                         "Auto= 0\r\nAutoFolder=\r\nFavorite_File= 79\r\nPlay= 0\r\nPlayF= 1\r\nSkin= 0\r\n"));
+    EXPECT_EQ(Load_Settings(ini, dir.path()), s);
+}
