@@ -1,0 +1,46 @@
+// The join's copy engine: streams whole files one after another into an output file.
+// Memory stays bounded (one buffer of a few MiB at most, whatever the sizes) and sizes are
+// 64-bit. It copies with the kernel's copy_file_range or with plain reads and writes,
+// whichever measures faster here (bench/join), and falls back to the other where the first
+// is refused. Progress and cancel go through Copy_Progress, so the engine needs no window.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace pf {
+
+// Told about the copy as it goes; runs on the caller's thread between chunks.
+class Copy_Progress {
+public:
+    virtual ~Copy_Progress() = default;
+    virtual void begin(qint64 totalBytes) = 0;
+    // `file` is being copied and `doneBytes` of the total are written; false cancels the copy.
+    virtual bool step(const QString& file, qint64 doneBytes) = 0;
+    virtual void end() = 0;
+};
+
+enum class Copy_Method { Kernel, Buffered };
+
+// The method to start with; the other one takes over where it is refused.
+Copy_Method Preferred_Copy_Method();
+
+enum class Copy_Status { Ok, Read_Failed, Write_Failed, Cancelled };
+
+struct Copy_Outcome {
+    Copy_Status status = Copy_Status::Ok;
+    QString path;     // the file that failed: an input, or the output
+    int error = 0;    // errno; 0 when an input was shorter than when the copy began
+    qint64 bytes = 0; // bytes written to the output
+    bool ok() const { return status == Copy_Status::Ok; }
+};
+
+// Writes the bytes of every input, in order, into `output` (created or cut to length 0).
+// On any failure or cancel the output file is removed; the inputs are only ever read.
+Copy_Outcome Concatenate(const QStringList& inputs, const QString& output, Copy_Progress* progress = nullptr,
+                         Copy_Method method = Preferred_Copy_Method());
+
+// A short Japanese description of a failed outcome, for the message box.
+QString Copy_Failure_Text(const Copy_Outcome& outcome);
+
+}  // namespace pf

@@ -1,0 +1,116 @@
+#include "join/input_list.h"
+
+#include "core/main_state.h"
+#include "util/paths.h"
+#include "util/prompter.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace pf {
+
+QString Add_Files_Filter()
+{
+    // Qt reads the last parenthesised group as the patterns; the description keeps its own.
+    return QStringLiteral("動画ﾌｧｲﾙ (mpg mpeg) (*.mpg *.mpeg)");
+}
+
+bool Is_Mpeg_Path(const QString& path)
+{
+    const QString ext = Extension_Of(path).toUpper();
+    return ext == QLatin1String("MPG") || ext == QLatin1String("MPEG");
+}
+
+QStringList Collect_Folder_Files(const QString& folder)
+{
+    // One listing for both patterns: file names are matched without regard to case, and
+    // QDir::Files without QDir::Hidden leaves out dot-files, folders and broken links.
+    QStringList found;
+    QDirIterator it(folder, {QStringLiteral("*.mpg"), QStringLiteral("*.mpeg")}, QDir::Files);
+    while (it.hasNext())
+        found.append(it.next());
+    return found;
+}
+
+QStringList Dropped_Mpeg_Files(const QStringList& dropped)
+{
+    QStringList taken;
+    for (const QString& p : dropped.mid(0, Max_Drop_Files)) {
+        // A folder may carry such a name too; only files are joined.
+        if (Is_Mpeg_Path(p) && !QFileInfo(p).isDir())
+            taken.append(p);
+    }
+    return taken;
+}
+
+void Input_List::Add(const QStringList& paths)
+{
+    state_.lstFiles.addAll(paths);
+    Apply_Label_Rule();
+}
+
+void Input_List::Add_Files_Dialog()
+{
+    const QStringList chosen =
+        prompter_.openFiles(QStringLiteral("ﾌｧｲﾙの追加"), Add_Files_Filter(), state_.settings.Add_Path);
+    if (chosen.isEmpty())
+        return;
+    // One file: its folder without a trailing "/"; several: the folder with it.
+    const QString folder = Parent_Folder(chosen.constFirst());
+    state_.settings.Add_Path = chosen.size() == 1 ? folder : Add_Backslash(folder);
+    Add(chosen);
+}
+
+void Input_List::Add_Folder_Files()
+{
+    const QString chosen = prompter_.chooseFolder(
+        QStringLiteral("ﾌｫﾙﾀﾞをｸﾘｯｸして選択状態にしてから ＯＫ を押してください"), state_.settings.Add_Path);
+    if (chosen.isEmpty())
+        return;
+    const QString folder = QDir::cleanPath(chosen);
+    state_.settings.Add_Path = folder;
+    if (folder == QLatin1String("/")) {
+        prompter_.message(QStringLiteral("ﾙｰﾄﾃﾞｨﾚｸﾄﾘは指定できません！"), Msg_Exclamation);
+        return;
+    }
+    Add(Collect_Folder_Files(folder));
+}
+
+void Input_List::Drop_Files(const QStringList& paths)
+{
+    state_.lstFiles.addAll(Dropped_Mpeg_Files(paths));
+    Apply_Label_Rule();
+}
+
+void Input_List::Select(int row)
+{
+    state_.lstFiles.setSelected(row);
+    if (state_.lstFiles.selected() >= 0)
+        state_.labels.setRange(2, 5, true);
+}
+
+void Input_List::Remove_Selected()
+{
+    const int row = state_.lstFiles.selected();
+    if (row < 0)
+        return;
+    state_.lstFiles.removeAt(row);
+    Apply_Label_Rule();
+}
+
+void Input_List::Clear()
+{
+    state_.lstFiles.clear();
+    state_.labels.setRange(2, 6, false);
+}
+
+void Input_List::Apply_Label_Rule()
+{
+    const int n = state_.lstFiles.count();
+    state_.labels.setRange(2, 6, false);
+    state_.labels.set(5, n >= 1);
+    state_.labels.set(6, n >= 2);
+}
+
+}  // namespace pf

@@ -1,0 +1,51 @@
+// The input list (`lstFiles`): adding files by dialog, by folder and by drop, removing and
+// clearing, and the rule that keeps its command labels (2 to 6) in step. Operates on the
+// main window's state and asks the user through a Prompter; it holds no widget.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace pf {
+
+class Main_State;
+class Prompter;
+
+inline constexpr int Max_Drop_Files = 250;
+
+// The add dialog's filter: the description, then the patterns Qt matches by.
+QString Add_Files_Filter();
+
+// True when the path's extension is MPG or MPEG in any letter case.
+bool Is_Mpeg_Path(const QString& path);
+
+// Every .mpg and .mpeg file of `folder` (any letter case): regular files that are not hidden,
+// each once, without sub-folders, in no particular order.
+QStringList Collect_Folder_Files(const QString& folder);
+
+// The paths of one drop that the list takes: the MPEG files among the first 250.
+QStringList Dropped_Mpeg_Files(const QStringList& dropped);
+
+class Input_List {
+public:
+    Input_List(Main_State& state, Prompter& prompter) : state_(state), prompter_(prompter) {}
+
+    void Add_Files_Dialog();
+    void Add_Folder_Files();
+    void Drop_Files(const QStringList& paths);
+    // A click on the list: selects `row` and, with an entry selected, enables labels 2 to 5.
+    void Select(int row);
+    void Remove_Selected();
+    void Clear();
+
+    // After adding or removing: labels 2 to 6 off, then 5 with one entry and 6 with two.
+    void Apply_Label_Rule();
+
+private:
+    void Add(const QStringList& paths);
+
+    Main_State& state_;
+    Prompter& prompter_;
+};
+
+}  // namespace pf

@@ -1,0 +1,59 @@
+// What the main window's join page does: the command labels 0 to 6 (add, add by folder, play,
+// remove, rename, clear, join) and the rename labels 9 and 15 of the other two lists, and the
+// events of the input list (click, double-click, drop). The window registers this one object
+// with its command router and connects the list's signals; everything else lives here.
+#pragma once
+
+#include "join/input_list.h"
+#include "join/join_engine.h"
+
+#include <QList>
+#include <QObject>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+namespace pf {
+
+class Progress_Dialog;
+
+class Join_Commands : public QObject {
+    Q_OBJECT
+public:
+    // `progress` is told about long copies; without one a progress dialog of our own is used.
+    Join_Commands(Main_State& state, Prompter& prompter, Copy_Progress* progress = nullptr,
+                  QObject* parent = nullptr);
+    ~Join_Commands() override;
+
+    // The label indices this object runs.
+    static QList<int> Indices();
+
+    // Runs the command of label `index`; false for an index that is not ours.
+    bool run(int index);
+
+    // Plays an input file (the play dispatch); used by label 2 and the double-click.
+    void setPlayHandler(std::function<void(const QString&)> play) { play_ = std::move(play); }
+
+    Input_List& inputs() { return inputs_; }
+    Join_Engine& engine() { return engine_; }
+
+public slots:
+    void filesClicked(int row);
+    void filesDoubleClicked(int row);
+    void filesDropped(const QStringList& paths);
+    void filesDroppedUrls(const QList<QUrl>& urls);
+
+private:
+    void Join();
+    void Rename(int index);
+
+    Main_State& state_;
+    Prompter& prompter_;
+    std::unique_ptr<Progress_Dialog> ownProgress_;
+    Input_List inputs_;
+    Join_Engine engine_;
+    std::function<void(const QString&)> play_;
+};
+
+}  // namespace pf

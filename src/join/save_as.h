@@ -1,0 +1,35 @@
+// The save dialog shared by Save-As of a joined file and the rename of a listed file: its mpg
+// or mpeg variant, the rule that the extension may not change, and the rename itself for any
+// of the three lists. Files are moved by Move_File, so a target is replaced in one step.
+#pragma once
+
+#include <QString>
+
+namespace pf {
+
+class Main_State;
+class PathList;
+class Prompter;
+
+// Which list a rename acts on (the stored values of `Rename_Source`).
+enum class Rename_Source : int { Input = 0, Joined = 1, Favorite = 2 };
+
+PathList& List_Of(Main_State& state, Rename_Source source);
+
+// The mpg variant for the extension "MPG", the mpeg variant for anything else.
+QString Save_Filter(const QString& upperExt);
+QString Save_Suffix(const QString& upperExt);
+
+// Shows the save dialog for a file of extension `upperExt`. The chosen path, or the empty text
+// when the user cancelled or chose another extension (then `mismatchText` was shown).
+QString Ask_Save_Path(Prompter& prompter, const QString& title, const QString& upperExt, const QString& folder,
+                      const QString& proposed, const QString& mismatchText);
+
+// Japanese text for a move that failed with `error`.
+QString Move_Failure_Text(const QString& to, int error);
+
+// Renames the selected file of one list through the dialog and puts the new path at its sorted
+// place in that list. True when the file was renamed; on any failure the file and lists stay.
+bool Rename_Listed_File(Main_State& state, Prompter& prompter, Rename_Source source);
+
+}  // namespace pf
