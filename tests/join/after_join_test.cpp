@@ -1,0 +1,121 @@
+#include "join/join_commands.h"
+#include "join/join_engine.h"
+
+#include "join_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+using namespace pf;
+using pf::test::Join_Fixture;
+using pf::test::Read_All;
+
+namespace {
+
+// A join named through Save-As (the scripted answer) with the given Inlist.
+struct Saved_Join : Join_Fixture {
+    Join_Commands commands{state, prompter};
+    QStringList inputs{make("in/a.mpg", 4, 'a'), make("in/b.mpg", 6, 'b')};
+    QString out = dir.file("out/joined.mpg");
+
+    explicit Saved_Join(int inlist)
+    {
+        dir.mkdir("out");
+        state.settings.Inlist = qint16(inlist);
+        state.settings.List_Path = dir.file("out");
+        state.lstFiles.addAll(inputs);
+        state.labels.setRange(2, 6, true);
+        prompter.savePath = out;
+    }
+};
+
+}  // namespace
+
+TEST(AfterJoin, InlistKeepsClearsDeletesOrTrashes)
+{
+    // Qt's trash lives in the data folder, which test mode puts under $HOME: point that at a
+    // temporary folder so nothing lands in a real trash.
+    pf::test::Temp_Dir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+
+    for (int inlist : {0, 1, 2, 3, 7}) {
+        Saved_Join j(inlist);
+        j.commands.run(6);
+        EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.out}) << inlist;
+        EXPECT_EQ(Read_All(j.out), "aaaabbbbbb") << inlist;
+        EXPECT_EQ(j.state.settings.List_Path, j.dir.file("out"));
+        const bool keeps = inlist == 0 || inlist == 7;
+        EXPECT_EQ(j.state.lstFiles.count(), keeps ? 2 : 0) << inlist;
+        EXPECT_EQ(j.state.labels.enabled(5), keeps) << inlist;
+        EXPECT_FALSE(j.state.labels.enabled(6)) << inlist;
+        for (const QString& p : j.inputs)
+            EXPECT_EQ(QFile::exists(p), inlist < 2 || inlist == 7) << inlist << p.toStdString();
+        if (inlist == 3) {
+            const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                                  + QStringLiteral("/Trash/files/");
+            EXPECT_TRUE(trash.startsWith(home.path()));
+            EXPECT_EQ(Read_All(trash + "a.mpg"), "aaaa");
+            EXPECT_EQ(Read_All(trash + "b.mpg"), "bbbbbb");
+        }
+    }
+    qputenv("HOME", oldHome);
+}
+
+TEST(AfterJoin, OutputSavedOverAnInputIsNotDeleted)
+{
+    Saved_Join j(2);
+    j.prompter.savePath = j.inputs.at(0);
+    j.commands.run(6);
+    EXPECT_EQ(Read_All(j.inputs.at(0)), "aaaabbbbbb");
+    EXPECT_FALSE(QFile::exists(j.inputs.at(1)));
+    EXPECT_EQ(j.state.lstFiles.count(), 0);
+}
+
+TEST(AfterJoin, InputsStayWhenTheOutputIsNotWhole)
+{
+    Saved_Join j(2);
+    j.state.lstFiles.clear();
+    j.state.lstFiles.addAll(j.inputs);
+    Join_Engine& e = j.commands.engine();
+    e.Join_Size = 11;  // the output measures 10
+    QFile::copy(j.inputs.at(0), j.out);
+    e.Handle_Inputs_After_Join(j.out);
+    EXPECT_EQ(j.prompter.messages.size(), 1);
+    EXPECT_EQ(j.state.lstFiles.count(), 2);
+    for (const QString& p : j.inputs)
+        EXPECT_TRUE(QFile::exists(p));
+}
+
+TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
+{
+    Saved_Join j(2);
+    j.prompter.savePath = j.dir.file("out/joined.Mpeg");
+    j.commands.run(6);
+    EXPECT_EQ(j.prompter.messages, QStringList{"保存ﾌｧｲﾙの拡張子が違います！"});
+    EXPECT_EQ(j.prompter.saveFilters, QStringList{"動画ﾌｧｲﾙ (mpg) (*.mpg)"});
+    EXPECT_EQ(j.prompter.saveSuffixes, QStringList{"mpg"});
+    EXPECT_EQ(Read_All(j.state.Temp_Path()), "aaaabbbbbb");
+    EXPECT_EQ(j.state.List_Join.count(), 0);
+    EXPECT_EQ(j.state.lstFiles.count(), 2);
+
+    j.prompter.savePath.clear();  // cancelled
+    j.commands.run(6);
+    EXPECT_TRUE(QFile::exists(j.state.Temp_Path()));
+    EXPECT_EQ(j.state.List_Join.count(), 0);
+
+    // A target that cannot be replaced (a non-empty folder) fails without touching anything.
+    j.prompter.savePath = j.dir.mkdir("out/taken.mpg");
+    j.make("out/taken.mpg/keep", 1);
+    j.commands.run(6);
+    EXPECT_EQ(j.prompter.messages.size(), 2);
+    EXPECT_TRUE(QFile::exists(j.state.Temp_Path()));
+    EXPECT_EQ(j.state.List_Join.count(), 0);
+    EXPECT_EQ(j.state.lstFiles.count(), 2);
+    for (const QString& p : j.inputs)
+        EXPECT_TRUE(QFile::exists(p));
+}

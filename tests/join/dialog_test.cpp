@@ -1,0 +1,203 @@
+// The real Qt dialogs, driven offscreen: Save-As, rename, the add dialog and the folder chooser.
+#include "join/input_list.h"
+#include "join/join_commands.h"
+#include "join/save_as.h"
+
+#include "join_support.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace pf;
+using pf::test::Join_Fixture;
+using pf::test::Read_All;
+using pf::test::When_Modal;
+
+namespace {
+
+struct Seen {
+    QString title;
+    QStringList filters;
+    QString suffix;
+    QString folder;
+    QStringList shown;  // file names the dialog lists
+};
+
+// Types `name` into the next file dialog and accepts it, noting what the dialog offered.
+void Type_And_Accept(const QString& name, Seen* seen = nullptr)
+{
+    When_Modal<QFileDialog>([name, seen](QFileDialog* d) {
+        if (seen) {
+            seen->title = d->windowTitle();
+            seen->filters = d->nameFilters();
+            seen->suffix = d->defaultSuffix();
+            seen->folder = d->directory().absolutePath();
+        }
+        d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+        QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
+    });
+}
+
+void Reject_Next_Dialog()
+{
+    When_Modal<QFileDialog>([](QFileDialog* d) { QMetaObject::invokeMethod(d, "reject", Qt::QueuedConnection); });
+}
+
+void Answer_Next_Box(QMessageBox::StandardButton button, QString* text = nullptr)
+{
+    When_Modal<QMessageBox>([button, text](QMessageBox* box) {
+        if (text)
+            *text = box->text();
+        QMetaObject::invokeMethod(box->button(button), "click", Qt::QueuedConnection);
+    });
+}
+
+struct Real_Dialogs : Join_Fixture {
+    Qt_Prompter real{nullptr};
+    Join_Commands commands{state, real};
+    QString folder = dir.mkdir("v");
+};
+
+}  // namespace
+
+TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
+{
+    Real_Dialogs d;
+    d.state.settings.List_Path = d.folder;
+    d.state.lstFiles.addAll({d.make("a.MPEG", 3, 'a'), d.make("b.mpeg", 2, 'b')});
+    Seen seen;
+    Type_And_Accept("joined", &seen);
+    d.commands.run(6);
+    EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙ名を付けて保存"));
+    EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpeg) (*.mpeg)"});
+    EXPECT_EQ(seen.suffix, QStringLiteral("mpeg"));
+    EXPECT_EQ(seen.folder, d.folder);
+    const QString out = d.folder + "/joined.mpeg";
+    EXPECT_EQ(d.state.List_Join.entries(), QStringList{out});
+    EXPECT_EQ(Read_All(out), "aaabb");
+
+    // The same name again: the dialog asks, and yes replaces the file in one step.
+    d.dir.write("b.mpeg", "BBBB");
+    QString question;
+    Type_And_Accept("joined.mpeg");
+    Answer_Next_Box(QMessageBox::Yes, &question);
+    d.commands.run(6);
+    EXPECT_TRUE(question.contains("joined.mpeg"));
+    EXPECT_EQ(Read_All(out), "aaaBBBB");
+    EXPECT_EQ(d.state.List_Join.entries(), (QStringList{out, out}));
+    EXPECT_EQ(QDir(d.folder).entryList(QDir::Files | QDir::Hidden), QStringList{"joined.mpeg"});
+}
+
+TEST(Dialogs, RenameMovesTheEntryToItsSortedPlace)
+{
+    Real_Dialogs d;
+    const QString a = d.make("v/a.mpg", 1, 'a'), m = d.make("v/m.mpg", 1, 'm');
+    d.state.List_Favorite.addAll({a, m});
+    d.state.List_Join.add(a);
+    d.state.List_Favorite.setSelected(0);
+    d.state.labels.setRange(13, 15, true);
+    Seen seen;
+    Type_And_Accept("z.Mpg", &seen);
+    d.commands.run(15);
+    EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙ名を変更"));
+    EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpg) (*.mpg)"});
+    EXPECT_EQ(seen.folder, d.folder);
+    EXPECT_EQ(d.state.List_Favorite.entries(), (QStringList{m, d.folder + "/z.Mpg"}));
+    EXPECT_EQ(d.state.List_Join.entries(), QStringList{a});  // other lists untouched
+    EXPECT_FALSE(QFile::exists(a));
+    EXPECT_EQ(Read_All(d.folder + "/z.Mpg"), "a");
+    EXPECT_FALSE(d.state.labels.enabled(13) || d.state.labels.enabled(14) || d.state.labels.enabled(15));
+}
+
+TEST(Dialogs, RenameRefusalsChangeNothing)
+{
+    Real_Dialogs d;
+    const QString a = d.make("v/a.mpg", 1, 'a');
+    d.state.List_Join.add(a);
+    d.state.List_Join.setSelected(0);
+
+    QString message;
+    Type_And_Accept("a.mpeg");
+    Answer_Next_Box(QMessageBox::Ok, &message);
+    d.commands.run(9);
+    EXPECT_EQ(message, QStringLiteral("変更ﾌｧｲﾙの拡張子が違います！"));
+
+    d.state.List_Join.setSelected(0);
+    Reject_Next_Dialog();
+    d.commands.run(9);
+
+    d.state.List_Join.setSelected(0);
+    Type_And_Accept("a.mpg");  // its own name: the dialog asks, then nothing is done
+    Answer_Next_Box(QMessageBox::Yes);
+    d.commands.run(9);
+    EXPECT_EQ(d.state.List_Join.entries(), QStringList{a});
+    EXPECT_EQ(Read_All(a), "a");
+    EXPECT_EQ(QDir(d.folder).entryList(QDir::Files | QDir::Hidden), QStringList{"a.mpg"});
+}
+
+TEST(Dialogs, CaseOnlyRenameIsARealRename)
+{
+    Real_Dialogs d;
+    const QString a = d.make("v/a.mpg", 1, 'a');
+    d.state.lstFiles.add(a);
+    d.state.lstFiles.setSelected(0);
+    Type_And_Accept("A.MPG");
+    d.commands.run(4);
+    EXPECT_EQ(d.state.lstFiles.entries(), QStringList{d.folder + "/A.MPG"});
+    EXPECT_EQ(QDir(d.folder).entryList(QDir::Files), QStringList{"A.MPG"});
+    EXPECT_FALSE(d.state.labels.enabled(2) || d.state.labels.enabled(3) || d.state.labels.enabled(4));
+}
+
+TEST(Dialogs, AddDialogListsAnyCaseAndAddsEverySelection)
+{
+    Real_Dialogs d;
+    d.make("v/a.mpg", 1);
+    d.make("v/B.MPG", 1);
+    d.make("v/c.Mpeg", 1);
+    d.make("v/notes.txt", 1);
+    d.state.settings.Add_Path = d.folder;
+    Seen seen;
+    When_Modal<QFileDialog>([&seen](QFileDialog* dlg) {
+        seen.title = dlg->windowTitle();
+        seen.filters = dlg->nameFilters();
+        auto* view = dlg->findChild<QListView*>(QStringLiteral("listView"));
+        QAbstractItemModel* model = view->model();
+        // The folder is read in the background: wait until it shows.
+        for (int i = 0; i < 200 && model->rowCount(view->rootIndex()) < 3; ++i)
+            QTest::qWait(10);
+        for (int r = 0; r < model->rowCount(view->rootIndex()); ++r)
+            seen.shown.append(model->index(r, 0, view->rootIndex()).data().toString());
+        dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("\"a.mpg\" \"B.MPG\" \"c.Mpeg\"");
+        QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
+    });
+    d.commands.run(0);
+    EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙの追加"));
+    EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpg mpeg) (*.mpg *.mpeg)"});
+    seen.shown.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(seen.shown, (QStringList{"a.mpg", "B.MPG", "c.Mpeg"}));
+    EXPECT_EQ(d.state.lstFiles.entries(), (QStringList{d.folder + "/a.mpg", d.folder + "/B.MPG", d.folder + "/c.Mpeg"}));
+    EXPECT_EQ(d.state.settings.Add_Path, d.folder + "/");
+}
+
+TEST(Dialogs, FolderChooserStartsAtTheAddPath)
+{
+    Real_Dialogs d;
+    d.make("v/x.mpg", 1);
+    d.state.settings.Add_Path = d.folder;
+    Seen seen;
+    When_Modal<QFileDialog>([&seen](QFileDialog* dlg) {
+        seen.folder = dlg->directory().absolutePath();
+        QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
+    });
+    d.commands.run(1);
+    EXPECT_EQ(seen.folder, d.folder);
+    EXPECT_EQ(d.state.lstFiles.entries(), QStringList{d.folder + "/x.mpg"});
+}

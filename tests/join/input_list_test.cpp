@@ -1,0 +1,151 @@
+#include "join/input_list.h"
+#include "join/join_commands.h"
+
+#include "join_support.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace pf;
+using pf::test::Join_Fixture;
+
+namespace {
+
+QList<int> Enabled(const Command_Labels& labels, int from, int to)
+{
+    QList<int> on;
+    for (int i = from; i <= to; ++i) {
+        if (labels.enabled(i))
+            on.append(i);
+    }
+    return on;
+}
+
+}  // namespace
+
+TEST(InputList, LabelRuleFollowsTheCount)
+{
+    struct Row {
+        int entries;
+        QList<int> enabled;
+    };
+    const Row rows[] = {{0, {}}, {1, {5}}, {2, {5, 6}}, {5, {5, 6}}};
+    for (const Row& row : rows) {
+        Join_Fixture f;
+        Input_List list(f.state, f.prompter);
+        f.state.labels.setRange(2, 6, true);
+        for (int i = 0; i < row.entries; ++i)
+            f.state.lstFiles.add(QStringLiteral("/v/%1.mpg").arg(i));
+        list.Apply_Label_Rule();
+        EXPECT_EQ(Enabled(f.state.labels, 2, 6), row.enabled) << row.entries;
+    }
+}
+
+TEST(InputList, ClickRemoveAndClear)
+{
+    Join_Fixture f;
+    Input_List list(f.state, f.prompter);
+    list.Drop_Files({QStringLiteral("/v/b.mpg"), QStringLiteral("/v/a.mpg")});
+    EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{"/v/a.mpg", "/v/b.mpg"}));
+    EXPECT_EQ(Enabled(f.state.labels, 2, 6), (QList<int>{5, 6}));
+
+    list.Remove_Selected();  // nothing selected: nothing happens
+    EXPECT_EQ(f.state.lstFiles.count(), 2);
+    list.Select(1);
+    EXPECT_EQ(Enabled(f.state.labels, 2, 6), (QList<int>{2, 3, 4, 5, 6}));
+    list.Remove_Selected();
+    EXPECT_EQ(f.state.lstFiles.entries(), QStringList{"/v/a.mpg"});
+    EXPECT_EQ(Enabled(f.state.labels, 2, 6), QList<int>{5});
+    list.Select(-1);
+    EXPECT_EQ(Enabled(f.state.labels, 2, 6), QList<int>{5});
+
+    list.Clear();
+    EXPECT_EQ(f.state.lstFiles.count(), 0);
+    EXPECT_EQ(Enabled(f.state.labels, 2, 6), QList<int>{});
+}
+
+TEST(InputList, DropTakesMpegFilesOfTheFirst250Only)
+{
+    Join_Fixture f;
+    Input_List list(f.state, f.prompter);
+    const QString folder = f.dir.mkdir(QStringLiteral("folder.mpg"));
+    list.Drop_Files({folder, f.make(QStringLiteral("notes.txt"), 1), f.make(QStringLiteral("B.MPEG"), 1),
+                     f.make(QStringLiteral("a.Mpg"), 1), f.make(QStringLiteral("mpg"), 1)});
+    EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{f.dir.file("a.Mpg"), f.dir.file("B.MPEG")}));
+
+    QStringList many;
+    for (int i = 0; i < 300; ++i)
+        many.append(QStringLiteral("/v/%1.mpg").arg(i, 3, 10, QLatin1Char('0')));
+    list.Clear();
+    list.Drop_Files(many);
+    EXPECT_EQ(f.state.lstFiles.count(), 250);
+    EXPECT_EQ(f.state.lstFiles.entries().constLast(), QStringLiteral("/v/249.mpg"));
+}
+
+TEST(InputList, DropThroughTheCommandsTakesLocalUrls)
+{
+    Join_Fixture f;
+    Join_Commands commands(f.state, f.prompter);
+    commands.filesDroppedUrls({QUrl::fromLocalFile(QStringLiteral("/v/x y.mpg")),
+                               QUrl(QStringLiteral("https://example.org/a.mpg"))});
+    EXPECT_EQ(f.state.lstFiles.entries(), QStringList{"/v/x y.mpg"});
+    EXPECT_TRUE(f.state.labels.enabled(5));
+}
+
+TEST(InputList, AddDialogSetsTheAddPath)
+{
+    Join_Fixture f;
+    Input_List list(f.state, f.prompter);
+    f.prompter.files = {QStringLiteral("/v/c/b.mpg"), QStringLiteral("/v/c/a.mpg"), QStringLiteral("/v/c/c.mpeg")};
+    list.Add_Files_Dialog();
+    EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{"/v/c/a.mpg", "/v/c/b.mpg", "/v/c/c.mpeg"}));
+    EXPECT_EQ(f.state.settings.Add_Path, QStringLiteral("/v/c/"));
+    EXPECT_EQ(Enabled(f.state.labels, 2, 6), (QList<int>{5, 6}));
+
+    f.prompter.files = {QStringLiteral("/w/one.mpg")};
+    list.Add_Files_Dialog();
+    EXPECT_EQ(f.state.settings.Add_Path, QStringLiteral("/w"));
+    EXPECT_EQ(f.state.lstFiles.count(), 4);
+
+    f.prompter.files = {};  // cancelled
+    list.Add_Files_Dialog();
+    EXPECT_EQ(f.state.settings.Add_Path, QStringLiteral("/w"));
+    EXPECT_EQ(f.state.lstFiles.count(), 4);
+}
+
+TEST(InputList, FolderAddsVisibleMpegFilesOnce)
+{
+    Join_Fixture f;
+    Input_List list(f.state, f.prompter);
+    const QString v = f.dir.mkdir(QStringLiteral("v"));
+    f.make(QStringLiteral("v/movie.mpg"), 1);
+    f.make(QStringLiteral("v/clip.MPEG"), 1);
+    const QString old = f.make(QStringLiteral("v/Old.Mpg"), 1);
+    QFile::setPermissions(old, QFile::ReadOwner);  // read-only counts as well
+    f.make(QStringLiteral("v/.hidden.mpg"), 1);
+    f.make(QStringLiteral("v/notes.txt"), 1);
+    f.make(QStringLiteral("v/sub/deep.mpg"), 1);
+    f.dir.mkdir(QStringLiteral("v/dir.mpg"));
+    ::symlink("/nowhere.mpg", qPrintable(f.dir.file(QStringLiteral("v/broken.mpg"))));
+
+    f.prompter.folder = v + QStringLiteral("/");
+    list.Add_Folder_Files();
+    EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{v + "/clip.MPEG", v + "/movie.mpg", v + "/Old.Mpg"}));
+    EXPECT_EQ(f.state.settings.Add_Path, v);
+    EXPECT_EQ(Enabled(f.state.labels, 2, 6), (QList<int>{5, 6}));
+    EXPECT_TRUE(f.prompter.messages.isEmpty());
+}
+
+TEST(InputList, FolderRefusesTheRoot)
+{
+    Join_Fixture f;
+    Input_List list(f.state, f.prompter);
+    f.prompter.folder = QStringLiteral("/");
+    list.Add_Folder_Files();
+    EXPECT_EQ(f.state.lstFiles.count(), 0);
+    EXPECT_EQ(f.state.settings.Add_Path, QStringLiteral("/"));
+    EXPECT_EQ(f.prompter.messages, QStringList{"ﾙｰﾄﾃﾞｨﾚｸﾄﾘは指定できません！"});
+}

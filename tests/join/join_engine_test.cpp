@@ -1,0 +1,236 @@
+#include "join/file_copy.h"
+#include "join/join_commands.h"
+#include "join/join_engine.h"
+
+#include "join_support.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace pf;
+using pf::test::Join_Fixture;
+using pf::test::Read_All;
+
+namespace {
+
+// A join with automatic names into <tmp>/auto, Inlist 0 unless changed.
+struct Auto_Join : Join_Fixture {
+    Join_Commands commands{state, prompter};
+    QString autoFolder = dir.mkdir(QStringLiteral("auto"));
+
+    Auto_Join()
+    {
+        state.settings.Auto = 1;
+        state.settings.AutoFolder = autoFolder;
+    }
+    QString name(qint64 number, const QString& ext = QStringLiteral("MPG")) const
+    {
+        return Automatic_Name(autoFolder, QDate::currentDate(), number, ext);
+    }
+    void join() { commands.run(6); }
+};
+
+// Cancels once `after` steps have been reported.
+struct Cancel_After : Copy_Progress {
+    int after;
+    int steps = 0;
+    explicit Cancel_After(int n) : after(n) {}
+    void begin(qint64) override {}
+    bool step(const QString&, qint64) override { return ++steps <= after; }
+    void end() override {}
+};
+
+}  // namespace
+
+TEST(Join, WritesTheExactBytesInListOrder)
+{
+    Auto_Join j;
+    const QByteArray a = "0123456789", c = "abcde";
+    j.state.lstFiles.addAll({j.dir.write("c.mpg", c), j.dir.write("b.mpg", {}), j.dir.write("A.mpg", a)});
+    j.join();
+    ASSERT_EQ(j.state.List_Join.entries(), QStringList{j.name(1)});
+    EXPECT_EQ(Read_All(j.name(1)), a + c);
+    EXPECT_FALSE(QFile::exists(j.state.Temp_Path()));
+    EXPECT_EQ(j.state.lstFiles.count(), 3);  // Inlist 0 keeps the inputs
+    EXPECT_FALSE(j.state.labels.enabled(6));
+    EXPECT_TRUE(j.state.labels.enabled(10));
+    EXPECT_TRUE(j.state.labels.enabled(11));
+}
+
+TEST(Join, LeftOverTemporaryFileIsCutFirst)
+{
+    Auto_Join j;
+    j.dir.write("app/File.tmp", QByteArray(1000, 'L'));
+    j.state.lstFiles.addAll({j.make("x.mpg", 100, '1'), j.make("y.mpg", 100, '2')});
+    j.join();
+    EXPECT_EQ(Read_All(j.name(1)), QByteArray(100, '1') + QByteArray(100, '2'));
+}
+
+TEST(Join, ExtensionMismatchProducesNothing)
+{
+    Auto_Join j;
+    j.state.lstFiles.addAll({j.make("a.MPG", 3), j.make("b.mpeg", 3)});
+    j.join();
+    EXPECT_EQ(j.prompter.messages, QStringList{"入力ﾌｧｲﾙの拡張子を統一してください！"});
+    EXPECT_TRUE(j.commands.engine().Join_Error);
+    EXPECT_EQ(j.state.List_Join.count(), 0);
+    EXPECT_FALSE(QFile::exists(j.state.Temp_Path()));
+    EXPECT_TRUE(QDir(j.autoFolder).isEmpty());
+}
+
+TEST(Join, SequenceNumbersOfNames)
+{
+    const struct {
+        const char* name;
+        qint64 number;
+    } rows[] = {{"20021130_0007.mpg", 7},  {"20021201_0002.MPEG", 2}, {"20021201-0003.mpg", 3},
+                {"20021201_10000.MPG", 10000}, {"20021201_0012abc.mpg", 12}, {"movie.mpg", -1},
+                {"2002_1201.mpg", -1},      {"20021201_012.mpg", -1},  {"2002120x_0001.mpg", -1},
+                {"20021201_x0001.mpg", -1}};
+    for (const auto& row : rows)
+        EXPECT_EQ(Sequence_Number(QString::fromLatin1(row.name)), row.number) << row.name;
+    EXPECT_EQ(Automatic_Name("/a", QDate(2002, 12, 1), 8, "MPG"), QStringLiteral("/a/20021201_0008.MPG"));
+    EXPECT_EQ(Automatic_Name("/a", QDate(2002, 12, 1), 10000, "MPEG"), QStringLiteral("/a/20021201_10000.MPEG"));
+}
+
+TEST(Join, NumberingGoesOnFromTheHighestCountedName)
+{
+    Auto_Join j;
+    j.make("auto/20021130_0007.mpg", 1);
+    j.make("auto/20021201_0002.MPEG", 1);
+    j.make("auto/movie.mpg", 1);
+    j.make("auto/2002_1201.mpg", 1);
+    j.make("auto/20021201_0050.txt", 1);
+    j.make("auto/.20021201_0060.mpg", 1);
+    j.dir.mkdir("auto/sub");
+    j.make("auto/sub/20021201_0070.mpg", 1);
+    j.state.lstFiles.addAll({j.make("a.mpg", 2), j.make("b.MPG", 2)});
+    j.join();
+    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.name(8)});
+    EXPECT_EQ(j.commands.engine().Join_Output, j.name(8));
+
+    // A read-only numbered file counts too (there is no archive bit here to tell it apart).
+    QFile::setPermissions(j.make("auto/20021201_0020.mpg", 1), QFile::ReadOwner);
+    j.state.lstFiles.clear();
+    j.state.lstFiles.addAll({j.make("c.mpeg", 1), j.make("d.mpeg", 1)});
+    j.join();
+    EXPECT_EQ(j.state.List_Join.entries().constLast(), j.name(21, "MPEG"));
+}
+
+TEST(Join, NumberingGoesPast9999)
+{
+    Auto_Join j;
+    j.make("auto/20021201_9999.mpg", 1);
+    j.state.lstFiles.addAll({j.make("a.mpg", 2), j.make("b.mpg", 2)});
+    j.join();
+    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.name(10000)});
+    j.join();
+    EXPECT_EQ(j.state.List_Join.entries().constLast(), j.name(10001));
+}
+
+TEST(Join, TakenNameIsNeverReplaced)
+{
+    Auto_Join j;
+    j.make("auto/20021201_0004.mpg", 1);
+    // Names the scan does not count: a folder and a dangling link.
+    j.dir.mkdir(QFileInfo(j.name(5)).fileName().prepend("auto/"));
+    ASSERT_EQ(::symlink("/nowhere", QFile::encodeName(j.name(6)).constData()), 0);
+    j.state.lstFiles.addAll({j.make("a.mpg", 2), j.make("b.mpg", 2)});
+    j.join();
+    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.name(7)});
+    EXPECT_TRUE(QFileInfo(j.name(5)).isDir());
+    EXPECT_TRUE(QFileInfo(j.name(6)).isSymLink());
+    EXPECT_EQ(j.commands.engine().Last_Number, 7);
+}
+
+TEST(Join, FailuresLeaveInputsAndListsAlone)
+{
+    const auto run = [](const std::function<void(Auto_Join&, QStringList&)>& spoil, const char* what) {
+        Auto_Join j;
+        j.state.settings.Inlist = 2;
+        QStringList inputs{j.make("a.mpg", 10), j.make("b.mpg", 10), j.make("c.mpg", 10)};
+        j.state.lstFiles.addAll(inputs);
+        j.dir.write("app/File.tmp", "old");
+        spoil(j, inputs);
+        j.join();
+        EXPECT_EQ(j.prompter.messages.size(), 1) << what;
+        EXPECT_EQ(j.state.lstFiles.entries(), inputs) << what;
+        EXPECT_EQ(j.state.List_Join.count(), 0) << what;
+        EXPECT_FALSE(QFile::exists(j.state.Temp_Path())) << what;
+        EXPECT_EQ(QDir(j.autoFolder).entryList(QDir::Files | QDir::Hidden), QStringList()) << what;
+        for (const QString& p : inputs) {
+            if (QFileInfo(p).isFile()) {
+                EXPECT_EQ(QFileInfo(p).size(), 10) << what;
+            }
+        }
+    };
+    run([](Auto_Join&, QStringList& in) { QFile::remove(in.at(1)); }, "vanished input");
+    run([](Auto_Join& j, QStringList& in) {
+        QFile::remove(in.at(1));
+        j.dir.mkdir("b.mpg");  // listed, but a folder now
+    }, "input that is a folder");
+    if (geteuid() != 0) {
+        run([](Auto_Join&, QStringList& in) { QFile::setPermissions(in.at(2), {}); }, "unreadable input");
+        run([](Auto_Join& j, QStringList&) { QFile::setPermissions(j.autoFolder, QFile::ReadOwner | QFile::ExeOwner); },
+            "unwritable folder");
+    }
+    run([](Auto_Join& j, QStringList&) { j.state.settings.AutoFolder = j.dir.file("missing"); }, "missing folder");
+}
+
+TEST(Join, WriteFailureStopsTheCopy)
+{
+    pf::test::Temp_Dir dir;
+    const QString full = dir.file("full");
+    ASSERT_EQ(::symlink("/dev/full", QFile::encodeName(full).constData()), 0);
+    const QString in = dir.write("a.mpg", QByteArray(1 << 20, 'a'));
+    for (Copy_Method m : {Copy_Method::Kernel, Copy_Method::Buffered}) {
+        const Copy_Outcome r = Concatenate({in}, full, nullptr, m);
+        EXPECT_EQ(r.status, Copy_Status::Write_Failed);
+        EXPECT_EQ(r.error, ENOSPC);
+        EXPECT_FALSE(QFileInfo(full).isSymLink());  // the failed output is removed
+        ::symlink("/dev/full", QFile::encodeName(full).constData());
+    }
+    EXPECT_TRUE(QFileInfo::exists("/dev/full"));
+}
+
+TEST(Join, BothCopyMethodsStreamLargeInputsAlike)
+{
+    pf::test::Temp_Dir dir;
+    QByteArray big(20 << 20, '\0');
+    for (qsizetype i = 0; i < big.size(); ++i)
+        big[i] = char((i * 7 + i / 4093) & 0xff);
+    const QStringList in{dir.write("a.mpg", big), dir.write("b.mpg", "tail")};
+    for (Copy_Method m : {Copy_Method::Kernel, Copy_Method::Buffered}) {
+        const QString out = dir.file(m == Copy_Method::Kernel ? "k" : "b");
+        const Copy_Outcome r = Concatenate(in, out, nullptr, m);
+        EXPECT_TRUE(r.ok());
+        EXPECT_EQ(r.bytes, big.size() + 4);
+        EXPECT_TRUE(Read_All(out) == big + "tail");
+    }
+}
+
+TEST(Join, CancelRemovesTheTemporaryFileAndListsNothing)
+{
+    Join_Fixture f;
+    f.state.settings.Auto = 1;
+    f.state.settings.AutoFolder = f.dir.mkdir("auto");
+    f.state.settings.Inlist = 2;
+    Cancel_After cancel(2);
+    Join_Commands commands(f.state, f.prompter, &cancel);
+    const QStringList inputs{f.make("a.mpg", 10), f.make("b.mpg", 10), f.make("c.mpg", 10)};
+    f.state.lstFiles.addAll(inputs);
+    commands.run(6);
+    EXPECT_EQ(cancel.steps, 3);
+    EXPECT_FALSE(QFile::exists(f.state.Temp_Path()));
+    EXPECT_EQ(f.state.List_Join.count(), 0);
+    EXPECT_EQ(f.state.lstFiles.entries(), inputs);
+    EXPECT_TRUE(f.prompter.messages.isEmpty());
+    for (const QString& p : inputs)
+        EXPECT_EQ(QFileInfo(p).size(), 10);
+}

@@ -1,0 +1,75 @@
+// Helpers of the join tests: a Prompter that answers from a script and records its messages,
+// a driver for the real Qt dialogs (it acts on the next modal widget of a kind once it is up),
+// and a state in a temporary application folder.
+#pragma once
+
+#include "core/main_state.h"
+#include "support/temp_dir.h"
+#include "util/prompter.h"
+
+#include <QApplication>
+#include <QMetaObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace pf::test {
+
+class Script_Prompter : public Prompter {
+public:
+    QStringList files;       // answer of the next open dialog
+    QString folder;          // answer of the next folder chooser
+    QString savePath;        // answer of the next save dialog
+    QStringList messages;    // every message shown
+    QStringList saveFilters; // filter of every save dialog shown
+    QStringList saveSuffixes;
+
+    int message(const QString& text, int) override
+    {
+        messages.append(text);
+        return Answer_Ok;
+    }
+    QStringList openFiles(const QString&, const QString&, const QString&) override { return files; }
+    QString saveFile(const QString&, const QString& filter, const QString& suffix, const QString&,
+                     const QString&) override
+    {
+        saveFilters.append(filter);
+        saveSuffixes.append(suffix);
+        return savePath;
+    }
+    QString chooseFolder(const QString&, const QString&) override { return folder; }
+};
+
+// Runs `act` once a modal widget of type T is the active one; gives up after ten seconds.
+template <class T>
+void When_Modal(std::function<void(T*)> act)
+{
+    auto* timer = new QTimer;
+    auto started = std::make_shared<int>(0);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, started] {
+        T* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!w && ++*started < 500)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (w)
+            act(w);
+    });
+    timer->start();
+}
+
+struct Join_Fixture {
+    Temp_Dir dir;
+    Main_State state{dir.mkdir(QStringLiteral("app"))};
+    Script_Prompter prompter;
+
+    // Writes a file of `size` bytes, each byte `fill`, under the temporary folder.
+    QString make(const QString& name, int size, char fill = 'x') const
+    {
+        return dir.write(name, QByteArray(size, fill));
+    }
+};
+
+}  // namespace pf::test
