@@ -1,0 +1,126 @@
+#include "ui/chrome.h"
+
+#include "ui/skin.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <limits>
+
+namespace pf {
+
+namespace {
+
+// An offset that does not fit the 16-bit field leaves the field as it was.
+void Store16(qint64 value, qint16& field)
+{
+    if (value >= std::numeric_limits<qint16>::min() && value <= std::numeric_limits<qint16>::max())
+        field = qint16(value);
+}
+
+}  // namespace
+
+void Head_Drag::press(Qt::MouseButton button, QPoint cursor, QPoint windowPos)
+{
+    if (button != Qt::LeftButton)
+        return;
+    dragging_ = true;
+    Store16(qint64(cursor.x()) * Twips_Per_Pixel - qint64(windowPos.x()) * Twips_Per_Pixel, dx_);
+    Store16(qint64(cursor.y()) * Twips_Per_Pixel - qint64(windowPos.y()) * Twips_Per_Pixel, dy_);
+}
+
+std::optional<QPoint> Head_Drag::move(QPoint cursor) const
+{
+    if (!dragging_)
+        return std::nullopt;
+    // Top first, then left, as the window's two position fields are set.
+    const int top = (cursor.y() * Twips_Per_Pixel - dy_) / Twips_Per_Pixel;
+    const int left = (cursor.x() * Twips_Per_Pixel - dx_) / Twips_Per_Pixel;
+    return QPoint(left, top);
+}
+
+Window_Dragger::Window_Dragger(QWidget* window) : QObject(window), window_(window) {}
+
+void Window_Dragger::addHandle(QWidget* handle)
+{
+    handle->installEventFilter(this);
+}
+
+bool Window_Dragger::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        drag_.press(e->button(), e->globalPosition().toPoint(), window_->pos());
+        return e->button() == Qt::LeftButton;
+    }
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (const auto to = drag_.move(e->globalPosition().toPoint())) {
+            window_->move(*to);
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        drag_.release();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+Picture::Picture(QWidget* parent) : QWidget(parent) {}
+
+void Picture::setPicture(const QPixmap& picture)
+{
+    if (picture.cacheKey() == picture_.cacheKey() && !shown_.isNull())
+        return;
+    picture_ = picture;
+    if (fit_ && size() != picture_.size())
+        resize(picture_.size());
+    shown_ = Stretch_Picture(picture_, size());
+    update();
+}
+
+void Picture::resizeEvent(QResizeEvent*)
+{
+    shown_ = Stretch_Picture(picture_, size());
+}
+
+void Picture::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.drawPixmap(0, 0, shown_);
+}
+
+void Picture::mousePressEvent(QMouseEvent* e)
+{
+    emit pressed(e->button());
+}
+
+void Picture::mouseReleaseEvent(QMouseEvent* e)
+{
+    emit released();
+    if (rect().contains(e->position().toPoint()))
+        emit clicked();
+}
+
+Exit_Image::Exit_Image(QWidget* parent) : Picture(parent)
+{
+    // The pressed picture is a pixel wider; the button takes each picture's own size.
+    setFitToPicture(true);
+    setPicture(Stock().Exit_Off);
+    setCursor(Stock().Hand);
+    connect(this, &Picture::pressed, this, [this] { setPicture(Stock().Exit_On); });
+    connect(this, &Picture::released, this, [this] {
+        setPicture(Stock().Exit_Off);
+        // Let the released look be painted before the window goes.
+        QCoreApplication::processEvents();
+        emit triggered();
+    });
+}
+
+}  // namespace pf

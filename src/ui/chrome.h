@@ -1,0 +1,104 @@
+// What replaces the platform's caption bar on the five borderless windows: dragging by the
+// head strip (the arithmetic in Head_Drag, a plain class; Window_Dragger feeds it the mouse
+// events of one or more handles and moves the window), pictures that stretch to their
+// control, and the exit button with its pressed and released look.
+#pragma once
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+
+#include <optional>
+
+namespace pf {
+
+// Head-strip drag state of one window, in twips as the window positions were kept
+// (15 per pixel, fixed), so the window follows the cursor exactly.
+class Head_Drag {
+public:
+    static constexpr int Twips_Per_Pixel = 15;
+
+    // Only the left button starts a drag: the offsets from the window's corner to the cursor.
+    void press(Qt::MouseButton button, QPoint cursor, QPoint windowPos);
+    // While dragging, the window's new top-left corner (pixels); nothing otherwise.
+    std::optional<QPoint> move(QPoint cursor) const;
+    // Any button ends the drag.
+    void release() { dragging_ = false; }
+
+    bool dragging() const { return dragging_; }
+
+private:
+    bool dragging_ = false;
+    qint16 dx_ = 0;
+    qint16 dy_ = 0;
+};
+
+// Makes widgets drag handles of their window; all handles share one Head_Drag.
+class Window_Dragger : public QObject {
+public:
+    explicit Window_Dragger(QWidget* window);
+    void addHandle(QWidget* handle);
+    const Head_Drag& drag() const { return drag_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* window_;
+    Head_Drag drag_;
+};
+
+// An image control: shows its picture stretched to its size and reports presses and clicks.
+class Picture : public QWidget {
+    Q_OBJECT
+public:
+    explicit Picture(QWidget* parent = nullptr);
+    // Off: the picture stretches to the control. On: the control takes the picture's size.
+    void setFitToPicture(bool on) { fit_ = on; }
+    void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return picture_; }
+
+signals:
+    void pressed(Qt::MouseButton button);
+    void released();
+    // A release over the control after a press on it.
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    QPixmap picture_;
+    QPixmap shown_;
+    bool fit_ = false;
+};
+
+// A caption that reports a press of any mouse button (choice captions select on mouse-down).
+class Caption_Label : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void pressed();
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { emit pressed(); }
+};
+
+// The exit button: pressed picture while the button is down; on release the released
+// picture is painted before `triggered` tells the window to close.
+class Exit_Image : public Picture {
+    Q_OBJECT
+public:
+    explicit Exit_Image(QWidget* parent = nullptr);
+
+signals:
+    void triggered();
+};
+
+}  // namespace pf

@@ -1,0 +1,59 @@
+#include "ui/command_button.h"
+
+#include "ui/chrome.h"
+#include "ui/skin.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+namespace pf {
+
+void Command_Router::Set_Command(int index, Handler handler)
+{
+    if (Command_Label_Exists(index))
+        handlers_[size_t(index)] = std::move(handler);
+}
+
+bool Command_Router::Has_Command(int index) const
+{
+    return Command_Label_Exists(index) && bool(handlers_[size_t(index)]);
+}
+
+void Command_Router::Run(int index) const
+{
+    if (!Has_Command(index))
+        return;
+    // A copy, so that a handler may replace itself while it runs.
+    const Handler h = handlers_[size_t(index)];
+    h();
+}
+
+Command_Label::Command_Label(int index, Picture* image, QWidget* parent)
+    : QLabel(Command_Caption(index), parent), index_(index), image_(image)
+{
+    setAlignment(Qt::AlignCenter);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setCursor(Stock().Hand);
+    image_->setPicture(Stock().Img_Off);
+}
+
+void Command_Label::setShown(bool on)
+{
+    image_->setVisible(on);
+    setVisible(on);
+}
+
+void Command_Label::mousePressEvent(QMouseEvent*)
+{
+    image_->setPicture(Stock().Img_On);
+}
+
+void Command_Label::mouseReleaseEvent(QMouseEvent*)
+{
+    image_->setPicture(Stock().Img_Off);
+    // The released look is drawn before a command that may open a modal window.
+    QCoreApplication::processEvents();
+    emit released(index_);
+}
+
+}  // namespace pf

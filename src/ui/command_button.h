@@ -1,0 +1,56 @@
+// Command buttons of the main window: a caption label lying over its picture. Pressing the
+// label shows the pressed picture; releasing it shows the released one, lets pending events
+// paint it, and only then hands the label's index to the Command_Router, where each
+// subsystem registers the handler of its indices. A disabled label gets no mouse events.
+#pragma once
+
+#include "lists/command_labels.h"
+
+#include <QLabel>
+
+#include <array>
+#include <functional>
+
+namespace pf {
+
+class Picture;
+
+class Command_Router {
+public:
+    using Handler = std::function<void()>;
+
+    // Replaces the handler of `index`; an empty handler removes it.
+    void Set_Command(int index, Handler handler);
+    bool Has_Command(int index) const;
+    // Runs the handler of `index`; an index without one does nothing.
+    void Run(int index) const;
+
+private:
+    std::array<Handler, Command_Label_Count> handlers_;
+};
+
+class Command_Label : public QLabel {
+    Q_OBJECT
+public:
+    // `image` is the picture under the label (a sibling), set to the released look here.
+    Command_Label(int index, Picture* image, QWidget* parent);
+
+    int index() const { return index_; }
+    Picture* image() const { return image_; }
+    // Shows or hides the label together with its picture.
+    void setShown(bool on);
+
+signals:
+    // After the released picture has been painted.
+    void released(int index);
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    int index_;
+    Picture* image_;
+};
+
+}  // namespace pf

@@ -1,0 +1,145 @@
+#include "ui/path_list_view.h"
+
+#include "lists/path_list.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QUrl>
+
+namespace pf {
+
+namespace {
+const QString Uri_List = QStringLiteral("text/uri-list");
+}
+
+Path_List_View::Path_List_View(PathList* model, QWidget* parent) : QListView(parent), model_(model)
+{
+    setModel(model_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setTextElideMode(Qt::ElideNone);
+    setUniformItemSizes(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setDropIndicatorShown(false);
+
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        // Only the user's own selections go to the model; the rest are echoes of the model.
+        if (!syncing_ && userInput_)
+            User_Selected();
+    });
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        // A click on the entry that was already selected is still a click.
+        if (!reported_ && index.isValid())
+            emit entryClicked(index.row());
+    });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit entryDoubleClicked(index.row());
+    });
+    connect(model_, &PathList::selectionChanged, this, &Path_List_View::Show_Model_Selection);
+}
+
+void Path_List_View::setHorizontalExtent(int pixels)
+{
+    extent_ = pixels;
+    // As a list box with a horizontal extent: the bar is there whenever the extent is wider.
+    setHorizontalScrollBarPolicy(extent_ > width() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    updateGeometries();
+}
+
+void Path_List_View::updateGeometries()
+{
+    QListView::updateGeometries();
+    const int page = viewport()->width();
+    horizontalScrollBar()->setPageStep(page);
+    horizontalScrollBar()->setRange(0, std::max(0, extent_ - page));
+}
+
+void Path_List_View::mousePressEvent(QMouseEvent* e)
+{
+    reported_ = false;
+    const QScopedValueRollback user(userInput_, true);
+    QListView::mousePressEvent(e);
+}
+
+void Path_List_View::mouseMoveEvent(QMouseEvent* e)
+{
+    const QScopedValueRollback user(userInput_, true);
+    QListView::mouseMoveEvent(e);
+}
+
+void Path_List_View::keyPressEvent(QKeyEvent* e)
+{
+    const QScopedValueRollback user(userInput_, true);
+    QListView::keyPressEvent(e);
+}
+
+void Path_List_View::User_Selected()
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    const int row = rows.isEmpty() ? -1 : rows.constFirst().row();
+    syncing_ = true;
+    model_->setSelected(row);
+    syncing_ = false;
+    if (row >= 0) {
+        reported_ = true;
+        emit entryClicked(row);
+    }
+}
+
+void Path_List_View::Show_Model_Selection(int row)
+{
+    if (syncing_)
+        return;
+    syncing_ = true;
+    if (row < 0) {
+        selectionModel()->clear();
+    } else {
+        const QModelIndex index = model_->index(row);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    }
+    syncing_ = false;
+}
+
+QStringList Path_List_View::Dropped_Paths(const QMimeData* mime)
+{
+    QStringList paths;
+    if (!mime)
+        return paths;
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    return paths;
+}
+
+void Path_List_View::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (e->mimeData()->hasFormat(Uri_List))
+        e->acceptProposedAction();
+    else
+        e->ignore();
+}
+
+void Path_List_View::dragMoveEvent(QDragMoveEvent* e)
+{
+    if (e->mimeData()->hasFormat(Uri_List))
+        e->acceptProposedAction();
+    else
+        e->ignore();
+}
+
+void Path_List_View::dropEvent(QDropEvent* e)
+{
+    if (!e->mimeData()->hasFormat(Uri_List)) {
+        e->ignore();
+        return;
+    }
+    e->acceptProposedAction();
+    emit filesDropped(Dropped_Paths(e->mimeData()));
+}
+
+}  // namespace pf

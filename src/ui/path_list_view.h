@@ -1,0 +1,54 @@
+// A list box over one PathList: single selection, a fixed horizontal scroll extent, and
+// file drops from the desktop. The model stays the owner of the entries and the selection:
+// user clicks go to PathList::setSelected, and the model's selection changes come back here.
+// What a click, a double click or a drop means is decided by whoever listens to the signals.
+#pragma once
+
+#include <QListView>
+#include <QStringList>
+
+namespace pf {
+
+class PathList;
+
+class Path_List_View : public QListView {
+    Q_OBJECT
+public:
+    Path_List_View(PathList* model, QWidget* parent = nullptr);
+
+    PathList* pathList() const { return model_; }
+    // The width, in pixels, over which the entries can be scrolled sideways.
+    void setHorizontalExtent(int pixels);
+    int horizontalExtent() const { return extent_; }
+
+    // The local paths of a drop, in the order dropped; other URLs are left out.
+    static QStringList Dropped_Paths(const QMimeData* mime);
+
+signals:
+    // The user selected (or clicked the selected) entry `row`.
+    void entryClicked(int row);
+    void entryDoubleClicked(int row);
+    // Every drop of a file list, even one without local files.
+    void filesDropped(const QStringList& paths);
+
+protected:
+    void updateGeometries() override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    void Show_Model_Selection(int row);
+    void User_Selected();
+
+    PathList* model_;
+    int extent_ = 0;
+    bool syncing_ = false;
+    bool reported_ = false;
+    bool userInput_ = false;
+};
+
+}  // namespace pf

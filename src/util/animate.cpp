@@ -1,0 +1,89 @@
+#include "util/animate.h"
+
+#include <QPainter>
+#include <QRegion>
+#include <QVariantAnimation>
+#include <QWidget>
+
+namespace pf {
+
+namespace {
+
+constexpr int Outline_Width = 2;
+
+// A frameless, input-transparent top-level window showing only a rectangular ring. The ring is
+// cut out with a mask, so it needs no compositing window manager.
+class Zoom_Outline : public QWidget {
+public:
+    Zoom_Outline()
+        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                               | Qt::WindowTransparentForInput | Qt::X11BypassWindowManagerHint
+                               | Qt::WindowDoesNotAcceptFocus)
+    {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_DeleteOnClose);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+    void Place(const QRect& r)
+    {
+        const QRect ring = r.normalized().adjusted(0, 0, 1, 1);
+        setGeometry(ring);
+        const QRect inner = QRect(QPoint(0, 0), ring.size()).adjusted(Outline_Width, Outline_Width,
+                                                                       -Outline_Width, -Outline_Width);
+        setMask(QRegion(QRect(QPoint(0, 0), ring.size())) - QRegion(inner.isValid() ? inner : QRect()));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(0x8d, 0xb0, 0xe6));
+    }
+};
+
+void Zoom(QWidget* window, const QRect& from, const QRect& to)
+{
+    if (!window)
+        return;
+    auto* outline = new Zoom_Outline;
+    auto* anim = new QVariantAnimation(outline);
+    anim->setDuration(Animate_Ms);
+    anim->setStartValue(0.0);
+    anim->setEndValue(1.0);
+    anim->setEasingCurve(QEasingCurve::OutCubic);
+    QObject::connect(anim, &QVariantAnimation::valueChanged, outline,
+                     [outline, from, to](const QVariant& v) { outline->Place(Zoom_Rect(from, to, v.toDouble())); });
+    QObject::connect(anim, &QVariantAnimation::finished, outline, &QWidget::close);
+    outline->Place(from);
+    outline->show();
+    anim->start();
+}
+
+int Lerp(int a, int b, double t)
+{
+    return a + qRound((b - a) * t);
+}
+
+}  // namespace
+
+QRect Zoom_Rect(const QRect& from, const QRect& to, double progress)
+{
+    const double t = qBound(0.0, progress, 1.0);
+    return QRect(QPoint(Lerp(from.left(), to.left(), t), Lerp(from.top(), to.top(), t)),
+                 QPoint(Lerp(from.right(), to.right(), t), Lerp(from.bottom(), to.bottom(), t)));
+}
+
+void Animate_Open(QWidget* window, QPoint point)
+{
+    if (window)
+        Zoom(window, QRect(point, point), window->frameGeometry());
+}
+
+void Animate_Close(QWidget* window, QPoint point)
+{
+    if (window)
+        Zoom(window, window->frameGeometry(), QRect(point, point));
+}
+
+}  // namespace pf

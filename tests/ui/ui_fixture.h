@@ -1,0 +1,59 @@
+// A main window over a temporary application folder, loaded as at start-up, and a prompter
+// that records the messages it was asked to show.
+#pragma once
+
+#include "core/main_state.h"
+#include "support/temp_dir.h"
+#include "ui/main_window.h"
+#include "util/prompter.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace pf::test {
+
+class Recording_Prompter : public Prompter {
+public:
+    int message(const QString& text, int style) override
+    {
+        messages.append(text);
+        styles.append(style);
+        return Answer_Ok;
+    }
+    QStringList openFiles(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    QString chooseFolder(const QString&, const QString&) override { return {}; }
+
+    QStringList messages;
+    QList<int> styles;
+};
+
+struct Main_Window_Fixture {
+    Temp_Dir dir;
+    Recording_Prompter prompter;
+    std::unique_ptr<Main_State> state;
+    std::unique_ptr<Parlo_film_S> window;
+
+    // Creates the state and the window and runs the load sequence.
+    void Start()
+    {
+        state = std::make_unique<Main_State>(dir.path());
+        window = std::make_unique<Parlo_film_S>(*state, &prompter);
+        window->Load();
+    }
+
+    // An existing (empty) media file under the folder; returns its path.
+    QString Media(const QString& name) const { return dir.write(QStringLiteral("media/") + name, {}); }
+
+    template <class T>
+    T* Find(const QString& name) const
+    {
+        return window->findChild<T*>(name);
+    }
+};
+
+}  // namespace pf::test
