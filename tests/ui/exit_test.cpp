@@ -1,0 +1,163 @@
+// The ways out of the main window: exit with save writes the settings and both current groups
+// and nothing else; cancel and the exit button write nothing; every way removes File.tmp.
+#include "ui_fixture.h"
+
+#include "lists/group_file.h"
+#include "ui/chrome.h"
+#include "ui/skin.h"
+
+#include <QDir>
+#include <QMap>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace pf::test {
+
+namespace {
+
+// Written by hand in another editor: a comment, a second section, an unknown key, CRLF.
+const QByteArray Ini_Before = "; Parlo_film\r\n"
+                              "[Section]\r\n"
+                              "Group_File= 12\r\n"
+                              "favorite_file= 3\r\n"
+                              "Theme=blue\r\n"
+                              "Play= 0\r\n"
+                              "Skin= 5\r\n"
+                              "[FormJ]\r\n"
+                              "FormJ_Top= 1200\r\n";
+
+struct Exit_Fixture : Main_Window_Fixture {
+    QString joinedA, joinedB, fav;
+
+    Exit_Fixture()
+    {
+        joinedA = Media(QStringLiteral("a.mpg"));
+        joinedB = Media(QStringLiteral("B.mpg"));
+        fav = Media(QStringLiteral("夏.mpg"));
+        Write_Group(dir.file(QStringLiteral("Parlo_film12.rdm")), {joinedB, joinedA});
+        Write_Group(dir.file(QStringLiteral("Favorite03.rdm")), {fav});
+        dir.write(QStringLiteral("Parlo_film.ini"), Ini_Before);
+        Start();
+        window->show();
+        // Changes of this run: layout, order, one list emptied, one grown; a join left behind.
+        QTest::mousePress(Find<QWidget>("Img_Skin1"), Qt::LeftButton);
+        QTest::mouseRelease(Find<QWidget>("Img_Skin1"), Qt::LeftButton);
+        QTest::mousePress(Find<QWidget>("lbl_PlayF0"), Qt::LeftButton);
+        state->List_Favorite.clear();
+        state->List_Join.add(Media(QStringLiteral("c.mpg")));
+        dir.write(QStringLiteral("File.tmp"), "joined bytes");
+    }
+
+    // Every file of the folder (not the media) with its bytes.
+    QMap<QString, QByteArray> Files() const
+    {
+        QMap<QString, QByteArray> all;
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
+            all[name] = Read_All(dir.file(name));
+        return all;
+    }
+
+    void Release(QWidget* w)
+    {
+        QTest::mousePress(w, Qt::LeftButton);
+        QTest::mouseRelease(w, Qt::LeftButton);
+    }
+};
+
+QByteArray Records(const QStringList& paths)
+{
+    QByteArray bytes;
+    for (const QString& p : paths)
+        bytes += Fav_Record(p);
+    return bytes;
+}
+
+}  // namespace
+
+class Exit_With_Save : public ::testing::TestWithParam<int> {};
+
+TEST_P(Exit_With_Save, Writes_Settings_And_Both_Groups_Then_Closes)
+{
+    Exit_Fixture f;
+    const QString folder = f.dir.path();
+    f.Release(f.window->Cmd_Label(GetParam()));
+
+    EXPECT_FALSE(f.window->isVisible());
+    EXPECT_TRUE(f.prompter.messages.isEmpty());
+    const QByteArray expected = "; Parlo_film\r\n"
+                                "[Section]\r\n"
+                                "Group_File= 12\r\n"
+                                "Favorite_File= 3\r\n"
+                                "Theme=blue\r\n"
+                                "Play= 0\r\n"
+                                "Skin= 1\r\n"
+                                "Add_Path=" + folder.toUtf8() + "\r\n"
+                                "List_Path=" + folder.toUtf8() + "\r\n"
+                                "Way= 1\r\n"
+                                "Size= 1\r\n"
+                                "Rep= 0\r\n"
+                                "Size_X= 640\r\n"
+                                "Size_Y= 480\r\n"
+                                "Inlist= 1\r\n"
+                                "Auto= 0\r\n"
+                                "AutoFolder=\r\n"
+                                "PlayF= 0\r\n"
+                                "[FormJ]\r\n"
+                                "FormJ_Top= 1200\r\n";
+    EXPECT_EQ(Read_All(f.dir.file(QStringLiteral("Parlo_film.ini"))).toStdString(), expected.toStdString());
+    const QString c = f.dir.file(QStringLiteral("media/c.mpg"));
+    EXPECT_EQ(Read_All(f.dir.file(QStringLiteral("Parlo_film12.rdm"))), Records({f.joinedA, f.joinedB, c}));
+    // The emptied favourites group leaves no file; the temporary join output is gone.
+    EXPECT_EQ(f.Files().keys(), (QStringList{QStringLiteral("Parlo_film.ini"), QStringLiteral("Parlo_film12.rdm")}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Both_Copies, Exit_With_Save, ::testing::Values(24, 27));
+
+TEST(Exit_Without_Save, Cancel_And_Exit_Button_Leave_Every_File_But_File_Tmp)
+{
+    for (const char* way : {"lbl_Cmd25", "lbl_Cmd28", "ImgExit", "close"}) {
+        SCOPED_TRACE(way);
+        Exit_Fixture f;
+        auto before = f.Files();
+        before.remove(QStringLiteral("File.tmp"));
+        if (QLatin1String(way) == QLatin1String("close"))
+            f.window->close();
+        else
+            f.Release(f.Find<QWidget>(QLatin1String(way)));
+        EXPECT_FALSE(f.window->isVisible());
+        EXPECT_EQ(f.Files(), before);
+    }
+}
+
+TEST(Exit_Without_Save, Exit_Button_Shows_Pressed_Then_Released_Picture)
+{
+    Exit_Fixture f;
+    auto* exit = f.Find<Exit_Image>(QStringLiteral("ImgExit"));
+    QTest::mousePress(exit, Qt::LeftButton);
+    EXPECT_EQ(exit->picture().cacheKey(), Stock().Exit_On.cacheKey());
+    EXPECT_EQ(exit->size(), QSize(16, 15));
+    EXPECT_TRUE(f.window->isVisible());
+    QTest::mouseRelease(exit, Qt::LeftButton);
+    EXPECT_EQ(exit->picture().cacheKey(), Stock().Exit_Off.cacheKey());
+    EXPECT_EQ(exit->size(), QSize(15, 15));
+    EXPECT_FALSE(f.window->isVisible());
+}
+
+TEST(Exit_With_Save, Failure_To_Save_Is_Told_Before_Closing)
+{
+    Exit_Fixture f;
+    // A folder where the settings file should be: it cannot be replaced.
+    QFile::remove(f.dir.file(QStringLiteral("Parlo_film.ini")));
+    f.dir.mkdir(QStringLiteral("Parlo_film.ini"));
+    f.Release(f.window->Cmd_Label(24));
+    ASSERT_EQ(f.prompter.messages.size(), 1);
+    EXPECT_EQ(f.prompter.messages.at(0), QStringLiteral("設定を保存できませんでした。"));
+    EXPECT_EQ(f.prompter.styles.at(0), int(Msg_Exclamation));
+    EXPECT_FALSE(f.window->isVisible());
+    // The groups were still written, and the join leftover still removed.
+    EXPECT_TRUE(QFile::exists(f.dir.file(QStringLiteral("Parlo_film12.rdm"))));
+    EXPECT_FALSE(QFile::exists(f.dir.file(QStringLiteral("File.tmp"))));
+}
+
+}  // namespace pf::test
