@@ -1,5 +1,45 @@
 #!/usr/bin/env bash
 # Makes the media clips the tests play and join, once per build tree, with ffmpeg.
+# Every clip is 320x240 at 25 fps; a clip already made is left alone, so a rerun is cheap.
+# Clips are written under a temporary name first, so an interrupted run leaves no half file.
 set -euo pipefail
 out=${1:?output folder}
 mkdir -p "$out"
+
+ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
+
+# make <name> <seconds> <muxer> <video codec> <audio: yes|no> [extra ffmpeg options...]
+make() {
+  local name=$1 secs=$2 mux=$3 vcodec=$4 audio=$5
+  shift 5
+  [ -s "$out/$name" ] && return 0
+  local inputs=(-f lavfi -i "testsrc=size=320x240:rate=25:duration=$secs")
+  local amap=(-an)
+  if [ "$audio" = yes ]; then
+    inputs+=(-f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$secs")
+    amap=(-c:a mp2 -b:a 128k)
+  fi
+  [ "$vcodec" = rv10 ] && amap=(-an)
+  ff "${inputs[@]}" -c:v "$vcodec" -b:v 400k -g 12 "${amap[@]}" "$@" -f "$mux" "$out/.$name.part"
+  mv "$out/.$name.part" "$out/$name"
+}
+
+make mpeg1_2s.mpg 2 mpeg mpeg1video yes
+make mpeg1_3s.mpg 3 mpeg mpeg1video yes
+make mpeg1_2s_silent.mpg 2 mpeg mpeg1video no
+make mpeg2_3s.mpg 3 vob mpeg2video yes
+make mpeg2_2s_silent.mpg 2 vob mpeg2video no
+make clip.rm 2 rm rv10 no
+
+# A path with blanks and Japanese characters.
+[ -s "$out/映像 クリップ 1.mpg" ] || cp "$out/mpeg1_2s.mpg" "$out/映像 クリップ 1.mpg"
+
+# A joined file exactly as the join writes it: the bytes of 2 s and 3 s, one after the other.
+if [ ! -s "$out/joined_2s_3s.mpg" ]; then
+  cat "$out/mpeg1_2s.mpg" "$out/mpeg1_3s.mpg" > "$out/.joined.part"
+  mv "$out/.joined.part" "$out/joined_2s_3s.mpg"
+fi
+
+# A file that is no video at all, with a video's extension.
+[ -s "$out/not_video.mpg" ] || printf 'This is plain text, not an MPEG stream.\n%.0s' {1..40} > "$out/not_video.mpg"
+exit 0

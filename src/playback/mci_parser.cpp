@@ -1,0 +1,258 @@
+#include "playback/mci_parser.h"
+
+#include "playback/mci_errors.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace pf {
+namespace {
+
+enum class Arg { None, Integer, Rect, Text, Constant, Integer_Or_Constant };
+
+struct Keyword {
+    std::string_view phrase;
+    Arg arg = Arg::None;
+    std::vector<std::string_view> constants = {};
+    std::uint32_t bad_constant = MCIERR_BAD_CONSTANT;
+};
+
+struct Verb_Grammar {
+    std::string_view name;
+    Mci_Verb verb;
+    std::vector<Keyword> keywords;
+    bool one_item = false;  // queries take exactly one item
+};
+
+const std::vector<std::string_view> kOnOff = {"on", "off"};
+
+// Phrases of more words come first, so "audio left" wins over "audio".
+const Verb_Grammar kGrammar[] = {
+    {"open", Mci_Verb::Open,
+     {{"type", Arg::Text}, {"alias", Arg::Text}, {"parent", Arg::Integer},
+      {"style", Arg::Integer_Or_Constant, {"child", "overlapped", "popup"}}, {"shareable"}}},
+    {"close", Mci_Verb::Close, {}},
+    {"play", Mci_Verb::Play, {{"from", Arg::Integer}, {"to", Arg::Integer}, {"fullscreen"}}},
+    {"stop", Mci_Verb::Stop, {}},
+    {"pause", Mci_Verb::Pause, {}},
+    {"resume", Mci_Verb::Resume, {}},
+    {"seek", Mci_Verb::Seek, {{"to", Arg::Integer_Or_Constant, {"start", "end"}}}, true},
+    {"set", Mci_Verb::Set,
+     {{"time format", Arg::Constant, {"ms", "milliseconds", "frames"}, MCIERR_BAD_TIME_FORMAT},
+      {"audio left", Arg::Constant, kOnOff}, {"audio right", Arg::Constant, kOnOff},
+      {"audio all", Arg::Constant, kOnOff}, {"audio", Arg::Constant, kOnOff},
+      {"speed", Arg::Integer}, {"video", Arg::Constant, kOnOff}}},
+    {"setaudio", Mci_Verb::Setaudio,
+     {{"left volume to", Arg::Integer}, {"right volume to", Arg::Integer}, {"volume to", Arg::Integer}}, true},
+    {"status", Mci_Verb::Status,
+     {{"time format"}, {"format tag"}, {"left volume"}, {"right volume"}, {"length"}, {"position"},
+      {"mode"}, {"ready"}, {"volume"}, {"speed"}},
+     true},
+    {"where", Mci_Verb::Where, {{"destination"}, {"source"}}, true},
+    {"put", Mci_Verb::Put,
+     {{"window client at", Arg::Rect}, {"window at", Arg::Rect}, {"destination at", Arg::Rect}}, true},
+    {"info", Mci_Verb::Info, {{"product"}, {"name"}, {"copyright"}, {"file"}}, true},
+    {"configure", Mci_Verb::Configure, {}},
+};
+
+struct Token {
+    std::string text;
+    std::size_t pos = 0;
+    bool quoted = false;
+};
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool Same_Word(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+bool Is_Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Splits at blanks; a double-quoted word may hold blanks and ends at the next quotation mark.
+std::uint32_t Tokenize(std::string_view text, std::vector<Token>& out, std::size_t& error_pos)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (Is_Blank(text[i])) {
+            ++i;
+            continue;
+        }
+        Token t;
+        t.pos = i;
+        if (text[i] == '"') {
+            const std::size_t close = text.find('"', i + 1);
+            if (close == std::string_view::npos) {
+                error_pos = i;
+                return MCIERR_NO_CLOSING_QUOTE;
+            }
+            t.text = std::string(text.substr(i + 1, close - i - 1));
+            t.quoted = true;
+            i = close + 1;
+            if (i < text.size() && !Is_Blank(text[i])) {
+                error_pos = i;
+                return MCIERR_EXTRA_CHARACTERS;
+            }
+        } else {
+            const std::size_t start = i;
+            while (i < text.size() && !Is_Blank(text[i]))
+                ++i;
+            t.text = std::string(text.substr(start, i - start));
+        }
+        out.push_back(std::move(t));
+    }
+    return MCI_OK;
+}
+
+bool Read_Integer(const std::string& s, std::int32_t& value)
+{
+    std::size_t i = (!s.empty() && (s[0] == '-' || s[0] == '+')) ? 1 : 0;
+    if (i == s.size())
+        return false;
+    std::int64_t v = 0;
+    for (; i < s.size(); ++i) {
+        if (s[i] < '0' || s[i] > '9')
+            return false;
+        v = v * 10 + (s[i] - '0');
+        if (v > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
+            return false;
+    }
+    if (s[0] == '-')
+        v = -v;
+    if (v > std::numeric_limits<std::int32_t>::max() || v < std::numeric_limits<std::int32_t>::min())
+        return false;
+    value = static_cast<std::int32_t>(v);
+    return true;
+}
+
+// Number of words of `phrase` matched at tokens[at...], or 0.
+std::size_t Match_Phrase(std::string_view phrase, const std::vector<Token>& tokens, std::size_t at)
+{
+    std::size_t n = 0;
+    while (!phrase.empty()) {
+        const std::size_t blank = phrase.find(' ');
+        const std::string_view word = phrase.substr(0, blank);
+        if (at + n >= tokens.size() || tokens[at + n].quoted || !Same_Word(tokens[at + n].text, word))
+            return 0;
+        ++n;
+        phrase = blank == std::string_view::npos ? std::string_view{} : phrase.substr(blank + 1);
+    }
+    return n;
+}
+
+struct Cursor {
+    const std::vector<Token>& tokens;
+    std::size_t at;
+    std::size_t end_pos;  // offset reported when a value is missing at the end
+    std::size_t Pos() const { return at < tokens.size() ? tokens[at].pos : end_pos; }
+};
+
+// Reads the value of keyword `k` into `flag`; returns 0 or the error code (position in cur).
+std::uint32_t Read_Value(const Keyword& k, Cursor& cur, Mci_Flag& flag)
+{
+    const int count = k.arg == Arg::Rect ? 4 : k.arg == Arg::None ? 0 : 1;
+    for (int n = 0; n < count; ++n) {
+        if (cur.at >= cur.tokens.size())
+            return k.arg == Arg::Text ? MCIERR_MISSING_STRING_ARGUMENT : MCIERR_MISSING_PARAMETER;
+        const Token& t = cur.tokens[cur.at];
+        if (k.arg == Arg::Text) {
+            flag.word = t.text;
+        } else if (k.arg == Arg::Constant || k.arg == Arg::Integer_Or_Constant) {
+            if (k.arg == Arg::Integer_Or_Constant && Read_Integer(t.text, flag.number[0])) {
+                flag.has_number = true;
+            } else {
+                const auto it = std::find_if(k.constants.begin(), k.constants.end(),
+                                             [&](std::string_view c) { return Same_Word(c, t.text); });
+                if (it == k.constants.end())
+                    return k.arg == Arg::Constant ? k.bad_constant : MCIERR_BAD_INTEGER;
+                flag.word = std::string(*it);
+            }
+        } else {
+            if (!Read_Integer(t.text, flag.number[n]))
+                return MCIERR_BAD_INTEGER;
+            flag.has_number = true;
+        }
+        ++cur.at;
+    }
+    return MCI_OK;
+}
+
+}  // namespace
+
+const Mci_Flag* Mci_Command::Find(std::string_view key) const
+{
+    for (const Mci_Flag& f : flags)
+        if (f.key == key)
+            return &f;
+    return nullptr;
+}
+
+Mci_Parse_Result Parse_Mci_Command(std::string_view text)
+{
+    Mci_Parse_Result r;
+    std::vector<Token> tokens;
+    r.code = Tokenize(text, tokens, r.error_pos);
+    if (r.code != MCI_OK)
+        return r;
+    if (tokens.empty()) {
+        r.code = MCIERR_MISSING_COMMAND_STRING;
+        return r;
+    }
+    const Verb_Grammar* grammar = nullptr;
+    for (const Verb_Grammar& g : kGrammar)
+        if (!tokens[0].quoted && Same_Word(g.name, tokens[0].text))
+            grammar = &g;
+    if (!grammar) {
+        r.code = MCIERR_UNRECOGNIZED_COMMAND;
+        return r;
+    }
+    r.has_verb = true;
+    r.command.verb = grammar->verb;
+    if (tokens.size() < 2) {
+        r.code = MCIERR_MISSING_DEVICE_NAME;
+        r.error_pos = text.size();
+        return r;
+    }
+    r.has_device = true;
+    r.command.device = tokens[1].text;
+
+    Cursor cur{tokens, 2, text.size()};
+    while (cur.at < tokens.size()) {
+        const std::size_t flag_pos = cur.Pos();
+        const Keyword* match = nullptr;
+        std::size_t words = 0;
+        for (const Keyword& k : grammar->keywords)
+            if ((words = Match_Phrase(k.phrase, tokens, cur.at)) > 0) {
+                match = &k;
+                break;
+            }
+        if (!match) {
+            r.code = MCIERR_UNRECOGNIZED_KEYWORD;
+            r.error_pos = flag_pos;
+            return r;
+        }
+        if (r.command.Find(match->phrase) || (grammar->one_item && !r.command.flags.empty())) {
+            r.code = r.command.Find(match->phrase) ? MCIERR_DUPLICATE_FLAGS : MCIERR_FLAGS_NOT_COMPATIBLE;
+            r.error_pos = flag_pos;
+            return r;
+        }
+        cur.at += words;
+        Mci_Flag flag;
+        flag.key = std::string(match->phrase);
+        if (const std::uint32_t code = Read_Value(*match, cur, flag); code != MCI_OK) {
+            r.code = code;
+            r.error_pos = cur.Pos();
+            return r;
+        }
+        r.command.flags.push_back(std::move(flag));
+    }
+    if (grammar->one_item && r.command.flags.empty()) {
+        r.code = MCIERR_MISSING_PARAMETER;
+        r.error_pos = text.size();
+    }
+    return r;
+}
+
+}  // namespace pf

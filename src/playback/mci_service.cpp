@@ -1,0 +1,165 @@
+#include "playback/mci_service.h"
+
+#include "playback/mci_errors.h"
+
+#include <QFileInfo>
+
+#include <cstring>
+#include <vector>
+
+namespace pf {
+
+Mci_Reply Mci_Reply::Integer(qint64 n)
+{
+    Mci_Reply r;
+    r.kind = Kind::Integer;
+    r.number = n;
+    return r;
+}
+
+Mci_Reply Mci_Reply::Text(const QByteArray& text)
+{
+    Mci_Reply r;
+    r.kind = Kind::Text;
+    r.text = text;
+    return r;
+}
+
+Mci_Reply Mci_Reply::Rectangle(qint64 x, qint64 y, qint64 w, qint64 h)
+{
+    Mci_Reply r;
+    r.kind = Kind::Rect;
+    r.rect[0] = x;
+    r.rect[1] = y;
+    r.rect[2] = w;
+    r.rect[3] = h;
+    return r;
+}
+
+std::uint32_t Format_Reply(const Mci_Reply& reply, char* buffer, std::uint32_t room)
+{
+    if (!buffer || room == 0)
+        return MCI_OK;
+    QByteArray text;
+    switch (reply.kind) {
+    case Mci_Reply::Kind::None:
+        break;
+    case Mci_Reply::Kind::Integer:
+        text = QByteArray::number(reply.number);
+        break;
+    case Mci_Reply::Kind::Text:
+        text = reply.text;
+        break;
+    case Mci_Reply::Kind::Rect:
+        text = QByteArray::number(reply.rect[0]) + ' ' + QByteArray::number(reply.rect[1]) + ' '
+               + QByteArray::number(reply.rect[2]) + ' ' + QByteArray::number(reply.rect[3]);
+        break;
+    }
+    if (std::uint32_t(text.size()) + 1 > room) {
+        buffer[0] = '\0';
+        return MCIERR_PARAM_OVERFLOW;
+    }
+    std::memcpy(buffer, text.constData(), size_t(text.size()));
+    buffer[text.size()] = '\0';
+    return MCI_OK;
+}
+
+Mci_Service& Mci_Service::Instance()
+{
+    static Mci_Service service;
+    return service;
+}
+
+void Mci_Service::Register_Device_Type(const QString& type, const QStringList& extensions, Mci_Driver driver)
+{
+    types_[type.toLower()] = Type_Entry{type, extensions, std::move(driver)};
+}
+
+bool Mci_Service::Has_Device_Type(const QString& type) const
+{
+    return types_.count(type.toLower()) > 0;
+}
+
+std::uint32_t Mci_Service::Send_String(const QByteArray& command, char* reply, std::uint32_t room)
+{
+    if (reply && room > 0)
+        reply[0] = '\0';
+    const Mci_Parse_Result parsed = Parse_Mci_Command(std::string_view(command.constData(), size_t(command.size())));
+    const Mci_Command& cmd = parsed.command;
+    const QString alias = QString::fromStdString(cmd.device).toLower();
+    const bool is_open = devices_.count(alias) > 0;
+    // Like the platform, a command for a device that is not open fails for that reason first.
+    if (parsed.has_device && cmd.verb != Mci_Verb::Open && alias != QLatin1String("all") && !is_open)
+        return MCIERR_INVALID_DEVICE_NAME;
+    if (parsed.code != MCI_OK)
+        return parsed.code;
+    if (cmd.verb == Mci_Verb::Open)
+        return Open(cmd);
+    if (cmd.verb == Mci_Verb::Close) {
+        if (alias == QLatin1String("all"))
+            devices_.clear();
+        else
+            devices_.erase(alias);
+        return MCI_OK;
+    }
+    if (!is_open)
+        return MCIERR_CANNOT_USE_ALL;
+    Mci_Reply value;
+    const std::uint32_t code = devices_[alias]->Execute(cmd, value);
+    return code != MCI_OK ? code : Format_Reply(value, reply, room);
+}
+
+std::uint32_t Mci_Service::Send_String(const QString& command, QString* reply, std::uint32_t room)
+{
+    std::vector<char> buffer(room + 1, '\0');
+    const std::uint32_t code = Send_String(command.toUtf8(), reply ? buffer.data() : nullptr, reply ? room : 0);
+    if (reply)
+        *reply = QString::fromUtf8(buffer.data());
+    return code;
+}
+
+std::uint32_t Mci_Service::Open(const Mci_Command& cmd)
+{
+    const Mci_Flag* alias_flag = cmd.Find("alias");
+    const QString alias = alias_flag ? QString::fromStdString(alias_flag->word) : QString::fromStdString(cmd.device);
+    if (devices_.count(alias.toLower()))
+        return alias_flag ? MCIERR_DUPLICATE_ALIAS : MCIERR_DEVICE_OPEN;
+    const Type_Entry* type = nullptr;
+    if (const Mci_Flag* t = cmd.Find("type")) {
+        const auto it = types_.find(QString::fromStdString(t->word).toLower());
+        if (it == types_.end())
+            return MCIERR_INVALID_DEVICE_NAME;
+        type = &it->second;
+    } else {
+        const QString ext = QFileInfo(QString::fromStdString(cmd.device)).suffix();
+        for (const auto& [key, entry] : types_)
+            if (!ext.isEmpty() && entry.extensions.contains(ext, Qt::CaseInsensitive))
+                type = &entry;
+        if (!type)
+            return MCIERR_EXTENSION_NOT_FOUND;
+    }
+    Mci_Open_Request request;
+    request.element = QByteArray::fromStdString(cmd.device);
+    request.alias = alias;
+    if (const Mci_Flag* parent = cmd.Find("parent"))
+        request.parent = std::uint32_t(parent->number[0]);
+    std::uint32_t error = MCI_OK;
+    std::unique_ptr<Mci_Device> device = type->driver(request, error);
+    if (!device)
+        return error != MCI_OK ? error : MCIERR_CANNOT_LOAD_DRIVER;
+    devices_[alias.toLower()] = std::move(device);
+    return MCI_OK;
+}
+
+bool Mci_Service::Get_Error_String(std::uint32_t code, char* text, std::uint32_t room)
+{
+    if (!text || room == 0)
+        return false;
+    const std::string_view description = Mci_Error_Text(code);
+    const size_t n = std::min<size_t>(description.size(), room - 1);
+    std::memcpy(text, description.data(), n);
+    text[n] = '\0';
+    return !description.empty();
+}
+
+}  // namespace pf

@@ -1,0 +1,394 @@
+#include "playback/mpeg_video_device.h"
+
+#include "playback/mci_errors.h"
+#include "playback/mci_service.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <mpv/client.h>
+
+#include <cmath>
+
+namespace pf {
+namespace {
+
+constexpr int kLoadTimeoutMs = 20000;
+constexpr int kSeekTimeoutMs = 5000;
+
+// The one place where libmpv's results become media-control codes.
+std::uint32_t Mci_Code(int mpv_code)
+{
+    switch (mpv_code) {
+    case 0:
+        return MCI_OK;
+    case MPV_ERROR_LOADING_FAILED:
+    case MPV_ERROR_UNKNOWN_FORMAT:
+    case MPV_ERROR_NOTHING_TO_PLAY:
+    case MPV_ERROR_UNSUPPORTED:
+        return MCIERR_INVALID_FILE;
+    default:
+        return mpv_code > 0 ? MCI_OK : MCIERR_DRIVER_INTERNAL;
+    }
+}
+
+bool In_Range(qint64 v, qint64 lo, qint64 hi) { return v >= lo && v <= hi; }
+
+}  // namespace
+
+void Register_Mpeg_Driver(const Mpeg_Driver_Options& options)
+{
+    Mci_Service::Instance().Register_Device_Type(
+        QStringLiteral("MPEGVideo"), {"mpg", "mpeg", "mpe", "m1v", "m2v", "vob"},
+        [options](const Mci_Open_Request& request, std::uint32_t& error) {
+            return Mpeg_Video_Device::Open(request, options, error);
+        });
+}
+
+std::unique_ptr<Mci_Device> Mpeg_Video_Device::Open(const Mci_Open_Request& request,
+                                                    const Mpeg_Driver_Options& options, std::uint32_t& error)
+{
+    std::unique_ptr<Mpeg_Video_Device> device(new Mpeg_Video_Device);
+    error = device->Load(request, options);
+    if (error != MCI_OK)
+        return nullptr;
+    return device;
+}
+
+Mpeg_Video_Device::~Mpeg_Video_Device()
+{
+    // mpv must stop drawing before its window goes.
+    session_.reset();
+    picture_.reset();
+    foreign_parent_.reset();
+}
+
+std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpeg_Driver_Options& options)
+{
+    const QFileInfo file(QFile::decodeName(request.element));
+    if (!file.isFile())
+        return MCIERR_FILE_NOT_FOUND;
+    if (!file.isReadable())
+        return MCIERR_FILE_READ;
+    path_ = request.element;
+
+    Mpv_Session::Options opts = Mpv_Session::Video_Options(request.parent);
+    if (request.parent != 0 && !opts.isEmpty() && opts.first().first == "wid") {
+        // Draw into a child of the caller's window, so "put window" can place the picture.
+        foreign_parent_.reset(QWindow::fromWinId(WId(request.parent)));
+        picture_ = std::make_unique<QWindow>(foreign_parent_.get());
+        picture_->setGeometry(0, 0, 1, 1);
+        picture_->show();
+        opts = Mpv_Session::Video_Options(picture_->winId());
+    }
+    // MPEG program streams seek to the key frame after the target; start decoding earlier.
+    opts += {{"keep-open", "yes"}, {"pause", "yes"}, {"hr-seek", "yes"}, {"hr-seek-demuxer-offset", "1.5"},
+             {"idle", "yes"}, {"osd-level", "0"}, {"audio-display", "no"}};
+    if (!options.audio_output.isEmpty())
+        opts += {{"ao", options.audio_output}};
+    session_ = std::make_unique<Mpv_Session>(opts);
+    if (!session_->Is_Ready())
+        return MCIERR_CANNOT_LOAD_DRIVER;
+    connect(session_.get(), &Mpv_Session::Event, this, &Mpeg_Video_Device::On_Event);
+    session_->Observe("time-pos", Mpv_Session::Format::Double);
+    session_->Observe("eof-reached", Mpv_Session::Format::Flag);
+    timeline_ = Scan_Program_Stream(file.filePath());
+    const bool joined = timeline_.parts.size() > 1;
+    if (const int code = session_->Load_File(joined ? Part_Url(0) : path_, kLoadTimeoutMs); code < 0)
+        return Mci_Code(code);
+    for (int part = 1; joined && part < timeline_.parts.size(); ++part)
+        if (const int code = session_->Command({"loadfile", Part_Url(part), "append"}); code < 0)
+            return Mci_Code(code);
+
+    movie_size_ = QSize(int(session_->Get_Int("width").value_or(0)), int(session_->Get_Int("height").value_or(0)));
+    length_ = timeline_.parts.isEmpty() ? session_->Get_Double("duration").value_or(0) : timeline_.Total();
+    frame_rate_ = timeline_.frame_rate > 0 ? timeline_.frame_rate : session_->Get_Double("container-fps").value_or(0);
+    if (picture_)
+        picture_->setGeometry(QRect(QPoint(0, 0), movie_size_.isEmpty() ? QSize(1, 1) : movie_size_));
+    return MCI_OK;
+}
+
+void Mpeg_Video_Device::On_Event(const Mpv_Event& event)
+{
+    if (event.kind != Mpv_Event::Kind::Property)
+        return;
+    if (event.property == "eof-reached" && event.value.toBool()) {
+        at_end_ = true;
+        mode_ = Mode::Stopped;
+        held_.reset();
+        play_to_.reset();
+        position_ = length_;
+    } else if (event.property == "time-pos" && event.value.isValid()) {
+        Update_Position(event.value.toDouble());
+    }
+}
+
+void Mpeg_Video_Device::Update_Position(std::optional<double> player_time)
+{
+    if (at_end_)
+        position_ = length_;
+    else if (held_)
+        position_ = *held_;
+    else if (player_time)  // never back, unless a seek says so
+        position_ = std::max(position_, std::min(length_, timeline_.Whole_Time(Current_Part(), *player_time)));
+    if (play_to_ && mode_ == Mode::Playing && position_ >= *play_to_) {
+        held_ = position_ = *play_to_;
+        play_to_.reset();
+        Pause(true, Mode::Stopped);
+    }
+}
+
+int Mpeg_Video_Device::Current_Part()
+{
+    return timeline_.parts.size() > 1 ? int(session_->Get_Int("playlist-pos").value_or(0)) : 0;
+}
+
+QByteArray Mpeg_Video_Device::Part_Url(int part) const
+{
+    const Stream_Part& p = timeline_.parts[part];
+    return "lavf://subfile,,start," + QByteArray::number(p.begin) + ",end," + QByteArray::number(p.end) + ",,:" + path_;
+}
+
+double Mpeg_Video_Device::Position()
+{
+    if (!at_end_ && session_->Get_Flag("eof-reached").value_or(false))
+        On_Event({Mpv_Event::Kind::Property, "eof-reached", true});
+    Update_Position(session_->Get_Double("time-pos"));
+    return position_;
+}
+
+qint64 Mpeg_Video_Device::To_Units(double seconds) const
+{
+    return std::llround(seconds * (Frames() ? frame_rate_ : 1000.0));
+}
+
+double Mpeg_Video_Device::From_Units(qint64 units) const
+{
+    return double(units) / (Frames() ? frame_rate_ : 1000.0);
+}
+
+std::uint32_t Mpeg_Video_Device::Pause(bool paused, Mode mode)
+{
+    mode_ = mode;
+    return Mci_Code(session_->Set_Flag("pause", paused));
+}
+
+std::uint32_t Mpeg_Video_Device::Execute(const Mci_Command& command, Mci_Reply& reply)
+{
+    switch (command.verb) {
+    case Mci_Verb::Play:
+        return Play(command);
+    case Mci_Verb::Stop:
+        return Pause(true, Mode::Stopped);
+    case Mci_Verb::Pause:
+        return Pause(true, at_end_ ? Mode::Stopped : Mode::Paused);
+    case Mci_Verb::Resume:
+        return mode_ == Mode::Paused ? Pause(false, Mode::Playing) : MCI_OK;
+    case Mci_Verb::Seek:
+        return Seek(command);
+    case Mci_Verb::Set:
+        return Set(command);
+    case Mci_Verb::Setaudio:
+        return Set_Audio(command);
+    case Mci_Verb::Status:
+    case Mci_Verb::Where:
+        return Status(command, reply);
+    case Mci_Verb::Put:
+        return Put(command);
+    case Mci_Verb::Info:
+        return Info(command, reply);
+    case Mci_Verb::Configure:  // there is no settings dialog of the player here
+    case Mci_Verb::Open:
+    case Mci_Verb::Close:
+        break;
+    }
+    return MCIERR_UNSUPPORTED_FUNCTION;
+}
+
+std::uint32_t Mpeg_Video_Device::Play(const Mci_Command& command)
+{
+    const qint64 length = To_Units(length_);
+    const Mci_Flag* from = command.Find("from");
+    const Mci_Flag* to = command.Find("to");
+    if ((from && !In_Range(from->number[0], 0, length)) || (to && !In_Range(to->number[0], 0, length))
+        || (from && to && to->number[0] < from->number[0]))
+        return MCIERR_OUTOFRANGE;
+    if (command.Find("fullscreen")) {
+        // Only a picture in a window of its own can fill the screen.
+        if (picture_ || Mpv_Session::Video_Options(0).contains({"vo", "null"}))
+            return MCIERR_UNSUPPORTED_FUNCTION;
+        if (const std::uint32_t code = Mci_Code(session_->Set_Flag("fullscreen", true)); code != MCI_OK)
+            return code;
+    }
+    if (from) {
+        if (const std::uint32_t code = Seek_To(From_Units(from->number[0])); code != MCI_OK)
+            return code;
+    }
+    if (at_end_)
+        return MCI_OK;  // nothing is left to play
+    if (to)
+        play_to_ = From_Units(to->number[0]);
+    held_.reset();
+    return Pause(false, Mode::Playing);
+}
+
+std::uint32_t Mpeg_Video_Device::Seek(const Mci_Command& command)
+{
+    const Mci_Flag* to = command.Find("to");
+    if (to->word == "end") {
+        const std::uint32_t code = Pause(true, Mode::Stopped);
+        On_Event({Mpv_Event::Kind::Property, "eof-reached", true});
+        return code;
+    }
+    if (to->has_number && !In_Range(to->number[0], 0, To_Units(length_)))
+        return MCIERR_OUTOFRANGE;
+    return Seek_To(to->has_number ? From_Units(to->number[0]) : 0.0);
+}
+
+std::uint32_t Mpeg_Video_Device::Seek_To(double seconds)
+{
+    if (const std::uint32_t code = Pause(true, Mode::Stopped); code != MCI_OK)
+        return code;
+    at_end_ = false;
+    play_to_.reset();
+    held_ = position_ = seconds;
+    const int part = timeline_.parts.isEmpty() ? 0 : timeline_.Part_At(seconds);
+    const double local = seconds - timeline_.Part_Start(part) + (timeline_.parts.isEmpty() ? 0.0 : timeline_.parts[part].lead);
+    const auto wait = [this](Mpv_Event::Kind kind) {
+        return session_->Wait_For([kind](const Mpv_Event& e) { return e.kind == kind; }, kSeekTimeoutMs);
+    };
+    session_->Drain();  // events of earlier commands must not end the waits below
+    int code = 0;
+    if (part != Current_Part()) {
+        code = session_->Command({"playlist-play-index", QByteArray::number(part)});
+        if (code >= 0)
+            wait(Mpv_Event::Kind::File_Loaded);
+    }
+    if (code >= 0)
+        code = session_->Command({"seek", QByteArray::number(local, 'f', 6), "absolute+exact"});
+    if (code >= 0)
+        wait(Mpv_Event::Kind::Playback_Restart);
+    return Mci_Code(code);
+}
+
+std::uint32_t Mpeg_Video_Device::Set(const Mci_Command& command)
+{
+    for (const Mci_Flag& f : command.flags) {
+        std::uint32_t code = MCI_OK;
+        if (f.key == "time format") {
+            if (f.word == "frames" && frame_rate_ <= 0)
+                return MCIERR_BAD_TIME_FORMAT;
+            frames_format_ = f.word == "frames";
+        } else if (f.key.starts_with("audio")) {
+            const bool on = f.word == "on";
+            if (f.key != "audio right")
+                audio_left_ = on;
+            if (f.key != "audio left")
+                audio_right_ = on;
+            code = Apply_Audio();
+        } else if (f.key == "speed") {
+            const qint64 n = f.number[0];
+            if (n != 0 && !In_Range(n, 10, 100000))
+                return MCIERR_OUTOFRANGE;
+            speed_ = n;
+            // 0 asks for the greatest speed the player has.
+            code = Mci_Code(session_->Set_Double("speed", n == 0 ? 100.0 : double(n) / 1000.0));
+        } else if (f.key == "video") {
+            video_ = f.word == "on";
+            code = Mci_Code(session_->Set_Text("vid", video_ ? "auto" : "no"));
+        }
+        if (code != MCI_OK)
+            return code;
+    }
+    return MCI_OK;
+}
+
+std::uint32_t Mpeg_Video_Device::Set_Audio(const Mci_Command& command)
+{
+    const Mci_Flag& f = command.flags.front();
+    if (!In_Range(f.number[0], 0, 1000))
+        return MCIERR_OUTOFRANGE;
+    if (f.key != "right volume to")
+        volume_left_ = f.number[0];
+    if (f.key != "left volume to")
+        volume_right_ = f.number[0];
+    return Apply_Audio();
+}
+
+std::uint32_t Mpeg_Video_Device::Apply_Audio()
+{
+    const double left = audio_left_ ? double(volume_left_) / 1000.0 : 0.0;
+    const double right = audio_right_ ? double(volume_right_) / 1000.0 : 0.0;
+    QByteArray filter;
+    if (left != right)
+        filter = "format=channels=stereo,lavfi=[pan=stereo|c0=" + QByteArray::number(left, 'f', 3)
+                 + "*c0|c1=" + QByteArray::number(right, 'f', 3) + "*c1]";
+    int code = session_->Set_Text("af", filter);
+    if (code >= 0)
+        code = session_->Set_Double("volume", 100.0 * (left == right ? left : 1.0));
+    return Mci_Code(code);
+}
+
+std::uint32_t Mpeg_Video_Device::Status(const Mci_Command& command, Mci_Reply& reply)
+{
+    const std::string& item = command.flags.front().key;
+    const QSize window = window_rect_.isEmpty() ? movie_size_ : window_rect_.size();
+    if (item == "length") {
+        reply = Mci_Reply::Integer(To_Units(length_));
+    } else if (item == "position") {
+        const double pos = Position();
+        reply = Mci_Reply::Integer(at_end_ ? To_Units(length_) : std::min(To_Units(pos), To_Units(length_)));
+    } else if (item == "mode") {
+        Position();
+        reply = Mci_Reply::Text(at_end_ || mode_ == Mode::Stopped ? "stopped" : mode_ == Mode::Paused ? "paused" : "playing");
+    } else if (item == "time format") {
+        reply = Mci_Reply::Text(Frames() ? "frames" : "milliseconds");
+    } else if (item == "ready") {
+        reply = Mci_Reply::Text("true");
+    } else if (item.ends_with("volume")) {
+        reply = Mci_Reply::Integer(item == "left volume"    ? volume_left_
+                                   : item == "right volume" ? volume_right_
+                                                            : (volume_left_ + volume_right_) / 2);
+    } else if (item == "speed") {
+        reply = Mci_Reply::Integer(speed_);
+    } else if (item == "destination") {
+        reply = Mci_Reply::Rectangle(0, 0, window.width(), window.height());
+    } else if (item == "source") {
+        reply = Mci_Reply::Rectangle(0, 0, movie_size_.width(), movie_size_.height());
+    } else {
+        return MCIERR_UNSUPPORTED_FUNCTION;  // "format tag" belongs to wave audio devices
+    }
+    return MCI_OK;
+}
+
+std::uint32_t Mpeg_Video_Device::Put(const Mci_Command& command)
+{
+    const Mci_Flag& f = command.flags.front();
+    if (f.key == "destination at")
+        return MCIERR_UNSUPPORTED_FUNCTION;  // the picture always fills its window
+    const qint64 w = f.number[2], h = f.number[3];
+    if (w < 0 || h < 0)
+        return MCIERR_OUTOFRANGE;
+    // A width or height of 0 keeps the movie's own size, as the platform's devices do.
+    window_rect_ = QRect(f.number[0], f.number[1], w > 0 ? int(w) : movie_size_.width(),
+                         h > 0 ? int(h) : movie_size_.height());
+    if (picture_)
+        picture_->setGeometry(window_rect_);
+    return MCI_OK;
+}
+
+std::uint32_t Mpeg_Video_Device::Info(const Mci_Command& command, Mci_Reply& reply)
+{
+    const std::string& item = command.flags.front().key;
+    if (item == "product")
+        reply = Mci_Reply::Text("MPEG Video (libmpv)");
+    else if (item == "name")
+        reply = Mci_Reply::Text(QFileInfo(QFile::decodeName(path_)).fileName().toUtf8());
+    else if (item == "copyright")
+        reply = Mci_Reply::Text(session_->Get_Text("metadata/by-key/copyright").value_or(QByteArray()));
+    else
+        reply = Mci_Reply::Text(path_);
+    return MCI_OK;
+}
+
+}  // namespace pf

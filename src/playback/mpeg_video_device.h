@@ -1,0 +1,90 @@
+// The "MPEGVideo" device type of the media-control service, played by libmpv through an
+// Mpv_Session: open (paused at the start), play/stop/pause/seek, time formats "ms" and "frames",
+// audio and video switches, volume, speed, window placement and the status queries.
+// Lengths and positions of joined program streams come from Scan_Program_Stream, so they cover
+// every part: such a file plays as a playlist of its parts (each a byte range of the file), so
+// that every part keeps its own clock and seeks land in the right part. At the end of the
+// media the position equals the length exactly.
+// Register_Mpeg_Driver() is what start-up calls to make the type openable; it writes no file.
+#pragma once
+
+#include "playback/mci_device.h"
+#include "playback/mpv_session.h"
+#include "playback/stream_timeline.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QWindow>
+
+#include <memory>
+#include <optional>
+
+namespace pf {
+
+struct Mpeg_Driver_Options {
+    QByteArray audio_output;  // mpv's "ao"; empty lets mpv choose (tests pass "null")
+};
+
+// Registers the device type "MPEGVideo" (and the MPEG file extensions) with Mci_Service.
+void Register_Mpeg_Driver(const Mpeg_Driver_Options& options = {});
+
+class Mpeg_Video_Device : public QObject, public Mci_Device {
+    Q_OBJECT
+public:
+    static std::unique_ptr<Mci_Device> Open(const Mci_Open_Request& request, const Mpeg_Driver_Options& options,
+                                            std::uint32_t& error);
+    ~Mpeg_Video_Device() override;
+
+    std::uint32_t Execute(const Mci_Command& command, Mci_Reply& reply) override;
+
+private:
+    enum class Mode { Stopped, Playing, Paused };
+
+    Mpeg_Video_Device() = default;
+    std::uint32_t Load(const Mci_Open_Request& request, const Mpeg_Driver_Options& options);
+    void On_Event(const Mpv_Event& event);
+
+    std::uint32_t Play(const Mci_Command& command);
+    std::uint32_t Seek(const Mci_Command& command);
+    std::uint32_t Set(const Mci_Command& command);
+    std::uint32_t Set_Audio(const Mci_Command& command);
+    std::uint32_t Status(const Mci_Command& command, Mci_Reply& reply);
+    std::uint32_t Put(const Mci_Command& command);
+    std::uint32_t Info(const Mci_Command& command, Mci_Reply& reply);
+
+    std::uint32_t Seek_To(double seconds);
+    std::uint32_t Apply_Audio();
+    std::uint32_t Pause(bool paused, Mode mode);
+    void Update_Position(std::optional<double> player_time);
+    double Position();
+    int Current_Part();
+    QByteArray Part_Url(int part) const;
+    qint64 To_Units(double seconds) const;
+    double From_Units(qint64 units) const;
+    bool Frames() const { return frames_format_; }
+
+    std::unique_ptr<Mpv_Session> session_;
+    std::unique_ptr<QWindow> foreign_parent_;  // wrapper of the caller's native window
+    std::unique_ptr<QWindow> picture_;         // our child window inside it, mpv draws here
+    QByteArray path_;
+    Stream_Timeline timeline_;
+    double length_ = 0;        // seconds
+    qint64 length_ms_ = 0;
+    double frame_rate_ = 0;
+    QSize movie_size_;
+    QRect window_rect_;        // where "put window" placed the picture; empty until then
+    bool frames_format_ = false;
+    Mode mode_ = Mode::Stopped;
+    bool at_end_ = false;
+    std::optional<double> held_;     // position reported while stopped after a seek or "to"
+    std::optional<double> play_to_;  // seconds
+    double position_ = 0;            // last whole-file position, seconds
+    bool audio_left_ = true, audio_right_ = true;
+    qint64 volume_left_ = 1000, volume_right_ = 1000;
+    qint64 speed_ = 1000;
+    bool video_ = true;
+};
+
+}  // namespace pf

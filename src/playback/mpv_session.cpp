@@ -1,0 +1,242 @@
+#include "playback/mpv_session.h"
+
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QMetaObject>
+
+#include <mpv/client.h>
+
+#include <clocale>
+#include <vector>
+
+namespace pf {
+
+Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(parent)
+{
+    qRegisterMetaType<pf::Mpv_Event>();
+    // QApplication sets the user's locale for all categories; libmpv refuses to be created
+    // unless LC_NUMERIC is "C", because its option parser reads "0.5" the C way.
+    std::setlocale(LC_NUMERIC, "C");
+    handle_ = mpv_create();
+    if (!handle_) {
+        last_error_ = QStringLiteral("mpv_create failed");
+        return;
+    }
+    Options all = {{"config", "no"}, {"terminal", "no"}, {"input-default-bindings", "no"},
+                   {"input-vo-keyboard", "no"}, {"osc", "no"}, {"load-scripts", "no"}};
+    all += options;
+    bool ok = true;
+    for (const auto& [name, value] : all)
+        ok = Check(mpv_set_option_string(handle_, name.constData(), value.constData()), name.constData()) >= 0 && ok;
+    if (!ok || Check(mpv_initialize(handle_), "initialize") < 0) {
+        mpv_terminate_destroy(handle_);
+        handle_ = nullptr;
+        return;
+    }
+    mpv_set_wakeup_callback(handle_, &Mpv_Session::Wakeup, this);
+}
+
+Mpv_Session::~Mpv_Session()
+{
+    if (!handle_)
+        return;
+    // After this returns mpv calls no wakeup any more, so no call can reach a dead object.
+    mpv_set_wakeup_callback(handle_, nullptr, nullptr);
+    mpv_terminate_destroy(handle_);
+}
+
+Mpv_Session::Options Mpv_Session::Video_Options(quint64 window)
+{
+    const bool x11 = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                     && QGuiApplication::platformName() == QLatin1String("xcb");
+    if (!x11)
+        return {{"vo", "null"}, {"force-window", "no"}};
+    if (window == 0)
+        return {};
+    return {{"wid", QByteArray::number(window)}};
+}
+
+void Mpv_Session::Wakeup(void* self)
+{
+    auto* session = static_cast<Mpv_Session*>(self);
+    // Runs on one of mpv's threads: only queue the reading for the GUI thread, once.
+    if (!session->drain_queued_.exchange(true))
+        QMetaObject::invokeMethod(session, &Mpv_Session::Drain, Qt::QueuedConnection);
+}
+
+int Mpv_Session::Check(int code, const char* what)
+{
+    if (code < 0)
+        last_error_ = QStringLiteral("%1: %2").arg(QString::fromUtf8(what), Error_Text(code));
+    return code;
+}
+
+QString Mpv_Session::Error_Text(int code)
+{
+    return QString::fromUtf8(mpv_error_string(code));
+}
+
+int Mpv_Session::Command(const QList<QByteArray>& args)
+{
+    if (!handle_)
+        return MPV_ERROR_UNINITIALIZED;
+    std::vector<const char*> argv;
+    for (const QByteArray& a : args)
+        argv.push_back(a.constData());
+    argv.push_back(nullptr);
+    return Check(mpv_command(handle_, argv.data()), args.isEmpty() ? "command" : args.first().constData());
+}
+
+int Mpv_Session::Load_File(const QByteArray& file_bytes, int timeout_ms)
+{
+    if (const int code = Command({"loadfile", file_bytes}); code < 0)
+        return code;
+    int result = MPV_ERROR_GENERIC;
+    Wait_For(
+        [&](const Mpv_Event& e) {
+            if (e.kind == Mpv_Event::Kind::File_Loaded)
+                result = 0;
+            else if (e.kind == Mpv_Event::Kind::End_File)
+                result = e.error < 0 ? e.error : MPV_ERROR_LOADING_FAILED;
+            else
+                return false;
+            return true;
+        },
+        timeout_ms);
+    return Check(result, "loadfile");
+}
+
+int Mpv_Session::Set_Text(const char* name, const QByteArray& value)
+{
+    if (!handle_)
+        return MPV_ERROR_UNINITIALIZED;
+    return Check(mpv_set_property_string(handle_, name, value.constData()), name);
+}
+
+int Mpv_Session::Set_Flag(const char* name, bool value)
+{
+    int flag = value ? 1 : 0;
+    return handle_ ? Check(mpv_set_property(handle_, name, MPV_FORMAT_FLAG, &flag), name) : MPV_ERROR_UNINITIALIZED;
+}
+
+int Mpv_Session::Set_Double(const char* name, double value)
+{
+    return handle_ ? Check(mpv_set_property(handle_, name, MPV_FORMAT_DOUBLE, &value), name) : MPV_ERROR_UNINITIALIZED;
+}
+
+std::optional<double> Mpv_Session::Get_Double(const char* name)
+{
+    double v = 0;
+    if (!handle_ || Check(mpv_get_property(handle_, name, MPV_FORMAT_DOUBLE, &v), name) < 0)
+        return std::nullopt;
+    return v;
+}
+
+std::optional<qint64> Mpv_Session::Get_Int(const char* name)
+{
+    int64_t v = 0;
+    if (!handle_ || Check(mpv_get_property(handle_, name, MPV_FORMAT_INT64, &v), name) < 0)
+        return std::nullopt;
+    return qint64{v};
+}
+
+std::optional<bool> Mpv_Session::Get_Flag(const char* name)
+{
+    int v = 0;
+    if (!handle_ || Check(mpv_get_property(handle_, name, MPV_FORMAT_FLAG, &v), name) < 0)
+        return std::nullopt;
+    return v != 0;
+}
+
+std::optional<QByteArray> Mpv_Session::Get_Text(const char* name)
+{
+    char* v = nullptr;
+    if (!handle_ || Check(mpv_get_property(handle_, name, MPV_FORMAT_STRING, &v), name) < 0 || !v)
+        return std::nullopt;
+    QByteArray text(v);
+    mpv_free(v);
+    return text;
+}
+
+int Mpv_Session::Observe(const char* name, Format format)
+{
+    if (!handle_)
+        return MPV_ERROR_UNINITIALIZED;
+    static constexpr mpv_format kFormats[] = {MPV_FORMAT_FLAG, MPV_FORMAT_DOUBLE, MPV_FORMAT_INT64, MPV_FORMAT_STRING};
+    return Check(mpv_observe_property(handle_, 0, name, kFormats[static_cast<int>(format)]), name);
+}
+
+bool Mpv_Session::Next_Event(double timeout_s, Mpv_Event& out)
+{
+    if (!handle_)
+        return false;
+    const mpv_event* e = mpv_wait_event(handle_, timeout_s);
+    out = Mpv_Event{};
+    switch (e->event_id) {
+    case MPV_EVENT_NONE:
+        return false;
+    case MPV_EVENT_FILE_LOADED:
+        out.kind = Mpv_Event::Kind::File_Loaded;
+        break;
+    case MPV_EVENT_END_FILE: {
+        const auto* end = static_cast<const mpv_event_end_file*>(e->data);
+        out.kind = Mpv_Event::Kind::End_File;
+        out.end_reason = end->reason;
+        out.error = end->error;
+        break;
+    }
+    case MPV_EVENT_PLAYBACK_RESTART:
+        out.kind = Mpv_Event::Kind::Playback_Restart;
+        break;
+    case MPV_EVENT_SEEK:
+        out.kind = Mpv_Event::Kind::Seek;
+        break;
+    case MPV_EVENT_IDLE:
+        out.kind = Mpv_Event::Kind::Idle;
+        break;
+    case MPV_EVENT_SHUTDOWN:
+        out.kind = Mpv_Event::Kind::Shutdown;
+        break;
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto* p = static_cast<const mpv_event_property*>(e->data);
+        out.kind = Mpv_Event::Kind::Property;
+        out.property = p->name;
+        if (p->format == MPV_FORMAT_FLAG)
+            out.value = *static_cast<const int*>(p->data) != 0;
+        else if (p->format == MPV_FORMAT_DOUBLE)
+            out.value = *static_cast<const double*>(p->data);
+        else if (p->format == MPV_FORMAT_INT64)
+            out.value = qint64{*static_cast<const int64_t*>(p->data)};
+        else if (p->format == MPV_FORMAT_STRING)
+            out.value = QByteArray(*static_cast<char* const*>(p->data));
+        break;
+    }
+    default:
+        break;
+    }
+    return true;
+}
+
+void Mpv_Session::Drain()
+{
+    drain_queued_ = false;
+    Mpv_Event e;
+    while (Next_Event(0, e))
+        emit Event(e);
+}
+
+bool Mpv_Session::Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeout_ms)
+{
+    const QDeadlineTimer deadline(timeout_ms);
+    Mpv_Event e;
+    while (!deadline.hasExpired()) {
+        if (!Next_Event(deadline.remainingTime() / 1000.0, e))
+            continue;
+        emit Event(e);
+        if (done(e))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace pf

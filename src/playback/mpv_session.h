@@ -1,0 +1,94 @@
+// One libmpv player instance, shared by every player of this system (the MPEG device and the
+// RealMedia player). The session owns its mpv_handle (created in the constructor, destroyed in
+// the destructor); commands go to mpv as pre-split argument lists, paths as raw file-name bytes.
+// mpv wakes us from its own threads; the wakeup only queues Drain() on this object's (GUI)
+// thread, where events are read and handed out through the Event signal.
+// Every int result of libmpv passes through Check(), which records the last error text.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QString>
+#include <QVariant>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+
+struct mpv_handle;
+
+namespace pf {
+
+// One event of the player, copied out of libmpv's buffers.
+struct Mpv_Event {
+    enum class Kind { File_Loaded, End_File, Property, Playback_Restart, Seek, Idle, Shutdown, Other };
+    Kind kind = Kind::Other;
+    QByteArray property;  // Property: the observed name
+    QVariant value;       // Property: double, bool, qint64 or QByteArray; invalid when unavailable
+    int end_reason = 0;   // End_File: mpv_end_file_reason
+    int error = 0;        // End_File: an mpv error code when the file failed
+};
+
+class Mpv_Session : public QObject {
+    Q_OBJECT
+public:
+    using Options = QList<QPair<QByteArray, QByteArray>>;
+    enum class Format { Flag, Double, Int, Text };
+
+    // Creates and starts a player with these options (set before start). Is_Ready() tells
+    // whether that worked; Last_Error() says why not.
+    explicit Mpv_Session(const Options& options, QObject* parent = nullptr);
+    ~Mpv_Session() override;
+    Mpv_Session(const Mpv_Session&) = delete;
+    Mpv_Session& operator=(const Mpv_Session&) = delete;
+
+    // Video output options for a picture inside the native window `window` (0: none). Without a
+    // display server the player gets no video output at all.
+    static Options Video_Options(quint64 window);
+
+    bool Is_Ready() const { return handle_ != nullptr; }
+    QString Last_Error() const { return last_error_; }
+
+    // Results are 0 or a negative mpv error code.
+    int Command(const QList<QByteArray>& args);
+    // Loads `file_bytes` (a path as QFile::encodeName gives it) and waits, reading events here,
+    // until mpv has loaded it or given up, or `timeout_ms` passed.
+    int Load_File(const QByteArray& file_bytes, int timeout_ms);
+    int Set_Text(const char* name, const QByteArray& value);
+    int Set_Flag(const char* name, bool value);
+    int Set_Double(const char* name, double value);
+    std::optional<double> Get_Double(const char* name);
+    std::optional<qint64> Get_Int(const char* name);
+    std::optional<bool> Get_Flag(const char* name);
+    std::optional<QByteArray> Get_Text(const char* name);
+    int Observe(const char* name, Format format);
+
+    // Reads events (blocking up to `timeout_ms` in total) until `done` accepts one.
+    bool Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeout_ms);
+
+    static QString Error_Text(int code);
+
+public slots:
+    // Hands out every pending event.
+    void Drain();
+
+signals:
+    void Event(const pf::Mpv_Event& event);
+
+private:
+    int Check(int code, const char* what);
+    // Reads one event (waiting up to `timeout_s`); false when there was none.
+    bool Next_Event(double timeout_s, Mpv_Event& out);
+    static void Wakeup(void* self);
+
+    mpv_handle* handle_ = nullptr;
+    QString last_error_;
+    std::atomic<bool> drain_queued_{false};
+    QList<QByteArray> observed_;  // reply ids index this list
+};
+
+}  // namespace pf
+
+Q_DECLARE_METATYPE(pf::Mpv_Event)
