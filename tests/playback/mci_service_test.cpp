@@ -1,0 +1,131 @@
+// The service's own rules, with a small device type of the test's own: aliases, the codes for
+// devices that are not open, reply room, and the description of every code it returns.
+#include "playback/mci_api.h"
+#include "playback/mci_errors.h"
+#include "playback/mci_service.h"
+
+#include <gtest/gtest.h>
+
+namespace pf {
+namespace {
+
+// Answers every query with the name of its item, so replies of any length can be asked for.
+class Echo_Device : public Mci_Device {
+public:
+    std::uint32_t Execute(const Mci_Command& command, Mci_Reply& reply) override
+    {
+        if (command.verb == Mci_Verb::Where)
+            reply = Mci_Reply::Rectangle(0, 0, 352, -240);
+        else if (!command.flags.empty())
+            reply = Mci_Reply::Text(QByteArray::fromStdString(command.flags.front().key));
+        return MCI_OK;
+    }
+};
+
+class Mci_Service_Rules : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        Mci_Service::Instance().Register_Device_Type("Echo", {"echo"}, [](const Mci_Open_Request& r, std::uint32_t& error) {
+            if (r.element == "missing") {
+                error = MCIERR_FILE_NOT_FOUND;
+                return std::unique_ptr<Mci_Device>();
+            }
+            return std::unique_ptr<Mci_Device>(new Echo_Device);
+        });
+    }
+    void TearDown() override { service.Close_All(); }
+
+    std::uint32_t Send(const char* command, QString* reply = nullptr, std::uint32_t room = 0)
+    {
+        return service.Send_String(QString::fromUtf8(command), reply, room);
+    }
+
+    Mci_Service& service = Mci_Service::Instance();
+};
+
+TEST_F(Mci_Service_Rules, KeepsDevicesByAliasWithoutRegardToCase)
+{
+    EXPECT_EQ(Send("open \"a b.echo\" type echo alias Device1"), 0u);
+    EXPECT_EQ(Send("open other type Echo alias DEVICE1"), MCIERR_DUPLICATE_ALIAS);
+    EXPECT_EQ(Send("open x.echo"), 0u);  // the type by extension, the alias is the name
+    EXPECT_EQ(Send("open x.echo"), MCIERR_DEVICE_OPEN);
+    EXPECT_EQ(service.Open_Device_Count(), 2);
+    QString reply;
+    EXPECT_EQ(Send("status device1 mode", &reply, 254), 0u);
+    EXPECT_EQ(reply, "mode");
+    EXPECT_EQ(Send("close DEVICE1"), 0u);
+    EXPECT_EQ(Send("close device1"), MCIERR_INVALID_DEVICE_NAME);
+    EXPECT_EQ(Send("close all"), 0u);
+    EXPECT_EQ(service.Open_Device_Count(), 0);
+}
+
+TEST_F(Mci_Service_Rules, AnswersTheStandardCodes)
+{
+    Send("open a type echo alias d");
+    const struct {
+        const char* command;
+        std::uint32_t code;
+    } cases[] = {
+        {"status nothere length", MCIERR_INVALID_DEVICE_NAME},
+        {"status nothere nonsense", MCIERR_INVALID_DEVICE_NAME},
+        {"status all length", MCIERR_CANNOT_USE_ALL},
+        {"rewind d", MCIERR_UNRECOGNIZED_COMMAND},
+        {"status d loudness", MCIERR_UNRECOGNIZED_KEYWORD},
+        {"play d from ten", MCIERR_BAD_INTEGER},
+        {"open b type Television alias e", MCIERR_INVALID_DEVICE_NAME},
+        {"open b.txt alias e", MCIERR_EXTENSION_NOT_FOUND},
+        {"open missing type echo alias e", MCIERR_FILE_NOT_FOUND},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Send(c.command), c.code) << c.command;
+}
+
+TEST_F(Mci_Service_Rules, WritesRepliesOnlyWithinTheirRoom)
+{
+    Send("open a type echo alias d");
+    char buffer[16];
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(service.Send_String(QByteArray("status d position"), buffer, 9), 0u);  // 8 letters and NUL
+    EXPECT_STREQ(buffer, "position");
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(service.Send_String(QByteArray("status d position"), buffer, 8), MCIERR_PARAM_OVERFLOW);
+    EXPECT_EQ(buffer[0], '\0');
+    EXPECT_EQ(buffer[1], 'x');
+    EXPECT_EQ(service.Send_String(QByteArray("where d destination"), buffer, 16), 0u);
+    EXPECT_STREQ(buffer, "0 0 352 -240");
+    EXPECT_EQ(service.Send_String(QByteArray("status d position"), nullptr, 0), 0u);
+}
+
+TEST_F(Mci_Service_Rules, DescribesEveryCodeItReturns)
+{
+    for (std::uint32_t code = 257; code <= 350; ++code) {
+        char text[255];
+        const bool known = Mci_Service::Get_Error_String(code, text, sizeof text);
+        EXPECT_EQ(known, std::strlen(text) > 0) << code;
+    }
+    for (std::uint32_t code : {259u, 261u, 263u, 266u, 268u, 270u, 274u, 275u, 281u, 282u, 289u, 293u, 296u}) {
+        char text[255] = {};
+        EXPECT_TRUE(Mci_Service::Get_Error_String(code, text, sizeof text)) << code;
+    }
+    char small[8];
+    EXPECT_TRUE(Mci_Service::Get_Error_String(263, small, sizeof small));
+    EXPECT_STREQ(small, "The spe");
+    EXPECT_FALSE(Mci_Service::Get_Error_String(1, small, sizeof small));
+    EXPECT_STREQ(small, "");
+}
+
+TEST_F(Mci_Service_Rules, ClassReportsAQueryOnAnAliasThatIsNotOpen)
+{
+    clsMCIApi mci;
+    EXPECT_EQ(mci.cmdGetPosition("device1"), -1);
+    EXPECT_EQ(mci.ErrorNumber(), 263);
+    EXPECT_EQ(mci.cmdGetStatus("device1"), clsMCIApi::kError);
+    EXPECT_EQ(mci.cmdGetSize("device1"), clsMCIApi::kError);
+    EXPECT_EQ(mci.CloseDevice("device1"), 1);
+    EXPECT_EQ(mci.ErrorNumber(), 263);
+    EXPECT_EQ(mci.ErrorDescription(), "The specified device is not open or is not recognized by MCI.");
+}
+
+}  // namespace
+}  // namespace pf
