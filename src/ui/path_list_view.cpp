@@ -6,17 +6,35 @@
 #include <QMimeData>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QUrl>
 
 namespace pf {
 
 namespace {
+
 const QString Uri_List = QStringLiteral("text/uri-list");
-}
+
+// Every row is as wide as the extent, so that scrolling sideways shows the rest of a long path.
+class Extent_Delegate : public QStyledItemDelegate {
+public:
+    Extent_Delegate(const int& extent, QObject* parent) : QStyledItemDelegate(parent), extent_(extent) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QSize base = QStyledItemDelegate::sizeHint(option, index);
+        return {std::max(base.width(), extent_), base.height()};
+    }
+
+private:
+    const int& extent_;
+};
+
+}  // namespace
 
 Path_List_View::Path_List_View(PathList* model, QWidget* parent) : QListView(parent), model_(model)
 {
     setModel(model_);
+    setItemDelegate(new Extent_Delegate(extent_, this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -46,6 +64,8 @@ Path_List_View::Path_List_View(PathList* model, QWidget* parent) : QListView(par
 void Path_List_View::setHorizontalExtent(int pixels)
 {
     extent_ = pixels;
+    // Row sizes are cached per view; a new extent widens them all.
+    scheduleDelayedItemsLayout();
     // As a list box with a horizontal extent: the bar is there whenever the extent is wider.
     setHorizontalScrollBarPolicy(extent_ > width() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
     updateGeometries();
