@@ -4,6 +4,7 @@
 #include "join/join_commands.h"
 #include "join/progress_dialog.h"
 #include "ui/main_window.h"
+#include "ui/skin.h"
 #include "util/prompter.h"
 #include "util/shell.h"
 
@@ -13,6 +14,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parlo_film"));
+    // One font for the text of every window, message boxes and dialogs included.
+    QApplication::setFont(pf::Skin_Font());
 
     const QString folder = pf::Resolve_App_Folder(QCoreApplication::applicationDirPath(), pf::Fallback_App_Folder());
     if (folder.isEmpty()) {

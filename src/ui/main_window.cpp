@@ -238,8 +238,8 @@ void Parlo_film_S::Create_Group_Buttons()
 
 void Parlo_film_S::Load()
 {
-    // The media device type is registered before this sequence starts; from here on the
-    // window dresses itself over the state.
+    // First of all, before anything below, the media device type is registered: the
+    // Register_ call of the media-control service belongs at this point of the sequence.
     const Stock_Pictures& s = Stock();
 
     setFixedSize(Pic_B_->width(), Pic_B_->height() + geo::Head_Height);
