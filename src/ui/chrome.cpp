@@ -123,4 +123,16 @@ Exit_Image::Exit_Image(QWidget* parent) : Picture(parent)
     });
 }
 
+Window_Chrome::Window_Chrome(QWidget* window, const QRect& strip, QPoint exitAt)
+    : strip_(new Picture(window)), exit_(new Exit_Image(window)), dragger_(new Window_Dragger(window))
+{
+    strip_->setObjectName(QStringLiteral("Image_head"));
+    strip_->setGeometry(strip);
+    strip_->setPicture(Stock().Head);
+    exit_->setObjectName(QStringLiteral("ImgExit"));
+    exit_->move(exitAt);
+    exit_->raise();
+    dragger_->addHandle(strip_);
+}
+
 }  // namespace pf

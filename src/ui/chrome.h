@@ -101,4 +101,21 @@ signals:
     void triggered();
 };
 
+// The head strip of one borderless window: the strip picture, stretched to `strip` and made a
+// drag handle, and the exit button with its left-top corner at `exitAt`. The window decides
+// what the exit button's `triggered` does; further handles (a title caption) may be added.
+class Window_Chrome {
+public:
+    Window_Chrome(QWidget* window, const QRect& strip, QPoint exitAt);
+
+    Picture* strip() const { return strip_; }
+    Exit_Image* exit() const { return exit_; }
+    Window_Dragger* dragger() const { return dragger_; }
+
+private:
+    Picture* strip_;
+    Exit_Image* exit_;
+    Window_Dragger* dragger_;
+};
+
 }  // namespace pf

@@ -28,8 +28,8 @@ void Command_Router::Run(int index) const
     h();
 }
 
-Command_Label::Command_Label(int index, Picture* image, QWidget* parent)
-    : QLabel(Command_Caption(index), parent), index_(index), image_(image)
+Command_Label::Command_Label(int index, const QString& caption, Picture* image, QWidget* parent)
+    : QLabel(caption, parent), index_(index), image_(image)
 {
     setAlignment(Qt::AlignCenter);
     setAttribute(Qt::WA_TranslucentBackground);

@@ -1,7 +1,8 @@
-// Command buttons of the main window: a caption label lying over its picture. Pressing the
+// Command buttons of every window: a caption label lying over its picture. Pressing the
 // label shows the pressed picture; releasing it shows the released one, lets pending events
-// paint it, and only then hands the label's index to the Command_Router, where each
-// subsystem registers the handler of its indices. A disabled label gets no mouse events.
+// paint it, and only then hands the label's index on. In the main window the index goes to
+// its Command_Router, where each subsystem registers the handlers of its indices.
+// A disabled label gets no mouse events.
 #pragma once
 
 #include "lists/command_labels.h"
@@ -33,7 +34,7 @@ class Command_Label : public QLabel {
     Q_OBJECT
 public:
     // `image` is the picture under the label (a sibling), set to the released look here.
-    Command_Label(int index, Picture* image, QWidget* parent);
+    Command_Label(int index, const QString& caption, Picture* image, QWidget* parent);
 
     int index() const { return index_; }
     Picture* image() const { return image_; }

@@ -77,10 +77,10 @@ Parlo_film_S::~Parlo_film_S() = default;
 void Parlo_film_S::Build_Chrome()
 {
     const Stock_Pictures& s = Stock();
-    Image_head_ = new Picture(this);
-    Image_head_->setObjectName(QStringLiteral("Image_head"));
-    Image_head_->setGeometry(geo::Image_head);
-    Image_head_->setPicture(s.Head);
+    chrome_ = std::make_unique<Window_Chrome>(this, geo::Image_head, geo::ImgExit.topLeft());
+    Image_head_ = chrome_->strip();
+    ImgExit_ = chrome_->exit();
+    connect(ImgExit_, &Exit_Image::triggered, this, &QWidget::close);
 
     for (int i = 0; i < 2; ++i) {
         Img_Skin_[size_t(i)] = new Picture(this);
@@ -98,15 +98,7 @@ void Parlo_film_S::Build_Chrome()
     white.setColor(QPalette::WindowText, Qt::white);
     lbl_h_->setPalette(white);
     Place_Caption(lbl_h_, geo::lbl_h);
-
-    ImgExit_ = new Exit_Image(this);
-    ImgExit_->setObjectName(QStringLiteral("ImgExit"));
-    ImgExit_->move(geo::ImgExit.topLeft());
-    connect(ImgExit_, &Exit_Image::triggered, this, &QWidget::close);
-
-    dragger_ = new Window_Dragger(this);
-    dragger_->addHandle(Image_head_);
-    dragger_->addHandle(lbl_h_);
+    chrome_->dragger()->addHandle(lbl_h_);
 }
 
 void Parlo_film_S::Build_Pages()
@@ -195,7 +187,7 @@ void Parlo_film_S::Build_Commands()
         auto* image = new Picture(parent);
         image->setObjectName(QStringLiteral("Img_Cmd%1").arg(c.index));
         image->setGeometry(geo::Command_Picture(c));
-        auto* label = new Command_Label(c.index, image, parent);
+        auto* label = new Command_Label(c.index, Command_Caption(c.index), image, parent);
         label->setObjectName(QStringLiteral("lbl_Cmd%1").arg(c.index));
         label->setGeometry(c.label);
         lbl_Cmd_[size_t(c.index)] = label;

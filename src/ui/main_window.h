@@ -27,7 +27,7 @@ class Picture;
 class Exit_Image;
 class Tile_Box;
 class Path_List_View;
-class Window_Dragger;
+class Window_Chrome;
 
 // The three lists, numbered as the rename and the drop handlers number them.
 enum class List_Id { Input = 0, Joined = 1, Favorite = 2 };
@@ -61,7 +61,6 @@ public:
     Path_List_View* List_View(List_Id id) const { return lists_[size_t(id)]; }
     Command_Label* Cmd_Label(int index) const;
     Picture* Group_Button(Group_Kind kind, int group) const;
-    const Window_Dragger& Dragger() const { return *dragger_; }
 
 signals:
     void listClicked(pf::List_Id list, int row);
@@ -88,7 +87,7 @@ private:
     std::unique_ptr<Prompter> ownPrompter_;
     Prompter* prompter_;
     Command_Router router_;
-    Window_Dragger* dragger_ = nullptr;
+    std::unique_ptr<Window_Chrome> chrome_;
 
     Picture* Image_head_ = nullptr;
     std::array<Picture*, 2> Img_Skin_{};
