@@ -9,7 +9,9 @@ namespace pf {
 namespace {
 
 constexpr qint64 kProbe = 4 * 1024;     // first look for a pack header
-constexpr qint64 kWindow = 64 * 1024;   // head and tail windows of a part
+constexpr qint64 kWindow = 64 * 1024;   // bisection stops at this distance
+constexpr qint64 kEdge = 16 * 1024;     // first size of a part's head and tail windows
+constexpr int kEdgeStamps = 4;          // stamps an edge window must hold (frames are reordered)
 constexpr qint64 kMaxSamples = 4096;    // clock samples over the whole file
 constexpr double kTicks = 90000.0;      // MPEG system clock, per second
 
@@ -79,6 +81,7 @@ const double kFrameRates[] = {0, 24000.0 / 1001, 24, 25, 30000.0 / 1001, 30, 50,
 
 struct Window_Times {
     std::optional<double> video_min, video_max, audio_min, audio_max;
+    int stamps = 0;
     double frame_rate = 0;
     std::optional<double> First() const { return video_min ? video_min : audio_min; }
     std::optional<double> Last() const { return video_max ? video_max : audio_max; }
@@ -111,8 +114,10 @@ Window_Times Times_In(const QByteArray& buf)
         if (id == 0xB3 && n >= 8 && w.frame_rate == 0 && (p[7] & 0x0F) < 9)
             w.frame_rate = kFrameRates[p[7] & 0x0F];
         else if (id >= 0xE0 && id <= 0xEF) {
-            if (auto t = Pes_Time(p, n))
+            if (auto t = Pes_Time(p, n)) {
                 add(w.video_min, w.video_max, *t);
+                ++w.stamps;
+            }
         } else if ((id >= 0xC0 && id <= 0xDF) || id == 0xBD) {
             if (auto t = Pes_Time(p, n))
                 add(w.audio_min, w.audio_max, *t);
@@ -120,6 +125,18 @@ Window_Times Times_In(const QByteArray& buf)
         return true;
     });
     return w;
+}
+
+// Times at the head (or tail) of [begin, end): the window grows until it holds a few picture
+// stamps, since the earliest and the latest picture need not be the first and last sent.
+Window_Times Edge_Times(Reader& r, qint64 begin, qint64 end, bool tail)
+{
+    for (qint64 len = kEdge;; len *= 4) {
+        len = std::min(len, end - begin);
+        const Window_Times w = Times_In(r.Read(tail ? end - len : begin, len));
+        if (w.stamps >= kEdgeStamps || len == end - begin || (!w.video_min && w.audio_min && len >= kWindow))
+            return w;
+    }
 }
 
 // First pack header at or after `from` and before `limit`.
@@ -228,8 +245,8 @@ Stream_Timeline Scan_Program_Stream(const QString& path)
 
     for (qsizetype i = 0; i + 1 < bounds.size(); ++i) {
         const qint64 begin = bounds[i], end = bounds[i + 1];
-        const Window_Times head = Times_In(r.Read(begin, std::min(kWindow, end - begin)));
-        const Window_Times tail = Times_In(r.Read(std::max(begin, end - kWindow), std::min(kWindow, end - begin)));
+        const Window_Times head = Edge_Times(r, begin, end, false);
+        const Window_Times tail = Edge_Times(r, begin, end, true);
         if (!head.First() || !tail.Last())
             return {};
         if (timeline.frame_rate == 0)
