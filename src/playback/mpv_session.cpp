@@ -53,7 +53,8 @@ Mpv_Session::Options Mpv_Session::Video_Options(quint64 window)
         return {{"vo", "null"}, {"force-window", "no"}};
     if (window == 0)
         return {};
-    return {{"wid", QByteArray::number(window)}};
+    // Only these outputs draw into a foreign window; mpv's later fallbacks open their own.
+    return {{"wid", QByteArray::number(window)}, {"vo", "gpu,xv,x11"}};
 }
 
 void Mpv_Session::Wakeup(void* self)
