@@ -45,9 +45,9 @@ TEST(Mpeg_Device_Xvfb, DrawsThePictureWhereItWasPutInsideTheParent)
     ASSERT_EQ(mci.cmdResize("device1", 0, 0, 200, 150), 0);
     EXPECT_EQ(mci.cmdGetSize("device1"), "200 150");
     ASSERT_EQ(mci.cmdPlay("device1", -1, -1, 0), 0);
-    QTest::qWait(1000); system("xwininfo -root -tree | head -30");
+    QTest::qWait(1000);
 
-    const QImage shot = parent.screen()->grabWindow(parent.winId()).toImage(); shot.save("/tmp/pf-shot.png");
+    const QImage shot = parent.screen()->grabWindow(parent.winId()).toImage();
     EXPECT_GT(Colours(shot, QRect(10, 10, 180, 130)), 4);
     EXPECT_EQ(Colours(shot, QRect(220, 170, 170, 120)), 1);
     EXPECT_EQ(mci.CloseDevice("device1"), 0);
