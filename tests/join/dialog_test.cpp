@@ -31,18 +31,33 @@ struct Seen {
     QStringList shown;  // file names the dialog lists
 };
 
+// The dialog reads its folder in the background and, once done, selects the proposed file,
+// which rewrites the name field: wait for that before typing.
+void Wait_Until_Loaded(QFileDialog* d)
+{
+    auto* view = d->findChild<QListView*>(QStringLiteral("listView"));
+    for (int i = 0; i < 100 && view->model()->rowCount(view->rootIndex()) == 0; ++i)
+        QTest::qWait(10);
+    QTest::qWait(50);
+}
+
 // Types `name` into the next file dialog and accepts it, noting what the dialog offered.
 void Type_And_Accept(const QString& name, Seen* seen = nullptr)
 {
     When_Modal<QFileDialog>([name, seen](QFileDialog* d) {
+        Wait_Until_Loaded(d);
         if (seen) {
             seen->title = d->windowTitle();
             seen->filters = d->nameFilters();
             seen->suffix = d->defaultSuffix();
             seen->folder = d->directory().absolutePath();
+            auto* view = d->findChild<QListView*>(QStringLiteral("listView"));
+            for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
+                seen->shown.append(view->model()->index(r, 0, view->rootIndex()).data().toString());
         }
         d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
-        QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
+        // Accepting may ask about replacing: the next box watcher answers that.
+        QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
     });
 }
 
@@ -165,19 +180,7 @@ TEST(Dialogs, AddDialogListsAnyCaseAndAddsEverySelection)
     d.make("v/notes.txt", 1);
     d.state.settings.Add_Path = d.folder;
     Seen seen;
-    When_Modal<QFileDialog>([&seen](QFileDialog* dlg) {
-        seen.title = dlg->windowTitle();
-        seen.filters = dlg->nameFilters();
-        auto* view = dlg->findChild<QListView*>(QStringLiteral("listView"));
-        QAbstractItemModel* model = view->model();
-        // The folder is read in the background: wait until it shows.
-        for (int i = 0; i < 200 && model->rowCount(view->rootIndex()) < 3; ++i)
-            QTest::qWait(10);
-        for (int r = 0; r < model->rowCount(view->rootIndex()); ++r)
-            seen.shown.append(model->index(r, 0, view->rootIndex()).data().toString());
-        dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("\"a.mpg\" \"B.MPG\" \"c.Mpeg\"");
-        QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
-    });
+    Type_And_Accept("\"a.mpg\" \"B.MPG\" \"c.Mpeg\"", &seen);
     d.commands.run(0);
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙの追加"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpg mpeg) (*.mpg *.mpeg)"});
