@@ -2,6 +2,7 @@
 
 #include "playback/mci_errors.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstring>
@@ -67,6 +68,12 @@ std::uint32_t Format_Reply(const Mci_Reply& reply, char* buffer, std::uint32_t r
 Mci_Service& Mci_Service::Instance()
 {
     static Mci_Service service;
+    static const bool closes_at_exit = [] {
+        // Devices own windows and players, which must go while the application still exists.
+        qAddPostRoutine([] { Instance().Close_All(); });
+        return true;
+    }();
+    Q_UNUSED(closes_at_exit);
     return service;
 }
 

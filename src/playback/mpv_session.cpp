@@ -22,8 +22,10 @@ Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(pare
         last_error_ = QStringLiteral("mpv_create failed");
         return;
     }
+    // Keys and mouse belong to our windows, not to the player drawn inside them.
     Options all = {{"config", "no"}, {"terminal", "no"}, {"input-default-bindings", "no"},
-                   {"input-vo-keyboard", "no"}, {"osc", "no"}, {"load-scripts", "no"}};
+                   {"input-vo-keyboard", "no"}, {"input-cursor", "no"}, {"cursor-autohide", "no"},
+                   {"osc", "no"}, {"load-scripts", "no"}, {"ytdl", "no"}};
     all += options;
     bool ok = true;
     for (const auto& [name, value] : all)

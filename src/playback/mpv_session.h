@@ -86,7 +86,6 @@ private:
     mpv_handle* handle_ = nullptr;
     QString last_error_;
     std::atomic<bool> drain_queued_{false};
-    QList<QByteArray> observed_;  // reply ids index this list
 };
 
 }  // namespace pf

@@ -5,6 +5,8 @@
 #include "playback/mci_service.h"
 #include "playback/mpeg_video_device.h"
 
+#include "support/temp_dir.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -103,6 +105,20 @@ TEST_F(Mpeg_Device, JoinedFileCountsEveryPartAndItsPositionNeverFallsBack)
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     // It really went through the second part instead of jumping to the end.
     EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](qint32 p) { return p > 2500 && p < 4800; }));
+}
+
+TEST_F(Mpeg_Device, JoinedFileWithBlanksCommasAndJapaneseInItsPathPlaysItsLaterPart)
+{
+    test::Temp_Dir dir;
+    const QString path = dir.write("結合 a,b.mpg", test::Read_All(Clip("joined_2s_3s.mpg")));
+    ASSERT_EQ(Open(path), 0) << mci.ErrorDescription().toStdString();
+    EXPECT_NEAR(mci.TotalTime(), 5000, 40);
+    mci.cmdTimeFormat("device1", "ms");
+    mci.cmdRate("device1", 4000);
+    ASSERT_EQ(mci.cmdPlay("device1", 4000, -1, 0), 0);
+    const QList<qint32> seen = Play_To_End();
+    EXPECT_EQ(seen.last(), mci.TotalTime());
+    EXPECT_GE(seen.first(), 4000);
 }
 
 TEST_F(Mpeg_Device, SeeksAndPlaysARangeThenStopsThere)
