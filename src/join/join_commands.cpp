@@ -50,7 +50,8 @@ bool Join_Commands::run(int index)
 
 void Join_Commands::Join()
 {
-    if (engine_.Check_Input_Extensions())
+    // The label is enabled only from two entries on; the check keeps a direct call honest too.
+    if (state_.lstFiles.count() >= 2 && engine_.Check_Input_Extensions())
         engine_.Join_Files();
     if (state_.List_Join.count() > 0) {
         state_.labels.set(10, true);
@@ -84,16 +85,6 @@ void Join_Commands::filesDoubleClicked(int row)
 
 void Join_Commands::filesDropped(const QStringList& paths)
 {
-    inputs_.Drop_Files(paths);
-}
-
-void Join_Commands::filesDroppedUrls(const QList<QUrl>& urls)
-{
-    QStringList paths;
-    for (const QUrl& url : urls) {
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
-    }
     inputs_.Drop_Files(paths);
 }
 

@@ -9,7 +9,6 @@
 
 #include <QList>
 #include <QObject>
-#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -35,14 +34,12 @@ public:
     // Plays an input file (the play dispatch); used by label 2 and the double-click.
     void setPlayHandler(std::function<void(const QString&)> play) { play_ = std::move(play); }
 
-    Input_List& inputs() { return inputs_; }
     Join_Engine& engine() { return engine_; }
 
 public slots:
     void filesClicked(int row);
     void filesDoubleClicked(int row);
     void filesDropped(const QStringList& paths);
-    void filesDroppedUrls(const QList<QUrl>& urls);
 
 private:
     void Join();

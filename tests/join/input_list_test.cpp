@@ -1,5 +1,4 @@
 #include "join/input_list.h"
-#include "join/join_commands.h"
 
 #include "join_support.h"
 
@@ -83,16 +82,6 @@ TEST(InputList, DropTakesMpegFilesOfTheFirst250Only)
     list.Drop_Files(many);
     EXPECT_EQ(f.state.lstFiles.count(), 250);
     EXPECT_EQ(f.state.lstFiles.entries().constLast(), QStringLiteral("/v/249.mpg"));
-}
-
-TEST(InputList, DropThroughTheCommandsTakesLocalUrls)
-{
-    Join_Fixture f;
-    Join_Commands commands(f.state, f.prompter);
-    commands.filesDroppedUrls({QUrl::fromLocalFile(QStringLiteral("/v/x y.mpg")),
-                               QUrl(QStringLiteral("https://example.org/a.mpg"))});
-    EXPECT_EQ(f.state.lstFiles.entries(), QStringList{"/v/x y.mpg"});
-    EXPECT_TRUE(f.state.labels.enabled(5));
 }
 
 TEST(InputList, AddDialogSetsTheAddPath)
