@@ -14,7 +14,6 @@
 
 #include <QByteArray>
 #include <QObject>
-#include <QPointer>
 #include <QRect>
 #include <QWindow>
 

@@ -66,7 +66,7 @@ std::optional<double> Pes_Time(Bytes p, qint64 n)
     if (n < 14)
         return std::nullopt;
     if ((p[6] & 0xC0) == 0x80)  // MPEG-2 PES header
-        return (p[7] & 0x80) && (p[9] & 0xE1) >= 0x21 ? std::optional(Timestamp(p + 9)) : std::nullopt;
+        return (p[7] & 0x80) && (p[9] & 0xE1) == 0x21 ? std::optional(Timestamp(p + 9)) : std::nullopt;
     qint64 i = 6;
     while (i < n && i < 6 + 16 && p[i] == 0xFF)
         ++i;
