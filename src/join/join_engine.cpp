@@ -97,10 +97,12 @@ void Join_Engine::Name_Automatically()
 {
     Find_Last_Number();
     const QDate today = QDate::currentDate();
-    Move_Outcome moved;
-    QString name;
+    QString name = state_.settings.AutoFolder;
+    // An empty or vanished folder would put the output somewhere unintended (or nowhere).
+    Move_Outcome moved{Move_Result::Failed, ENOENT};
+    const int attempts = Folder_Exists(name) ? Free_Name_Attempts : 0;
     // A name may be taken by a file the scan does not count: never replace it, take the next.
-    for (int i = 1; i <= Free_Name_Attempts; ++i) {
+    for (int i = 1; i <= attempts; ++i) {
         name = Automatic_Name(state_.settings.AutoFolder, today, Last_Number + i, Join_Ext);
         moved = Move_File(state_.Temp_Join_File, name, Move_Mode::Keep_Existing, progress_);
         if (moved.result != Move_Result::Target_Exists) {

@@ -181,6 +181,7 @@ TEST(Join, FailuresLeaveInputsAndListsAlone)
             "unwritable folder");
     }
     run([](Auto_Join& j, QStringList&) { j.state.settings.AutoFolder = j.dir.file("missing"); }, "missing folder");
+    run([](Auto_Join& j, QStringList&) { j.state.settings.AutoFolder.clear(); }, "no folder set");
 }
 
 TEST(Join, WriteFailureStopsTheCopy)
