@@ -119,18 +119,22 @@ void Mpeg_Video_Device::On_Event(const Mpv_Event& event)
         play_to_.reset();
         position_ = length_;
     } else if (event.property == "time-pos" && event.value.isValid()) {
-        Update_Position(event.value.toDouble());
+        Update_Position();
     }
 }
 
-void Mpeg_Video_Device::Update_Position(std::optional<double> player_time)
+void Mpeg_Video_Device::Update_Position()
 {
+    // The part first, then the time: read the other way round, a change of part between the two
+    // would pair the old part's late time with the new part and jump ahead.
+    const int part = Current_Part();
+    const std::optional<double> player_time = at_end_ || held_ ? std::nullopt : session_->Get_Double("time-pos");
     if (at_end_)
         position_ = length_;
     else if (held_)
         position_ = *held_;
     else if (player_time)  // never back, unless a seek says so
-        position_ = std::max(position_, std::min(length_, timeline_.Whole_Time(Current_Part(), *player_time)));
+        position_ = std::max(position_, std::min(length_, timeline_.Whole_Time(part, *player_time)));
     if (play_to_ && mode_ == Mode::Playing && position_ >= *play_to_) {
         held_ = position_ = *play_to_;
         play_to_.reset();
@@ -153,7 +157,7 @@ double Mpeg_Video_Device::Position()
 {
     if (!at_end_ && session_->Get_Flag("eof-reached").value_or(false))
         On_Event({Mpv_Event::Kind::Property, "eof-reached", true});
-    Update_Position(session_->Get_Double("time-pos"));
+    Update_Position();
     return position_;
 }
 

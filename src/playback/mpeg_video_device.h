@@ -56,7 +56,7 @@ private:
     std::uint32_t Seek_To(double seconds);
     std::uint32_t Apply_Audio();
     std::uint32_t Pause(bool paused, Mode mode);
-    void Update_Position(std::optional<double> player_time);
+    void Update_Position();
     double Position();
     int Current_Part();
     QByteArray Part_Url(int part) const;
