@@ -33,6 +33,7 @@ bool Progress_Dialog::step(const QString& file, qint64 doneBytes)
         dialog_->setWindowModality(Qt::ApplicationModal);
         dialog_->setRange(0, Scale);
         dialog_->setMinimumDuration(0);
+        dialog_->setMinimumWidth(360);  // room for long file names
         dialog_->setAutoClose(false);
         dialog_->setAutoReset(false);
         dialog_->show();
