@@ -145,7 +145,7 @@ void Parlo_film_S::Build_Pages()
         Pic_G_[size_t(k)]->setObjectName(QStringLiteral("Pic_G%1").arg(k));
         Pic_G_[size_t(k)]->setGeometry(geo::Pic_G[k]);
     }
-    // Group button 0 of each selector is part of the design; Load creates the others.
+    // Group button 0 of each selector belongs to the design; Load creates the others.
     for (int k = 0; k < 2; ++k) {
         auto* b = new Picture(Pic_G_[size_t(k)]);
         b->setObjectName(QStringLiteral("%1%2").arg(k == 0 ? "GG" : "FF").arg(0));
