@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "playback/mpeg_video_device.h"
+
 #include "core/main_state.h"
 #include "ui/chrome.h"
 #include "ui/path_list_view.h"
@@ -230,8 +232,8 @@ void Parlo_film_S::Create_Group_Buttons()
 
 void Parlo_film_S::Load()
 {
-    // First of all, before anything below, the media device type is registered: the
-    // Register_ call of the media-control service belongs at this point of the sequence.
+    // The media device type first, so that MPEG files can be opened from here on.
+    Register_Mpeg_Driver();
     const Stock_Pictures& s = Stock();
 
     setFixedSize(Pic_B_->width(), Pic_B_->height() + geo::Head_Height);

@@ -1,0 +1,33 @@
+// The running program apart from QApplication: the main window's state, the window itself
+// and the subsystems whose commands it routes (the join page). main.cpp makes one of these;
+// tests make one too, so the wiring they exercise is the wiring that ships.
+#pragma once
+
+#include "core/main_state.h"
+#include "join/join_commands.h"
+#include "join/progress_dialog.h"
+#include "ui/main_window.h"
+
+namespace pf {
+
+class Main_Application {
+public:
+    explicit Main_Application(const QString& appFolder);
+
+    // Runs the window's load sequence and shows it.
+    void Start();
+
+    Main_State& State() { return state_; }
+    Parlo_film_S& Window() { return window_; }
+    Join_Commands& Join() { return join_; }
+
+private:
+    void Wire_Join_Page();
+
+    Main_State state_;
+    Parlo_film_S window_;
+    Progress_Dialog joinProgress_;
+    Join_Commands join_;
+};
+
+}  // namespace pf

@@ -1,0 +1,51 @@
+#include "ui/main_application.h"
+
+#include "playback/mci_service.h"
+#include "support/temp_dir.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace pf;
+
+TEST(Main_Application, Start_Registers_The_Media_Device_And_Shows_The_Window)
+{
+    test::Temp_Dir dir;
+    Main_Application program(dir.path());
+    program.Start();
+    EXPECT_TRUE(Mci_Service::Instance().Has_Device_Type(QStringLiteral("MPEGVideo")));
+    EXPECT_TRUE(program.Window().isVisible());
+    EXPECT_EQ(program.Window().size(), QSize(805, 569));
+    program.Window().close();
+}
+
+TEST(Main_Application, Input_List_Events_And_Labels_Reach_The_Join_Page)
+{
+    test::Temp_Dir dir;
+    const QString b = dir.write(QStringLiteral("in/b.MPG"), "b");
+    const QString a = dir.write(QStringLiteral("in/a.mpeg"), "a");
+    const QString text = dir.write(QStringLiteral("in/notes.txt"), "t");
+    Main_Application program(dir.path());
+    program.Start();
+    Parlo_film_S& window = program.Window();
+    Main_State& state = program.State();
+
+    emit window.filesDropped(List_Id::Joined, {a});  // another list's drop is not the join page's
+    EXPECT_EQ(state.lstFiles.count(), 0);
+    emit window.filesDropped(List_Id::Input, {b, text, a});
+    EXPECT_EQ(state.lstFiles.entries(), (QStringList{a, b}));
+    EXPECT_TRUE(state.labels.enabled(6));
+    EXPECT_FALSE(state.labels.enabled(2));
+
+    state.lstFiles.setSelected(1);
+    emit window.listClicked(List_Id::Input, 1);
+    EXPECT_TRUE(state.labels.enabled(2) && state.labels.enabled(5));
+
+    ASSERT_TRUE(window.Commands().Has_Command(5));
+    window.Commands().Run(5);  // clear all
+    EXPECT_EQ(state.lstFiles.count(), 0);
+    EXPECT_FALSE(state.labels.enabled(6));
+    window.close();
+}
