@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace pf;
 
 TEST(PathText, ParentFolderAndSeparators)
@@ -62,4 +64,8 @@ TEST(ExistenceTests, FoldersAndFiles)
     EXPECT_FALSE(File_Exists(folder));
     EXPECT_FALSE(File_Exists(dir.file(QStringLiteral("none.mpg"))));
     EXPECT_FALSE(File_Exists(QString()));
+
+    const QString fifo = dir.file(QStringLiteral("pipe.mpg"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(File_Exists(fifo));  // and it returns instead of waiting for a writer
 }
