@@ -1,11 +1,10 @@
-// Helpers of the join tests: a Prompter that answers from a script and records its messages,
-// a driver for the real Qt dialogs (it acts on the next modal widget of a kind once it is up),
-// and a state in a temporary application folder.
+// Helpers of the join tests: a driver for the real Qt dialogs (it acts on the next modal
+// widget of a kind once it is up) and a state in a temporary application folder.
 #pragma once
 
 #include "core/main_state.h"
 #include "support/temp_dir.h"
-#include "util/prompter.h"
+#include "support/script_prompter.h"
 
 #include <QApplication>
 #include <QMetaObject>
@@ -15,31 +14,6 @@
 #include <memory>
 
 namespace pf::test {
-
-class Script_Prompter : public Prompter {
-public:
-    QStringList files;       // answer of the next open dialog
-    QString folder;          // answer of the next folder chooser
-    QString savePath;        // answer of the next save dialog
-    QStringList messages;    // every message shown
-    QStringList saveFilters; // filter of every save dialog shown
-    QStringList saveSuffixes;
-
-    int message(const QString& text, int) override
-    {
-        messages.append(text);
-        return Answer_Ok;
-    }
-    QStringList openFiles(const QString&, const QString&, const QString&) override { return files; }
-    QString saveFile(const QString&, const QString& filter, const QString& suffix, const QString&,
-                     const QString&) override
-    {
-        saveFilters.append(filter);
-        saveSuffixes.append(suffix);
-        return savePath;
-    }
-    QString chooseFolder(const QString&, const QString&) override { return folder; }
-};
 
 // Runs `act` once a modal widget of type T is the active one; gives up after ten seconds.
 template <class T>

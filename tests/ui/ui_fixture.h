@@ -3,9 +3,9 @@
 #pragma once
 
 #include "core/main_state.h"
+#include "support/script_prompter.h"
 #include "support/temp_dir.h"
 #include "ui/main_window.h"
-#include "util/prompter.h"
 
 #include <QStringList>
 
@@ -13,28 +13,9 @@
 
 namespace pf::test {
 
-class Recording_Prompter : public Prompter {
-public:
-    int message(const QString& text, int style) override
-    {
-        messages.append(text);
-        styles.append(style);
-        return Answer_Ok;
-    }
-    QStringList openFiles(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-
-    QStringList messages;
-    QList<int> styles;
-};
-
 struct Main_Window_Fixture {
     Temp_Dir dir;
-    Recording_Prompter prompter;
+    Script_Prompter prompter;
     std::unique_ptr<Main_State> state;
     std::unique_ptr<Parlo_film_S> window;
 

@@ -1,0 +1,38 @@
+// A Prompter that answers from a script instead of asking, and records what it was asked.
+#pragma once
+
+#include "util/prompter.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace pf::test {
+
+class Script_Prompter : public Prompter {
+public:
+    QStringList files;       // answer of the next open dialog
+    QString folder;          // answer of the next folder chooser
+    QString savePath;        // answer of the next save dialog
+    QStringList messages;    // every message shown
+    QList<int> styles;       // and its style
+    QStringList saveFilters; // filter of every save dialog shown
+    QStringList saveSuffixes;
+
+    int message(const QString& text, int style) override
+    {
+        messages.append(text);
+        styles.append(style);
+        return Answer_Ok;
+    }
+    QStringList openFiles(const QString&, const QString&, const QString&) override { return files; }
+    QString saveFile(const QString&, const QString& filter, const QString& suffix, const QString&,
+                     const QString&) override
+    {
+        saveFilters.append(filter);
+        saveSuffixes.append(suffix);
+        return savePath;
+    }
+    QString chooseFolder(const QString&, const QString&) override { return folder; }
+};
+
+}  // namespace pf::test
