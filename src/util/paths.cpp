@@ -1,11 +1,8 @@
 #include "util/paths.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "util/safe_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <QFileInfo>
 
 namespace pf {
 
@@ -42,15 +39,8 @@ bool File_Exists(const QString& path)
         p.chop(1);
     if (p.isEmpty())
         return false;
-    // One open and one fstat: start-up tests every path of both groups. Non-blocking, so that
-    // a FIFO of that name cannot hang the program; it is no regular file anyway.
-    const int fd = ::open(QFile::encodeName(p).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    ::close(fd);
-    return regular;
+    // One open and one fstat: start-up tests every path of both groups.
+    return Open_Regular(p).status == File_Status::Ok;
 }
 
 QString Extension_Of(const QString& path)
