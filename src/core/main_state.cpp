@@ -53,4 +53,14 @@ void Main_State::Unload()
         QFile::remove(Temp_Path());
 }
 
+PathList& Main_State::List(List_Id id)
+{
+    switch (id) {
+    case List_Id::Joined: return List_Join;
+    case List_Id::Favorite: return List_Favorite;
+    case List_Id::Input: break;
+    }
+    return lstFiles;
+}
+
 }  // namespace pf

@@ -34,6 +34,9 @@ public:
     // The closing step of every exit: removes a left-over temporary join file.
     void Unload();
 
+    // lstFiles, List_Join or List_Favorite.
+    PathList& List(List_Id id);
+
     Settings settings;
     PathList lstFiles;
     PathList List_Join;

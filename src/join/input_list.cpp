@@ -87,7 +87,7 @@ void Input_List::Select(int row)
 {
     state_.lstFiles.setSelected(row);
     if (state_.lstFiles.selected() >= 0)
-        state_.labels.setRange(2, 5, true);
+        state_.labels.setRange(Cmd_Play_Input, Cmd_Clear_Input, true);
 }
 
 void Input_List::Remove_Selected()
@@ -102,15 +102,15 @@ void Input_List::Remove_Selected()
 void Input_List::Clear()
 {
     state_.lstFiles.clear();
-    state_.labels.setRange(2, 6, false);
+    state_.labels.setRange(Cmd_Play_Input, Cmd_Join, false);
 }
 
 void Input_List::Apply_Label_Rule()
 {
     const int n = state_.lstFiles.count();
-    state_.labels.setRange(2, 6, false);
-    state_.labels.set(5, n >= 1);
-    state_.labels.set(6, n >= 2);
+    state_.labels.setRange(Cmd_Play_Input, Cmd_Join, false);
+    state_.labels.set(Cmd_Clear_Input, n >= 1);
+    state_.labels.set(Cmd_Join, n >= 2);
 }
 
 }  // namespace pf

@@ -31,19 +31,22 @@ Join_Commands::~Join_Commands() = default;
 
 QList<int> Join_Commands::Indices()
 {
-    return {0, 1, 2, 3, 4, 5, 6, 9, 15};
+    return {Cmd_Add_Files, Cmd_Add_Folder,   Cmd_Play_Input,    Cmd_Remove_Input,   Cmd_Rename_Input,
+            Cmd_Clear_Input, Cmd_Join, Cmd_Rename_Joined, Cmd_Rename_Favorite};
 }
 
 bool Join_Commands::run(int index)
 {
     switch (index) {
-    case 0: inputs_.Add_Files_Dialog(); return true;
-    case 1: inputs_.Add_Folder_Files(); return true;
-    case 2: filesDoubleClicked(state_.lstFiles.selected()); return true;
-    case 3: inputs_.Remove_Selected(); return true;
-    case 4: case 9: case 15: Rename(index); return true;
-    case 5: inputs_.Clear(); return true;
-    case 6: Join(); return true;
+    case Cmd_Add_Files: inputs_.Add_Files_Dialog(); return true;
+    case Cmd_Add_Folder: inputs_.Add_Folder_Files(); return true;
+    case Cmd_Play_Input: filesDoubleClicked(state_.lstFiles.selected()); return true;
+    case Cmd_Remove_Input: inputs_.Remove_Selected(); return true;
+    case Cmd_Rename_Input: Rename(List_Id::Input); return true;
+    case Cmd_Rename_Joined: Rename(List_Id::Joined); return true;
+    case Cmd_Rename_Favorite: Rename(List_Id::Favorite); return true;
+    case Cmd_Clear_Input: inputs_.Clear(); return true;
+    case Cmd_Join: Join(); return true;
     default: return false;
     }
 }
@@ -54,21 +57,19 @@ void Join_Commands::Join()
     if (state_.lstFiles.count() >= 2 && engine_.Check_Input_Extensions())
         engine_.Join_Files();
     if (state_.List_Join.count() > 0) {
-        state_.labels.set(10, true);
-        state_.labels.set(11, true);
+        state_.labels.set(Cmd_Clear_Joined, true);
+        state_.labels.set(Cmd_Continuous_Joined, true);
     }
 }
 
-void Join_Commands::Rename(int index)
+void Join_Commands::Rename(List_Id list)
 {
     // Each rename label acts on its own list and then disables that list's play, remove and rename.
-    const Rename_Source source =
-        index == 4 ? Rename_Source::Input : index == 9 ? Rename_Source::Joined : Rename_Source::Favorite;
-    if (List_Of(state_, source).selected() < 0)
+    if (state_.List(list).selected() < 0)
         return;
-    Rename_Listed_File(state_, prompter_, source);
-    const int first = index == 4 ? 2 : index == 9 ? 7 : 13;
-    state_.labels.setRange(first, first + 2, false);
+    Rename_Listed_File(state_, prompter_, list);
+    const Page_Cmds page = Page_Commands(list);
+    state_.labels.setRange(page.play, page.rename, false);
 }
 
 void Join_Commands::filesClicked(int row)

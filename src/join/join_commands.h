@@ -6,6 +6,7 @@
 
 #include "join/input_list.h"
 #include "join/join_engine.h"
+#include "lists/command_labels.h"
 
 #include <QList>
 #include <QObject>
@@ -43,7 +44,7 @@ public slots:
 
 private:
     void Join();
-    void Rename(int index);
+    void Rename(List_Id list);
 
     Main_State& state_;
     Prompter& prompter_;

@@ -123,7 +123,7 @@ void Join_Engine::Name_Automatically()
 
 void Join_Engine::Finish(const QString& output)
 {
-    state_.labels.set(6, false);
+    state_.labels.set(Cmd_Join, false);
     state_.List_Join.add(output);
     Handle_Inputs_After_Join(output);
 }
@@ -170,7 +170,7 @@ void Join_Engine::Handle_Inputs_After_Join(const QString& output)
                 Send_To_Recycle_Bin({input});
         }
     }
-    state_.labels.setRange(2, 6, false);
+    state_.labels.setRange(Cmd_Play_Input, Cmd_Join, false);
     state_.lstFiles.clear();
 }
 

@@ -9,16 +9,6 @@
 
 namespace pf {
 
-PathList& List_Of(Main_State& state, Rename_Source source)
-{
-    switch (source) {
-    case Rename_Source::Joined: return state.List_Join;
-    case Rename_Source::Favorite: return state.List_Favorite;
-    case Rename_Source::Input: break;
-    }
-    return state.lstFiles;
-}
-
 QString Save_Filter(const QString& upperExt)
 {
     return upperExt == QLatin1String("MPG") ? QStringLiteral("動画ﾌｧｲﾙ (mpg) (*.mpg)")
@@ -50,9 +40,9 @@ QString Move_Failure_Text(const QString& to, int error)
         .arg(to, QString::fromLocal8Bit(std::strerror(error)));
 }
 
-bool Rename_Listed_File(Main_State& state, Prompter& prompter, Rename_Source source)
+bool Rename_Listed_File(Main_State& state, Prompter& prompter, List_Id source)
 {
-    PathList& list = List_Of(state, source);
+    PathList& list = state.List(source);
     if (list.selected() < 0)
         return false;
     const QString playFile = list.selectedPath();

@@ -3,6 +3,8 @@
 // of the three lists. Files are moved by Move_File, so a target is replaced in one step.
 #pragma once
 
+#include "lists/command_labels.h"
+
 #include <QString>
 
 namespace pf {
@@ -10,11 +12,6 @@ namespace pf {
 class Main_State;
 class PathList;
 class Prompter;
-
-// Which list a rename acts on (the stored values of `Rename_Source`).
-enum class Rename_Source : int { Input = 0, Joined = 1, Favorite = 2 };
-
-PathList& List_Of(Main_State& state, Rename_Source source);
 
 // The mpg variant for the extension "MPG", the mpeg variant for anything else.
 QString Save_Filter(const QString& upperExt);
@@ -30,6 +27,6 @@ QString Move_Failure_Text(const QString& to, int error);
 
 // Renames the selected file of one list through the dialog and puts the new path at its sorted
 // place in that list. True when the file was renamed; on any failure the file and lists stay.
-bool Rename_Listed_File(Main_State& state, Prompter& prompter, Rename_Source source);
+bool Rename_Listed_File(Main_State& state, Prompter& prompter, List_Id source);
 
 }  // namespace pf

@@ -4,26 +4,27 @@ namespace pf {
 
 bool Command_Label_Exists(int index)
 {
+    // 12 and 21 were never made.
     return index >= 0 && index < Command_Label_Count && index != 12 && index != 21;
 }
 
 QString Command_Caption(int index)
 {
     switch (index) {
-    case 0: return QStringLiteral("ﾌｧｲﾙの追加");
-    case 1: return QStringLiteral("ﾌｫﾙﾀﾞで追加");
-    case 2: case 7: case 13: return QStringLiteral("再生");
-    case 3: case 8: case 14: return QStringLiteral("ﾘｽﾄから削除");
-    case 4: case 9: case 15: return QStringLiteral("名前の変更");
-    case 5: case 10: case 16: return QStringLiteral("全部ｸﾘｱ");
-    case 6: return QStringLiteral("ﾌｧｲﾙの結合");
-    case 11: case 17: return QStringLiteral("連続再生");
-    case 18: case 22: return QStringLiteral("結合時の設定");
-    case 19: return QStringLiteral(" >");
-    case 20: return QStringLiteral("<");
-    case 23: case 26: return QStringLiteral("再生時の設定");
-    case 24: case 27: return QStringLiteral("終了(保存)");
-    case 25: case 28: return QStringLiteral("ｷｬﾝｾﾙ");
+    case Cmd_Add_Files: return QStringLiteral("ﾌｧｲﾙの追加");
+    case Cmd_Add_Folder: return QStringLiteral("ﾌｫﾙﾀﾞで追加");
+    case Cmd_Play_Input: case Cmd_Play_Joined: case Cmd_Play_Favorite: return QStringLiteral("再生");
+    case Cmd_Remove_Input: case Cmd_Remove_Joined: case Cmd_Remove_Favorite: return QStringLiteral("ﾘｽﾄから削除");
+    case Cmd_Rename_Input: case Cmd_Rename_Joined: case Cmd_Rename_Favorite: return QStringLiteral("名前の変更");
+    case Cmd_Clear_Input: case Cmd_Clear_Joined: case Cmd_Clear_Favorite: return QStringLiteral("全部ｸﾘｱ");
+    case Cmd_Join: return QStringLiteral("ﾌｧｲﾙの結合");
+    case Cmd_Continuous_Joined: case Cmd_Continuous_Favorite: return QStringLiteral("連続再生");
+    case Cmd_Join_Settings: case Cmd_Join_Settings_Body: return QStringLiteral("結合時の設定");
+    case Cmd_Move_Right: return QStringLiteral(" >");
+    case Cmd_Move_Left: return QStringLiteral("<");
+    case Cmd_Play_Settings_Body: case Cmd_Play_Settings: return QStringLiteral("再生時の設定");
+    case Cmd_Exit_Save_Body: case Cmd_Exit_Save: return QStringLiteral("終了(保存)");
+    case Cmd_Cancel_Body: case Cmd_Cancel: return QStringLiteral("ｷｬﾝｾﾙ");
     default: return {};
     }
 }
@@ -51,18 +52,19 @@ void Command_Labels::setRange(int from, int to, bool on)
 
 void Command_Labels::applyStartUp(int joinCount, int favoriteCount)
 {
-    for (int i : {0, 1, 18, 22, 23, 24, 25, 26, 27, 28})
+    for (int i : {Cmd_Add_Files, Cmd_Add_Folder, Cmd_Join_Settings, Cmd_Join_Settings_Body, Cmd_Play_Settings_Body,
+                  Cmd_Exit_Save_Body, Cmd_Cancel_Body, Cmd_Play_Settings, Cmd_Exit_Save, Cmd_Cancel})
         set(i, true);
-    setRange(2, 11, false);
-    setRange(13, 17, false);
-    setRange(19, 20, false);
+    setRange(Cmd_Play_Input, Cmd_Continuous_Joined, false);
+    setRange(Cmd_Play_Favorite, Cmd_Continuous_Favorite, false);
+    setRange(Cmd_Move_Right, Cmd_Move_Left, false);
     if (joinCount > 0) {
-        set(10, true);
-        set(11, true);
+        set(Cmd_Clear_Joined, true);
+        set(Cmd_Continuous_Joined, true);
     }
     if (favoriteCount > 0) {
-        set(16, true);
-        set(17, true);
+        set(Cmd_Clear_Favorite, true);
+        set(Cmd_Continuous_Favorite, true);
     }
 }
 

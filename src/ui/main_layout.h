@@ -2,6 +2,8 @@
 // what the two layouts change. Plain data, so that tests check the window against it.
 #pragma once
 
+#include "lists/command_labels.h"
+
 #include <QRect>
 
 namespace pf {
@@ -45,25 +47,38 @@ struct Command_Place {
 
 // The command labels; the picture under each is Command_Picture(place).
 constexpr Command_Place Commands[] = {
-    {0, Place_In::Input_Page, {368, 40, 85, 17}},     {1, Place_In::Input_Page, {368, 68, 85, 17}},
-    {2, Place_In::Input_Page, {12, 144, 85, 17}},     {3, Place_In::Input_Page, {100, 144, 85, 17}},
-    {4, Place_In::Input_Page, {188, 144, 85, 17}},    {5, Place_In::Input_Page, {276, 144, 85, 17}},
-    {6, Place_In::Input_Page, {368, 144, 85, 17}},    {7, Place_In::Joined_Page, {12, 212, 85, 17}},
-    {8, Place_In::Joined_Page, {100, 212, 85, 17}},   {9, Place_In::Joined_Page, {188, 212, 85, 17}},
-    {10, Place_In::Joined_Page, {276, 212, 85, 17}},  {11, Place_In::Joined_Page, {168, 16, 85, 17}},
-    {13, Place_In::Favorite_Page, {12, 212, 85, 17}}, {14, Place_In::Favorite_Page, {100, 212, 85, 17}},
-    {15, Place_In::Favorite_Page, {188, 212, 85, 17}}, {16, Place_In::Favorite_Page, {276, 212, 85, 17}},
-    {17, Place_In::Favorite_Page, {168, 16, 85, 17}}, {18, Place_In::Joined_Page, {368, 152, 85, 17}},
-    {19, Place_In::Body, {392, 300, 17, 17}},         {20, Place_In::Body, {392, 324, 17, 17}},
-    {22, Place_In::Body, {492, 44, 95, 17}},          {23, Place_In::Body, {492, 72, 95, 17}},
-    {24, Place_In::Body, {492, 140, 95, 17}},         {25, Place_In::Body, {492, 168, 95, 17}},
-    {26, Place_In::Joined_Page, {368, 180, 85, 17}},  {27, Place_In::Joined_Page, {368, 276, 85, 17}},
-    {28, Place_In::Joined_Page, {368, 304, 85, 17}},
+    {Cmd_Add_Files, Place_In::Input_Page, {368, 40, 85, 17}},
+    {Cmd_Add_Folder, Place_In::Input_Page, {368, 68, 85, 17}},
+    {Cmd_Play_Input, Place_In::Input_Page, {12, 144, 85, 17}},
+    {Cmd_Remove_Input, Place_In::Input_Page, {100, 144, 85, 17}},
+    {Cmd_Rename_Input, Place_In::Input_Page, {188, 144, 85, 17}},
+    {Cmd_Clear_Input, Place_In::Input_Page, {276, 144, 85, 17}},
+    {Cmd_Join, Place_In::Input_Page, {368, 144, 85, 17}},
+    {Cmd_Play_Joined, Place_In::Joined_Page, {12, 212, 85, 17}},
+    {Cmd_Remove_Joined, Place_In::Joined_Page, {100, 212, 85, 17}},
+    {Cmd_Rename_Joined, Place_In::Joined_Page, {188, 212, 85, 17}},
+    {Cmd_Clear_Joined, Place_In::Joined_Page, {276, 212, 85, 17}},
+    {Cmd_Continuous_Joined, Place_In::Joined_Page, {168, 16, 85, 17}},
+    {Cmd_Play_Favorite, Place_In::Favorite_Page, {12, 212, 85, 17}},
+    {Cmd_Remove_Favorite, Place_In::Favorite_Page, {100, 212, 85, 17}},
+    {Cmd_Rename_Favorite, Place_In::Favorite_Page, {188, 212, 85, 17}},
+    {Cmd_Clear_Favorite, Place_In::Favorite_Page, {276, 212, 85, 17}},
+    {Cmd_Continuous_Favorite, Place_In::Favorite_Page, {168, 16, 85, 17}},
+    {Cmd_Join_Settings, Place_In::Joined_Page, {368, 152, 85, 17}},
+    {Cmd_Move_Right, Place_In::Body, {392, 300, 17, 17}},
+    {Cmd_Move_Left, Place_In::Body, {392, 324, 17, 17}},
+    {Cmd_Join_Settings_Body, Place_In::Body, {492, 44, 95, 17}},
+    {Cmd_Play_Settings_Body, Place_In::Body, {492, 72, 95, 17}},
+    {Cmd_Exit_Save_Body, Place_In::Body, {492, 140, 95, 17}},
+    {Cmd_Cancel_Body, Place_In::Body, {492, 168, 95, 17}},
+    {Cmd_Play_Settings, Place_In::Joined_Page, {368, 180, 85, 17}},
+    {Cmd_Exit_Save, Place_In::Joined_Page, {368, 276, 85, 17}},
+    {Cmd_Cancel, Place_In::Joined_Page, {368, 304, 85, 17}},
 };
 
 constexpr QRect Command_Picture(const Command_Place& c)
 {
-    const bool arrow = c.index == 19 || c.index == 20;
+    const bool arrow = c.index == Cmd_Move_Right || c.index == Cmd_Move_Left;
     return {c.label.left(), c.label.top() - 4, arrow ? 18 : c.label.width(), arrow ? 20 : 22};
 }
 
@@ -84,7 +99,7 @@ constexpr Main_Layout Layout_For(int skin)
 }
 
 // The window commands shown by each layout: on the body when wide, on the joined page when compact.
-constexpr int Wide_Commands[4] = {22, 23, 24, 25};
-constexpr int Compact_Commands[4] = {18, 26, 27, 28};
+constexpr Cmd Wide_Commands[4] = {Cmd_Join_Settings_Body, Cmd_Play_Settings_Body, Cmd_Exit_Save_Body, Cmd_Cancel_Body};
+constexpr Cmd Compact_Commands[4] = {Cmd_Join_Settings, Cmd_Play_Settings, Cmd_Exit_Save, Cmd_Cancel};
 
 }  // namespace pf

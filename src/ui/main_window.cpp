@@ -63,10 +63,10 @@ Parlo_film_S::Parlo_film_S(Main_State& state, Prompter* prompter, QWidget* paren
     Build_Pages();
     Build_Commands();
 
-    router_.Set_Command(24, [this] { Save_And_Exit(); });
-    router_.Set_Command(27, [this] { Save_And_Exit(); });
-    router_.Set_Command(25, [this] { close(); });
-    router_.Set_Command(28, [this] { close(); });
+    router_.Set_Command(Cmd_Exit_Save_Body, [this] { Save_And_Exit(); });
+    router_.Set_Command(Cmd_Exit_Save, [this] { Save_And_Exit(); });
+    router_.Set_Command(Cmd_Cancel_Body, [this] { close(); });
+    router_.Set_Command(Cmd_Cancel, [this] { close(); });
 
     connect(&state_.labels, &Command_Labels::changed, this,
             [this](int index, bool on) { lbl_Cmd_[size_t(index)]->setEnabled(on); });

@@ -29,9 +29,6 @@ class Tile_Box;
 class Path_List_View;
 class Window_Chrome;
 
-// The three lists, numbered as the rename and the drop handlers number them.
-enum class List_Id { Input = 0, Joined = 1, Favorite = 2 };
-
 class Parlo_film_S : public QWidget {
     Q_OBJECT
 public:
