@@ -4,6 +4,7 @@
 // forwards user events to it; tests drive it without any window.
 #pragma once
 
+#include "core/play_state.h"
 #include "core/settings.h"
 #include "lists/command_labels.h"
 #include "lists/group_file.h"
@@ -42,6 +43,7 @@ public:
     PathList List_Join;
     PathList List_Favorite;
     Command_Labels labels;
+    Play_State play;
 
     // Temp_Path() once a join has started; empty before.
     QString Temp_Join_File;
