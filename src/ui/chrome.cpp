@@ -108,6 +108,23 @@ void Picture::mouseReleaseEvent(QMouseEvent* e)
         emit clicked();
 }
 
+void Place_Caption(QLabel* label, const QRect& design)
+{
+    const QFontMetrics fm = label->fontMetrics();
+    const int width = std::max(design.width(), fm.horizontalAdvance(label->text()) + 2);
+    const int height = std::max(design.height(), fm.height());
+    label->setGeometry(design.left(), design.top() - (height - design.height()) / 2, width, height);
+}
+
+Caption_Label* Make_Caption(const QString& text, QWidget* parent, const QRect& design, const QString& name)
+{
+    auto* label = new Caption_Label(text, parent);
+    label->setObjectName(name);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    Place_Caption(label, design);
+    return label;
+}
+
 Exit_Image::Exit_Image(QWidget* parent) : Picture(parent)
 {
     // The pressed picture is a pixel wider; the button takes each picture's own size.

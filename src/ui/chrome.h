@@ -90,6 +90,13 @@ protected:
     void mousePressEvent(QMouseEvent*) override { emit pressed(); }
 };
 
+// A caption keeps its designed place. Text wider than the designed box grows it to the right,
+// and the font's line, taller than the box, is centred on it, rather than being cut.
+void Place_Caption(QLabel* label, const QRect& design);
+
+// A transparent Caption_Label named `name`, placed by Place_Caption.
+Caption_Label* Make_Caption(const QString& text, QWidget* parent, const QRect& design, const QString& name);
+
 // The exit button: pressed picture while the button is down; on release the released
 // picture is painted before `triggered` tells the window to close.
 class Exit_Image : public Picture {

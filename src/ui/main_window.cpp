@@ -3,6 +3,7 @@
 #include "playback/mpeg_video_device.h"
 
 #include "core/main_state.h"
+#include "ui/choice_group.h"
 #include "ui/chrome.h"
 #include "ui/path_list_view.h"
 #include "ui/skin.h"
@@ -22,25 +23,6 @@ const QString Group_Caption = QStringLiteral("ｸﾞﾙｰﾌﾟ ");
 QString Two_Digits(int n)
 {
     return QString::number(n).rightJustified(2, u'0');
-}
-
-// A caption keeps its designed place. Text wider than the designed box grows it to the right,
-// and the font's line, taller than the box, is centred on it, rather than being cut.
-void Place_Caption(QLabel* label, const QRect& design)
-{
-    const QFontMetrics fm = label->fontMetrics();
-    const int width = std::max(design.width(), fm.horizontalAdvance(label->text()) + 2);
-    const int height = std::max(design.height(), fm.height());
-    label->setGeometry(design.left(), design.top() - (height - design.height()) / 2, width, height);
-}
-
-QLabel* Make_Caption(const QString& text, QWidget* parent, const QRect& design, const char* name)
-{
-    auto* label = new Caption_Label(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    Place_Caption(label, design);
-    return label;
 }
 
 }  // namespace
@@ -122,7 +104,8 @@ void Parlo_film_S::Build_Pages()
         Img_T_[size_t(i)] = new Picture(page);
         Img_T_[size_t(i)]->setObjectName(QStringLiteral("Img_T%1").arg(i));
         Img_T_[size_t(i)]->setGeometry(geo::Img_T[i]);
-        QLabel* caption = Make_Caption(QString::fromUtf8(Plate_Texts[i]), page, geo::Plate_Caption[i], Plate_Names[i]);
+        QLabel* caption = Make_Caption(QString::fromUtf8(Plate_Texts[i]), page, geo::Plate_Caption[i],
+                                       QLatin1String(Plate_Names[i]));
         caption->setAlignment(Qt::AlignCenter);
 
         auto* view = new Path_List_View(models[i], page);
@@ -136,13 +119,13 @@ void Parlo_film_S::Build_Pages()
         connect(view, &Path_List_View::filesDropped, this,
                 [this, id](const QStringList& paths) { emit filesDropped(id, paths); });
     }
-    Build_Order_Markers(Pic_C_[1], Play_, &Settings::Play);
-    Build_Order_Markers(Pic_C_[2], PlayF_, &Settings::PlayF);
+    Play_ = Build_Order_Markers(Pic_C_[1], &Settings::Play, QStringLiteral("Play"));
+    PlayF_ = Build_Order_Markers(Pic_C_[2], &Settings::PlayF, QStringLiteral("PlayF"));
 
     for (int k = 0; k < 2; ++k) {
         Tile_Box* page = Pic_C_[size_t(k + 1)];
         lbl_G_[size_t(k)] = Make_Caption(Group_Caption + Two_Digits(0), page, geo::lbl_G[k],
-                                         k == 0 ? "lbl_G0" : "lbl_G1");
+                                         QStringLiteral("lbl_G%1").arg(k));
         Pic_G_[size_t(k)] = new Tile_Box(page, true);
         Pic_G_[size_t(k)]->setObjectName(QStringLiteral("Pic_G%1").arg(k));
         Pic_G_[size_t(k)]->setGeometry(geo::Pic_G[k]);
@@ -159,27 +142,16 @@ void Parlo_film_S::Build_Pages()
     }
 }
 
-void Parlo_film_S::Build_Order_Markers(Tile_Box* page, std::array<Picture*, 2>& markers, qint16 Settings::*order)
+Choice_Group* Parlo_film_S::Build_Order_Markers(Tile_Box* page, qint16 Settings::*order, const QString& name)
 {
-    static const char* const Texts[2] = {"順次", "ﾗﾝﾀﾞﾑ"};
-    const bool joined = order == &Settings::Play;
-    for (int i = 0; i < 2; ++i) {
-        auto* marker = new Picture(page);
-        markers[size_t(i)] = marker;
-        marker->setObjectName(QStringLiteral("%1%2").arg(joined ? "Play" : "PlayF").arg(i));
-        marker->setGeometry(geo::Play[i]);
-        marker->setPicture(Stock().Img_Opt_Off);
-        auto* caption = static_cast<Caption_Label*>(
-            Make_Caption(QString::fromUtf8(Texts[i]), page, geo::lbl_Play[i], joined ? "lbl_Play" : "lbl_PlayF"));
-        caption->setObjectName(caption->objectName() + QString::number(i));
-        // Mouse-down on the marker or its caption chooses the order.
-        const auto choose = [this, &markers, order, i] {
-            state_.settings.*order = qint16(i);
-            Show_Order(markers, i);
-        };
-        connect(marker, &Picture::pressed, this, choose);
-        connect(caption, &Caption_Label::pressed, this, choose);
-    }
+    auto* group = new Choice_Group(page,
+                                   {{geo::Play[0], geo::lbl_Play[0], "順次"}, {geo::Play[1], geo::lbl_Play[1], "ﾗﾝﾀﾞﾑ"}},
+                                   name, QStringLiteral("lbl_") + name);
+    connect(group, &Choice_Group::chosen, this, [this, group, order](int i) {
+        state_.settings.*order = qint16(i);
+        group->Show_Chosen(i);
+    });
+    return group;
 }
 
 void Parlo_film_S::Build_Commands()
@@ -262,13 +234,10 @@ void Parlo_film_S::Load()
     for (Path_List_View* view : lists_)
         view->viewport()->setCursor(s.Hand);
 
-    Show_Order(Play_, state_.settings.Play);
-    Show_Order(PlayF_, state_.settings.PlayF);
-    for (auto* w : std::initializer_list<QWidget*>{Play_[0], Play_[1], PlayF_[0], PlayF_[1], Img_Skin_[0],
-                                                   Img_Skin_[1], groups_[0][0], groups_[1][0]})
+    Play_->Show_Chosen(state_.settings.Play);
+    PlayF_->Show_Chosen(state_.settings.PlayF);
+    for (auto* w : std::initializer_list<QWidget*>{Img_Skin_[0], Img_Skin_[1], groups_[0][0], groups_[1][0]})
         w->setCursor(s.Hand);
-    for (const char* name : {"lbl_Play0", "lbl_Play1", "lbl_PlayF0", "lbl_PlayF1"})
-        findChild<QLabel*>(QLatin1String(name))->setCursor(s.Hand);
 
     Create_Group_Buttons();
     for (auto& selector : groups_)
@@ -302,12 +271,6 @@ void Parlo_film_S::Img_Skin_Click(int index)
 void Parlo_film_S::Set_Command(int index, Command_Router::Handler handler)
 {
     router_.Set_Command(index, std::move(handler));
-}
-
-void Parlo_film_S::Show_Order(const std::array<Picture*, 2>& markers, int chosen)
-{
-    for (int i = 0; i < 2; ++i)
-        markers[size_t(i)]->setPicture(i == chosen ? Stock().Img_Opt_On : Stock().Img_Opt_Off);
 }
 
 void Parlo_film_S::Show_Groups()

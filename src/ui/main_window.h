@@ -28,6 +28,7 @@ class Exit_Image;
 class Tile_Box;
 class Path_List_View;
 class Window_Chrome;
+class Choice_Group;
 
 class Parlo_film_S : public QWidget {
     Q_OBJECT
@@ -74,9 +75,8 @@ private:
     void Build_Chrome();
     void Build_Pages();
     void Build_Commands();
-    void Build_Order_Markers(Tile_Box* page, std::array<Picture*, 2>& markers, qint16 Settings::*order);
+    Choice_Group* Build_Order_Markers(Tile_Box* page, qint16 Settings::*order, const QString& name);
     void Create_Group_Buttons();
-    void Show_Order(const std::array<Picture*, 2>& markers, int chosen);
     void Show_Label_States();
     QWidget* Container(Place_In place) const;
 
@@ -96,8 +96,8 @@ private:
     std::array<Picture*, 3> Img_T_{};
     std::array<Path_List_View*, 3> lists_{};
     std::array<Command_Label*, Command_Label_Count> lbl_Cmd_{};
-    std::array<Picture*, 2> Play_{};
-    std::array<Picture*, 2> PlayF_{};
+    Choice_Group* Play_ = nullptr;
+    Choice_Group* PlayF_ = nullptr;
     std::array<QLabel*, 2> lbl_G_{};
     std::array<std::array<Picture*, Group_Count>, 2> groups_{};
 };

@@ -1,0 +1,51 @@
+// A choice of the skinned windows: marker pictures with a caption each, one index per pair.
+// A press with any mouse button on a marker or on its caption chooses that index at once;
+// the chosen marker shows the selected picture, the others the unselected one. Built from a
+// table of places, so a window declares its choices as data. The owner decides what a choice
+// stores; this class only shows it and reports presses.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QRect>
+
+#include <initializer_list>
+
+class QLabel;
+class QWidget;
+
+namespace pf {
+
+class Picture;
+class Caption_Label;
+
+struct Choice_Place {
+    QRect marker;
+    QRect caption;
+    const char* text;  // UTF-8
+};
+
+class Choice_Group : public QObject {
+    Q_OBJECT
+public:
+    // Markers are named `name` + index and captions "lbl_" ... as the window's design names them:
+    // `markerName` + i and `captionName` + i.
+    Choice_Group(QWidget* parent, std::initializer_list<Choice_Place> places, const QString& markerName,
+                 const QString& captionName);
+
+    int count() const { return int(markers_.size()); }
+    Picture* Marker(int i) const { return markers_.at(i); }
+    Caption_Label* Caption(int i) const { return captions_.at(i); }
+
+    // Shows `index` as chosen; an index that is no marker leaves every marker unselected.
+    void Show_Chosen(int index);
+
+signals:
+    void chosen(int index);
+
+private:
+    QList<Picture*> markers_;
+    QList<Caption_Label*> captions_;
+};
+
+}  // namespace pf

@@ -1,0 +1,66 @@
+#include "ui/secondary_window.h"
+
+#include "core/profile.h"
+#include "core/settings.h"
+#include "support/temp_dir.h"
+#include "ui/chrome.h"
+
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+using namespace pf;
+
+TEST(Window_Place, Opening_Position_From_The_Keys)
+{
+    struct Case {
+        const char* top;
+        const char* left;
+        QPoint expected;
+    };
+    // A 465 x 297 window on a 1024 x 768 screen, created at 5, 6.
+    const Case cases[] = {
+        {"", "", {279, 235}},            // centred: twips halves with the remainder dropped
+        {"", " 3000", {200, 235}},       // no top: centred on both axes, then the left applies
+        {" 1500", " 3000", {200, 100}},
+        {" 1500", "", {5, 100}},
+        {"abc", " 3000", {200, 6}},      // a top that is no number leaves the top alone
+        {"-300", "-150", {-10, -20}},
+        {" 40000", " 60000", {4000, 2666}},  // twips beyond 16 bits are fine
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Opening_Position(QString::fromUtf8(c.top), QString::fromUtf8(c.left), {465, 297}, {1024, 768}, {5, 6}),
+                  c.expected)
+            << c.top << "/" << c.left;
+    EXPECT_EQ(Edge_Text(200), QStringLiteral(" 3000"));
+    EXPECT_EQ(Edge_Text(-1), QStringLiteral("-15"));
+}
+
+TEST(Secondary_Window, Every_Way_Of_Closing_Writes_The_Position_Once)
+{
+    enum Way { Reject, Accept, Close, Exit_Image };
+    for (Way way : {Reject, Accept, Close, Exit_Image}) {
+        test::Temp_Dir dir;
+        const QString ini = dir.file(QStringLiteral("Parlo_film.ini"));
+        Secondary_Window w(ini, Join_Dialog_Keys, 465);
+        w.resize(465, 297);
+        w.Place_From_Keys();
+        w.move(100, 60);
+        QTimer::singleShot(0, &w, [&] {
+            switch (way) {
+            case Reject: w.reject(); break;
+            case Accept: w.accept(); break;
+            case Close: w.close(); break;
+            case Exit_Image:
+                QTest::mousePress(w.Chrome().exit(), Qt::LeftButton);
+                QTest::mouseRelease(w.Chrome().exit(), Qt::LeftButton);
+                break;
+            }
+        });
+        w.exec();
+        EXPECT_EQ(GetIniValue(Ini_Section, QStringLiteral("FormJ_Top"), ini), QStringLiteral("900")) << way;
+        EXPECT_EQ(GetIniValue(Ini_Section, QStringLiteral("FormJ_Left"), ini), QStringLiteral("1500")) << way;
+        EXPECT_EQ(w.result(), way == Accept ? QDialog::Accepted : QDialog::Rejected);
+    }
+}
