@@ -2,14 +2,40 @@
 // program's state and runs until the main window closes.
 #include "ui/main_application.h"
 #include "ui/skin.h"
+#include "util/command_line.h"
 #include "util/prompter.h"
 #include "util/shell.h"
+#include "util/version.h"
 
 #include <QApplication>
+#include <QDir>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    // Before the window system: --version and --help need no display. Qt's options still
+    // stand in the raw list, so nothing else is judged yet.
+    const pf::Command_Line early = pf::Parse_Command_Line(raw, QDir::currentPath());
+    if (early.action == pf::Command_Line::Action::Print_Version) {
+        std::fputs(qPrintable(pf::Version_Text()), stdout);
+        return 0;
+    }
+    if (early.action == pf::Command_Line::Action::Print_Help) {
+        std::fputs(qPrintable(pf::Help_Text()), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(PF_VERSION));
+    const pf::Command_Line cl = pf::Parse_Command_Line(QCoreApplication::arguments(), QDir::currentPath());
+    if (cl.action == pf::Command_Line::Action::Error) {
+        std::fprintf(stderr, "parlo_film: %s\n%s", qPrintable(cl.error), qPrintable(pf::Help_Text()));
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("Parlo_film"));
     // One font for the text of every window, message boxes and dialogs included.
     QApplication::setFont(pf::Skin_Font());
@@ -23,6 +49,6 @@ int main(int argc, char** argv)
     }
 
     pf::Main_Application program(folder);
-    program.Start();
+    program.Start(cl.files);
     return app.exec();
 }

@@ -8,10 +8,12 @@ Main_Application::Main_Application(const QString& appFolder)
     Wire_Join_Page();
 }
 
-void Main_Application::Start()
+void Main_Application::Start(const QStringList& files)
 {
     window_.Load();
     window_.show();
+    if (!files.isEmpty())
+        join_.filesDropped(files);
 }
 
 void Main_Application::Wire_Join_Page()

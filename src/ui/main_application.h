@@ -14,8 +14,9 @@ class Main_Application {
 public:
     explicit Main_Application(const QString& appFolder);
 
-    // Runs the window's load sequence and shows it.
-    void Start();
+    // Runs the window's load sequence and shows it; `files` (from the command line) go into
+    // the input list as a drop of them would.
+    void Start(const QStringList& files = {});
 
     Main_State& State() { return state_; }
     Parlo_film_S& Window() { return window_; }

@@ -8,6 +8,7 @@
 #include "ui/path_list_view.h"
 #include "ui/skin.h"
 #include "util/prompter.h"
+#include "util/version.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -17,7 +18,7 @@ namespace pf {
 
 namespace {
 
-const QString Title = QStringLiteral("Parlo_film Viewer   Ver.1.5.0");
+const QString Title = QStringLiteral("Parlo_film Viewer   Ver." PF_VERSION);
 const QString Group_Caption = QStringLiteral("ｸﾞﾙｰﾌﾟ ");
 
 QString Two_Digits(int n)

@@ -49,3 +49,16 @@ TEST(Main_Application, Input_List_Events_And_Labels_Reach_The_Join_Page)
     EXPECT_FALSE(state.labels.enabled(6));
     window.close();
 }
+
+TEST(Main_Application, Files_Named_At_Start_Go_Into_The_Input_List)
+{
+    test::Temp_Dir dir;
+    const QString a = dir.write(QStringLiteral("in/a.mpg"), "a");
+    const QString b = dir.write(QStringLiteral("in/b.MPEG"), "b");
+    const QString text = dir.write(QStringLiteral("in/c.txt"), "c");
+    Main_Application program(dir.path());
+    program.Start({b, text, a});
+    EXPECT_EQ(program.State().lstFiles.entries(), (QStringList{a, b}));
+    EXPECT_TRUE(program.State().labels.enabled(Cmd_Join));
+    program.Window().close();
+}
