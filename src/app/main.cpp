@@ -5,6 +5,7 @@
 #include "util/command_line.h"
 #include "util/prompter.h"
 #include "util/shell.h"
+#include "util/single_instance.h"
 #include "util/version.h"
 
 #include <QApplication>
@@ -48,7 +49,20 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // Before anything reads or writes the folder's files: they belong to one running program.
+    pf::Single_Instance instance(folder);
+    if (!instance.Acquire()) {
+        pf::Qt_Prompter(nullptr).message(QStringLiteral("Parlo_film は既に起動しています！"), pf::Msg_Exclamation);
+        instance.Ask_Owner_To_Raise();
+        return 0;
+    }
+
     pf::Main_Application program(folder);
+    QObject::connect(&instance, &pf::Single_Instance::raiseRequested, &program.Window(), [&program] {
+        program.Window().showNormal();
+        program.Window().raise();
+        program.Window().activateWindow();
+    });
     program.Start(cl.files);
     return app.exec();
 }
