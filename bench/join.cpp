@@ -1,7 +1,11 @@
-// Measures the join's copy engine against `cat` on the same inputs in one run (wall times and
-// their ratio; target at most 1.05), both copy methods of the engine, and the engine's peak
-// memory while it joins a 4 GiB input (target under 32 MiB), taken from a child process that
-// does nothing else. Files live in a temporary folder under /tmp and are removed afterwards.
+// Measures the join's copy engine against `cat` on the same inputs in one run: three 128 MiB
+// inputs, then four 1 GiB inputs of real (random, not sparse) data. Every run ends with the
+// output synced to disk (the engine's join syncs before it renames; cat gets the same fsync), the
+// order of the methods changes from round to round, and the page cache of every file is dropped
+// before each run, so no method inherits the previous one's warm cache. Each figure is printed as
+// the median of the rounds with its spread. Last, the peak memory of one 4 GiB join in a child
+// process that does nothing else (target under 32 MiB). Files live in a temporary folder under
+// /var/tmp (a disk, not a memory file system) and are removed afterwards.
 #include "join/file_copy.h"
 
 #include <QByteArray>
@@ -13,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -25,10 +30,7 @@ using namespace pf;
 
 namespace {
 
-constexpr int Input_Count = 3;
-constexpr qint64 Input_Size = qint64(128) << 20;
-constexpr qint64 Big_Size = qint64(4) << 30;
-constexpr int Rounds = 3;
+constexpr int Rounds = 5;
 
 bool Write_Random(const QString& path, qint64 size, unsigned seed)
 {
@@ -43,14 +45,31 @@ bool Write_Random(const QString& path, qint64 size, unsigned seed)
         if (f.write(reinterpret_cast<const char*>(block.data()), qint64(block.size() * 8)) < 0)
             return false;
     }
-    return true;
+    return f.flush() && ::fsync(f.handle()) == 0;
 }
 
-// Runs `argv` with stdout to `out` (when given) and waits; the child's wall time in seconds.
-double Run_Child(const std::vector<QByteArray>& argv, const QString& out, long* maxRssKiB = nullptr)
+void Drop_Cache(const QString& path)
 {
-    QElapsedTimer t;
-    t.start();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fdatasync(fd);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+}
+
+bool Sync_File(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+// Runs `argv` with stdout to `out` (when given) and waits; false when it failed.
+bool Run_Child(const std::vector<QByteArray>& argv, const QString& out, long* maxRssKiB = nullptr)
+{
     const pid_t pid = ::fork();
     if (pid == 0) {
         if (!out.isEmpty()) {
@@ -69,85 +88,132 @@ double Run_Child(const std::vector<QByteArray>& argv, const QString& out, long* 
     ::wait4(pid, &status, 0, &usage);
     if (maxRssKiB)
         *maxRssKiB = usage.ru_maxrss;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        std::fprintf(stderr, "child %s failed\n", argv[0].constData());
-    return double(t.nsecsElapsed()) / 1e9;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-double Time_Engine(const QStringList& inputs, const QString& out, Copy_Method method)
+struct Method {
+    const char* name;
+    std::function<bool(const QStringList& inputs, const QString& out)> run;
+    std::vector<double> seconds;
+};
+
+bool Engine(const QStringList& inputs, const QString& out, Copy_Method m)
 {
-    QElapsedTimer t;
-    t.start();
-    const Copy_Outcome r = Concatenate(inputs, out, nullptr, method);
-    const double s = double(t.nsecsElapsed()) / 1e9;
+    const Copy_Outcome r = Concatenate(inputs, out, nullptr, m);
     if (!r.ok())
         std::fprintf(stderr, "engine failed: %s\n", qPrintable(Copy_Failure_Text(r)));
-    return s;
+    return r.ok() && Sync_File(out);
+}
+
+bool Cat(const QStringList& inputs, const QString& out)
+{
+    std::vector<QByteArray> argv{"cat"};
+    for (const QString& p : inputs)
+        argv.push_back(QFile::encodeName(p));
+    return Run_Child(argv, out) && Sync_File(out);
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Times every method `Rounds` times, rotating which one goes first; prints median and spread.
+void Compare(const QString& title, const QStringList& inputs, const QString& out, qint64 bytes)
+{
+    std::vector<Method> methods{
+        {"cat", Cat, {}},
+        {"engine (kernel)", [](const QStringList& in, const QString& o) { return Engine(in, o, Copy_Method::Kernel); }, {}},
+        {"engine (buffered)", [](const QStringList& in, const QString& o) { return Engine(in, o, Copy_Method::Buffered); }, {}},
+    };
+    for (int round = 0; round < Rounds; ++round) {
+        for (size_t k = 0; k < methods.size(); ++k) {
+            Method& m = methods[(k + size_t(round)) % methods.size()];
+            for (const QString& p : inputs)
+                Drop_Cache(p);
+            ::sync();
+            QElapsedTimer t;
+            t.start();
+            const bool ok = m.run(inputs, out);
+            m.seconds.push_back(double(t.nsecsElapsed()) / 1e9);
+            if (!ok || QFile(out).size() != bytes)
+                std::fprintf(stderr, "%s produced a wrong output\n", m.name);
+            QFile::remove(out);
+        }
+    }
+    const double mib = double(bytes) / (1 << 20);
+    std::printf("%s: median of %d rounds (min - max), output synced, caches dropped before each run\n",
+                qPrintable(title), Rounds);
+    for (const Method& m : methods) {
+        const auto [lo, hi] = std::minmax_element(m.seconds.begin(), m.seconds.end());
+        const double med = Median(m.seconds);
+        std::printf("  %-18s %7.3f s (%.3f - %.3f)  %6.0f MiB/s\n", m.name, med, *lo, *hi, mib / med);
+    }
+    const double cat = Median(methods[0].seconds);
+    const double kernel = Median(methods[1].seconds), buffered = Median(methods[2].seconds);
+    const bool kernelPreferred = Preferred_Copy_Method() == Copy_Method::Kernel;
+    std::printf("  faster engine method here: %s; the engine prefers: %s\n", kernel <= buffered ? "kernel" : "buffered",
+                kernelPreferred ? "kernel" : "buffered");
+    std::printf("  ratio engine/cat   %7.3f  (target <= 1.05)\n", (kernelPreferred ? kernel : buffered) / cat);
 }
 
 // The child of the memory measurement: one join, nothing else.
-int Child_Join(const char* method, const char* in, const char* out)
+int Child_Join(const char* method, int argc, char** argv)
 {
     const Copy_Method m = std::strcmp(method, "kernel") == 0 ? Copy_Method::Kernel : Copy_Method::Buffered;
-    return Concatenate({QString::fromLocal8Bit(in)}, QString::fromLocal8Bit(out), nullptr, m).ok() ? 0 : 1;
+    QStringList inputs;
+    for (int i = 0; i < argc - 1; ++i)
+        inputs << QString::fromLocal8Bit(argv[i]);
+    return Concatenate(inputs, QString::fromLocal8Bit(argv[argc - 1]), nullptr, m).ok() ? 0 : 1;
+}
+
+QStringList Make_Inputs(const QTemporaryDir& dir, const char* stem, int count, qint64 size)
+{
+    QStringList inputs;
+    for (int i = 0; i < count; ++i) {
+        inputs << dir.filePath(QStringLiteral("%1%2.mpg").arg(QLatin1String(stem)).arg(i));
+        if (!Write_Random(inputs.last(), size, unsigned(i + 1)))
+            return {};
+    }
+    return inputs;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 5 && std::strcmp(argv[1], "--child") == 0)
-        return Child_Join(argv[2], argv[3], argv[4]);
+    if (argc >= 5 && std::strcmp(argv[1], "--child") == 0)
+        return Child_Join(argv[2], argc - 3, argv + 3);
 
-    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/pf_bench_join_XXXXXX"));
+    QTemporaryDir dir(QStringLiteral("/var/tmp/pf_bench_join_XXXXXX"));
     if (!dir.isValid())
         return 1;
-    QStringList inputs;
-    std::vector<QByteArray> catArgs{"cat"};
-    for (int i = 0; i < Input_Count; ++i) {
-        inputs.append(dir.filePath(QStringLiteral("in%1.mpg").arg(i)));
-        if (!Write_Random(inputs.last(), Input_Size, unsigned(i + 1)))
-            return 1;
-        catArgs.push_back(QFile::encodeName(inputs.last()));
-    }
     const QString out = dir.filePath(QStringLiteral("out.mpg"));
-    Run_Child(catArgs, QStringLiteral("/dev/null"));  // warm the page cache for both
 
-    double cat = 1e9, kernel = 1e9, buffered = 1e9;
-    for (int round = 0; round < Rounds; ++round) {
-        cat = std::min(cat, Run_Child(catArgs, out));
-        QFile::remove(out);
-        kernel = std::min(kernel, Time_Engine(inputs, out, Copy_Method::Kernel));
-        QFile::remove(out);
-        buffered = std::min(buffered, Time_Engine(inputs, out, Copy_Method::Buffered));
-        QFile::remove(out);
-    }
-    const double engine = Preferred_Copy_Method() == Copy_Method::Kernel ? kernel : buffered;
-    const double mib = double(Input_Count * Input_Size) / (1 << 20);
-    std::printf("join of %d x %lld MiB, best of %d\n", Input_Count, Input_Size >> 20, Rounds);
-    std::printf("  cat                %8.3f s  %7.0f MiB/s\n", cat, mib / cat);
-    std::printf("  engine (kernel)    %8.3f s  %7.0f MiB/s\n", kernel, mib / kernel);
-    std::printf("  engine (buffered)  %8.3f s  %7.0f MiB/s\n", buffered, mib / buffered);
-    std::printf("  preferred: %s\n", Preferred_Copy_Method() == Copy_Method::Kernel ? "kernel" : "buffered");
-    std::printf("  ratio engine/cat   %8.3f  (target <= 1.05)\n", engine / cat);
-
+    const qint64 small = qint64(128) << 20;
+    QStringList inputs = Make_Inputs(dir, "small", 3, small);
+    if (inputs.isEmpty())
+        return 1;
+    Compare(QStringLiteral("join of 3 x 128 MiB"), inputs, out, 3 * small);
     for (const QString& p : inputs)
         QFile::remove(p);
-    // A sparse 4 GiB input: quick to make, and every byte of it still goes through the engine.
-    const QString big = dir.filePath(QStringLiteral("big.mpg"));
-    if (::truncate(QFile::encodeName(big).constData(), 0) != 0) {
-        QFile f(big);
-        f.open(QIODevice::WriteOnly);
-    }
-    if (::truncate(QFile::encodeName(big).constData(), Big_Size) != 0)
+
+    const qint64 large = qint64(1) << 30;
+    inputs = Make_Inputs(dir, "large", 4, large);
+    if (inputs.isEmpty())
         return 1;
-    std::printf("4 GiB join, each method in a child of its own\n");
+    Compare(QStringLiteral("join of 4 x 1 GiB"), inputs, out, 4 * large);
+
+    std::printf("4 GiB join, each method in a child of its own: peak memory (target < 32 MiB)\n");
     for (const char* method : {"kernel", "buffered"}) {
+        std::vector<QByteArray> args{"/proc/self/exe", "--child", method};
+        for (const QString& p : inputs)
+            args.push_back(QFile::encodeName(p));
+        args.push_back(QFile::encodeName(out));
         long rss = 0;
-        const double t = Run_Child({"/proc/self/exe", "--child", method, QFile::encodeName(big), QFile::encodeName(out)},
-                                   {}, &rss);
-        std::printf("  %-9s %6.2f s, output %lld bytes, peak memory %5.1f MiB  (target < 32 MiB)\n", method, t,
-                    qint64(QFile(out).size()), double(rss) / 1024);
+        const bool ok = Run_Child(args, {}, &rss);
+        std::printf("  %-9s %s, peak memory %5.1f MiB\n", method, ok ? "joined" : "FAILED", double(rss) / 1024);
         QFile::remove(out);
     }
     return 0;
