@@ -1,44 +1,53 @@
-// Reading and writing keys of an INI-style profile file, with the behaviour of the classic
-// profile functions: section and key names match without regard to letter case, blanks
-// around a value and one pair of enclosing quotation marks are dropped, at most 255
-// characters come back, and a missing key reads as empty. Lines the program does not
-// know (comments, other sections, other keys) are kept as they were when a key is written.
-// Every save replaces the file atomically.
+// The settings file on disk: Profile_Text (core/profile_text.h says how values are read and
+// written: plain values as the classic profile functions write them, any value that would not
+// read back exactly in double quotation marks with "%0D", "%0A" and "%25") over a file that is
+// read and replaced only when it is a regular file. Reading never blocks (a FIFO, device or
+// folder reads as empty) and stops at Profile_File_Limit; a file that was not read whole (not a
+// regular file, too large, unreadable) is never replaced, so nothing the program did not read
+// can be lost. Saves go through a link to the regular file it names and replace the file
+// atomically. Every such problem is told to the user once per file and run, in a message box
+// titled "Parlo_film" that names the file, through the prompter the program sets at start-up.
 #pragma once
 
+#include "core/profile_text.h"
+#include "util/safe_file.h"
+
 #include <QString>
-#include <QStringList>
 
 namespace pf {
 
-constexpr int Profile_Value_Limit = 255;
+class Prompter;
 
-class Profile_File {
+// A settings file beyond this is not read and not rewritten.
+constexpr qint64 Profile_File_Limit = qint64(1) << 20;
+
+// Where problems with profile files are told; nullptr (the default) only returns them.
+void Set_Profile_Prompter(Prompter* prompter);
+
+class Profile_File : public Profile_Text {
 public:
-    // Reads the file at once; a missing or unreadable file reads as empty.
+    // Reads the file at once; a missing file reads as empty, any other problem is told.
     explicit Profile_File(const QString& path);
 
-    QString value(const QString& section, const QString& key) const;
-    // Replaces the key's line in place, or appends it to its section (created at the end).
-    void setValue(const QString& section, const QString& key, const QString& value);
-    // Writes all lines back through a temporary file and a rename; false when that failed.
-    bool save() const;
+    // How the read went: Ok, Missing, Not_Regular, Too_Large or Failed.
+    File_Status status() const { return status_; }
+
+    // Replaces the file with the current text; refused (and told) when the file was not read
+    // whole or cannot be replaced. Ok when written.
+    File_Status save();
 
 private:
-    // Index of the section header line, or -1; `end` receives the index after its last line.
-    qsizetype findSection(const QString& section, qsizetype* end) const;
-    qsizetype findKey(qsizetype from, qsizetype end, const QString& key) const;
-
     QString path_;
-    QStringList lines_;
-    QString eol_ = QStringLiteral("\r\n");
-    bool bom_ = false;
+    File_Status status_;
 };
 
 // One key read from `file`; the empty text when the key, its section or the file is missing.
 QString GetIniValue(const QString& section, const QString& key, const QString& file);
 
-// One key written to `file`; false when the file could not be replaced.
+// One key written to `file`, so that GetIniValue reads `value` back exactly; false when the
+// file was not replaced.
 bool SetIniValue(const QString& section, const QString& key, const QString& value, const QString& file);
+// The same for a number, in its stored form (a blank before a non-negative value).
+bool Set_Ini_Number(const QString& section, const QString& key, qint64 number, const QString& file);
 
 }  // namespace pf

@@ -1,7 +1,12 @@
 // The application-wide settings record and its place in Parlo_film.ini (section "Section").
 // The main window loads it once at start-up and writes it back only at exit with save;
 // in between the record is the only copy, changed by the dialogs and the layout buttons.
+// Settings_Table declares every key of the file once: its name, its field, its default, its
+// kind and which write stores it; loading, the writes at exit and the windows' own position
+// keys all go through it.
 #pragma once
+
+#include "core/profile_text.h"
 
 #include <QString>
 
@@ -32,18 +37,75 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// A number as the settings file holds it: a blank before a non-negative value ("1" is " 1").
-QString Number_Text(int value);
+// The top and left edge of one secondary window, in twips; no field in Settings.
+struct Position_Keys {
+    const char* top;
+    const char* left;
+};
+
+inline constexpr Position_Keys Video_Window_Keys{"FormTop", "FormLeft"};
+inline constexpr Position_Keys Real_Window_Keys{"rFormTop", "rFormLeft"};
+inline constexpr Position_Keys Join_Dialog_Keys{"FormJ_Top", "FormJ_Left"};
+inline constexpr Position_Keys Play_Dialog_Keys{"FormP_Top", "FormP_Left"};
+
+enum class Key_Kind {
+    Number,    // a 16-bit field, stored with a blank before a non-negative value
+    Path,      // a text field, stored so that it reads back exactly
+    Position,  // a window edge in twips, read and written by its window
+};
+
+// Which write stores a key: the two steps of exit with save (before and after the groups),
+// or the window the key belongs to, when it closes.
+enum class Saved_By { Exit_Main, Exit_Order, Own_Window };
+
+struct Setting_Key {
+    const char* name;
+    Key_Kind kind;
+    Saved_By saved;
+    qint16 Settings::*number = nullptr;
+    QString Settings::*path = nullptr;
+    qint16 fallback = 0;         // the default of a number
+    bool appFolder = false;      // a path whose default is the application folder (else empty)
+};
+
+// Every key, in the order the main window's keys are loaded and written.
+inline constexpr Setting_Key Settings_Table[] = {
+    {"Add_Path", Key_Kind::Path, Saved_By::Exit_Main, nullptr, &Settings::Add_Path, 0, true},
+    {"List_Path", Key_Kind::Path, Saved_By::Exit_Main, nullptr, &Settings::List_Path, 0, true},
+    {"Way", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Way, nullptr, 1},
+    {"Size", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Size, nullptr, 1},
+    {"Rep", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Rep, nullptr, 0},
+    {"Size_X", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Size_X, nullptr, 640},
+    {"Size_Y", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Size_Y, nullptr, 480},
+    {"Group_File", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Group_File, nullptr, 0},
+    {"Inlist", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Inlist, nullptr, 1},
+    {"Auto", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Auto, nullptr, 0},
+    {"AutoFolder", Key_Kind::Path, Saved_By::Exit_Main, nullptr, &Settings::AutoFolder, 0, false},
+    {"Favorite_File", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Favorite_File, nullptr, 0},
+    {"Play", Key_Kind::Number, Saved_By::Exit_Order, &Settings::Play, nullptr, 1},
+    {"PlayF", Key_Kind::Number, Saved_By::Exit_Order, &Settings::PlayF, nullptr, 1},
+    {"Skin", Key_Kind::Number, Saved_By::Exit_Order, &Settings::Skin, nullptr, 1},
+    {Video_Window_Keys.top, Key_Kind::Position, Saved_By::Own_Window},
+    {Video_Window_Keys.left, Key_Kind::Position, Saved_By::Own_Window},
+    {Real_Window_Keys.top, Key_Kind::Position, Saved_By::Own_Window},
+    {Real_Window_Keys.left, Key_Kind::Position, Saved_By::Own_Window},
+    {Join_Dialog_Keys.top, Key_Kind::Position, Saved_By::Own_Window},
+    {Join_Dialog_Keys.left, Key_Kind::Position, Saved_By::Own_Window},
+    {Play_Dialog_Keys.top, Key_Kind::Position, Saved_By::Own_Window},
+    {Play_Dialog_Keys.left, Key_Kind::Position, Saved_By::Own_Window},
+};
 
 // A stored number: blanks allowed around it, rounded down, within the 16-bit range;
 // nothing for text that is not such a number.
 std::optional<qint16> Read_Number(const QString& text);
 
-// Reads the main window's keys in their fixed order, with the defaults for empty values,
-// and switches automatic naming off when its folder has gone.
+// Reads the main window's keys with the defaults for empty values, and switches automatic
+// naming off when its folder has gone.
+Settings Read_Settings(const Profile_Text& profile, const QString& appFolder);
 Settings Load_Settings(const QString& iniFile, const QString& appFolder);
 
 // The two writes of exit with save: the keys before the groups are written, and after.
+// False when the file was not replaced.
 bool Write_Main_Keys(const Settings& s, const QString& iniFile);
 bool Write_Order_Keys(const Settings& s, const QString& iniFile);
 

@@ -77,8 +77,8 @@ void Secondary_Window::done(int result)
     // event rejects); the steps run once.
     if (!closed_) {
         closed_ = true;
-        SetIniValue(Ini_Section, QLatin1String(keys_.top), Edge_Text(y()), iniFile_);
-        SetIniValue(Ini_Section, QLatin1String(keys_.left), Edge_Text(x()), iniFile_);
+        Set_Ini_Number(Ini_Section, QLatin1String(keys_.top), Edge_Twips(y()), iniFile_);
+        Set_Ini_Number(Ini_Section, QLatin1String(keys_.left), Edge_Twips(x()), iniFile_);
         Closing();
         Animate_Close(this, anim_);
     }

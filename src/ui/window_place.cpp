@@ -1,7 +1,5 @@
 #include "ui/window_place.h"
 
-#include "core/settings.h"
-
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -47,9 +45,9 @@ QPoint Opening_Position(const QString& top, const QString& left, QSize window, Q
     return at;
 }
 
-QString Edge_Text(int pixels)
+qint64 Edge_Twips(int pixels)
 {
-    return Number_Text(pixels * Twips_Per_Pixel);
+    return qint64(pixels) * Twips_Per_Pixel;
 }
 
 }  // namespace pf

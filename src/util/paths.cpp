@@ -29,7 +29,8 @@ bool Folder_Exists(const QString& path)
     const QString p = Trim_Trailing(path, u' ');
     if (p.isEmpty())
         return false;
-    return QFileInfo(Add_Backslash(p)).isDir();
+    // Blanks may end a folder's name on this system: the folder as named counts first.
+    return QFileInfo(path + u'/').isDir() || QFileInfo(Add_Backslash(p)).isDir();
 }
 
 bool File_Exists(const QString& path)

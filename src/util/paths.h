@@ -14,8 +14,8 @@ QString Parent_Folder(const QString& path);
 // Trailing blanks removed and exactly one "/" at the end; the empty path gives "/".
 QString Add_Backslash(const QString& path);
 
-// True for an existing folder; trailing blanks and one trailing "/" do not matter.
-// The empty path names no folder.
+// True for an existing folder; one trailing "/" does not matter, nor do trailing blanks unless
+// a folder's name ends in them. The empty path names no folder.
 bool Folder_Exists(const QString& path);
 
 // True when a regular file exists there and can be opened for reading.

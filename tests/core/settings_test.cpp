@@ -3,6 +3,8 @@
 #include "core/profile.h"
 #include "support/temp_dir.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 using namespace pf;
@@ -50,7 +52,7 @@ TEST(Settings, ValuesThatAreNotNumbersLeaveZero)
     EXPECT_EQ(s.Size_X, 2);
     EXPECT_EQ(s.Size_Y, -2);
     EXPECT_EQ(s.Skin, 5);
-    EXPECT_EQ(s.Add_Path, QString(255, u'a'));
+    EXPECT_EQ(s.Add_Path, QString(300, u'a'));  // paths are read whole
 }
 
 TEST(Settings, AutomaticNamingNeedsItsFolder)
@@ -71,6 +73,23 @@ TEST(Settings, AutomaticNamingNeedsItsFolder)
 
     SetIniValue(Ini_Section, QStringLiteral("AutoFolder"), QString(), ini);
     EXPECT_EQ(Load_Settings(ini, dir.path()).Auto, 0);  // an empty folder is no folder
+}
+
+TEST(Settings, PathsReadBackExactlyAndInjectNothing)
+{
+    test::Temp_Dir dir;
+    const QString odd = dir.mkdir(QStringLiteral(" \"x\" \nWay=0\r "));  // blanks, quotes, a line break
+    const QString longFolder = dir.mkdir(QString(200, u'a') + u'/' + QString(100, u'動'));
+    const QString ini = dir.file(QStringLiteral("Parlo_film.ini"));
+    for (const QString& folder : {odd, longFolder, QStringLiteral("/home/u/夏の動画")}) {
+        Settings s = Load_Settings(ini, dir.path());
+        s.Add_Path = s.List_Path = folder + u'/';
+        s.AutoFolder = QFileInfo::exists(folder) ? folder : QString();
+        s.Auto = QFileInfo::exists(folder) ? 1 : 0;
+        s.Way = 1;
+        ASSERT_TRUE(Write_Main_Keys(s, ini));
+        EXPECT_EQ(Load_Settings(ini, dir.path()), s) << folder.toStdString();
+    }
 }
 
 TEST(Settings, WrittenKeysReadBackUnchanged)

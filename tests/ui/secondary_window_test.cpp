@@ -33,8 +33,8 @@ TEST(Window_Place, Opening_Position_From_The_Keys)
         EXPECT_EQ(Opening_Position(QString::fromUtf8(c.top), QString::fromUtf8(c.left), {465, 297}, {1024, 768}, {5, 6}),
                   c.expected)
             << c.top << "/" << c.left;
-    EXPECT_EQ(Edge_Text(200), QStringLiteral(" 3000"));
-    EXPECT_EQ(Edge_Text(-1), QStringLiteral("-15"));
+    EXPECT_EQ(Edge_Twips(200), 3000);
+    EXPECT_EQ(Edge_Twips(-1), -15);
 }
 
 TEST(Secondary_Window, Every_Way_Of_Closing_Writes_The_Position_Once)

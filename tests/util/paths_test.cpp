@@ -55,6 +55,7 @@ TEST(ExistenceTests, FoldersAndFiles)
     EXPECT_TRUE(Folder_Exists(folder));
     EXPECT_TRUE(Folder_Exists(folder + u'/'));
     EXPECT_TRUE(Folder_Exists(folder + QStringLiteral("  ")));
+    EXPECT_TRUE(Folder_Exists(dir.mkdir(QStringLiteral("blank "))));  // a name may end in a blank
     EXPECT_FALSE(Folder_Exists(dir.file(QStringLiteral("clips"))));  // a prefix of clips2 is not clips2
     EXPECT_FALSE(Folder_Exists(file));
     EXPECT_FALSE(Folder_Exists(QString()));
