@@ -5,7 +5,7 @@
 
 namespace pf {
 
-Choice_Group::Choice_Group(QWidget* parent, std::initializer_list<Choice_Place> places, const QString& markerName,
+Choice_Group::Choice_Group(QWidget* parent, std::span<const Choice_Place> places, const QString& markerName,
                            const QString& captionName)
     : QObject(parent)
 {

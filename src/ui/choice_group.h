@@ -10,6 +10,7 @@
 #include <QRect>
 
 #include <initializer_list>
+#include <span>
 
 class QLabel;
 class QWidget;
@@ -30,8 +31,13 @@ class Choice_Group : public QObject {
 public:
     // Markers are named `name` + index and captions "lbl_" ... as the window's design names them:
     // `markerName` + i and `captionName` + i.
-    Choice_Group(QWidget* parent, std::initializer_list<Choice_Place> places, const QString& markerName,
+    Choice_Group(QWidget* parent, std::span<const Choice_Place> places, const QString& markerName,
                  const QString& captionName);
+    Choice_Group(QWidget* parent, std::initializer_list<Choice_Place> places, const QString& markerName,
+                 const QString& captionName)
+        : Choice_Group(parent, std::span<const Choice_Place>(places.begin(), places.size()), markerName, captionName)
+    {
+    }
 
     int count() const { return int(markers_.size()); }
     Picture* Marker(int i) const { return markers_.at(i); }
