@@ -1,6 +1,6 @@
 // Parlo_film Viewer: finds the folder for its files, starts the main window over the
 // program's state and runs until the main window closes.
-#include "ui/main_application.h"
+#include "app/main_application.h"
 #include "ui/skin.h"
 #include "util/command_line.h"
 #include "util/prompter.h"

@@ -1,4 +1,4 @@
-#include "ui/main_application.h"
+#include "app/main_application.h"
 
 #include "playback/mci_service.h"
 #include "support/temp_dir.h"

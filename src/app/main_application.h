@@ -1,6 +1,7 @@
 // The running program apart from QApplication: the main window's state, the window itself
-// and the subsystems whose commands it routes (the join page). main.cpp makes one of these;
-// tests make one too, so the wiring they exercise is the wiring that ships.
+// and the subsystems whose commands it routes (the join page, the settings dialogs); problems
+// with the settings file are told through the window's prompter while it exists. main.cpp
+// makes one of these; tests make one too, so the wiring they exercise is the wiring that ships.
 #pragma once
 
 #include "core/main_state.h"
@@ -13,6 +14,7 @@ namespace pf {
 class Main_Application {
 public:
     explicit Main_Application(const QString& appFolder);
+    ~Main_Application();
 
     // Runs the window's load sequence and shows it; `files` (from the command line) go into
     // the input list as a drop of them would.
@@ -24,6 +26,7 @@ public:
 
 private:
     void Wire_Join_Page();
+    void Wire_Dialogs();
 
     Main_State state_;
     Parlo_film_S window_;

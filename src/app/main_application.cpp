@@ -1,11 +1,22 @@
-#include "ui/main_application.h"
+#include "app/main_application.h"
+
+#include "core/profile.h"
+#include "dialogs/parlo_film_j.h"
+#include "dialogs/parlo_film_p.h"
 
 namespace pf {
 
 Main_Application::Main_Application(const QString& appFolder)
     : state_(appFolder), window_(state_), joinProgress_(&window_), join_(state_, window_.Prompts(), &joinProgress_)
 {
+    Set_Profile_Prompter(&window_.Prompts());
     Wire_Join_Page();
+    Wire_Dialogs();
+}
+
+Main_Application::~Main_Application()
+{
+    Set_Profile_Prompter(nullptr);
 }
 
 void Main_Application::Start(const QStringList& files)
@@ -32,6 +43,16 @@ void Main_Application::Wire_Join_Page()
         if (id == List_Id::Input)
             join_.filesDropped(paths);
     });
+}
+
+void Main_Application::Wire_Dialogs()
+{
+    const auto join = [this] { Parlo_film_J(state_.settings, state_.Ini_File(), nullptr, &window_).exec(); };
+    const auto play = [this] { Parlo_film_P(state_.settings, state_.Ini_File(), &window_).exec(); };
+    window_.Set_Command(Cmd_Join_Settings, join);
+    window_.Set_Command(Cmd_Join_Settings_Body, join);
+    window_.Set_Command(Cmd_Play_Settings, play);
+    window_.Set_Command(Cmd_Play_Settings_Body, play);
 }
 
 }  // namespace pf
