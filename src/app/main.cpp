@@ -4,6 +4,7 @@
 #include "ui/skin.h"
 #include "util/command_line.h"
 #include "util/prompter.h"
+#include "util/qt_japanese.h"
 #include "util/shell.h"
 #include "util/single_instance.h"
 #include "util/version.h"
@@ -40,6 +41,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Parlo_film"));
     // One font for the text of every window, message boxes and dialogs included.
     QApplication::setFont(pf::Skin_Font());
+    // Qt's own dialogs speak the interface's language; without the set-up's package, English.
+    if (!pf::Load_Qt_Japanese())
+        qWarning("Qt's Japanese translations (qt6-translations-l10n) are not installed");
 
     const QString folder = pf::Resolve_App_Folder(QCoreApplication::applicationDirPath(), pf::Fallback_App_Folder());
     if (folder.isEmpty()) {

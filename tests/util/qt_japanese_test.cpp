@@ -1,0 +1,66 @@
+// Qt's own dialogs speak Japanese: a file chooser's buttons and the overwrite question of a
+// save dialog, through the real dialogs the program uses.
+#include "util/qt_japanese.h"
+
+#include "support/temp_dir.h"
+#include "util/prompter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace pf;
+
+namespace {
+
+QStringList Button_Texts(QWidget* dialog)
+{
+    QStringList texts;
+    for (const QAbstractButton* b : dialog->findChildren<QAbstractButton*>())
+        if (b->isVisible() && !b->text().isEmpty())
+            texts << b->text();
+    return texts;
+}
+
+}  // namespace
+
+TEST(Qt_Japanese, Save_As_Buttons_And_Overwrite_Question)
+{
+    ASSERT_TRUE(Load_Qt_Japanese());
+    test::Temp_Dir dir;
+    const QString existing = dir.write(QStringLiteral("a.mpg"), "x");
+    QStringList chooserButtons, question, questionButtons;
+    // Answers whichever of Qt's dialogs is open: the chooser names the existing file and
+    // accepts, the question is answered "no", and the chooser is then cancelled.
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            question << box->text();
+            questionButtons = Button_Texts(box);
+            box->button(QMessageBox::No)->click();
+        } else if (auto* chooser = qobject_cast<QFileDialog*>(modal); chooser && chooser->isVisible()) {
+            if (!chooserButtons.isEmpty()) {
+                chooser->reject();
+                return;
+            }
+            chooserButtons = Button_Texts(chooser->findChild<QDialogButtonBox*>());
+            chooser->selectFile(existing);
+            QMetaObject::invokeMethod(chooser, &QDialog::accept, Qt::QueuedConnection);
+        }
+    });
+    driver.start(10);
+    EXPECT_EQ(Qt_Prompter(nullptr).saveFile(QStringLiteral("名前を付けて保存"), QStringLiteral("MPEG (*.mpg)"),
+                                            QStringLiteral("mpg"), dir.path(), QString()),
+              QString());
+    const QString all = chooserButtons.join(u' ') + u'|' + question.join(u' ') + u'|' + questionButtons.join(u' ');
+    for (const char* word : {"保存", "キャンセル", "a.mpg", "既に存在", "はい", "いいえ"})
+        EXPECT_TRUE(all.contains(QString::fromUtf8(word))) << word << " in " << all.toStdString();
+    EXPECT_EQ(question.size(), 1);
+}
