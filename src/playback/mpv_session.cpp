@@ -56,7 +56,9 @@ Mpv_Session::Options Mpv_Session::Video_Options(quint64 window)
     if (window == 0)
         return {};
     // Only these outputs draw into a foreign window; mpv's later fallbacks open their own.
-    return {{"wid", QByteArray::number(window)}, {"vo", "gpu,xv,x11"}};
+    // OpenGL only: where Vulkan is tried and fails, its clean-up closes descriptor 0, which by
+    // then may be another player's X connection, and the whole program loses its display.
+    return {{"wid", QByteArray::number(window)}, {"vo", "gpu,xv,x11"}, {"gpu-api", "opengl"}};
 }
 
 void Mpv_Session::Wakeup(void* self)
