@@ -1,0 +1,50 @@
+// What the two player windows share apart from their widgets: how playback ends. The user's
+// ways (Esc, Space, the exit image) stop the player, set Stop_Request and close; a natural end
+// closes without it; a file that cannot be played is reported (the window shows the text in its
+// head bar) and, after Failure_Ms, closes as a natural end, so continuous play goes on.
+// Each window owns one control (a subclass per player) and obeys its signals.
+#pragma once
+
+#include "core/play_state.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+namespace pf {
+
+class Player_Control : public QObject {
+    Q_OBJECT
+public:
+    // How long a failure stays on screen before the window closes by itself.
+    static constexpr int Failure_Ms = 2000;
+
+    explicit Player_Control(Play_State& play, QObject* parent = nullptr);
+
+    // Esc, Space or the exit image: works at any time, also while a failure is shown.
+    void User_Stop();
+
+    bool Failed() const { return failed_; }
+
+signals:
+    // The short text of the head bar: progress or state.
+    void headText(const QString& text);
+    // The whole description of a failure, for the head bar and its tool tip.
+    void failure(const QString& text);
+    // The window is to close now.
+    void closeRequested();
+
+protected:
+    // The player's own stop before a user's close.
+    virtual void Stopping() {}
+    void Natural_End();
+    void Fail(const QString& text);
+
+    Play_State& play_;
+
+private:
+    QTimer failTimer_;
+    bool failed_ = false;
+};
+
+}  // namespace pf
