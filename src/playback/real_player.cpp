@@ -1,0 +1,216 @@
+#include "playback/real_player.h"
+
+#include "util/paths.h"
+#include "util/safe_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <mpv/client.h>
+
+namespace pf {
+
+namespace {
+
+constexpr qint64 Ram_Limit = qint64(1) << 20;
+const QString File_Scheme = QStringLiteral("file://");
+
+bool Has_Scheme(const QString& location)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    return scheme.match(location).hasMatch();
+}
+
+QString Read_Failure(File_Status status, int error)
+{
+    switch (status) {
+    case File_Status::Missing: return QStringLiteral("file not found");
+    case File_Status::Not_Regular: return QStringLiteral("not a regular file");
+    case File_Status::Too_Large: return QStringLiteral("list too large");
+    default: return qt_error_string(error);
+    }
+}
+
+}  // namespace
+
+QStringList Ram_Entries(const QByteArray& text)
+{
+    QStringList entries;
+    for (const QByteArray& line : text.split('\n')) {
+        const QString entry = QString::fromUtf8(line).trimmed();
+        if (!entry.isEmpty() && !entry.startsWith(u'#'))
+            entries << entry;
+    }
+    return entries;
+}
+
+Real_Location Resolve_Location(const QString& location, const QString& base_folder)
+{
+    const QDir base(base_folder);
+    if (location.startsWith(File_Scheme, Qt::CaseInsensitive)) {
+        // Lists are written by hand: take the text after the scheme as it is when it names a
+        // file, else read it as a URL (percent escapes, "file:///").
+        const QString raw = location.mid(File_Scheme.size());
+        const QUrl url(location, QUrl::TolerantMode);
+        const QString path = QFileInfo::exists(base.absoluteFilePath(raw)) || !url.isLocalFile() ? raw : url.toLocalFile();
+        return {QDir::cleanPath(base.absoluteFilePath(path)), {}};
+    }
+    if (Has_Scheme(location))
+        return {{}, location.toUtf8()};
+    return {QDir::cleanPath(base.absoluteFilePath(location)), {}};
+}
+
+Real_Player::Real_Player(const QByteArray& audio_output, QObject* parent) : QObject(parent), audio_(audio_output) {}
+
+Real_Player::~Real_Player() = default;
+
+void Real_Player::Play()
+{
+    Close();
+    index_ = 0;
+    const bool local = source_.startsWith(File_Scheme, Qt::CaseInsensitive);
+    // The source carries the path unencoded, whatever characters it holds.
+    const QString path = local ? source_.mid(File_Scheme.size()) : QString();
+    base_folder_ = local ? QFileInfo(path).absolutePath() : QDir::currentPath();
+    entries_ = {local ? path : source_};
+    if (local && Extension_Of(path).compare(QLatin1String("ram"), Qt::CaseInsensitive) == 0) {
+        const Read_Result list = Read_Regular_File(path, Ram_Limit);
+        if (list.status != File_Status::Ok) {
+            emit cannotPlay(path + QStringLiteral(": ") + Read_Failure(list.status, list.error));
+            return;
+        }
+        entries_ = Ram_Entries(list.bytes);
+        if (entries_.isEmpty()) {
+            emit cannotPlay(path + QStringLiteral(": no locations in the list"));
+            return;
+        }
+    }
+    Mpv_Session::Options options = window_ ? Mpv_Session::Video_Options(window_) : Mpv_Session::Options{{"vo", "null"}};
+    options += {{"idle", "yes"}, {"keep-open", "no"}, {"osd-level", "0"}, {"audio-display", "no"}};
+    if (!audio_.isEmpty())
+        options += {{"ao", audio_}};
+    session_ = std::make_unique<Mpv_Session>(options);
+    if (!session_->Is_Ready()) {
+        const QString why = session_->Last_Error();
+        session_.reset();
+        emit cannotPlay(why);
+        return;
+    }
+    connect(session_.get(), &Mpv_Session::Event, this, &Real_Player::On_Event);
+    session_->Observe("pause", Mpv_Session::Format::Flag);
+    session_->Observe("paused-for-cache", Mpv_Session::Format::Flag);
+    session_->Observe("time-pos", Mpv_Session::Format::Double);
+    session_->Observe("duration", Mpv_Session::Format::Double);
+    Start_Entry();
+}
+
+void Real_Player::Close()
+{
+    session_.reset();
+}
+
+QString Real_Player::Current_Location() const
+{
+    return index_ < entries_.size() ? entries_[index_] : source_;
+}
+
+void Real_Player::Start_Entry()
+{
+    if (!session_)
+        return;
+    loaded_ = paused_ = false;
+    elapsed_ = total_ = 0;
+    Set_State(Connecting);
+    const Real_Location where = Resolve_Location(Current_Location(), base_folder_);
+    if (!where.local.isEmpty() && !QFileInfo(where.local).isFile()) {
+        Entry_Failed(QFileInfo::exists(where.local) ? QStringLiteral("not a file") : QStringLiteral("file not found"));
+        return;
+    }
+    const QByteArray target = where.local.isEmpty() ? where.url : QFile::encodeName(where.local);
+    if (const int code = session_->Command({"loadfile", target}); code < 0)
+        Entry_Failed(Mpv_Session::Error_Text(code));
+}
+
+void Real_Player::Entry_Failed(const QString& reason)
+{
+    const QString text = Current_Location() + QStringLiteral(": ") + reason;
+    if (index_ + 1 >= entries_.size()) {
+        emit cannotPlay(text);
+        return;
+    }
+    emit entryFailed(text);
+    ++index_;
+    // Queued, so that a long list of missing entries never nests calls.
+    QMetaObject::invokeMethod(this, &Real_Player::Start_Entry, Qt::QueuedConnection);
+}
+
+void Real_Player::On_Event(const Mpv_Event& event)
+{
+    const int running = paused_ ? Paused : Playing;
+    switch (event.kind) {
+    case Mpv_Event::Kind::File_Loaded:
+        loaded_ = true;
+        width_ = int(session_->Get_Int("width").value_or(0));
+        height_ = int(session_->Get_Int("height").value_or(0));
+        Set_State(paused_ ? Paused : Buffering);
+        emit clipOpened(QString::fromUtf8(session_->Get_Text("media-title").value_or(QByteArray())), Current_Location());
+        break;
+    case Mpv_Event::Kind::Playback_Restart:
+        if (loaded_)
+            Set_State(running);
+        break;
+    case Mpv_Event::Kind::Seek:
+        if (loaded_)
+            Set_State(Seeking);
+        break;
+    case Mpv_Event::Kind::Property:
+        if (event.property == "pause") {
+            paused_ = event.value.toBool();
+            if (loaded_)
+                Set_State(paused_ ? Paused : Playing);
+        } else if (event.property == "paused-for-cache") {
+            if (loaded_)
+                Set_State(event.value.toBool() ? Buffering : running);
+        } else if (event.value.isValid() && (event.property == "time-pos" || event.property == "duration")) {
+            (event.property == "time-pos" ? elapsed_ : total_) = event.value.toDouble();
+            emit timeChanged(elapsed_, total_);
+        }
+        break;
+    case Mpv_Event::Kind::End_File:
+        // Out of the session's event loop: the end may close the window and with it the session.
+        QMetaObject::invokeMethod(
+            this, [this, reason = event.end_reason, error = event.error] { End_Entry(reason, error); },
+            Qt::QueuedConnection);
+        break;
+    default:
+        break;
+    }
+}
+
+void Real_Player::End_Entry(int reason, int error)
+{
+    if (!session_)
+        return;
+    if (reason == MPV_END_FILE_REASON_ERROR) {
+        Entry_Failed(Mpv_Session::Error_Text(error));
+    } else if (reason == MPV_END_FILE_REASON_EOF) {
+        if (++index_ < entries_.size())
+            Start_Entry();
+        else
+            Set_State(Stopped);
+    }
+    // A stop or quit is ours; a redirect goes on with the entries it expands to.
+}
+
+void Real_Player::Set_State(int state)
+{
+    if (state == state_)
+        return;
+    state_ = state;
+    emit playStateChanged(state);
+}
+
+}  // namespace pf
