@@ -6,12 +6,18 @@
 
 namespace pf {
 
-Main_Application::Main_Application(const QString& appFolder)
-    : state_(appFolder), window_(state_), joinProgress_(&window_), join_(state_, window_.Prompts(), &joinProgress_)
+Main_Application::Main_Application(const QString& appFolder, const Mpeg_Driver_Options& media)
+    : state_(appFolder),
+      window_(state_),
+      joinProgress_(&window_),
+      join_(state_, window_.Prompts(), &joinProgress_),
+      players_(state_, window_.Prompts(), &window_, media.audio_output),
+      dispatch_(state_.settings, state_.play, players_)
 {
     Set_Profile_Prompter(&window_.Prompts());
     Wire_Join_Page();
     Wire_Dialogs();
+    Wire_Players(media);
 }
 
 Main_Application::~Main_Application()
@@ -53,6 +59,20 @@ void Main_Application::Wire_Dialogs()
     window_.Set_Command(Cmd_Join_Settings_Body, join);
     window_.Set_Command(Cmd_Play_Settings, play);
     window_.Set_Command(Cmd_Play_Settings_Body, play);
+}
+
+void Main_Application::Wire_Players(const Mpeg_Driver_Options& media)
+{
+    // The media device type before anything can be played.
+    Register_Mpeg_Driver(media);
+    join_.setPlayHandler([this](const QString& file) { dispatch_.Input_List_Play(file); });
+    for (List_Id id : {List_Id::Joined, List_Id::Favorite})
+        window_.Set_Command(Page_Commands(id).play,
+                            [this, id] { dispatch_.Single_File_Play(state_.List(id).selectedPath()); });
+    QObject::connect(&window_, &Parlo_film_S::listDoubleClicked, &window_, [this](List_Id id, int) {
+        if (id != List_Id::Input)
+            dispatch_.Single_File_Play(state_.List(id).selectedPath());
+    });
 }
 
 }  // namespace pf

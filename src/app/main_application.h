@@ -1,19 +1,25 @@
 // The running program apart from QApplication: the main window's state, the window itself
-// and the subsystems whose commands it routes (the join page, the settings dialogs); problems
-// with the settings file are told through the window's prompter while it exists. main.cpp
-// makes one of these; tests make one too, so the wiring they exercise is the wiring that ships.
+// and the subsystems whose commands it routes (the join page, the players, the settings
+// dialogs); problems with the settings file are told through the window's prompter while it
+// exists. It registers the media device type and owns the play dispatch with its window host.
+// main.cpp makes one of these; tests make one too, so the wiring they exercise is the wiring
+// that ships.
 #pragma once
 
 #include "core/main_state.h"
 #include "join/join_commands.h"
 #include "join/progress_dialog.h"
+#include "playback/mpeg_video_device.h"
+#include "playback/play_dispatch.h"
 #include "ui/main_window.h"
+#include "ui/player_host.h"
 
 namespace pf {
 
 class Main_Application {
 public:
-    explicit Main_Application(const QString& appFolder);
+    // `media` is how both players play (tests choose the null audio output).
+    explicit Main_Application(const QString& appFolder, const Mpeg_Driver_Options& media = {});
     ~Main_Application();
 
     // Runs the window's load sequence and shows it; `files` (from the command line) go into
@@ -23,15 +29,19 @@ public:
     Main_State& State() { return state_; }
     Parlo_film_S& Window() { return window_; }
     Join_Commands& Join() { return join_; }
+    Play_Dispatch& Dispatch() { return dispatch_; }
 
 private:
     void Wire_Join_Page();
     void Wire_Dialogs();
+    void Wire_Players(const Mpeg_Driver_Options& media);
 
     Main_State state_;
     Parlo_film_S window_;
     Progress_Dialog joinProgress_;
     Join_Commands join_;
+    Window_Player_Host players_;
+    Play_Dispatch dispatch_;
 };
 
 }  // namespace pf

@@ -1,7 +1,5 @@
 #include "ui/main_window.h"
 
-#include "playback/mpeg_video_device.h"
-
 #include "core/main_state.h"
 #include "ui/choice_group.h"
 #include "ui/chrome.h"
@@ -205,8 +203,6 @@ void Parlo_film_S::Create_Group_Buttons()
 
 void Parlo_film_S::Load()
 {
-    // The media device type first, so that MPEG files can be opened from here on.
-    Register_Mpeg_Driver();
     const Stock_Pictures& s = Stock();
 
     setFixedSize(Pic_B_->width(), Pic_B_->height() + geo::Head_Height);

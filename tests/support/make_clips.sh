@@ -31,6 +31,12 @@ make mpeg2_3s.mpg 3 vob mpeg2video yes
 make mpeg2_2s_silent.mpg 2 vob mpeg2video no
 make clip.rm 2 rm rv10 no
 
+# The players' clips: a 1-second MPEG clip and RealMedia clip, and a .ram list whose first
+# location is missing and whose second is the 1-second clip.
+make mpeg1_1s.mpg 1 mpeg mpeg1video yes
+make real_1s.rm 1 rm rv10 no
+[ -s "$out/list.ram" ] || printf '# two locations\n\nfile://%s/missing.rm\nfile://%s/real_1s.rm\n' "$out" "$out" > "$out/list.ram"
+
 # A path with blanks and Japanese characters.
 [ -s "$out/映像 クリップ 1.mpg" ] || cp "$out/mpeg1_2s.mpg" "$out/映像 クリップ 1.mpg"
 

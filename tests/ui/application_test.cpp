@@ -1,8 +1,11 @@
 #include "app/main_application.h"
 
+#include "player_support.h"
+
 #include "playback/mci_service.h"
 #include "support/temp_dir.h"
 
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -60,5 +63,50 @@ TEST(Main_Application, Files_Named_At_Start_Go_Into_The_Input_List)
     program.Start({b, text, a});
     EXPECT_EQ(program.State().lstFiles.entries(), (QStringList{a, b}));
     EXPECT_TRUE(program.State().labels.enabled(Cmd_Join));
+    program.Window().close();
+}
+
+TEST(Main_Application, Play_Labels_And_Double_Clicks_Open_The_Player_Of_The_File)
+{
+    enum How { Label, Double_Click };
+    struct Case {
+        How how;
+        List_Id list;
+        const char* clip;
+        const char* window;
+    };
+    const Case cases[] = {
+        {Label, List_Id::Input, "mpeg1_1s.mpg", "Parlo_film_G"},
+        {Label, List_Id::Joined, "mpeg1_1s.mpg", "Parlo_film_G"},
+        {Double_Click, List_Id::Joined, "clip.rm", "Parlo_film_R"},
+        {Label, List_Id::Favorite, "clip.rm", "Parlo_film_R"},
+        {Double_Click, List_Id::Favorite, "mpeg1_1s.mpg", "Parlo_film_G"},
+    };
+    test::Temp_Dir dir;
+    Main_Application program(dir.path(), test::Silent);
+    program.Start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.clip);
+        Main_State& state = program.State();
+        PathList& list = state.List(c.list);
+        list.clear();
+        list.setSelected(list.add(test::Clip(c.clip)));
+        state.play = {};
+        QString shown;
+        test::While_Open(&program.Window(), [&] {
+            EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 10000));
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                shown = w->objectName();
+                QTest::keyClick(w, Qt::Key_Escape);
+            }
+        });
+        if (c.how == Label)
+            program.Window().Commands().Run(Page_Commands(c.list).play);
+        else
+            emit program.Window().listDoubleClicked(c.list, 0);
+        EXPECT_EQ(shown, QString::fromLatin1(c.window));
+        EXPECT_EQ(state.play.Play_File, test::Clip(c.clip));
+        EXPECT_TRUE(state.play.Stop_Request);
+    }
     program.Window().close();
 }

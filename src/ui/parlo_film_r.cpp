@@ -1,0 +1,79 @@
+#include "ui/parlo_film_r.h"
+
+#include "ui/chrome.h"
+#include "util/screen_pointer.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace pf {
+
+Real_Status_Bar::Real_Status_Bar(QWidget* parent)
+    : QWidget(parent), message_(new QLabel(this)), times_(new QLabel(this))
+{
+    Paint_Black(this);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(6, 0, 6, 0);
+    row->addWidget(message_, 1);
+    row->addWidget(times_);
+    message_->setObjectName(QStringLiteral("Status_Message"));
+    times_->setObjectName(QStringLiteral("Status_Times"));
+    // A long skipped-entry note must not widen the window.
+    message_->setMinimumWidth(0);
+    message_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+void Real_Status_Bar::Show(const QString& message, const QString& times)
+{
+    message_->setText(message);
+    message_->setToolTip(message);
+    times_->setText(times);
+}
+
+QString Real_Status_Bar::Message() const { return message_->text(); }
+
+QString Real_Status_Bar::Times() const { return times_->text(); }
+
+Parlo_film_R::Parlo_film_R(Play_State& play, const QByteArray& audio_output, const QString& iniFile, QWidget* parent)
+    : Player_Window(iniFile, Real_Window_Keys, Real_Loading_Size, parent),
+      control_(play, audio_output),
+      RealSC_(new Picture_Box(this)),
+      Realmain_(new Real_Status_Bar(this))
+{
+    setObjectName(QStringLiteral("Parlo_film_R"));
+    Paint_Black(this);
+    Chrome().strip()->setObjectName(QStringLiteral("Image1"));
+    lbl_msg()->setObjectName(QStringLiteral("lbl_msg"));
+    Show_Head_Text(QStringLiteral("Loading..."));
+    RealSC_->setObjectName(QStringLiteral("RealSC"));
+    Realmain_->setObjectName(QStringLiteral("Realmain"));
+    Attach(control_);
+    connect(&control_, &Real_Control::layoutChanged, this, &Parlo_film_R::Apply);
+    connect(&control_, &Real_Control::statusChanged, Realmain_, &Real_Status_Bar::Show);
+}
+
+Parlo_film_R::~Parlo_film_R() = default;
+
+void Parlo_film_R::Load()
+{
+    resize(Real_Loading_Size);
+    control_.Start(RealSC_->Native_Window());
+    RealSC_->hide();
+    Realmain_->hide();
+    Place_From_Keys();
+    Start_Open_Animation();
+    Set_Screen_Pointer(Screen_Pointer::Default);
+}
+
+void Parlo_film_R::Apply(const Real_Layout& layout)
+{
+    RealSC_->setGeometry(layout.picture);
+    resize(layout.window);
+    Realmain_->setGeometry(layout.status);
+    Set_Head_Width(layout.head_width, 20);
+    RealSC_->show();
+    Realmain_->show();
+    show();
+}
+
+}  // namespace pf

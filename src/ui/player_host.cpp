@@ -1,0 +1,33 @@
+#include "ui/player_host.h"
+
+#include "core/main_state.h"
+#include "ui/parlo_film_g.h"
+#include "ui/parlo_film_r.h"
+#include "util/shell.h"
+
+namespace pf {
+
+Window_Player_Host::Window_Player_Host(Main_State& state, Prompter& prompter, QWidget* owner,
+                                       const QByteArray& audio_output)
+    : state_(state), prompter_(prompter), owner_(owner), audio_(audio_output)
+{
+}
+
+void Window_Player_Host::Show_Video()
+{
+    Parlo_film_G window(state_.settings, state_.play, prompter_, state_.Ini_File(), owner_);
+    window.Run();
+}
+
+void Window_Player_Host::Show_RealMedia()
+{
+    Parlo_film_R window(state_.play, audio_, state_.Ini_File(), owner_);
+    window.Run();
+}
+
+void Window_Player_Host::Open_Associated(const QString& path)
+{
+    Open_With_Association(path);
+}
+
+}  // namespace pf

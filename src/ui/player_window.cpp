@@ -1,0 +1,100 @@
+#include "ui/player_window.h"
+
+#include "playback/player_control.h"
+#include "ui/chrome.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace pf {
+
+namespace {
+
+// Room of the caption between its left edge (8) and the exit image.
+constexpr int Caption_Margin = 8 + 24;
+
+}  // namespace
+
+void Paint_Black(QWidget* w)
+{
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, QColor(0xd0, 0xd0, 0xd0));
+    w->setPalette(p);
+}
+
+Picture_Box::Picture_Box(QWidget* parent) : QWidget(parent), native_(new QWidget(this))
+{
+    Paint_Black(this);
+    Paint_Black(native_);
+    native_->setAttribute(Qt::WA_DontCreateNativeAncestors);
+    native_->setAttribute(Qt::WA_NativeWindow);
+    auto* fill = new QVBoxLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(native_);
+}
+
+quint64 Picture_Box::Native_Window() const
+{
+    return native_->winId();
+}
+
+Player_Window::Player_Window(const QString& iniFile, Position_Keys keys, QSize size, QWidget* parent)
+    : Secondary_Window(iniFile, keys, size.width(), parent)
+{
+    resize(size);
+    Set_Head_Width(size.width(), 20);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+int Player_Window::Run()
+{
+    Load();
+    // A control may give up while loading; then there is nothing to show.
+    return ended_ ? result() : exec();
+}
+
+void Player_Window::Attach(Player_Control& control)
+{
+    control_ = &control;
+    connect(&control, &Player_Control::headText, this, &Player_Window::Show_Head_Text);
+    connect(&control, &Player_Control::failure, this, &Player_Window::Show_Failure);
+    connect(&control, &Player_Control::closeRequested, this, [this] {
+        ended_ = true;
+        accept();
+    });
+}
+
+void Player_Window::Show_Head_Text(const QString& text)
+{
+    Head_Caption()->setText(text);
+    Head_Caption()->adjustSize();
+}
+
+void Player_Window::Show_Failure(const QString& text)
+{
+    // The bar is as wide as the picture: what does not fit is in the tool tip.
+    const int room = std::max(0, Chrome().strip()->width() - Caption_Margin);
+    QLabel* caption = Head_Caption();
+    caption->setText(caption->fontMetrics().elidedText(text, Qt::ElideRight, room));
+    caption->adjustSize();
+    Chrome().strip()->setToolTip(text);
+}
+
+void Player_Window::keyPressEvent(QKeyEvent* e)
+{
+    if (control_ && (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Space))
+        control_->User_Stop();
+    else
+        e->ignore();
+}
+
+void Player_Window::Exit_Released()
+{
+    if (control_)
+        control_->User_Stop();
+}
+
+}  // namespace pf

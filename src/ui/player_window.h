@@ -1,0 +1,57 @@
+// What the video and RealMedia windows share on top of Secondary_Window: the load-then-show-
+// modally run, Esc and Space (no other key) and the exit image ending playback through the
+// window's Player_Control, the control's text in the white head caption, a failure shown in the
+// head bar with the whole text as its tool tip, and closing when the control asks.
+// Each player builds its own controls and load steps; the control is owned by the subclass.
+#pragma once
+
+#include "ui/secondary_window.h"
+
+class QKeyEvent;
+
+namespace pf {
+
+class Player_Control;
+
+// A black background with light text, as the players' picture and status areas have.
+void Paint_Black(QWidget* w);
+
+// A player's picture box: black, placed by its window, and filled by a native child window
+// that the player draws into. Only that child is native; a native box would turn the chrome
+// beside it (its siblings) into native windows as well, which the window no longer draws.
+class Picture_Box : public QWidget {
+public:
+    explicit Picture_Box(QWidget* parent);
+    // The native window to draw into.
+    quint64 Native_Window() const;
+
+private:
+    QWidget* native_;
+};
+
+class Player_Window : public Secondary_Window {
+    Q_OBJECT
+public:
+    // Runs the load sequence and shows the window modally; returns once it has closed.
+    int Run();
+
+protected:
+    Player_Window(const QString& iniFile, Position_Keys keys, QSize size, QWidget* parent);
+
+    virtual void Load() = 0;
+    // Binds the window to its control; call once from the subclass's constructor.
+    void Attach(Player_Control& control);
+    // The head caption's text, the caption sized to it.
+    void Show_Head_Text(const QString& text);
+
+    void keyPressEvent(QKeyEvent* e) override;
+    void Exit_Released() override;
+
+private:
+    void Show_Failure(const QString& text);
+
+    Player_Control* control_ = nullptr;
+    bool ended_ = false;
+};
+
+}  // namespace pf
