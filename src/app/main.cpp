@@ -3,6 +3,7 @@
 #include "app/main_application.h"
 #include "ui/skin.h"
 #include "util/command_line.h"
+#include "util/platform.h"
 #include "util/prompter.h"
 #include "util/qt_japanese.h"
 #include "util/shell.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // Before the application picks its window system.
+    pf::Prefer_X11_Platform(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(PF_VERSION));
     const pf::Command_Line cl = pf::Parse_Command_Line(QCoreApplication::arguments(), QDir::currentPath());

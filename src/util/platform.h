@@ -1,0 +1,19 @@
+// Which window-system plugin the program asks Qt for. The video is drawn into native child
+// windows and the borderless windows move themselves, which a Wayland compositor does not allow
+// a client; on a Wayland desktop the program therefore runs through XWayland ("xcb"), falling
+// back to Wayland where no XWayland is there, unless the user chose a platform.
+#pragma once
+
+#include <QByteArray>
+
+namespace pf {
+
+// The QT_QPA_PLATFORM value to set before QApplication exists; empty to leave Qt's choice.
+// `wayland_display` and `qpa_platform` are the environment's values; `args` the command line.
+QByteArray Preferred_Platform(const QByteArray& wayland_display, const QByteArray& qpa_platform, int argc,
+                              const char* const* argv);
+
+// Applies the above to this process's environment.
+void Prefer_X11_Platform(int argc, const char* const* argv);
+
+}  // namespace pf
