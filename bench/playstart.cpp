@@ -92,8 +92,8 @@ double Peer(const QString& clip)
     QElapsedTimer t;
     t.start();
     // The same video output as the players use.
-    mpv.start(QStringLiteral("mpv"), {"--no-config", "--really-quiet", "--ao=null", "--gpu-api=opengl", "--no-border", "--loop",
-                                      "--geometry=320x240+0+20", clip});
+    mpv.start(QStringLiteral("mpv"), {"--no-config", "--really-quiet", "--ao=null", "--gpu-api=opengl", "--no-border",
+                                      "--loop", "--geometry=320x240+0+20", clip});
     const bool shown = Wait_Until([] { return Colours_On_Screen() > 8; });
     const double seconds = shown ? double(t.nsecsElapsed()) / 1e9 : -1;
     mpv.kill();

@@ -55,7 +55,8 @@ Real_Location Resolve_Location(const QString& location, const QString& base_fold
         // file, else read it as a URL (percent escapes, "file:///").
         const QString raw = location.mid(File_Scheme.size());
         const QUrl url(location, QUrl::TolerantMode);
-        const QString path = QFileInfo::exists(base.absoluteFilePath(raw)) || !url.isLocalFile() ? raw : url.toLocalFile();
+        const bool as_is = QFileInfo::exists(base.absoluteFilePath(raw)) || !url.isLocalFile();
+        const QString path = as_is ? raw : url.toLocalFile();
         return {QDir::cleanPath(base.absoluteFilePath(path)), {}};
     }
     if (Has_Scheme(location))
@@ -156,7 +157,8 @@ void Real_Player::On_Event(const Mpv_Event& event)
         width_ = int(session_->Get_Int("width").value_or(0));
         height_ = int(session_->Get_Int("height").value_or(0));
         Set_State(paused_ ? Paused : Buffering);
-        emit clipOpened(QString::fromUtf8(session_->Get_Text("media-title").value_or(QByteArray())), Current_Location());
+        emit clipOpened(QString::fromUtf8(session_->Get_Text("media-title").value_or(QByteArray())),
+                        Current_Location());
         break;
     case Mpv_Event::Kind::Playback_Restart:
         if (loaded_)
