@@ -32,11 +32,18 @@ void Main_State::Start_Up()
     labels.applyStartUp(List_Join.count(), List_Favorite.count());
 }
 
-bool Main_State::Save_All()
+bool Main_State::Save_All(QStringList* problems)
 {
     bool ok = Write_Main_Keys(settings, Ini_File());
-    ok = Write_Group(Group_Path(Group_Kind::Joined, settings.Group_File), List_Join.entries()) && ok;
-    ok = Write_Group(Group_Path(Group_Kind::Favorite, settings.Favorite_File), List_Favorite.entries()) && ok;
+    const auto group = [&](Group_Kind kind, int number, const PathList& list) {
+        const QString file = Group_Path(kind, number);
+        const Group_Write written = Write_Group(file, list.entries());
+        if (!written.ok() && problems)
+            problems->append(Group_Write_Message(file, written));
+        ok = written.ok() && ok;
+    };
+    group(Group_Kind::Joined, settings.Group_File, List_Join);
+    group(Group_Kind::Favorite, settings.Favorite_File, List_Favorite);
     ok = Write_Order_Keys(settings, Ini_File()) && ok;
     return ok;
 }

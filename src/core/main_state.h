@@ -29,8 +29,9 @@ public:
     void Start_Up();
 
     // Exit with save, without ending the program: main keys, both current groups, order keys.
-    // Every step runs even when an earlier one failed; false when any of them failed.
-    bool Save_All();
+    // Every step runs even when an earlier one failed; false when any of them failed. What a
+    // group write could not keep (the file, entries too long for a record) goes to `problems`.
+    bool Save_All(QStringList* problems = nullptr);
 
     // The closing step of every exit: removes a left-over temporary join file.
     void Unload();

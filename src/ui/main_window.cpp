@@ -17,12 +17,6 @@ namespace pf {
 namespace {
 
 const QString Title = QStringLiteral("Parlo_film Viewer   Ver." PF_VERSION);
-const QString Group_Caption = QStringLiteral("ｸﾞﾙｰﾌﾟ ");
-
-QString Two_Digits(int n)
-{
-    return QString::number(n).rightJustified(2, u'0');
-}
 
 }  // namespace
 
@@ -123,7 +117,7 @@ void Parlo_film_S::Build_Pages()
 
     for (int k = 0; k < 2; ++k) {
         Tile_Box* page = Pic_C_[size_t(k + 1)];
-        lbl_G_[size_t(k)] = Make_Caption(Group_Caption + Two_Digits(0), page, geo::lbl_G[k],
+        lbl_G_[size_t(k)] = Make_Caption(Group_Caption(0), page, geo::lbl_G[k],
                                          QStringLiteral("lbl_G%1").arg(k));
         Pic_G_[size_t(k)] = new Tile_Box(page, true);
         Pic_G_[size_t(k)]->setObjectName(QStringLiteral("Pic_G%1").arg(k));
@@ -277,9 +271,9 @@ void Parlo_film_S::Show_Groups()
         for (int i = 0; i < Group_Count; ++i)
             if (Picture* b = groups_[size_t(k)][size_t(i)]) {
                 b->setPicture(i == current[k] ? Stock().Img_Opt_On : Stock().Img_Opt_Off);
-                b->setToolTip(Group_Caption + Two_Digits(i));
+                b->setToolTip(Group_Caption(i));
             }
-        lbl_G_[size_t(k)]->setText(Group_Caption + Two_Digits(current[k]));
+        lbl_G_[size_t(k)]->setText(Group_Caption(current[k]));
         Place_Caption(lbl_G_[size_t(k)], geo::lbl_G[k]);
     }
 }
@@ -305,8 +299,11 @@ Picture* Parlo_film_S::Group_Button(Group_Kind kind, int group) const
 
 void Parlo_film_S::Save_And_Exit()
 {
-    if (!state_.Save_All())
-        prompter_->message(QStringLiteral("設定を保存できませんでした。"), Msg_Exclamation);
+    QStringList problems;
+    if (!state_.Save_All(&problems) && problems.isEmpty())
+        problems << QStringLiteral("設定を保存できませんでした。");
+    for (const QString& text : problems)
+        prompter_->message(text, Msg_Exclamation);
     close();
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 QByteArray Record(const QString& path)
 {
-    return Fav_Record(path);
+    return *Fav_Record(path);
 }
 
 }  // namespace

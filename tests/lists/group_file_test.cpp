@@ -3,8 +3,13 @@
 #include "support/temp_dir.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace pf;
 
@@ -15,6 +20,13 @@ QByteArray Record(const QByteArray& text)
     return text + QByteArray(Record_Length - text.size(), ' ');
 }
 
+// A literal with its inner NULs.
+template <size_t N>
+QByteArray Bytes(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
+
 }  // namespace
 
 TEST(GroupFile, Names)
@@ -23,6 +35,10 @@ TEST(GroupFile, Names)
     EXPECT_EQ(Group_File_Path(QStringLiteral("/app"), Group_Kind::Favorite, 79), QStringLiteral("/app/Favorite79.rdm"));
     EXPECT_EQ(Group_File_Path(QStringLiteral("/app"), Group_Kind::Joined, 123), QStringLiteral("/app/Parlo_film123.rdm"));
     EXPECT_EQ(Group_File_Path(QStringLiteral("/app"), Group_Kind::Joined, -1), QStringLiteral("/app/Parlo_film-01.rdm"));
+    // Captions show the number as the file name does.
+    const std::pair<int, const char*> captions[] = {{7, "ｸﾞﾙｰﾌﾟ 07"}, {79, "ｸﾞﾙｰﾌﾟ 79"}, {-5, "ｸﾞﾙｰﾌﾟ -05"}, {123, "ｸﾞﾙｰﾌﾟ 123"}};
+    for (const auto& [group, caption] : captions)
+        EXPECT_EQ(Group_Caption(group), QString::fromUtf8(caption));
 }
 
 TEST(GroupFile, LoadCountsWholeRecordsAndDropsMissingFiles)
@@ -52,25 +68,88 @@ TEST(GroupFile, WriteIsExactAndAnEmptyGroupHasNoFile)
 {
     test::Temp_Dir dir;
     const QString file = dir.file(QStringLiteral("Favorite05.rdm"));
-    ASSERT_TRUE(Write_Group(file, {QStringLiteral("/x/b.mpg"), QStringLiteral("/x/a.mpg")}));
+    ASSERT_TRUE(Write_Group(file, {QStringLiteral("/x/b.mpg"), QStringLiteral("/x/a.mpg")}).ok());
     EXPECT_EQ(test::Read_All(file), Record("/x/b.mpg") + Record("/x/a.mpg"));
-    ASSERT_TRUE(Write_Group(file, {}));
+    ASSERT_TRUE(Write_Group(file, {}).ok());
     EXPECT_FALSE(QFile::exists(file));
-    EXPECT_TRUE(Write_Group(file, {}));  // nothing there is no failure
-    EXPECT_FALSE(Write_Group(dir.file(QStringLiteral("gone/Favorite05.rdm")), {QStringLiteral("/x")}));
+    EXPECT_TRUE(Write_Group(file, {}).ok());  // nothing there is no failure
+    EXPECT_FALSE(Write_Group(dir.file(QStringLiteral("gone/Favorite05.rdm")), {QStringLiteral("/x")}).ok());
 }
 
-TEST(GroupFile, LongPathsAreCutAtCharacterBoundaries)
+TEST(GroupFile, PathsTooLongForARecordStayOutOfTheFileAndAreNamed)
 {
-    // 3-byte characters: 85 fill 255 bytes exactly, so one ASCII byte in front forces a cut inside the 85th.
-    const QString japanese = QStringLiteral("/") + QString(100, u'動');
-    const QByteArray rec = Fav_Record(japanese);
-    ASSERT_EQ(rec.size(), Record_Length);
-    const QByteArray kept = rec.trimmed();
-    EXPECT_EQ(kept.size(), 1 + 84 * 3);
-    EXPECT_EQ(QString::fromUtf8(kept), japanese.left(85));
-    EXPECT_EQ(QString::fromUtf8(kept).toUtf8(), kept);  // no broken sequence
+    // 3-byte characters: 85 fill 255 bytes exactly.
+    const QString fits = QString(85, u'動'), longer = QStringLiteral("/") + fits;
+    EXPECT_EQ(Fav_Record(fits)->size(), Record_Length);
+    EXPECT_FALSE(Fav_Record(longer));
+    EXPECT_EQ(Fav_Record(QString(255, u'a'))->size(), Record_Length);
+    EXPECT_FALSE(Fav_Record(QString(256, u'a')));
 
-    const QString ascii = QStringLiteral("/") + QString(300, u'a');
-    EXPECT_EQ(Fav_Record(ascii), ascii.left(255).toUtf8());
+    test::Temp_Dir dir;
+    const QString file = dir.file(QStringLiteral("Parlo_film00.rdm"));
+    const Group_Write w = Write_Group(file, {QStringLiteral("/x/a.mpg"), longer, QStringLiteral("/x/b.mpg")});
+    EXPECT_FALSE(w.ok());
+    EXPECT_EQ(w.status, File_Status::Ok);
+    EXPECT_EQ(w.unfit, QStringList{longer});
+    EXPECT_EQ(test::Read_All(file), Record("/x/a.mpg") + Record("/x/b.mpg"));
+    EXPECT_TRUE(Group_Write_Message(file, w).contains(longer));
+    EXPECT_TRUE(Group_Write_Message(file, Write_Group(file, {})).isEmpty());
+}
+
+TEST(GroupFile, RecordsEndAtTheirFirstNul)
+{
+    const struct {
+        QByteArray record;
+        QStringList want;
+    } cases[] = {
+        {Record(Bytes("/x/a.mpg\0/x/phantom.mpg")), {QStringLiteral("/x/a.mpg")}},
+        {Record(Bytes("  /x/b.mpg  \0zz")), {QStringLiteral("/x/b.mpg")}},
+        {Record(Bytes("\0/x/c.mpg")), {}},
+        {QByteArray(Record_Length, '\0'), {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Parse_Group_Records(c.record), c.want) << c.record.toHex().left(40).constData();
+}
+
+TEST(GroupFile, OnlyRegularFilesAreReadOrReplaced)
+{
+    enum Kind { Link_To_Regular, Fifo, Folder, Link_To_Device };
+    struct Case {
+        Kind kind;
+        bool written;
+    };
+    for (const Case c : {Case{Link_To_Regular, true}, Case{Fifo, false}, Case{Folder, false}, Case{Link_To_Device, false}}) {
+        SCOPED_TRACE(c.kind);
+        test::Temp_Dir dir;
+        const QString media = dir.write(QStringLiteral("a.mpg"), "a");
+        const QString file = dir.file(QStringLiteral("Favorite01.rdm")), target = dir.file(QStringLiteral("target"));
+        const QByteArray f = QFile::encodeName(file), t = QFile::encodeName(target);
+        switch (c.kind) {
+        case Link_To_Regular: dir.write(QStringLiteral("target"), Record(media.toUtf8())); break;
+        case Fifo: ASSERT_EQ(::mkfifo(t, 0600), 0); break;
+        case Folder: dir.mkdir(QStringLiteral("target")); break;
+        case Link_To_Device:
+            // Of /dev/null's kind, but inside the temporary folder.
+            if (::mknod(t, S_IFCHR | 0666, makedev(1, 3)) != 0)
+                GTEST_SKIP() << "mknod needs root";
+            break;
+        }
+        ASSERT_EQ(::symlink(t, f), 0);
+        // Loading never blocks on a FIFO and reads nothing from a device or folder.
+        EXPECT_EQ(Load_Group(file), c.written ? QStringList{media} : QStringList());
+
+        const Group_Write w = Write_Group(file, {media, media});
+        EXPECT_EQ(w.ok(), c.written);
+        EXPECT_TRUE(QFileInfo(file).isSymLink());  // the link stays in every case
+        if (c.written) {
+            EXPECT_EQ(test::Read_All(target), Record(media.toUtf8()) + Record(media.toUtf8()));
+            EXPECT_TRUE(Write_Group(file, {}).ok());  // an empty group empties the target
+            EXPECT_EQ(QFileInfo(target).size(), 0);
+        } else {
+            EXPECT_EQ(w.status, File_Status::Not_Regular);
+            EXPECT_TRUE(Group_Write_Message(file, w).contains(file));
+            EXPECT_EQ(Write_Group(file, {}).status, File_Status::Not_Regular);
+            EXPECT_FALSE(QFileInfo(target).isFile());
+        }
+    }
 }

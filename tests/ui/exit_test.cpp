@@ -69,7 +69,7 @@ QByteArray Records(const QStringList& paths)
 {
     QByteArray bytes;
     for (const QString& p : paths)
-        bytes += Fav_Record(p);
+        bytes += *Fav_Record(p);
     return bytes;
 }
 
