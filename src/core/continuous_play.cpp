@@ -1,0 +1,29 @@
+#include "core/continuous_play.h"
+
+#include <numeric>
+
+namespace pf {
+
+Continuous_Play::Continuous_Play(Play_State& play, Per_File perFile) : play_(play), perFile_(std::move(perFile)) {}
+
+void Continuous_Play::Run(const QStringList& entries, int order)
+{
+    if (entries.isEmpty())
+        return;
+    play_.Stop_Request = false;
+    const int n = int(entries.size());
+    std::vector<int> positions;
+    if (order != 0) {
+        positions = Shufll(n, random_);
+    } else {
+        positions.resize(size_t(n));
+        std::iota(positions.begin(), positions.end(), 1);
+    }
+    for (const int position : positions) {
+        perFile_(entries.at(position - 1));
+        if (play_.Stop_Request)
+            return;
+    }
+}
+
+}  // namespace pf

@@ -1,0 +1,31 @@
+// Continuous play ("連続再生") over one list: every entry is handed in turn to the per-file
+// rule, in list order or in a Shufll order, the next one only when the rule has returned
+// (its modal player window has closed), until the list is done or a player set Stop_Request.
+// The caller owns the rule (the play dispatch); this class owns only its random source.
+#pragma once
+
+#include "core/play_state.h"
+#include "lists/shuffle.h"
+
+#include <QStringList>
+
+#include <functional>
+
+namespace pf {
+
+class Continuous_Play {
+public:
+    using Per_File = std::function<void(const QString& entry)>;
+
+    Continuous_Play(Play_State& play, Per_File perFile);
+
+    // `order` 0 plays in list order, any other value in random order. Nothing for an empty list.
+    void Run(const QStringList& entries, int order);
+
+private:
+    Play_State& play_;
+    Per_File perFile_;
+    Shuffle_Random random_;
+};
+
+}  // namespace pf
