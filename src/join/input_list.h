@@ -3,6 +3,8 @@
 // main window's state and asks the user through a Prompter; it holds no widget.
 #pragma once
 
+#include "lists/path_list.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,8 +12,6 @@ namespace pf {
 
 class Main_State;
 class Prompter;
-
-inline constexpr int Max_Drop_Files = 250;
 
 // The add dialog's filter: the description, then the patterns Qt matches by.
 QString Add_Files_Filter();

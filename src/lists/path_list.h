@@ -9,6 +9,9 @@
 
 namespace pf {
 
+// A drop on any list looks at this many names at most; further ones are ignored.
+inline constexpr int Max_Drop_Files = 250;
+
 class PathList : public QAbstractListModel {
     Q_OBJECT
 public:

@@ -1,0 +1,141 @@
+#include "core/finished_list.h"
+
+#include "core/main_state.h"
+#include "lists/path_list.h"
+#include "util/paths.h"
+#include "util/prompter.h"
+
+namespace pf {
+
+bool Is_Finished_File_Name(const QString& path)
+{
+    const QString ext = Extension_Of(path).toUpper();
+    return ext == QLatin1String("MPEG") || ext == QLatin1String("MPG") || ext == QLatin1String("RM") ||
+           ext == QLatin1String("RAM");
+}
+
+QStringList Dropped_Finished_Files(const QStringList& dropped)
+{
+    QStringList taken;
+    for (const QString& p : dropped.mid(0, Max_Drop_Files))
+        // A folder, FIFO or device may carry such a name too; only files are listed.
+        if (Is_Finished_File_Name(p) && File_Exists(p))
+            taken.append(p);
+    return taken;
+}
+
+Finished_List::Finished_List(Main_State& state, Prompter& prompter, List_Id id, QObject* parent)
+    : QObject(parent), state_(state), prompter_(prompter), id_(id)
+{
+}
+
+Group_Kind Finished_List::Kind() const
+{
+    return id_ == List_Id::Joined ? Group_Kind::Joined : Group_Kind::Favorite;
+}
+
+PathList& Finished_List::List() const
+{
+    return state_.List(id_);
+}
+
+qint16& Finished_List::Group_Setting() const
+{
+    return id_ == List_Id::Joined ? state_.settings.Group_File : state_.settings.Favorite_File;
+}
+
+int Finished_List::Group() const
+{
+    return Group_Setting();
+}
+
+int Finished_List::Order() const
+{
+    return id_ == List_Id::Joined ? state_.settings.Play : state_.settings.PlayF;
+}
+
+Cmd Finished_List::Arrow() const
+{
+    return id_ == List_Id::Joined ? Cmd_Move_Right : Cmd_Move_Left;
+}
+
+void Finished_List::Refresh_Labels()
+{
+    const Page_Cmds page = Page_Commands(id_);
+    state_.labels.setRange(page.play, page.last, false);
+    if (List().count() > 0) {
+        state_.labels.set(page.clear, true);
+        state_.labels.set(page.last, true);
+    }
+    // Nothing to move without a selection (a drop or a group switch clears it).
+    if (List().selected() < 0)
+        state_.labels.set(Arrow(), false);
+}
+
+void Finished_List::Select(int row)
+{
+    List().setSelected(row);
+    if (List().selected() < 0)
+        return;
+    const Page_Cmds page = Page_Commands(id_);
+    state_.labels.setRange(page.play, page.clear, true);
+    state_.labels.set(Arrow(), true);
+    state_.labels.set(Arrow() == Cmd_Move_Right ? Cmd_Move_Left : Cmd_Move_Right, false);
+}
+
+void Finished_List::Drop_Files(const QStringList& paths)
+{
+    List().addAll(Dropped_Finished_Files(paths));
+    Refresh_Labels();
+}
+
+void Finished_List::Remove_Selected()
+{
+    const int row = List().selected();
+    if (row < 0)
+        return;
+    List().removeAt(row);
+    Refresh_Labels();
+}
+
+void Finished_List::Clear()
+{
+    List().clear();
+    Refresh_Labels();
+}
+
+void Finished_List::Move_Selected_To(Finished_List& other)
+{
+    const int row = List().selected();
+    if (row < 0 || &other == this)
+        return;
+    other.List().add(List().at(row));
+    List().removeAt(row);
+    Refresh_Labels();
+    other.Refresh_Labels();
+    state_.labels.setRange(Cmd_Move_Right, Cmd_Move_Left, false);
+}
+
+bool Finished_List::Switch_Group(int group)
+{
+    qint16& current = Group_Setting();
+    if (group == current)
+        return false;
+    const QString leaving = state_.Group_Path(Kind(), current);
+    const Group_Write written = Write_Group(leaving, List().entries());
+    if (!written.ok()) {
+        // Emptying the list now would lose what the file could not keep.
+        prompter_.message(Group_Write_Message(leaving, written) +
+                              QStringLiteral("\n\n%1 のままにしました。").arg(Group_Caption(current)),
+                          Msg_Exclamation);
+        return false;
+    }
+    List().clear();
+    List().addAll(Load_Group(state_.Group_Path(Kind(), group)));
+    current = qint16(group);
+    Refresh_Labels();
+    emit groupSwitched(id_);
+    return true;
+}
+
+}  // namespace pf

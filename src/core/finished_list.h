@@ -1,0 +1,71 @@
+// The two lists of finished files, List_Join and List_Favorite, as one class with the list as
+// its parameter: selection, drops, remove, clear, moving an entry to the other list, and the
+// switch between the list's 80 groups, each with the label rule that keeps the commands of the
+// list's page in step. Operates on Main_State and asks the user through a Prompter; holds no
+// widget. The window shows the new group when groupSwitched arrives.
+#pragma once
+
+#include "lists/command_labels.h"
+#include "lists/group_file.h"
+
+#include <QObject>
+#include <QStringList>
+
+namespace pf {
+
+class Main_State;
+class PathList;
+class Prompter;
+
+// True when the whole upper-cased extension is MPEG, MPG, RM or RAM ("a.mpeg2" is not).
+bool Is_Finished_File_Name(const QString& path);
+
+// The names of one drop that a finished list takes: among the first 250, regular files whose
+// name passes Is_Finished_File_Name, in the order dropped.
+QStringList Dropped_Finished_Files(const QStringList& dropped);
+
+class Finished_List : public QObject {
+    Q_OBJECT
+public:
+    // `id` is List_Id::Joined or List_Id::Favorite.
+    Finished_List(Main_State& state, Prompter& prompter, List_Id id, QObject* parent = nullptr);
+
+    List_Id Id() const { return id_; }
+    Group_Kind Kind() const;
+    PathList& List() const;
+    // The current group (Group_File or Favorite_File) and the play order (Play or PlayF).
+    int Group() const;
+    int Order() const;
+
+    // A click on the list: selects `row`; with an entry selected, enables play to clear and
+    // this list's arrow, and disables the other list's arrow.
+    void Select(int row);
+    void Drop_Files(const QStringList& paths);
+    void Remove_Selected();
+    void Clear();
+    // Adds the selected entry to `other` (at its sorted place) and removes it here; then both
+    // lists' labels are refreshed and both arrows disabled.
+    void Move_Selected_To(Finished_List& other);
+
+    // Writes the group being left, then fills the list from group `group`. Nothing happens when
+    // `group` is the current one, or when the group being left could not be written in full:
+    // then the list stays as it was and the user is told. True when the group changed.
+    bool Switch_Group(int group);
+
+    // Play to continuous play off, then clear all and continuous play on when the list has
+    // entries; the arrow goes off while nothing is selected.
+    void Refresh_Labels();
+
+signals:
+    void groupSwitched(pf::List_Id list);
+
+private:
+    Cmd Arrow() const;
+    qint16& Group_Setting() const;
+
+    Main_State& state_;
+    Prompter& prompter_;
+    List_Id id_;
+};
+
+}  // namespace pf
