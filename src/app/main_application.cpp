@@ -12,12 +12,15 @@ Main_Application::Main_Application(const QString& appFolder, const Mpeg_Driver_O
       joinProgress_(&window_),
       join_(state_, window_.Prompts(), &joinProgress_),
       players_(state_, window_.Prompts(), &window_, media.audio_output),
-      dispatch_(state_.settings, state_.play, players_)
+      dispatch_(state_.settings, state_.play, players_),
+      joined_(state_, window_.Prompts(), List_Id::Joined),
+      favorites_(state_, window_.Prompts(), List_Id::Favorite)
 {
     Set_Profile_Prompter(&window_.Prompts());
     Wire_Join_Page();
     Wire_Dialogs();
     Wire_Players(media);
+    Wire_Lists();
 }
 
 Main_Application::~Main_Application()
@@ -72,6 +75,29 @@ void Main_Application::Wire_Players(const Mpeg_Driver_Options& media)
     QObject::connect(&window_, &Parlo_film_S::listDoubleClicked, &window_, [this](List_Id id, int) {
         if (id != List_Id::Input)
             dispatch_.Single_File_Play(state_.List(id).selectedPath());
+    });
+}
+
+void Main_Application::Wire_Lists()
+{
+    for (Finished_List* list : {&joined_, &favorites_}) {
+        const Page_Cmds page = Page_Commands(list->Id());
+        window_.Set_Command(page.remove, [list] { list->Remove_Selected(); });
+        window_.Set_Command(page.clear, [list] { list->Clear(); });
+        QObject::connect(list, &Finished_List::groupSwitched, &window_, &Parlo_film_S::Show_Groups);
+    }
+    window_.Set_Command(Cmd_Move_Right, [this] { joined_.Move_Selected_To(favorites_); });
+    window_.Set_Command(Cmd_Move_Left, [this] { favorites_.Move_Selected_To(joined_); });
+    QObject::connect(&window_, &Parlo_film_S::listClicked, &window_, [this](List_Id id, int row) {
+        if (id != List_Id::Input)
+            Finished(id).Select(row);
+    });
+    QObject::connect(&window_, &Parlo_film_S::filesDropped, &window_, [this](List_Id id, const QStringList& paths) {
+        if (id != List_Id::Input)
+            Finished(id).Drop_Files(paths);
+    });
+    QObject::connect(&window_, &Parlo_film_S::groupPressed, &window_, [this](Group_Kind kind, int group) {
+        Finished(kind == Group_Kind::Joined ? List_Id::Joined : List_Id::Favorite).Switch_Group(group);
     });
 }
 

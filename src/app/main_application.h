@@ -1,11 +1,12 @@
 // The running program apart from QApplication: the main window's state, the window itself
-// and the subsystems whose commands it routes (the join page, the players, the settings
-// dialogs); problems with the settings file are told through the window's prompter while it
-// exists. It registers the media device type and owns the play dispatch with its window host.
-// main.cpp makes one of these; tests make one too, so the wiring they exercise is the wiring
-// that ships.
+// and the subsystems whose commands it routes (the join page, the players, the lists of
+// finished files, the settings dialogs); problems with the settings file are told through the
+// window's prompter while it exists. It registers the media device type and owns the play
+// dispatch with its window host. main.cpp makes one of these; tests make one too, so the
+// wiring they exercise is the wiring that ships.
 #pragma once
 
+#include "core/finished_list.h"
 #include "core/main_state.h"
 #include "join/join_commands.h"
 #include "join/progress_dialog.h"
@@ -30,11 +31,14 @@ public:
     Parlo_film_S& Window() { return window_; }
     Join_Commands& Join() { return join_; }
     Play_Dispatch& Dispatch() { return dispatch_; }
+    // The joined list or the favourites.
+    Finished_List& Finished(List_Id id) { return id == List_Id::Favorite ? favorites_ : joined_; }
 
 private:
     void Wire_Join_Page();
     void Wire_Dialogs();
     void Wire_Players(const Mpeg_Driver_Options& media);
+    void Wire_Lists();
 
     Main_State state_;
     Parlo_film_S window_;
@@ -42,6 +46,8 @@ private:
     Join_Commands join_;
     Window_Player_Host players_;
     Play_Dispatch dispatch_;
+    Finished_List joined_;
+    Finished_List favorites_;
 };
 
 }  // namespace pf
