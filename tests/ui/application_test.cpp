@@ -4,8 +4,12 @@
 
 #include "playback/mci_service.h"
 #include "support/temp_dir.h"
+#include "ui/chrome.h"
+#include "ui/path_list_view.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -64,6 +68,53 @@ TEST(Main_Application, Files_Named_At_Start_Go_Into_The_Input_List)
     EXPECT_EQ(program.State().lstFiles.entries(), (QStringList{a, b}));
     EXPECT_TRUE(program.State().labels.enabled(Cmd_Join));
     program.Window().close();
+}
+
+TEST(Main_Application, Finished_Lists_Take_Drops_Clicks_Commands_And_Group_Buttons)
+{
+    test::Temp_Dir dir;
+    const QString clip = dir.write(QStringLiteral("media/動画 1.mpg"), "m");
+    const QString other = dir.write(QStringLiteral("media/b.rm"), "r");
+    Main_Application program(dir.path());
+    program.Start();
+    Parlo_film_S& window = program.Window();
+    Main_State& state = program.State();
+
+    // A file manager's drop: percent-encoded file URLs.
+    QMimeData mime;
+    mime.setData(QStringLiteral("text/uri-list"),
+                 QUrl::fromLocalFile(clip).toEncoded() + "\r\n" + QUrl::fromLocalFile(other).toEncoded() + "\r\n");
+    ASSERT_TRUE(mime.data(QStringLiteral("text/uri-list")).contains("%E5%8B%95"));
+    QWidget* viewport = window.List_View(List_Id::Joined)->viewport();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(viewport, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(state.List_Join.entries(), (QStringList{other, clip}));
+    EXPECT_TRUE(state.labels.enabled(Cmd_Clear_Joined) && state.labels.enabled(Cmd_Continuous_Joined));
+
+    const Path_List_View* view = window.List_View(List_Id::Joined);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, view->visualRect(view->model()->index(1, 0)).center());
+    EXPECT_EQ(state.List_Join.selected(), 1);
+    EXPECT_TRUE(state.labels.enabled(Cmd_Play_Joined) && state.labels.enabled(Cmd_Move_Right));
+    window.Commands().Run(Cmd_Move_Right);
+    EXPECT_EQ(state.List_Favorite.entries(), QStringList{clip});
+
+    // A group button writes the group left and shows the one entered.
+    QTest::mousePress(window.Group_Button(Group_Kind::Favorite, 7), Qt::LeftButton);
+    EXPECT_EQ(state.settings.Favorite_File, 7);
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lbl_G1"))->text(), QStringLiteral("ｸﾞﾙｰﾌﾟ 07"));
+    EXPECT_EQ(state.List_Favorite.count(), 0);
+    QTest::mousePress(window.Group_Button(Group_Kind::Favorite, 0), Qt::LeftButton);
+    EXPECT_EQ(state.List_Favorite.entries(), QStringList{clip});
+
+    for (const auto& [list, command] : {std::pair{List_Id::Favorite, Cmd_Remove_Favorite},
+                                       std::pair{List_Id::Joined, Cmd_Clear_Joined}}) {
+        state.List(list).setSelected(0);
+        window.Commands().Run(command);
+        EXPECT_EQ(state.List(list).count(), 0);
+    }
+    window.close();
 }
 
 TEST(Main_Application, Play_Labels_And_Double_Clicks_Open_The_Player_Of_The_File)
