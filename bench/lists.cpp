@@ -1,0 +1,120 @@
+// The list operations that grow with the list: Shufll over 32,767 and 1,000,000 entries against
+// std::shuffle, and switching between two groups of 10,000 existing files each against merely
+// reading both group files. Prints each figure with its target and the ratio to its peer.
+#include "core/finished_list.h"
+#include "core/main_state.h"
+#include "lists/shuffle.h"
+#include "util/prompter.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <numeric>
+#include <random>
+
+using namespace pf;
+
+namespace {
+
+constexpr int Group_Size = 10'000;
+constexpr int Rounds = 5;
+
+class Printing_Prompter : public Prompter {
+public:
+    int message(const QString& text, int) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return Answer_Ok;
+    }
+    QStringList openFiles(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFile(const QString&, const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    QString chooseFolder(const QString&, const QString&) override { return {}; }
+};
+
+// The best of a few runs, in milliseconds.
+template <class F>
+double Best_Ms(F run)
+{
+    double best = 1e300;
+    for (int i = 0; i < Rounds; ++i) {
+        QElapsedTimer t;
+        t.start();
+        run();
+        best = std::min(best, double(t.nsecsElapsed()) / 1e6);
+    }
+    return best;
+}
+
+void Shuffle_Row(int n, double targetMs)
+{
+    Shuffle_Random random;
+    std::mt19937_64 peer(std::random_device{}());
+    std::vector<int> order(static_cast<size_t>(n));
+    const double ours = Best_Ms([&] { order = Shufll(n, random); });
+    const double theirs = Best_Ms([&] {
+        std::iota(order.begin(), order.end(), 1);
+        std::shuffle(order.begin(), order.end(), peer);
+    });
+    std::printf("Shufll(%d): %.2f ms (target < %.0f ms); std::shuffle %.2f ms; ratio %.1f\n", n, ours, targetMs,
+                theirs, ours / theirs);
+}
+
+QStringList Make_Files(const QString& folder, int count)
+{
+    QDir().mkpath(folder);
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        // Mixed case and an unsorted order, as real lists have them.
+        const int n = (i * 7919) % count;
+        paths << folder + QStringLiteral("/%1 Clip %2.mpg").arg(n % 2 ? "a" : "B").arg(n, 5, 10, QLatin1Char('0'));
+        QFile f(paths.last());
+        if (!f.open(QIODevice::WriteOnly))
+            std::exit(1);
+    }
+    return paths;
+}
+
+int Group_Row()
+{
+    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/pf_bench_lists_XXXXXX"));
+    if (!dir.isValid())
+        return 1;
+    Main_State state(dir.path());
+    Printing_Prompter prompter;
+    Finished_List list(state, prompter, List_Id::Favorite);
+    const QString one = state.Group_Path(Group_Kind::Favorite, 1);
+    if (!Write_Group(one, Make_Files(dir.filePath(QStringLiteral("one")), Group_Size)).ok())
+        return 1;
+    list.List().addAll(Make_Files(dir.filePath(QStringLiteral("zero")), Group_Size));
+
+    int switches = 0;
+    const double ours = Best_Ms([&] {
+        switches += list.Switch_Group(1 - list.Group());
+    });
+    const QString zero = state.Group_Path(Group_Kind::Favorite, 0);
+    qint64 bytes = 0;
+    const double peer = Best_Ms([&] {
+        for (const QString& file : {zero, one})
+            bytes += Read_Regular_File(file, qint64(1) << 30).bytes.size();
+    });
+    std::printf("group switch, %d entries each way: %.1f ms (target < 200 ms); reading both group files "
+                "%.2f ms; ratio %.0f\n",
+                Group_Size, ours, peer, ours / peer);
+    return switches == Rounds && list.List().count() == Group_Size && bytes > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main()
+{
+    Shuffle_Row(32767, 20);
+    Shuffle_Row(1'000'000, 1000);
+    return Group_Row();
+}
