@@ -107,7 +107,7 @@ void Finished_List::Clear()
 void Finished_List::Move_Selected_To(Finished_List& other)
 {
     const int row = List().selected();
-    if (row < 0 || &other == this)
+    if (row < 0)
         return;
     other.List().add(List().at(row));
     List().removeAt(row);
