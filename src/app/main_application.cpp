@@ -14,7 +14,8 @@ Main_Application::Main_Application(const QString& appFolder, const Mpeg_Driver_O
       players_(state_, window_.Prompts(), &window_, media.audio_output),
       dispatch_(state_.settings, state_.play, players_),
       joined_(state_, window_.Prompts(), List_Id::Joined),
-      favorites_(state_, window_.Prompts(), List_Id::Favorite)
+      favorites_(state_, window_.Prompts(), List_Id::Favorite),
+      continuous_(state_.play, [this](const QString& entry) { dispatch_.Per_File_Play(entry); })
 {
     Set_Profile_Prompter(&window_.Prompts());
     Wire_Join_Page();
@@ -84,6 +85,7 @@ void Main_Application::Wire_Lists()
         const Page_Cmds page = Page_Commands(list->Id());
         window_.Set_Command(page.remove, [list] { list->Remove_Selected(); });
         window_.Set_Command(page.clear, [list] { list->Clear(); });
+        window_.Set_Command(page.last, [this, list] { continuous_.Run(list->List().entries(), list->Order()); });
         QObject::connect(list, &Finished_List::groupSwitched, &window_, &Parlo_film_S::Show_Groups);
     }
     window_.Set_Command(Cmd_Move_Right, [this] { joined_.Move_Selected_To(favorites_); });

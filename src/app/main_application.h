@@ -6,6 +6,7 @@
 // wiring they exercise is the wiring that ships.
 #pragma once
 
+#include "core/continuous_play.h"
 #include "core/finished_list.h"
 #include "core/main_state.h"
 #include "join/join_commands.h"
@@ -48,6 +49,7 @@ private:
     Play_Dispatch dispatch_;
     Finished_List joined_;
     Finished_List favorites_;
+    Continuous_Play continuous_;
 };
 
 }  // namespace pf

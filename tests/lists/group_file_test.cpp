@@ -29,7 +29,8 @@ TEST(GroupFile, Names)
     EXPECT_EQ(Group_File_Path(QStringLiteral("/app"), Group_Kind::Joined, 123), QStringLiteral("/app/Parlo_film123.rdm"));
     EXPECT_EQ(Group_File_Path(QStringLiteral("/app"), Group_Kind::Joined, -1), QStringLiteral("/app/Parlo_film-01.rdm"));
     // Captions show the number as the file name does.
-    const std::pair<int, const char*> captions[] = {{7, "ｸﾞﾙｰﾌﾟ 07"}, {79, "ｸﾞﾙｰﾌﾟ 79"}, {-5, "ｸﾞﾙｰﾌﾟ -05"}, {123, "ｸﾞﾙｰﾌﾟ 123"}};
+    const std::pair<int, const char*> captions[] = {
+        {7, "ｸﾞﾙｰﾌﾟ 07"}, {79, "ｸﾞﾙｰﾌﾟ 79"}, {-5, "ｸﾞﾙｰﾌﾟ -05"}, {123, "ｸﾞﾙｰﾌﾟ 123"}};
     for (const auto& [group, caption] : captions)
         EXPECT_EQ(Group_Caption(group), QString::fromUtf8(caption));
 }
@@ -92,7 +93,8 @@ TEST(GroupFile, OnlyRegularFilesAreReadOrReplaced)
         Kind kind;
         bool written;
     };
-    for (const Case c : {Case{Link_To_Regular, true}, Case{Fifo, false}, Case{Folder, false}, Case{Link_To_Device, false}}) {
+    for (const Case c :
+         {Case{Link_To_Regular, true}, Case{Fifo, false}, Case{Folder, false}, Case{Link_To_Device, false}}) {
         SCOPED_TRACE(c.kind);
         test::Temp_Dir dir;
         const QString media = dir.write(QStringLiteral("a.mpg"), "a");

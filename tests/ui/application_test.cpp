@@ -161,3 +161,37 @@ TEST(Main_Application, Play_Labels_And_Double_Clicks_Open_The_Player_Of_The_File
     }
     program.Window().close();
 }
+
+TEST(Main_Application, Continuous_Play_Runs_Real_Clips_To_Their_End_In_List_Order)
+{
+    test::Temp_Dir dir;
+    Main_Application program(dir.path(), test::Silent);
+    program.Start();
+    Main_State& state = program.State();
+    state.settings.PlayF = 0;
+    const QStringList clips{test::Clip("mpeg1_1s.mpg"), test::Clip("real_1s.rm")};
+    program.Finished(List_Id::Favorite).Drop_Files({clips.at(1), clips.at(0)});
+
+    // Each player window that opens, with the file it was given; nobody closes one.
+    struct Shown_Players : QObject {
+        Main_State& state;
+        QStringList played;
+        explicit Shown_Players(Main_State& s) : state(s) {}
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            const QString name = o->objectName();
+            if (e->type() == QEvent::Show && o->isWidgetType() && name.startsWith(QLatin1String("Parlo_film_")) &&
+                name != QLatin1String("Parlo_film_S"))
+                played << name + u':' + state.play.Play_File;
+            return false;
+        }
+    } shown(state);
+    qApp->installEventFilter(&shown);
+    program.Window().Commands().Run(Cmd_Continuous_Favorite);
+    qApp->removeEventFilter(&shown);
+
+    EXPECT_EQ(shown.played, (QStringList{QStringLiteral("Parlo_film_G:") + clips.at(0),
+                                         QStringLiteral("Parlo_film_R:") + clips.at(1)}));
+    EXPECT_FALSE(state.play.Stop_Request);
+    program.Window().close();
+}
