@@ -1,5 +1,7 @@
 #include "join/file_copy.h"
 
+#include "util/safe_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -20,29 +22,6 @@ namespace {
 // the per-call cost out of the figures.
 constexpr qint64 Kernel_Chunk = qint64(8) << 20;
 constexpr qint64 Buffer_Size = qint64(4) << 20;
-
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    // Closes now and reports the result; a late write error shows up here.
-    int close()
-    {
-        const int r = ::close(fd_);
-        fd_ = -1;
-        return r;
-    }
-
-private:
-    int fd_;
-};
 
 // Errors by which the kernel refuses copy_file_range for a pair of files, not a fault of either.
 bool Kernel_Copy_Refused(int e)
@@ -115,21 +94,59 @@ private:
     std::unique_ptr<char[]> buffer_;
 };
 
-Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Progress* progress, Copy_Method method)
+bool Same_Inode(const struct stat& a, const struct stat& b)
 {
-    // Sizes first, for the progress total; a missing input stops the join before it writes.
-    qint64 total = 0;
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Opens an input without blocking (a FIFO would wait for a writer) and accepts a regular file
+// only; `st` receives what it is.
+Copy_Outcome Open_Input(const QString& path, Unique_Fd& fd, struct stat& st)
+{
+    Open_Result in = Open_Regular(path);
+    if (in.status == File_Status::Not_Regular)
+        return {Copy_Status::Not_Regular, path, 0, 0};
+    if (in.status != File_Status::Ok)
+        return {Copy_Status::Read_Failed, path, in.error, 0};
+    if (::fstat(in.fd.get(), &st) != 0)
+        return {Copy_Status::Read_Failed, path, errno, 0};
+    fd = std::move(in.fd);
+    return {};
+}
+
+// Before anything is written: every input is a readable regular file and none is the output
+// itself (by any name: a link or a hard link). Sums the sizes for the progress total.
+Copy_Outcome Check_Inputs(const QStringList& inputs, const QString& output, qint64* total)
+{
+    struct stat out {};
+    const bool outExists = ::stat(QFile::encodeName(output).constData(), &out) == 0;
     for (const QString& p : inputs) {
+        Unique_Fd fd;
         struct stat st {};
-        if (::stat(QFile::encodeName(p).constData(), &st) != 0)
-            return {Copy_Status::Read_Failed, p, errno, 0};
-        total += st.st_size;
+        if (Copy_Outcome r = Open_Input(p, fd, st); !r.ok())
+            return r;
+        if (outExists && Same_Inode(st, out))
+            return {Copy_Status::Same_File, p, 0, 0};
+        *total += st.st_size;
     }
-    Fd out(::open(QFile::encodeName(output).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (out.get() < 0)
-        return {Copy_Status::Write_Failed, output, errno, 0};
+    return {};
+}
+
+Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Progress* progress, Copy_Method method,
+                      bool* created)
+{
+    qint64 total = 0;
+    if (Copy_Outcome r = Check_Inputs(inputs, output, &total); !r.ok())
+        return r;
+    // A stale output or a link of that name goes first; the new file is created exclusively.
+    Open_Result out = Create_Fresh(output, 0666);
+    if (out.status == File_Status::Not_Regular)
+        return {Copy_Status::Not_Regular, output, 0, 0};
+    if (out.status != File_Status::Ok)
+        return {Copy_Status::Write_Failed, output, out.error, 0};
+    *created = true;
     struct stat outStat {};
-    ::fstat(out.get(), &outStat);
+    ::fstat(out.fd.get(), &outStat);
 
     if (progress)
         progress->begin(total);
@@ -137,22 +154,18 @@ Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Pro
     for (const QString& p : inputs) {
         if (progress && !progress->step(p, copier.done()))
             return {Copy_Status::Cancelled, p, 0, copier.done()};
-        Fd in(::open(QFile::encodeName(p).constData(), O_RDONLY | O_CLOEXEC));
-        if (in.get() < 0)
-            return {Copy_Status::Read_Failed, p, errno, copier.done()};
+        Unique_Fd in;
         struct stat st {};
-        if (::fstat(in.get(), &st) != 0)
-            return {Copy_Status::Read_Failed, p, errno, copier.done()};
-        if (!S_ISREG(st.st_mode))
-            return {Copy_Status::Read_Failed, p, S_ISDIR(st.st_mode) ? EISDIR : EINVAL, copier.done()};
-        if (st.st_dev == outStat.st_dev && st.st_ino == outStat.st_ino)
-            return {Copy_Status::Read_Failed, p, EINVAL, copier.done()};  // would read its own output
+        if (Copy_Outcome r = Open_Input(p, in, st); !r.ok())
+            return {r.status, p, r.error, copier.done()};
+        if (Same_Inode(st, outStat))
+            return {Copy_Status::Same_File, p, 0, copier.done()};  // replaced by a link meanwhile
         ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-        const Copy_Outcome r = copier.copy(in.get(), out.get(), st.st_size, p, output);
+        const Copy_Outcome r = copier.copy(in.get(), out.fd.get(), st.st_size, p, output);
         if (!r.ok())
             return r;
     }
-    if (out.close() != 0)
+    if (out.fd.close() != 0)
         return {Copy_Status::Write_Failed, output, errno, copier.done()};
     return {Copy_Status::Ok, {}, 0, copier.done()};
 }
@@ -168,11 +181,14 @@ Copy_Method Preferred_Copy_Method()
 
 Copy_Outcome Concatenate(const QStringList& inputs, const QString& output, Copy_Progress* progress, Copy_Method method)
 {
-    Copy_Outcome r = Copy_All(inputs, output, progress, method);
+    bool created = false;
+    Copy_Outcome r = Copy_All(inputs, output, progress, method, &created);
     if (progress)
         progress->end();
-    if (!r.ok())
-        ::unlink(QFile::encodeName(output).constData());
+    // A failed join leaves no output; but an output that is an input, or that is no regular
+    // file, stays as it was (Remove_File takes only regular files and links).
+    if (!r.ok() && (created || r.status != Copy_Status::Same_File))
+        Remove_File(output);
     return r;
 }
 
@@ -181,6 +197,10 @@ QString Copy_Failure_Text(const Copy_Outcome& r)
     const QString reason = r.error ? QString::fromLocal8Bit(std::strerror(r.error))
                                    : QStringLiteral("ﾌｧｲﾙの大きさが変わりました");
     switch (r.status) {
+    case Copy_Status::Not_Regular:
+        return QStringLiteral("通常のﾌｧｲﾙではないため結合を中止しました！\n%1").arg(r.path);
+    case Copy_Status::Same_File:
+        return QStringLiteral("入力ﾌｧｲﾙが結合ﾌｧｲﾙと同じﾌｧｲﾙのため結合を中止しました！\n%1").arg(r.path);
     case Copy_Status::Read_Failed:
         return QStringLiteral("入力ﾌｧｲﾙを読み込めないため結合を中止しました！\n%1\n(%2)").arg(r.path, reason);
     case Copy_Status::Write_Failed:

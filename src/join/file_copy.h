@@ -25,7 +25,14 @@ enum class Copy_Method { Kernel, Buffered };
 // The method to start with; the other one takes over where it is refused.
 Copy_Method Preferred_Copy_Method();
 
-enum class Copy_Status { Ok, Read_Failed, Write_Failed, Cancelled };
+enum class Copy_Status {
+    Ok,
+    Read_Failed,
+    Write_Failed,
+    Cancelled,
+    Not_Regular,  // an input, or what stands at the output's name, is no regular file
+    Same_File,    // an input is the output itself, under another name or through a link
+};
 
 struct Copy_Outcome {
     Copy_Status status = Copy_Status::Ok;
@@ -35,8 +42,11 @@ struct Copy_Outcome {
     bool ok() const { return status == Copy_Status::Ok; }
 };
 
-// Writes the bytes of every input, in order, into `output` (created or cut to length 0).
-// On any failure or cancel the output file is removed; the inputs are only ever read.
+// Writes the bytes of every input, in order, into `output`. Inputs are opened without blocking
+// and must be regular files; none may be the output itself. Whatever stands at `output` is
+// removed first (a regular file or a link, never what a link names) and the output created
+// exclusively. Inputs are checked before anything is written; on any failure or a cancel the
+// output is removed, unless it is one of the inputs. The inputs are only ever read.
 Copy_Outcome Concatenate(const QStringList& inputs, const QString& output, Copy_Progress* progress = nullptr,
                          Copy_Method method = Preferred_Copy_Method());
 

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFileInfo>
 
 namespace pf {
 
@@ -25,11 +24,15 @@ bool Is_Mpeg_Path(const QString& path)
 QStringList Collect_Folder_Files(const QString& folder)
 {
     // One listing for both patterns: file names are matched without regard to case, and
-    // QDir::Files without QDir::Hidden leaves out dot-files, folders and broken links.
+    // QDir::Files without QDir::Hidden leaves out dot-files, folders and broken links. It
+    // keeps links to FIFOs and devices, which the regular-file test drops.
     QStringList found;
     QDirIterator it(folder, {QStringLiteral("*.mpg"), QStringLiteral("*.mpeg")}, QDir::Files);
-    while (it.hasNext())
-        found.append(it.next());
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (File_Exists(path))
+            found.append(path);
+    }
     return found;
 }
 
@@ -37,8 +40,8 @@ QStringList Dropped_Mpeg_Files(const QStringList& dropped)
 {
     QStringList taken;
     for (const QString& p : dropped.mid(0, Max_Drop_Files)) {
-        // A folder may carry such a name too; only files are joined.
-        if (Is_Mpeg_Path(p) && !QFileInfo(p).isDir())
+        // A folder, FIFO or device may carry such a name too; only regular files are joined.
+        if (Is_Mpeg_Path(p) && File_Exists(p))
             taken.append(p);
     }
     return taken;
@@ -50,6 +53,17 @@ void Input_List::Add(const QStringList& paths)
     Apply_Label_Rule();
 }
 
+QStringList Input_List::Regular_Files_Of(const QStringList& chosen)
+{
+    QStringList taken, refused;
+    for (const QString& p : chosen)
+        (File_Exists(p) ? taken : refused).append(p);
+    if (!refused.isEmpty())
+        prompter_.message(QStringLiteral("通常のﾌｧｲﾙではないため追加しませんでした！\n%1").arg(refused.join(u'\n')),
+                          Msg_Exclamation);
+    return taken;
+}
+
 void Input_List::Add_Files_Dialog()
 {
     const QStringList chosen =
@@ -59,7 +73,7 @@ void Input_List::Add_Files_Dialog()
     // One file: its folder without a trailing "/"; several: the folder with it.
     const QString folder = Parent_Folder(chosen.constFirst());
     state_.settings.Add_Path = chosen.size() == 1 ? folder : Add_Backslash(folder);
-    Add(chosen);
+    Add(Regular_Files_Of(chosen));
 }
 
 void Input_List::Add_Folder_Files()

@@ -19,11 +19,12 @@ QString Add_Files_Filter();
 // True when the path's extension is MPG or MPEG in any letter case.
 bool Is_Mpeg_Path(const QString& path);
 
-// Every .mpg and .mpeg file of `folder` (any letter case): regular files that are not hidden,
-// each once, without sub-folders, in no particular order.
+// Every .mpg and .mpeg file of `folder` (any letter case): readable regular files (links to
+// them count) that are not hidden, each once, without sub-folders, in no particular order.
 QStringList Collect_Folder_Files(const QString& folder);
 
-// The paths of one drop that the list takes: the MPEG files among the first 250.
+// The paths of one drop that the list takes: the readable regular MPEG files (links to them
+// count) among the first 250.
 QStringList Dropped_Mpeg_Files(const QStringList& dropped);
 
 class Input_List {
@@ -43,6 +44,8 @@ public:
 
 private:
     void Add(const QStringList& paths);
+    // The readable regular files of a dialog's choice; one message names the others.
+    QStringList Regular_Files_Of(const QStringList& chosen);
 
     Main_State& state_;
     Prompter& prompter_;

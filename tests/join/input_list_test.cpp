@@ -47,8 +47,9 @@ TEST(InputList, ClickRemoveAndClear)
 {
     Join_Fixture f;
     Input_List list(f.state, f.prompter);
-    list.Drop_Files({QStringLiteral("/v/b.mpg"), QStringLiteral("/v/a.mpg")});
-    EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{"/v/a.mpg", "/v/b.mpg"}));
+    const QString a = f.make("v/a.mpg", 1), b = f.make("v/b.mpg", 1);
+    list.Drop_Files({b, a});
+    EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{a, b}));
     EXPECT_EQ(Enabled(f.state.labels, 2, 6), (QList<int>{5, 6}));
 
     list.Remove_Selected();  // nothing selected: nothing happens
@@ -56,7 +57,7 @@ TEST(InputList, ClickRemoveAndClear)
     list.Select(1);
     EXPECT_EQ(Enabled(f.state.labels, 2, 6), (QList<int>{2, 3, 4, 5, 6}));
     list.Remove_Selected();
-    EXPECT_EQ(f.state.lstFiles.entries(), QStringList{"/v/a.mpg"});
+    EXPECT_EQ(f.state.lstFiles.entries(), QStringList{a});
     EXPECT_EQ(Enabled(f.state.labels, 2, 6), QList<int>{5});
     list.Select(-1);
     EXPECT_EQ(Enabled(f.state.labels, 2, 6), QList<int>{5});
@@ -77,31 +78,32 @@ TEST(InputList, DropTakesMpegFilesOfTheFirst250Only)
 
     QStringList many;
     for (int i = 0; i < 300; ++i)
-        many.append(QStringLiteral("/v/%1.mpg").arg(i, 3, 10, QLatin1Char('0')));
+        many.append(f.make(QStringLiteral("v/%1.mpg").arg(i, 3, 10, QLatin1Char('0')), 1));
     list.Clear();
     list.Drop_Files(many);
     EXPECT_EQ(f.state.lstFiles.count(), 250);
-    EXPECT_EQ(f.state.lstFiles.entries().constLast(), QStringLiteral("/v/249.mpg"));
+    EXPECT_EQ(f.state.lstFiles.entries().value(249), f.dir.file("v/249.mpg"));
 }
 
 TEST(InputList, AddDialogSetsTheAddPath)
 {
     Join_Fixture f;
     Input_List list(f.state, f.prompter);
-    f.prompter.files = {QStringLiteral("/v/c/b.mpg"), QStringLiteral("/v/c/a.mpg"), QStringLiteral("/v/c/c.mpeg")};
+    f.prompter.files = {f.make("v/c/b.mpg", 1), f.make("v/c/a.mpg", 1), f.make("v/c/c.mpeg", 1)};
     list.Add_Files_Dialog();
-    EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{"/v/c/a.mpg", "/v/c/b.mpg", "/v/c/c.mpeg"}));
-    EXPECT_EQ(f.state.settings.Add_Path, QStringLiteral("/v/c/"));
+    EXPECT_EQ(f.state.lstFiles.entries(),
+              (QStringList{f.dir.file("v/c/a.mpg"), f.dir.file("v/c/b.mpg"), f.dir.file("v/c/c.mpeg")}));
+    EXPECT_EQ(f.state.settings.Add_Path, f.dir.file("v/c/"));
     EXPECT_EQ(Enabled(f.state.labels, 2, 6), (QList<int>{5, 6}));
 
-    f.prompter.files = {QStringLiteral("/w/one.mpg")};
+    f.prompter.files = {f.make("w/one.mpg", 1)};
     list.Add_Files_Dialog();
-    EXPECT_EQ(f.state.settings.Add_Path, QStringLiteral("/w"));
+    EXPECT_EQ(f.state.settings.Add_Path, f.dir.file("w"));
     EXPECT_EQ(f.state.lstFiles.count(), 4);
 
     f.prompter.files = {};  // cancelled
     list.Add_Files_Dialog();
-    EXPECT_EQ(f.state.settings.Add_Path, QStringLiteral("/w"));
+    EXPECT_EQ(f.state.settings.Add_Path, f.dir.file("w"));
     EXPECT_EQ(f.state.lstFiles.count(), 4);
 }
 
