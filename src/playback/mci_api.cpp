@@ -1,6 +1,7 @@
 #include "playback/mci_api.h"
 
 #include "playback/mci_errors.h"
+#include "playback/mci_parser.h"
 #include "playback/mci_service.h"
 
 #include <QList>
@@ -122,8 +123,8 @@ qint32 clsMCIApi::Number_Query(const QString& command)
 int clsMCIApi::OpenDevice(const QString& DeviceType, const QString& DeviceAlias, const QString& filename,
                           qint32 ParentHWnd, const QString& WindowStyle)
 {
-    // Quoted, so that a path with blanks stays one word.
-    if (!Send("open \"" + filename + "\" type " + DeviceType + " alias " + DeviceAlias + " parent " + N(ParentHWnd)
+    // Quoted, so that a path with blanks or quotation marks stays one word.
+    if (!Send("open " + QString::fromStdString(Mci_Quoted(filename.toStdString())) + " type " + DeviceType + " alias " + DeviceAlias + " parent " + N(ParentHWnd)
               + " style " + WindowStyle))
         return 1;
     cmdTimeFormat(DeviceAlias, QStringLiteral("ms"));

@@ -71,7 +71,23 @@ bool Same_Word(std::string_view a, std::string_view b)
 
 bool Is_Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Splits at blanks; a double-quoted word may hold blanks and ends at the next quotation mark.
+// Reads the quoted word that opens at text[open] into `word`, a doubled quotation mark as one;
+// the offset just past its closing mark, or npos when it has none.
+std::size_t Read_Quoted(std::string_view text, std::size_t open, std::string& word)
+{
+    for (std::size_t i = open + 1;;) {
+        const std::size_t mark = text.find('"', i);
+        if (mark == std::string_view::npos)
+            return mark;
+        word.append(text.substr(i, mark - i));
+        if (mark + 1 >= text.size() || text[mark + 1] != '"')
+            return mark + 1;
+        word.push_back('"');
+        i = mark + 2;
+    }
+}
+
+// Splits at blanks; a double-quoted word may hold blanks and doubled quotation marks.
 std::uint32_t Tokenize(std::string_view text, std::vector<Token>& out, std::size_t& error_pos)
 {
     std::size_t i = 0;
@@ -83,14 +99,12 @@ std::uint32_t Tokenize(std::string_view text, std::vector<Token>& out, std::size
         Token t;
         t.pos = i;
         if (text[i] == '"') {
-            const std::size_t close = text.find('"', i + 1);
-            if (close == std::string_view::npos) {
-                error_pos = i;
+            i = Read_Quoted(text, i, t.text);
+            if (i == std::string_view::npos) {
+                error_pos = t.pos;
                 return MCIERR_NO_CLOSING_QUOTE;
             }
-            t.text = std::string(text.substr(i + 1, close - i - 1));
             t.quoted = true;
-            i = close + 1;
             if (i < text.size() && !Is_Blank(text[i])) {
                 error_pos = i;
                 return MCIERR_EXTRA_CHARACTERS;
@@ -172,6 +186,9 @@ std::uint32_t Read_Value(const Keyword& k, Cursor& cur, Mci_Flag& flag)
         } else {
             if (!Read_Integer(t.text, flag.number[n]))
                 return MCIERR_BAD_INTEGER;
+            // Window coordinates stay where sums of a corner and an extent cannot overflow.
+            if (k.arg == Arg::Rect && (flag.number[n] > Mci_Max_Coordinate || flag.number[n] < -Mci_Max_Coordinate))
+                return MCIERR_OUTOFRANGE;
             flag.has_number = true;
         }
         ++cur.at;
@@ -180,6 +197,18 @@ std::uint32_t Read_Value(const Keyword& k, Cursor& cur, Mci_Flag& flag)
 }
 
 }  // namespace
+
+std::string Mci_Quoted(std::string_view word)
+{
+    std::string quoted = "\"";
+    for (const char c : word) {
+        quoted.push_back(c);
+        if (c == '"')
+            quoted.push_back('"');
+    }
+    quoted.push_back('"');
+    return quoted;
+}
 
 const Mci_Flag* Mci_Command::Find(std::string_view key) const
 {

@@ -1,6 +1,7 @@
 // Parser of media-control command strings: verb, device name, then keyword phrases with their
 // values, as the platform's command parser reads them (case-insensitive keywords and names,
-// double-quoted words, signed decimal integers). It knows the grammar of every command the
+// double-quoted words in which a doubled quotation mark stands for one, signed decimal
+// integers). It knows the grammar of every command the
 // service answers and nothing about devices; the service looks devices up afterwards.
 // Like a calculator's parser it hands back a result code and the offset of the fault.
 // Plain C++ without Qt, so that a fuzzer can drive it on its own.
@@ -40,6 +41,14 @@ struct Mci_Parse_Result {
     Mci_Command command;
 };
 
+// The largest magnitude of a window coordinate or extent ("put ... window at"); larger ones
+// are out of range, so that no device's sum of a corner and an extent can overflow.
+inline constexpr std::int32_t Mci_Max_Coordinate = (1 << 24) - 1;
+
 Mci_Parse_Result Parse_Mci_Command(std::string_view text);
+
+// `word` as one quoted word of a command, whatever it holds: in quotation marks, each of its
+// own quotation marks doubled. Parse_Mci_Command reads it back unchanged.
+std::string Mci_Quoted(std::string_view word);
 
 }  // namespace pf

@@ -118,7 +118,7 @@ std::uint32_t Mci_Service::Send_String(const QByteArray& command, char* reply, s
 
 std::uint32_t Mci_Service::Send_String(const QString& command, QString* reply, std::uint32_t room)
 {
-    std::vector<char> buffer(room + 1, '\0');
+    std::vector<char> buffer(std::size_t(room) + 1, '\0');
     const std::uint32_t code = Send_String(command.toUtf8(), reply ? buffer.data() : nullptr, reply ? room : 0);
     if (reply)
         *reply = QString::fromUtf8(buffer.data());
@@ -162,9 +162,11 @@ bool Mci_Service::Get_Error_String(std::uint32_t code, char* text, std::uint32_t
 {
     if (!text || room == 0)
         return false;
+    // A code without description has no text at all (and no pointer to copy from).
     const std::string_view description = Mci_Error_Text(code);
     const size_t n = std::min<size_t>(description.size(), room - 1);
-    std::memcpy(text, description.data(), n);
+    if (n > 0)
+        std::memcpy(text, description.data(), n);
     text[n] = '\0';
     return !description.empty();
 }
