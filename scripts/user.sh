@@ -1,0 +1,24 @@
+# Sourced by run.sh and test.sh: who builds and runs. Under sudo that is the user who called
+# sudo, so that build/ stays theirs and the program never runs as root on their behalf; root
+# itself, or a normal user without sudo, builds and runs as who they are.
+if [ "$(id -u)" -eq 0 ] && [ -n "${SUDO_USER:-}" ] && [ "$SUDO_USER" != root ]; then
+  as_user=(runuser -u "$SUDO_USER" --)
+else
+  as_user=()
+fi
+
+# Stops with a clear message when the user cannot write the source tree or build/ (a build/
+# left behind by root, for example).
+check_build_folder() {
+  local who blocked
+  who=$("${as_user[@]}" id -un)
+  blocked=$("${as_user[@]}" find "$PWD" -maxdepth 0 ! -writable -print)
+  if [ -z "$blocked" ] && [ -d build ]; then
+    blocked=$("${as_user[@]}" find "$PWD/build" ! -writable -print -quit 2>/dev/null || echo "$PWD/build")
+  fi
+  if [ -n "$blocked" ]; then
+    echo "$0: $who cannot write $blocked (made by another user?)." >&2
+    echo "$0: give the folder to $who (chown -R $who $PWD) or remove build/, then run this again." >&2
+    exit 1
+  fi
+}
