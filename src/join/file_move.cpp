@@ -74,8 +74,10 @@ Move_Outcome Copy_Beside(const QString& from, const QString& to, Move_Mode mode,
     ::close(fd);
     const QString tempPath = QFile::decodeName(temp);
     const Copy_Outcome copied = Concatenate({from}, tempPath, progress);
-    if (!copied.ok())
-        return {Move_Result::Failed, copied.status == Copy_Status::Cancelled ? ECANCELED : copied.error ? copied.error : EINVAL};
+    if (!copied.ok()) {
+        const int e = copied.status == Copy_Status::Cancelled ? ECANCELED : copied.error;
+        return {Move_Result::Failed, e != 0 ? e : EINVAL};  // a refusal has no errno of its own
+    }
     ::chmod(temp.constData(), src.st_mode & 07777);
     const int e = Rename(temp, Bytes(to), mode);
     if (e != 0) {

@@ -124,7 +124,8 @@ int clsMCIApi::OpenDevice(const QString& DeviceType, const QString& DeviceAlias,
                           qint32 ParentHWnd, const QString& WindowStyle)
 {
     // Quoted, so that a path with blanks or quotation marks stays one word.
-    if (!Send("open " + QString::fromStdString(Mci_Quoted(filename.toStdString())) + " type " + DeviceType + " alias " + DeviceAlias + " parent " + N(ParentHWnd)
+    const QString element = QString::fromStdString(Mci_Quoted(filename.toStdString()));
+    if (!Send("open " + element + " type " + DeviceType + " alias " + DeviceAlias + " parent " + N(ParentHWnd)
               + " style " + WindowStyle))
         return 1;
     cmdTimeFormat(DeviceAlias, QStringLiteral("ms"));

@@ -91,8 +91,15 @@ int Unique_Fd::close()
 Open_Result Open_Regular(const QString& path)
 {
     Open_Result r;
+    // A device or FIFO is not even opened: opening one can act (a tape rewinds, a terminal
+    // becomes the controlling one). The checks after the open hold if it changes meanwhile.
+    struct stat before {};
+    if (::stat(Bytes(path).constData(), &before) == 0 && !S_ISREG(before.st_mode)) {
+        r.status = File_Status::Not_Regular;
+        return r;
+    }
     // Non-blocking: opening a FIFO for reading would wait for a writer.
-    r.fd = Unique_Fd(::open(Bytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    r.fd = Unique_Fd(::open(Bytes(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!r.fd.valid()) {
         r.error = errno;
         r.status = Status_Of_Errno(r.error);
