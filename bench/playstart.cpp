@@ -8,7 +8,7 @@
 #include "playback/mpeg_video_device.h"
 #include "playback/play_dispatch.h"
 #include "ui/player_host.h"
-#include "util/prompter.h"
+#include "ui/qt_prompter.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -4,7 +4,7 @@
 #include "ui/skin.h"
 #include "util/command_line.h"
 #include "util/platform.h"
-#include "util/prompter.h"
+#include "ui/qt_prompter.h"
 #include "util/qt_japanese.h"
 #include "util/shell.h"
 #include "util/single_instance.h"

@@ -10,7 +10,7 @@
 #include "core/finished_list.h"
 #include "core/main_state.h"
 #include "join/join_commands.h"
-#include "join/progress_dialog.h"
+#include "ui/progress_dialog.h"
 #include "playback/mpeg_video_device.h"
 #include "playback/play_dispatch.h"
 #include "ui/main_window.h"

@@ -1,29 +1,16 @@
 #include "join/join_commands.h"
 
 #include "core/main_state.h"
-#include "join/progress_dialog.h"
 #include "join/save_as.h"
 
 namespace pf {
-
-namespace {
-
-Copy_Progress* Progress_Or(Copy_Progress* given, std::unique_ptr<Progress_Dialog>& own)
-{
-    if (given)
-        return given;
-    own = std::make_unique<Progress_Dialog>();
-    return own.get();
-}
-
-}  // namespace
 
 Join_Commands::Join_Commands(Main_State& state, Prompter& prompter, Copy_Progress* progress, QObject* parent)
     : QObject(parent),
       state_(state),
       prompter_(prompter),
       inputs_(state, prompter),
-      engine_(state, prompter, Progress_Or(progress, ownProgress_))
+      engine_(state, prompter, progress)
 {
 }
 

@@ -12,16 +12,14 @@
 #include <QObject>
 
 #include <functional>
-#include <memory>
 
 namespace pf {
 
-class Progress_Dialog;
 
 class Join_Commands : public QObject {
     Q_OBJECT
 public:
-    // `progress` is told about long copies; without one a progress dialog of our own is used.
+    // `progress` (the window layer's progress dialog) is told about long copies; none in tests.
     Join_Commands(Main_State& state, Prompter& prompter, Copy_Progress* progress = nullptr,
                   QObject* parent = nullptr);
     ~Join_Commands() override;
@@ -48,7 +46,6 @@ private:
 
     Main_State& state_;
     Prompter& prompter_;
-    std::unique_ptr<Progress_Dialog> ownProgress_;
     Input_List inputs_;
     Join_Engine engine_;
     std::function<void(const QString&)> play_;

@@ -5,7 +5,7 @@
 #include "ui/chrome.h"
 #include "ui/path_list_view.h"
 #include "ui/skin.h"
-#include "util/prompter.h"
+#include "ui/qt_prompter.h"
 #include "util/version.h"
 
 #include <QCloseEvent>

@@ -4,7 +4,7 @@
 #include "core/settings.h"
 #include "ui/chrome.h"
 #include "ui/skin.h"
-#include "util/animate.h"
+#include "ui/animate.h"
 
 #include <QCursor>
 #include <QGuiApplication>

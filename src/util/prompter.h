@@ -1,13 +1,10 @@
 // The questions a logic class may put to the user: message boxes and file choosers.
-// Logic classes hold a Prompter reference, never a widget; Qt_Prompter is the real one,
-// owned by the window that parents its dialogs. Dialogs are Qt's own (not the desktop's),
-// so that tests can drive them offscreen.
+// Logic classes hold a Prompter reference, never a widget; the real one, Qt_Prompter, lives
+// with the windows (ui/qt_prompter.h), and tests answer from a script.
 #pragma once
 
 #include <QString>
 #include <QStringList>
-
-class QWidget;
 
 namespace pf {
 
@@ -31,20 +28,6 @@ public:
 
     // Folder chooser preselecting `folder`; the empty text when cancelled.
     virtual QString chooseFolder(const QString& prompt, const QString& folder) = 0;
-};
-
-class Qt_Prompter : public Prompter {
-public:
-    explicit Qt_Prompter(QWidget* parent) : parent_(parent) {}
-
-    int message(const QString& text, int style) override;
-    QStringList openFiles(const QString& title, const QString& filter, const QString& folder) override;
-    QString saveFile(const QString& title, const QString& filter, const QString& defaultSuffix,
-                     const QString& folder, const QString& proposed) override;
-    QString chooseFolder(const QString& prompt, const QString& folder) override;
-
-private:
-    QWidget* parent_;
 };
 
 }  // namespace pf

@@ -2,7 +2,7 @@
 #include "ui_fixture.h"
 
 #include "ui/chrome.h"
-#include "util/animate.h"
+#include "ui/animate.h"
 
 #include <QMouseEvent>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "util/prompter.h"
+#include "ui/qt_prompter.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,7 +1,8 @@
-#include "util/animate.h"
+#include "ui/animate.h"
 
 #include <QPainter>
 #include <QRegion>
+#include <QSet>
 #include <QVariantAnimation>
 #include <QWidget>
 
@@ -10,6 +11,16 @@ namespace pf {
 namespace {
 
 constexpr int Outline_Width = 2;
+
+class Zoom_Outline;
+
+// Every outline still zooming. An outline lives until its zoom ends, which may be after the
+// program has ended; this never-freed list keeps such outlines owned rather than leaked.
+QSet<Zoom_Outline*>& Live_Outlines()
+{
+    static auto* live = new QSet<Zoom_Outline*>;
+    return *live;
+}
 
 // A frameless, input-transparent top-level window showing only a rectangular ring. The ring is
 // cut out with a mask, so it needs no compositing window manager.
@@ -23,7 +34,9 @@ public:
         setAttribute(Qt::WA_ShowWithoutActivating);
         setAttribute(Qt::WA_DeleteOnClose);
         setAttribute(Qt::WA_TransparentForMouseEvents);
+        Live_Outlines().insert(this);
     }
+    ~Zoom_Outline() override { Live_Outlines().remove(this); }
 
     void Place(const QRect& r)
     {

@@ -2,8 +2,9 @@
 #include "join/input_list.h"
 #include "join/join_commands.h"
 #include "join/save_as.h"
+#include "ui/qt_prompter.h"
 
-#include "join_support.h"
+#include "join/join_support.h"
 
 #include <QAbstractButton>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "join/progress_dialog.h"
+#include "ui/progress_dialog.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

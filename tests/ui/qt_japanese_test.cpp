@@ -3,7 +3,7 @@
 #include "util/qt_japanese.h"
 
 #include "support/temp_dir.h"
-#include "util/prompter.h"
+#include "ui/qt_prompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,0 +1,26 @@
+// The real Prompter: message boxes titled "Parlo_film" and Qt's own file and folder choosers
+// (not the desktop's, so that tests can drive them offscreen), parented to the window that owns
+// this object.
+#pragma once
+
+#include "util/prompter.h"
+
+class QWidget;
+
+namespace pf {
+
+class Qt_Prompter : public Prompter {
+public:
+    explicit Qt_Prompter(QWidget* parent) : parent_(parent) {}
+
+    int message(const QString& text, int style) override;
+    QStringList openFiles(const QString& title, const QString& filter, const QString& folder) override;
+    QString saveFile(const QString& title, const QString& filter, const QString& defaultSuffix,
+                     const QString& folder, const QString& proposed) override;
+    QString chooseFolder(const QString& prompt, const QString& folder) override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace pf
