@@ -123,7 +123,7 @@ int main(int argc, char** argv)
     std::printf("open 1 GiB joined:        %8.3f s\n", open_joined);
     QElapsedTimer scan;
     scan.start();
-    const qsizetype parts = Scan_Program_Stream(joined).parts.size();
+    const qsizetype parts = Scan_Stream(joined).parts.size();
     std::printf("  of which finding its %lld parts: %8.3f s\n", qint64(parts), double(scan.nsecsElapsed()) / 1e9);
     std::printf("difference:               %8.3f s   (target < 0.3 s)\n", open_joined - open_short);
 

@@ -14,7 +14,6 @@ namespace pf {
 namespace {
 
 constexpr int kLoadTimeoutMs = 20000;
-constexpr int kSeekTimeoutMs = 5000;
 
 // The one place where libmpv's results become media-control codes.
 std::uint32_t Mci_Code(int mpv_code)
@@ -92,17 +91,17 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
     connect(session_.get(), &Mpv_Session::Event, this, &Mpeg_Video_Device::On_Event);
     session_->Observe("time-pos", Mpv_Session::Format::Double);
     session_->Observe("eof-reached", Mpv_Session::Format::Flag);
-    timeline_ = Scan_Program_Stream(file.filePath());
-    const bool joined = timeline_.parts.size() > 1;
-    if (const int code = session_->Load_File(joined ? Part_Url(0) : path_, kLoadTimeoutMs); code < 0)
+    const Stream_Timeline timeline = Scan_Stream(file.filePath());
+    player_ = std::make_unique<Timeline_Player>(*session_, path_);
+    if (const int code = player_->Open(timeline, kLoadTimeoutMs); code < 0)
         return Mci_Code(code);
-    for (int part = 1; joined && part < timeline_.parts.size(); ++part)
-        if (const int code = session_->Command({"loadfile", Part_Url(part), "append"}); code < 0)
-            return Mci_Code(code);
+    player_->Set_Fallback(session_->Get_Double("duration").value_or(0), session_->Get_Double("container-fps").value_or(0));
+    if (!timeline.exact && !timeline.Empty())
+        refiner_ = std::make_unique<Timeline_Refiner>(file.filePath());
 
     movie_size_ = QSize(int(session_->Get_Int("width").value_or(0)), int(session_->Get_Int("height").value_or(0)));
-    length_ = timeline_.parts.isEmpty() ? session_->Get_Double("duration").value_or(0) : timeline_.Total();
-    frame_rate_ = timeline_.frame_rate > 0 ? timeline_.frame_rate : session_->Get_Double("container-fps").value_or(0);
+    reported_ms_ = std::llround(Length() * 1000);
+    reported_frames_ = std::llround(Timeline().Total_Frames());
     if (picture_)
         picture_->setGeometry(QRect(QPoint(0, 0), movie_size_.isEmpty() ? QSize(1, 1) : movie_size_));
     return MCI_OK;
@@ -113,28 +112,40 @@ void Mpeg_Video_Device::On_Event(const Mpv_Event& event)
     if (event.kind != Mpv_Event::Kind::Property)
         return;
     if (event.property == "eof-reached" && event.value.toBool()) {
-        at_end_ = true;
-        mode_ = Mode::Stopped;
-        held_.reset();
-        play_to_.reset();
-        position_ = length_;
+        On_End_Reached();
     } else if (event.property == "time-pos" && event.value.isValid()) {
         Update_Position();
+        player_->Top_Up();
     }
+}
+
+void Mpeg_Video_Device::On_End_Reached()
+{
+    if (at_end_)
+        return;
+    if (!player_->At_Last_Entry()) {
+        // The player ran past what was queued, not past the file: go on with the next part.
+        player_->Skip_Starved();
+        if (mode_ == Mode::Playing)
+            session_->Set_Flag("pause", false);
+        return;
+    }
+    at_end_ = true;
+    mode_ = Mode::Stopped;
+    held_.reset();
+    play_to_.reset();
+    position_ = Length();
 }
 
 void Mpeg_Video_Device::Update_Position()
 {
-    // The part first, then the time: read the other way round, a change of part between the two
-    // would pair the old part's late time with the new part and jump ahead.
-    const int part = Current_Part();
-    const std::optional<double> player_time = at_end_ || held_ ? std::nullopt : session_->Get_Double("time-pos");
+    const std::optional<double> player_time = at_end_ || held_ ? std::nullopt : player_->Player_Time();
     if (at_end_)
-        position_ = length_;
+        position_ = Length();
     else if (held_)
         position_ = *held_;
     else if (player_time)  // never back, unless a seek says so
-        position_ = std::max(position_, std::min(length_, timeline_.Whole_Time(part, *player_time)));
+        position_ = std::max(position_, std::min(Length(), *player_time));
     if (play_to_ && mode_ == Mode::Playing && position_ >= *play_to_) {
         held_ = position_ = *play_to_;
         play_to_.reset();
@@ -142,33 +153,54 @@ void Mpeg_Video_Device::Update_Position()
     }
 }
 
-int Mpeg_Video_Device::Current_Part()
+std::optional<double> Mpeg_Video_Device::Shown_Position()
 {
-    return timeline_.parts.size() > 1 ? int(session_->Get_Int("playlist-pos").value_or(0)) : 0;
+    return player_->Player_Time();
 }
 
-QByteArray Mpeg_Video_Device::Part_Url(int part) const
+void Mpeg_Video_Device::Take_Refined()
 {
-    const Stream_Part& p = timeline_.parts[part];
-    return "lavf://subfile,,start," + QByteArray::number(p.begin) + ",end," + QByteArray::number(p.end) + ",,:" + path_;
+    std::optional<Stream_Timeline> refined = refiner_ ? refiner_->Take() : std::nullopt;
+    if (!refined)
+        return;
+    refiner_.reset();
+    if (refined->Empty())
+        return;
+    if (refined->frame_rate <= 0)
+        refined->Finish(Timeline().frame_rate);
+    // Where the player is, on the scale the caller knows, stays where it is.
+    const double now = Length() > 0 ? position_ / Length() * refined->Total() : 0.0;
+    position_ = at_end_ ? refined->Total() : now;
+    if (held_)
+        held_ = now;
+    player_->Adopt(*refined, now);
 }
 
 double Mpeg_Video_Device::Position()
 {
+    Take_Refined();
     if (!at_end_ && session_->Get_Flag("eof-reached").value_or(false))
-        On_Event({Mpv_Event::Kind::Property, "eof-reached", true});
+        On_End_Reached();
     Update_Position();
     return position_;
 }
 
 qint64 Mpeg_Video_Device::To_Units(double seconds) const
 {
-    return std::llround(seconds * (Frames() ? frame_rate_ : 1000.0));
+    if (Frames()) {
+        const double total = Timeline().Total_Frames();
+        return total > 0 ? std::llround(Timeline().To_Frames(seconds) * double(reported_frames_) / total) : 0;
+    }
+    const double total = Length();
+    return total > 0 ? std::llround(seconds / total * double(reported_ms_)) : std::llround(seconds * 1000);
 }
 
 double Mpeg_Video_Device::From_Units(qint64 units) const
 {
-    return double(units) / (Frames() ? frame_rate_ : 1000.0);
+    if (Frames())
+        return reported_frames_ > 0 ? Timeline().From_Frames(double(units) / double(reported_frames_) * Timeline().Total_Frames())
+                                    : 0.0;
+    return reported_ms_ > 0 ? double(units) / double(reported_ms_) * Length() : double(units) / 1000.0;
 }
 
 std::uint32_t Mpeg_Video_Device::Pause(bool paused, Mode mode)
@@ -211,7 +243,8 @@ std::uint32_t Mpeg_Video_Device::Execute(const Mci_Command& command, Mci_Reply& 
 
 std::uint32_t Mpeg_Video_Device::Play(const Mci_Command& command)
 {
-    const qint64 length = To_Units(length_);
+    Take_Refined();
+    const qint64 length = To_Units(Length());
     const Mci_Flag* from = command.Find("from");
     const Mci_Flag* to = command.Find("to");
     if ((from && !In_Range(from->number[0], 0, length)) || (to && !In_Range(to->number[0], 0, length))
@@ -244,7 +277,8 @@ std::uint32_t Mpeg_Video_Device::Seek(const Mci_Command& command)
         On_Event({Mpv_Event::Kind::Property, "eof-reached", true});
         return code;
     }
-    if (to->has_number && !In_Range(to->number[0], 0, To_Units(length_)))
+    Take_Refined();
+    if (to->has_number && !In_Range(to->number[0], 0, To_Units(Length())))
         return MCIERR_OUTOFRANGE;
     return Seek_To(to->has_number ? From_Units(to->number[0]) : 0.0);
 }
@@ -256,23 +290,7 @@ std::uint32_t Mpeg_Video_Device::Seek_To(double seconds)
     at_end_ = false;
     play_to_.reset();
     held_ = position_ = seconds;
-    const int part = timeline_.parts.isEmpty() ? 0 : timeline_.Part_At(seconds);
-    const double local = seconds - timeline_.Part_Start(part) + (timeline_.parts.isEmpty() ? 0.0 : timeline_.parts[part].lead);
-    const auto wait = [this](Mpv_Event::Kind kind) {
-        return session_->Wait_For([kind](const Mpv_Event& e) { return e.kind == kind; }, kSeekTimeoutMs);
-    };
-    session_->Drain();  // events of earlier commands must not end the waits below
-    int code = 0;
-    if (part != Current_Part()) {
-        code = session_->Command({"playlist-play-index", QByteArray::number(part)});
-        if (code >= 0)
-            wait(Mpv_Event::Kind::File_Loaded);
-    }
-    if (code >= 0)
-        code = session_->Command({"seek", QByteArray::number(local, 'f', 6), "absolute+exact"});
-    if (code >= 0)
-        wait(Mpv_Event::Kind::Playback_Restart);
-    return Mci_Code(code);
+    return Mci_Code(player_->Seek(seconds));
 }
 
 std::uint32_t Mpeg_Video_Device::Set(const Mci_Command& command)
@@ -280,7 +298,7 @@ std::uint32_t Mpeg_Video_Device::Set(const Mci_Command& command)
     for (const Mci_Flag& f : command.flags) {
         std::uint32_t code = MCI_OK;
         if (f.key == "time format") {
-            if (f.word == "frames" && frame_rate_ <= 0)
+            if (f.word == "frames" && Timeline().frame_rate <= 0)
                 return MCIERR_BAD_TIME_FORMAT;
             frames_format_ = f.word == "frames";
         } else if (f.key.starts_with("audio")) {
@@ -338,10 +356,13 @@ std::uint32_t Mpeg_Video_Device::Status(const Mci_Command& command, Mci_Reply& r
     const std::string& item = command.flags.front().key;
     const QSize window = window_rect_.isEmpty() ? movie_size_ : window_rect_.size();
     if (item == "length") {
-        reply = Mci_Reply::Integer(To_Units(length_));
+        Take_Refined();
+        // From now on positions are given on this length's scale.
+        (Frames() ? reported_frames_ : reported_ms_) = std::llround(Frames() ? Timeline().Total_Frames() : Length() * 1000);
+        reply = Mci_Reply::Integer(To_Units(Length()));
     } else if (item == "position") {
         const double pos = Position();
-        reply = Mci_Reply::Integer(at_end_ ? To_Units(length_) : std::min(To_Units(pos), To_Units(length_)));
+        reply = Mci_Reply::Integer(at_end_ ? To_Units(Length()) : std::min(To_Units(pos), To_Units(Length())));
     } else if (item == "mode") {
         Position();
         reply = Mci_Reply::Text(at_end_ || mode_ == Mode::Stopped ? "stopped" : mode_ == Mode::Paused ? "paused" : "playing");

@@ -1,16 +1,19 @@
 // The "MPEGVideo" device type of the media-control service, played by libmpv through an
 // Mpv_Session: open (paused at the start), play/stop/pause/seek, time formats "ms" and "frames",
 // audio and video switches, volume, speed, window placement and the status queries.
-// Lengths and positions of joined program streams come from Scan_Program_Stream, so they cover
-// every part: such a file plays as a playlist of its parts (each a byte range of the file), so
-// that every part keeps its own clock and seeks land in the right part. At the end of the
-// media the position equals the length exactly.
+// Lengths, frames and positions come from the file's Stream_Timeline, played by a
+// Timeline_Player, so a joined file counts every part and its position rises through every seam.
+// When the timeline was sampled (a large file), a Timeline_Refiner walks the whole file in the
+// background and the device takes the exact timeline when it is ready. Positions are given on
+// the scale of the length last reported in that time format, so that at the end of the media
+// the position equals the length the caller was told, exactly, even after such a refinement.
 // Register_Mpeg_Driver() is what start-up calls to make the type openable; it writes no file.
 #pragma once
 
 #include "playback/mci_device.h"
 #include "playback/mpv_session.h"
 #include "playback/stream_timeline.h"
+#include "playback/timeline_player.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -37,6 +40,9 @@ public:
     ~Mpeg_Video_Device() override;
 
     std::uint32_t Execute(const Mci_Command& command, Mci_Reply& reply) override;
+    // Whole-file seconds of the picture the player shows ("status position" holds the time a
+    // seek asked for until playback moves on); nothing while it shows none.
+    std::optional<double> Shown_Position();
 
 private:
     enum class Mode { Stopped, Playing, Paused };
@@ -58,20 +64,22 @@ private:
     std::uint32_t Pause(bool paused, Mode mode);
     void Update_Position();
     double Position();
-    int Current_Part();
-    QByteArray Part_Url(int part) const;
+    void On_End_Reached();
+    void Take_Refined();
+    const Stream_Timeline& Timeline() const { return player_->Timeline(); }
+    double Length() const { return Timeline().Total(); }
     qint64 To_Units(double seconds) const;
     double From_Units(qint64 units) const;
     bool Frames() const { return frames_format_; }
 
     std::unique_ptr<Mpv_Session> session_;
+    std::unique_ptr<Timeline_Player> player_;
+    std::unique_ptr<Timeline_Refiner> refiner_;
     std::unique_ptr<QWindow> foreign_parent_;  // wrapper of the caller's native window
     std::unique_ptr<QWindow> picture_;         // our child window inside it, mpv draws here
     QByteArray path_;
-    Stream_Timeline timeline_;
-    double length_ = 0;        // seconds
-    qint64 length_ms_ = 0;
-    double frame_rate_ = 0;
+    qint64 reported_ms_ = 0;      // the length last reported in each time format
+    qint64 reported_frames_ = 0;
     QSize movie_size_;
     QRect window_rect_;        // where "put window" placed the picture; empty until then
     bool frames_format_ = false;

@@ -1,262 +1,184 @@
 #include "playback/stream_timeline.h"
 
-#include <QFile>
+#include "playback/clock_scan.h"
+#include "playback/elementary_scan.h"
 
 #include <algorithm>
-#include <optional>
+#include <cmath>
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace pf {
 namespace {
 
-constexpr qint64 kProbe = 4 * 1024;     // first look for a pack header
-constexpr qint64 kWindow = 64 * 1024;   // bisection stops at this distance
-constexpr qint64 kEdge = 16 * 1024;     // first size of a part's head and tail windows
-constexpr int kEdgeStamps = 4;          // stamps an edge window must hold (frames are reordered)
-constexpr qint64 kMaxSamples = 4096;    // clock samples over the whole file
-constexpr double kTicks = 90000.0;      // MPEG system clock, per second
+// The refining walk must not slow the playing file: idle disk class, a lower processor share.
+void Lower_Priority()
+{
+    constexpr int kIdle_Class = 3, kClass_Shift = 13, kWho_Thread = 1;
+    ::syscall(SYS_ioprio_set, kWho_Thread, 0, kIdle_Class << kClass_Shift);
+    ::setpriority(PRIO_PROCESS, pid_t(::syscall(SYS_gettid)), 10);
+}
 
-struct Pack {
-    qint64 off = -1;
-    double scr = 0;
-};
-
-class Reader {
-public:
-    explicit Reader(const QString& path) : file_(path) { ok_ = file_.open(QIODevice::ReadOnly); }
-    bool Ok() const { return ok_; }
-    qint64 Size() const { return file_.size(); }
-    QByteArray Read(qint64 off, qint64 len)
-    {
-        len = std::min(len, Size() - off);
-        if (len <= 0 || !file_.seek(off))
-            return {};
-        return file_.read(len);
+Stream_Timeline Scan(Byte_Source& source, bool exact)
+{
+    Stream_Timeline t;
+    t.format = Detect_Format(source);
+    t.size = source.Size();
+    switch (t.format.kind) {
+    case Stream_Kind::Program:
+    case Stream_Kind::Transport:
+        t.parts = exact ? Walk_Clocked(source, t.format) : Sample_Clocked(source, t.format);
+        break;
+    case Stream_Kind::Elementary: {
+        const Stream_Format format = t.format;
+        t = exact ? Count_Elementary(source) : Sample_Elementary(source);
+        t.format = format;
+        t.size = source.Size();
+        break;
     }
-
-private:
-    QFile file_;
-    bool ok_ = false;
-};
-
-using Bytes = const unsigned char*;
-
-double Timestamp(Bytes p)  // the 33-bit stamp of a PTS field or an MPEG-1 SCR
-{
-    const qint64 v = (qint64{(p[0] >> 1) & 7} << 30) | (qint64{p[1]} << 22) | (qint64{p[2] >> 1} << 15)
-                     | (qint64{p[3]} << 7) | (p[4] >> 1);
-    return double(v) / kTicks;
-}
-
-// SCR of the pack header at p (n bytes left), if it is one.
-std::optional<double> Pack_Clock(Bytes p, qint64 n)
-{
-    if (n >= 12 && (p[4] & 0xF0) == 0x20)
-        return Timestamp(p + 4);
-    if (n >= 14 && (p[4] & 0xC0) == 0x40) {
-        const qint64 v = (qint64{(p[4] >> 3) & 7} << 30) | (qint64{p[4] & 3} << 28) | (qint64{p[5]} << 20)
-                         | (qint64{p[6] >> 3} << 15) | (qint64{p[6] & 3} << 13) | (qint64{p[7]} << 5) | (p[8] >> 3);
-        return double(v) / kTicks;
+    case Stream_Kind::None:
+        break;
     }
-    return std::nullopt;
-}
-
-// PTS of the PES packet at p, if it carries one.
-std::optional<double> Pes_Time(Bytes p, qint64 n)
-{
-    if (n < 14)
-        return std::nullopt;
-    if ((p[6] & 0xC0) == 0x80)  // MPEG-2 PES header
-        return (p[7] & 0x80) && (p[9] & 0xE1) == 0x21 ? std::optional(Timestamp(p + 9)) : std::nullopt;
-    qint64 i = 6;
-    while (i < n && i < 6 + 16 && p[i] == 0xFF)
-        ++i;
-    if (i + 2 < n && (p[i] & 0xC0) == 0x40)
-        i += 2;
-    if (i + 5 <= n && ((p[i] & 0xF1) == 0x21 || (p[i] & 0xF1) == 0x31))
-        return Timestamp(p + i);
-    return std::nullopt;
-}
-
-const double kFrameRates[] = {0, 24000.0 / 1001, 24, 25, 30000.0 / 1001, 30, 50, 60000.0 / 1001, 60};
-
-struct Window_Times {
-    std::optional<double> video_min, video_max, audio_min, audio_max;
-    int stamps = 0;
-    double frame_rate = 0;
-    std::optional<double> First() const { return video_min ? video_min : audio_min; }
-    std::optional<double> Last() const { return video_max ? video_max : audio_max; }
-};
-
-template <typename Visit>
-void For_Start_Codes(const QByteArray& buf, Visit visit)
-{
-    const auto* b = reinterpret_cast<Bytes>(buf.constData());
-    const qint64 n = buf.size();
-    for (qint64 i = 0; i + 4 <= n; ++i) {
-        if (b[i + 2] > 1) {
-            i += 2;
-            continue;
-        }
-        if (b[i] == 0 && b[i + 1] == 0 && b[i + 2] == 1 && !visit(i, b + i, n - i))
-            return;
-    }
-}
-
-Window_Times Times_In(const QByteArray& buf)
-{
-    Window_Times w;
-    auto add = [](std::optional<double>& lo, std::optional<double>& hi, double t) {
-        lo = lo ? std::min(*lo, t) : t;
-        hi = hi ? std::max(*hi, t) : t;
-    };
-    For_Start_Codes(buf, [&](qint64, Bytes p, qint64 n) {
-        const unsigned id = p[3];
-        if (id == 0xB3 && n >= 8 && w.frame_rate == 0 && (p[7] & 0x0F) < 9)
-            w.frame_rate = kFrameRates[p[7] & 0x0F];
-        else if (id >= 0xE0 && id <= 0xEF) {
-            if (auto t = Pes_Time(p, n)) {
-                add(w.video_min, w.video_max, *t);
-                ++w.stamps;
-            }
-        } else if ((id >= 0xC0 && id <= 0xDF) || id == 0xBD) {
-            if (auto t = Pes_Time(p, n))
-                add(w.audio_min, w.audio_max, *t);
-        }
-        return true;
-    });
-    return w;
-}
-
-// Times at the head (or tail) of [begin, end): the window grows until it holds a few picture
-// stamps, since the earliest and the latest picture need not be the first and last sent.
-Window_Times Edge_Times(Reader& r, qint64 begin, qint64 end, bool tail)
-{
-    for (qint64 len = kEdge;; len *= 4) {
-        len = std::min(len, end - begin);
-        const Window_Times w = Times_In(r.Read(tail ? end - len : begin, len));
-        if (w.stamps >= kEdgeStamps || len == end - begin || (!w.video_min && w.audio_min && len >= kWindow))
-            return w;
-    }
-}
-
-// First pack header at or after `from` and before `limit`.
-Pack First_Pack(Reader& r, qint64 from, qint64 limit)
-{
-    for (qint64 len = kProbe; from < limit; len *= 4) {
-        const QByteArray buf = r.Read(from, std::min(len, limit - from) + 16);
-        Pack found;
-        For_Start_Codes(buf, [&](qint64 i, Bytes p, qint64 n) {
-            if (p[3] != 0xBA || from + i >= limit)
-                return true;
-            if (auto scr = Pack_Clock(p, n)) {
-                found = {from + i, *scr};
-                return false;
-            }
-            return true;
-        });
-        if (found.off >= 0 || from + len >= limit)
-            return found;
-    }
-    return {};
-}
-
-// Offset of the first pack after `a` whose clock is behind its predecessor's, knowing that
-// one lies before `b`.
-qint64 Find_Seam(Reader& r, Pack a, Pack b)
-{
-    while (b.off - a.off > kWindow) {
-        const Pack m = First_Pack(r, a.off + (b.off - a.off) / 2, b.off);
-        if (m.off < 0)
-            break;
-        (m.scr >= a.scr ? a : b) = m;
-    }
-    const QByteArray buf = r.Read(a.off, b.off - a.off + 16);
-    double prev = a.scr;
-    qint64 seam = b.off;
-    For_Start_Codes(buf, [&](qint64 i, Bytes p, qint64 n) {
-        if (p[3] != 0xBA)
-            return true;
-        const auto scr = Pack_Clock(p, n);
-        if (scr && *scr < prev) {
-            seam = a.off + i;
-            return false;
-        }
-        prev = scr.value_or(prev);
-        return true;
-    });
-    return seam;
+    t.exact = exact && !source.Cancelled();
+    t.Finish();
+    return t;
 }
 
 }  // namespace
 
 double Stream_Timeline::Total() const
 {
-    double sum = 0;
-    for (const Stream_Part& p : parts)
-        sum += p.duration;
-    return sum;
+    return parts.isEmpty() ? 0.0 : parts.back().start + parts.back().duration;
+}
+
+double Stream_Timeline::Total_Frames() const
+{
+    return To_Frames(Total());
 }
 
 int Stream_Timeline::Part_At(double t) const
 {
-    double start = 0;
-    for (int i = 0; i < parts.size(); ++i) {
-        start += parts[i].duration;
-        if (t < start)
-            return i;
-    }
-    return std::max(0, int(parts.size()) - 1);
+    const auto it = std::upper_bound(parts.begin(), parts.end(), t, [](double v, const Stream_Part& p) { return v < p.start; });
+    return std::max(0, int(it - parts.begin()) - 1);
 }
 
 double Stream_Timeline::Part_Start(int part) const
 {
-    double start = 0;
-    for (int i = 0; i < part && i < parts.size(); ++i)
-        start += parts[i].duration;
-    return start;
+    if (parts.isEmpty())
+        return 0;
+    return part >= parts.size() ? Total() : parts[std::max(part, 0)].start;
 }
 
 double Stream_Timeline::Whole_Time(int part, double local) const
 {
     if (part < 0 || part >= parts.size())
         return std::max(0.0, local);
-    return Part_Start(part) + std::clamp(local - parts[part].lead, 0.0, parts[part].duration);
+    const Stream_Part& p = parts[part];
+    return p.start + std::clamp(local - p.lead, 0.0, p.duration);
 }
 
-Stream_Timeline Scan_Program_Stream(const QString& path)
+double Stream_Timeline::To_Frames(double t) const
 {
-    Stream_Timeline timeline;
-    Reader r(path);
-    if (!r.Ok() || First_Pack(r, 0, std::min(r.Size(), kWindow)).off < 0)
-        return timeline;
-    const qint64 size = r.Size();
-    const qint64 stride = std::max(kWindow / 2, size / kMaxSamples);
-    QList<Pack> samples;
-    for (qint64 off = 0; off < size; off += stride) {
-        const Pack p = First_Pack(r, off, std::min(size, off + stride));
-        if (p.off >= 0)
-            samples.push_back(p);
-    }
-    QList<qint64> bounds{0};
-    for (qsizetype i = 0; i + 1 < samples.size(); ++i)
-        if (samples[i + 1].scr < samples[i].scr)
-            bounds.push_back(Find_Seam(r, samples[i], samples[i + 1]));
-    bounds.push_back(size);
+    if (parts.isEmpty())
+        return t * frame_rate;
+    t = std::clamp(t, 0.0, Total());
+    const Stream_Part& p = parts[Part_At(t)];
+    return p.frames_before + (t - p.start) * p.frame_rate;
+}
 
-    for (qsizetype i = 0; i + 1 < bounds.size(); ++i) {
-        const qint64 begin = bounds[i], end = bounds[i + 1];
-        const Window_Times head = Edge_Times(r, begin, end, false);
-        const Window_Times tail = Edge_Times(r, begin, end, true);
-        if (!head.First() || !tail.Last())
-            return {};
-        if (timeline.frame_rate == 0)
-            timeline.frame_rate = head.frame_rate;
-        const double frame = head.video_min && head.frame_rate > 0 ? 1.0 / head.frame_rate : 0.0;
-        const double earliest = std::min(head.video_min.value_or(*head.First()), head.audio_min.value_or(*head.First()));
-        timeline.parts.push_back(
-            {begin, end, *head.First(), std::max(0.0, *tail.Last() - *head.First() + frame), *head.First() - earliest});
+double Stream_Timeline::From_Frames(double frames) const
+{
+    if (parts.isEmpty())
+        return frame_rate > 0 ? frames / frame_rate : 0;
+    const auto it = std::upper_bound(parts.begin(), parts.end(), frames,
+                                     [](double v, const Stream_Part& p) { return v < p.frames_before; });
+    const Stream_Part& p = parts[std::max(0, int(it - parts.begin()) - 1)];
+    return std::clamp(p.start + (p.frame_rate > 0 ? (frames - p.frames_before) / p.frame_rate : 0), 0.0, Total());
+}
+
+Seek_Point Stream_Timeline::Seek_Point_Before(double t) const
+{
+    const auto it = std::upper_bound(seek_points.begin(), seek_points.end(), t,
+                                     [](double v, const Seek_Point& s) { return v < s.time; });
+    return it == seek_points.begin() ? Seek_Point{} : *(it - 1);
+}
+
+void Stream_Timeline::Finish(double fallback_rate)
+{
+    // A part that nothing could time has nothing to show.
+    parts.removeIf([](const Stream_Part& p) { return !(p.duration > 0) || !std::isfinite(p.duration) || p.end <= p.begin; });
+    frame_rate = fallback_rate;
+    for (const Stream_Part& p : parts)
+        if (p.frame_rate > 0 && std::isfinite(p.frame_rate)) {
+            frame_rate = p.frame_rate;
+            break;
+        }
+    double start = 0, frames = 0;
+    for (Stream_Part& p : parts) {
+        if (!(p.frame_rate > 0) || !std::isfinite(p.frame_rate))
+            p.frame_rate = frame_rate;
+        p.lead = std::isfinite(p.lead) ? std::max(0.0, p.lead) : 0.0;
+        p.start = start;
+        p.frames_before = frames;
+        start += p.duration;
+        frames += p.duration * p.frame_rate;
     }
-    return timeline;
+}
+
+bool Stream_Timeline::Same_Parts(const Stream_Timeline& other) const
+{
+    return std::equal(parts.begin(), parts.end(), other.parts.begin(), other.parts.end(),
+                      [](const Stream_Part& a, const Stream_Part& b) { return a.begin == b.begin && a.end == b.end; });
+}
+
+Stream_Timeline Scan_Stream(Byte_Source& source)
+{
+    const qint64 size = source.Size();
+    return Scan(source, size <= kExact_Bytes || (size <= kExact_Cached_Bytes && source.Resident() >= 0.9));
+}
+
+Stream_Timeline Scan_Stream(const QString& path)
+{
+    File_Source source(path);
+    return source.Ok() ? Scan_Stream(source) : Stream_Timeline{};
+}
+
+Stream_Timeline Refine_Stream(Byte_Source& source)
+{
+    return Scan(source, true);
+}
+
+Stream_Timeline Refine_Stream(const QString& path, const std::atomic<bool>* cancel)
+{
+    File_Source source(path);
+    source.Set_Cancel(cancel);
+    return source.Ok() ? Refine_Stream(source) : Stream_Timeline{};
+}
+
+Timeline_Refiner::Timeline_Refiner(const QString& path)
+{
+    worker_ = std::thread([this, path] {
+        Lower_Priority();
+        Stream_Timeline t = Refine_Stream(path, &cancel_);
+        if (!t.exact)
+            return;
+        const std::lock_guard<std::mutex> lock(mutex_);
+        result_ = std::move(t);
+    });
+}
+
+Timeline_Refiner::~Timeline_Refiner()
+{
+    cancel_ = true;
+    worker_.join();
+}
+
+std::optional<Stream_Timeline> Timeline_Refiner::Take()
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(result_, std::nullopt);
 }
 
 }  // namespace pf

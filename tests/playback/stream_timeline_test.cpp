@@ -1,71 +1,204 @@
-// Timing of program streams from their own timestamps: single clips, and joins of several
-// clips where every part's clock starts again.
+// Timelines of joined files: every kind and layout of parts timed to the frame, large parts
+// found by sampling, damaged files timed sanely within bounded reads, and the time mapping.
+#include "playback/clock_scan.h"
 #include "playback/stream_timeline.h"
 
 #include "support/temp_dir.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace pf {
 namespace {
 
-QString Clip(const char* name) { return QStringLiteral(PF_TEST_MEDIA_DIR "/") + QString::fromUtf8(name); }
+struct Piece {
+    const char* file;
+    int frames;
+    double rate;
+};
 
-constexpr double kFrame = 0.04;
+const Piece kPs1_2{"ps1_2s.mpg", 50, 25}, kPs1_04{"ps1_04s.mpg", 10, 25}, kPs1_3{"ps1_3s.mpg", 75, 25},
+    kPs2_24{"ps2_24s.mpg", 60, 25}, kPs2_36{"ps2_36s.mpg", 108, 30000.0 / 1001}, kEs1_2{"es1_2s.mpg", 50, 25},
+    kEs2_3{"es2_3s.mpg", 90, 30}, kTs_2{"ts_2s.mpg", 50, 25}, kTs_3{"ts_3s.mpg", 75, 25}, kGop{"gop_048s.mpg", 12, 25},
+    kPs_60{"ps1_60s.mpg", 1500, 25}, kTs_60{"ts_60s.mpg", 1500, 25};
 
-TEST(Stream_Timeline, TimesSingleClipsByTheirPictures)
+QByteArray Clip(const char* name) { return test::Read_All(QStringLiteral(PF_TEST_MEDIA_DIR "/") + name); }
+
+// A source that remembers the longest single read, to show that reads stay in windows.
+class Watched_Source : public Memory_Source {
+public:
+    using Memory_Source::Memory_Source;
+    qint64 longest = 0;
+
+protected:
+    qint64 Read_At(qint64 off, unsigned char* to, qint64 len) override
+    {
+        longest = std::max(longest, len);
+        return Memory_Source::Read_At(off, to, len);
+    }
+};
+
+struct Joined {
+    QByteArray bytes;
+    QList<qint64> seams;
+    double seconds = 0;
+    double frames = 0;
+};
+
+Joined Join(const std::vector<Piece>& pieces, const QByteArray& between = {})
+{
+    Joined j;
+    for (const Piece& p : pieces) {
+        if (!j.bytes.isEmpty())
+            j.bytes += between;
+        j.seams << j.bytes.size();
+        j.bytes += Clip(p.file);
+        j.seconds += p.frames / p.rate;
+        j.frames += p.frames;
+    }
+    return j;
+}
+
+void Expect_Timed(const Stream_Timeline& t, const Joined& j, bool parts_at_seams)
+{
+    EXPECT_NEAR(t.Total(), j.seconds, 1.0 / 30);
+    EXPECT_NEAR(t.Total_Frames(), j.frames, 1);
+    if (!parts_at_seams)
+        return;
+    ASSERT_EQ(t.parts.size(), j.seams.size());
+    for (int i = 0; i < j.seams.size(); ++i)
+        EXPECT_EQ(t.parts[i].begin, j.seams[i]) << "part " << i;
+}
+
+TEST(Stream_Timeline, TimesEveryKindAndLayoutToTheFrame)
 {
     const struct {
-        const char* file;
-        double seconds;
-    } cases[] = {{"mpeg1_2s.mpg", 2}, {"mpeg1_2s_silent.mpg", 2}, {"mpeg2_3s.mpg", 3}, {"mpeg2_2s_silent.mpg", 2}};
+        const char* name;
+        std::vector<Piece> pieces;
+        Stream_Kind kind;
+    } cases[] = {
+        {"program MPEG-1 alone", {kPs1_2}, Stream_Kind::Program},
+        {"program, 0.4 s between two", {kPs1_2, kPs1_04, kPs1_3}, Stream_Kind::Program},
+        {"program, joined to itself three times", {kPs1_3, kPs1_3, kPs1_3}, Stream_Kind::Program},
+        {"program, eight parts alternating", {kPs1_2, kPs1_04, kPs1_2, kPs1_04, kPs1_2, kPs1_04, kPs1_2, kPs1_04}, Stream_Kind::Program},
+        {"program MPEG-2, B pictures, another rate and size", {kPs2_24, kPs2_36, kPs2_24}, Stream_Kind::Program},
+        {"one group of pictures each", std::vector<Piece>(40, kGop), Stream_Kind::Program},
+        {"elementary alone", {kEs2_3}, Stream_Kind::Elementary},
+        {"elementary, joined to itself three times", {kEs1_2, kEs1_2, kEs1_2}, Stream_Kind::Elementary},
+        {"elementary, another rate and size", {kEs1_2, kEs2_3, kEs1_2}, Stream_Kind::Elementary},
+        {"transport alone", {kTs_3}, Stream_Kind::Transport},
+        {"transport, B pictures between two", {kTs_2, kTs_3, kTs_2}, Stream_Kind::Transport},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        const Stream_Timeline t = Scan_Program_Stream(Clip(c.file));
-        ASSERT_EQ(t.parts.size(), 1);
-        EXPECT_EQ(t.parts[0].begin, 0);
-        EXPECT_EQ(t.parts[0].end, QFileInfo(Clip(c.file)).size());
-        EXPECT_NEAR(t.Total(), c.seconds, kFrame / 2);
-        EXPECT_DOUBLE_EQ(t.frame_rate, 25.0);
+        SCOPED_TRACE(c.name);
+        const Joined j = Join(c.pieces);
+        Memory_Source source(j.bytes);
+        const Stream_Timeline t = Scan_Stream(source);
+        EXPECT_EQ(t.format.kind, c.kind);
+        EXPECT_TRUE(t.exact);
+        Expect_Timed(t, j, c.kind != Stream_Kind::Elementary);
     }
 }
 
-TEST(Stream_Timeline, FindsEverySeamOfAJoinAtItsByte)
+TEST(Stream_Timeline, SamplingFindsTheSeamsOfLargePartsReadingLittle)
 {
-    const char* files[] = {"mpeg1_2s.mpg", "mpeg1_3s.mpg", "mpeg1_2s.mpg", "mpeg1_2s_silent.mpg", "mpeg2_3s.mpg"};
-    test::Temp_Dir dir;
-    QByteArray joined;
-    QList<qint64> seams;
-    for (const char* f : files) {
-        seams << joined.size();
-        joined += test::Read_All(Clip(f));
+    const struct {
+        const char* name;
+        std::vector<Piece> pieces;
+        QByteArray between;
+    } cases[] = {
+        {"program", {kPs_60, kPs_60, kPs_60}, {}},
+        {"program with zeros between", {kPs_60, kPs_60}, QByteArray(3 << 20, '\0')},
+        {"transport", {kTs_60, kTs_60, kTs_60}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Joined j = Join(c.pieces, c.between);
+        Memory_Source source(j.bytes);
+        Stream_Timeline t;
+        t.parts = Sample_Clocked(source, Detect_Format(source));
+        t.Finish();
+        Expect_Timed(t, j, true);
+        EXPECT_LT(source.Bytes_Read(), j.bytes.size() / 2);
     }
-    const Stream_Timeline t = Scan_Program_Stream(dir.write("joined.mpg", joined));
-    ASSERT_EQ(t.parts.size(), 5);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(t.parts[i].begin, seams[i]) << i;
-    EXPECT_NEAR(t.Total(), 12.0, kFrame);
-    EXPECT_EQ(t.Part_At(0), 0);
-    EXPECT_EQ(t.Part_At(2.01), 1);
-    EXPECT_EQ(t.Part_At(99), 4);
-    EXPECT_NEAR(t.Part_Start(2), 5.0, kFrame);
-    // A player's clock inside a part maps into that part only.
-    EXPECT_NEAR(t.Whole_Time(1, t.parts[1].lead + 1.0), t.Part_Start(1) + 1.0, 1e-9);
-    EXPECT_DOUBLE_EQ(t.Whole_Time(1, 50.0), t.Part_Start(2));
-    EXPECT_DOUBLE_EQ(t.Whole_Time(1, -3.0), t.Part_Start(1));
 }
 
-TEST(Stream_Timeline, KnowsNothingOfFilesThatAreNoProgramStream)
+TEST(Stream_Timeline, DamagedFilesGetSaneLengthsFromBoundedReads)
 {
-    EXPECT_TRUE(Scan_Program_Stream(Clip("not_video.mpg")).parts.isEmpty());
-    EXPECT_TRUE(Scan_Program_Stream(Clip("clip.rm")).parts.isEmpty());
-    EXPECT_TRUE(Scan_Program_Stream(Clip("no such file.mpg")).parts.isEmpty());
+    QByteArray flipped = Clip(kPs1_2.file);
+    QRandomGenerator random(7);
+    for (int i = 0; i < flipped.size() / 10; ++i)
+        flipped[random.bounded(int(flipped.size()))] ^= char(1 + random.bounded(255));
+    QByteArray noise(200 * 1024, '\0');
+    for (char& b : noise)
+        b = char(random.bounded(256));
+    const QByteArray two = Clip(kPs1_2.file), three = Clip(kPs1_3.file), ts = Clip(kTs_2.file);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        double least, most;  // seconds
+    } cases[] = {
+        {"cut in its last part", two + three.left(three.size() / 2), 2.0, 5.0},
+        {"a tenth of its bytes changed", flipped, 0.0, 2.04},
+        {"garbage between parts", two + noise + three, 4.96, 5.04},
+        {"zeros between parts", two + QByteArray(8 << 20, '\0') + three, 4.96, 5.04},
+        {"transport cut mid-packet, then another", ts.left(ts.size() / 2 + 77) + ts, 2.0, 4.04},
+        {"noise alone", noise, 0.0, 0.0},
+    };
+    // The walk times them; sampling, made for large parts, may miss a short one but must stay sane.
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (bool walk : {true, false}) {
+            Watched_Source source(c.bytes);
+            Stream_Timeline t;
+            if (walk)
+                t = Refine_Stream(source);
+            else
+                t.parts = Sample_Clocked(source, Detect_Format(source)), t.Finish();
+            EXPECT_GE(t.Total(), walk ? c.least : 0.0) << (walk ? "walked" : "sampled");
+            EXPECT_LE(t.Total(), c.most) << (walk ? "walked" : "sampled");
+            for (const Stream_Part& p : t.parts)
+                EXPECT_TRUE(p.duration > 0 && std::isfinite(p.duration) && p.begin < p.end && p.end <= c.bytes.size());
+            EXPECT_LE(source.longest, 2 * 1024 * 1024);
+        }
+    }
+}
+
+TEST(Stream_Timeline, MapsTimesAndFramesAcrossPartsOfTheirOwnRates)
+{
+    Stream_Timeline t;
+    t.parts = {{0, 10, 2.0, 0.5, 25, 0, 0}, {10, 20, 3.0, 0.0, 30, 0, 0}};
+    t.Finish();
+    const struct {
+        double seconds, frames;
+        int part;
+    } cases[] = {{0, 0, 0}, {1.0, 25, 0}, {2.0, 50, 1}, {3.5, 95, 1}, {5.0, 140, 1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(t.Part_At(c.seconds), c.part) << c.seconds;
+        EXPECT_DOUBLE_EQ(t.To_Frames(c.seconds), c.frames) << c.seconds;
+        EXPECT_DOUBLE_EQ(t.From_Frames(c.frames), c.seconds) << c.seconds;
+    }
+    // A player's clock maps into its own part only, after the part's lead.
+    EXPECT_DOUBLE_EQ(t.Whole_Time(0, 1.5), 1.0);
+    EXPECT_DOUBLE_EQ(t.Whole_Time(0, 9.0), 2.0);
+    EXPECT_DOUBLE_EQ(t.Whole_Time(1, -1.0), 2.0);
+}
+
+TEST(Stream_Timeline, RefinerHandsOverTheExactTimelineOnce)
+{
     test::Temp_Dir dir;
-    // A pack header and nothing after it: no timestamps to time it by.
-    EXPECT_TRUE(Scan_Program_Stream(dir.write("cut.mpg", QByteArray::fromHex("000001BA2100010001800001"))).parts.isEmpty());
+    const Joined j = Join({kPs2_24, kPs1_04});
+    const QString path = dir.write("joined.mpg", j.bytes);
+    Timeline_Refiner refiner(path);
+    std::optional<Stream_Timeline> t;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (t = refiner.Take()).has_value(); }, 10000));
+    EXPECT_TRUE(t->exact);
+    EXPECT_NEAR(t->Total(), 2.8, 1.0 / 25);
+    EXPECT_FALSE(refiner.Take());
 }
 
 }  // namespace

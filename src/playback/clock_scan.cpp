@@ -1,0 +1,313 @@
+#include "playback/clock_scan.h"
+
+#include "playback/part_collector.h"
+
+#include <algorithm>
+#include <map>
+
+namespace pf {
+namespace {
+
+constexpr qint64 kFine = 16 * 1024;          // intervals walked whole
+constexpr qint64 kProbe = 4 * 1024;          // first read of a sample
+constexpr qint64 kProbe_Max = 64 * 1024;     // a sample with no clock in this much is dead
+constexpr qint64 kGrid_Step = 256 * 1024;    // smallest grid spacing
+constexpr qint64 kGrid_Points = 2048;        // most grid samples
+constexpr int kNeighbours = 8;               // parts either side that make the local rate
+constexpr qint64 kRead_Budget = 48 * 1024 * 1024;  // reading for seams stops here; the rest is estimated
+constexpr qint64 kEdge = 8 * 1024;           // first size of a part's head and tail windows
+constexpr qint64 kEdge_Max = 1024 * 1024;
+constexpr int kEdge_Stamps = 4;
+constexpr qint64 kCount_Whole = 4 * 1024 * 1024;  // an untimed part up to this is counted whole
+constexpr int kDensity_Windows = 16;
+constexpr qint64 kDensity_Window = 64 * 1024;
+constexpr double kTick = 1.0 / mpeg::kTicks;
+
+using Mode = Part_Collector::Mode;
+
+Stream_Part Make_Part(const Part_Stats& s, qint64 end)
+{
+    const Part_Timing t = Time_Part(s);
+    Stream_Part p;
+    p.begin = s.begin;
+    p.end = end;
+    p.duration = t.length;
+    p.lead = t.lead;
+    p.frame_rate = s.frame_rate > 0 ? s.frame_rate : s.step > 0 ? 1.0 / s.step : 0;
+    return p;
+}
+
+struct Point {
+    qint64 off = 0;
+    std::optional<Clock_Mark> first, last;
+    bool Live() const { return first.has_value(); }
+};
+
+struct Tentative {  // a part as the seams found so far bound it
+    qint64 begin = 0, end = 0;
+    Part_Stats stats;
+    double Rate() const  // seconds of clock per byte
+    {
+        const double span = stats.clock_first && stats.clock_last ? *stats.clock_last - *stats.clock_first : 0;
+        return span > 0 && end > begin ? span / double(end - begin) : 0;
+    }
+};
+
+class Sampler {
+public:
+    Sampler(Byte_Source& source, const Stream_Format& format) : src_(source), format_(format), walker_(format) {}
+    QList<Stream_Part> Run();
+
+private:
+    Point Probe(qint64 off, qint64 limit);
+    bool Suspicious(const Point& a, const Point& b) const;
+    void Refine(const Point& a, const Point& b);
+    void Fine(const Point& a, const Point& b);
+    void Note_Seams(const std::vector<Part_Stats>& parts);
+    std::vector<Tentative> Parts();
+    static double Median_Rate(const std::vector<Tentative>& parts);
+    qint64 Data_End(qint64 begin, qint64 next) const;
+    Part_Stats Gather(qint64 from, qint64 to, bool count, Stream_Walker& walker);
+    Part_Stats Edges(qint64 begin, qint64 end);
+    double Count(qint64 begin, qint64 end);
+
+    Byte_Source& src_;
+    Stream_Format format_;
+    Stream_Walker walker_;  // what the walks so far learnt (the transport's PIDs)
+    std::vector<unsigned char> buf_;
+    std::map<qint64, qint64> seams_;  // part begin -> data end of the part before it, or -1
+    std::vector<qint64> ends_;        // data ends followed by bytes without units
+    std::optional<Clock_Mark> last_walked_;
+};
+
+Point Sampler::Probe(qint64 off, qint64 limit)
+{
+    for (qint64 len = kProbe;; len *= 4) {
+        const qint64 to = std::min(limit, off + len);
+        Stream_Walker w = walker_;
+        Part_Collector c(format_.kind, Mode::Judge, std::nullopt, false);
+        w.Walk(src_, off, to, c, buf_);
+        if (c.First_Mark() || to >= limit || len >= kProbe_Max) {
+            Note_Seams(c.Finish());
+            if (off == 0)
+                walker_ = w;
+            return {off, c.First_Mark(), c.Last_Mark()};
+        }
+    }
+}
+
+void Sampler::Note_Seams(const std::vector<Part_Stats>& parts)
+{
+    for (size_t i = 1; i < parts.size(); ++i) {
+        const qint64 end = parts[i - 1].data_end > parts[i - 1].begin ? parts[i - 1].data_end : -1;
+        qint64& known = seams_.try_emplace(parts[i].begin, -1).first->second;
+        known = std::max(known, end);
+    }
+}
+
+// Whether [a, b] must hold a seam, or the edge of the data, by the clock's own rule.
+bool Sampler::Suspicious(const Point& a, const Point& b) const
+{
+    if (!a.last && !b.first)
+        return false;  // nothing to find in bytes without units
+    if (!a.last || !b.first)
+        return true;  // data begins or ends inside
+    const Clock_Mark& x = *a.last;
+    const Clock_Mark& y = *b.first;
+    const double d = y.clock - x.clock;
+    if (y.after_end || d < -2 * kTick)
+        return true;
+    return x.rate > 0 && y.rate > 0 && d < 0.75 * double(y.off - x.off) / std::max(x.rate, y.rate) - 2 * kTick;
+}
+
+void Sampler::Refine(const Point& a, const Point& b)
+{
+    if (!Suspicious(a, b) || src_.Cancelled() || src_.Bytes_Read() > kRead_Budget)
+        return;
+    if (b.off - a.off <= kFine) {
+        Fine(a, b);
+        return;
+    }
+    const Point m = Probe(a.off + (b.off - a.off) / 2, b.off);
+    Refine(a, m);
+    Refine(m, b);
+}
+
+void Sampler::Fine(const Point& a, const Point& b)
+{
+    // After bytes without units, the first clock is judged against the last one before them.
+    std::optional<Clock_Mark> context;
+    if (!a.Live() && last_walked_ && last_walked_->off < a.off)
+        context = last_walked_;
+    Part_Collector c(format_.kind, Mode::Judge, context, false);
+    Stream_Walker w = walker_;
+    w.Walk(src_, a.off, b.first ? b.first->off + 1 : b.off, c, buf_);
+    const std::vector<Part_Stats>& parts = c.Finish();
+    Note_Seams(parts);
+    if (!b.Live() && parts.back().data_end > parts.back().begin)
+        ends_.push_back(parts.back().data_end);
+    if (c.Last_Mark())
+        last_walked_ = c.Last_Mark();
+    walker_ = w;
+}
+
+// The median rate of the parts, seconds of clock per byte; 0 when none has one.
+double Sampler::Median_Rate(const std::vector<Tentative>& parts)
+{
+    std::vector<double> rates;
+    for (const Tentative& p : parts)
+        if (p.Rate() > 0)
+            rates.push_back(p.Rate());
+    if (rates.empty())
+        return 0;
+    std::nth_element(rates.begin(), rates.begin() + qsizetype(rates.size() / 2), rates.end());
+    return rates[rates.size() / 2];
+}
+
+std::vector<Tentative> Sampler::Parts()
+{
+    const qint64 size = src_.Size();
+    std::vector<qint64> begins{0};
+    for (const auto& [begin, end] : seams_)
+        if (begin > 0 && begin < size)
+            begins.push_back(begin);
+    std::vector<Tentative> parts;
+    for (size_t i = 0; i < begins.size() && !src_.Cancelled(); ++i) {
+        const qint64 next = i + 1 < begins.size() ? begins[i + 1] : size;
+        const qint64 end = Data_End(begins[i], next);
+        parts.push_back({begins[i], end, Edges(begins[i], end)});
+    }
+    return parts;
+}
+
+qint64 Sampler::Data_End(qint64 begin, qint64 next) const
+{
+    if (const auto it = seams_.find(next); it != seams_.end() && it->second > begin)
+        return it->second;
+    qint64 end = -1;
+    for (qint64 e : ends_)
+        if (e > begin && e <= next)
+            end = std::max(end, e);
+    return end > begin ? end : next;
+}
+
+Part_Stats Sampler::Gather(qint64 from, qint64 to, bool count, Stream_Walker& walker)
+{
+    Part_Collector c(format_.kind, Mode::Gather, std::nullopt, count);
+    walker.Walk(src_, from, to, c, buf_);
+    Part_Stats s = c.Finish().front();
+    s.begin = from;
+    return s;
+}
+
+// The part's times from its two ends; each window grows until it holds a few picture stamps.
+Part_Stats Sampler::Edges(qint64 begin, qint64 end)
+{
+    Stream_Walker walker(format_);  // a part brings its own tables
+    Part_Stats head;
+    for (qint64 e = kEdge;; e *= 4) {
+        if (end - begin <= 2 * e)
+            return Gather(begin, end, true, walker);
+        Stream_Walker w(format_);
+        head = Gather(begin, begin + e, true, w);
+        walker = w;
+        if (head.first_shown || e >= kEdge_Max
+            || (!head.video.Any() && head.other.Count() >= kEdge_Stamps))
+            break;
+    }
+    Part_Stats tail;
+    for (qint64 e = kEdge;; e *= 4) {
+        Stream_Walker w = walker;
+        tail = Gather(end - e, end, true, w);
+        if (tail.last_shown || e >= kEdge_Max
+            || (!tail.video.Any() && tail.other.Count() >= kEdge_Stamps))
+            break;
+    }
+    Part_Stats s = head;
+    s.video = Edge_Stamps::Join(head.video, tail.video);
+    s.other = Edge_Stamps::Join(head.other, tail.other);
+    s.clock_last = tail.clock_last ? tail.clock_last : head.clock_last;
+    s.last_shown = tail.last_shown;
+    s.index_max = tail.index_max;
+    s.step = head.step > 0 && tail.step > 0 ? std::min(head.step, tail.step) : std::max(head.step, tail.step);
+    s.begin = begin;
+    return s;
+}
+
+// Seconds of the part's pictures: counted whole when small, else from evenly spread windows.
+double Sampler::Count(qint64 begin, qint64 end)
+{
+    Stream_Walker walker(format_);
+    if (end - begin <= kCount_Whole)
+        return Gather(begin, end, true, walker).counted;
+    double seconds = 0, bytes = 0;
+    for (int i = 0; i < kDensity_Windows; ++i) {
+        const qint64 at = begin + (end - begin - kDensity_Window) / (kDensity_Windows - 1) * i;
+        seconds += std::max(0.0, Gather(at, at + kDensity_Window, true, walker).counted);
+        bytes += kDensity_Window;
+    }
+    return seconds / bytes * double(end - begin);
+}
+
+QList<Stream_Part> Sampler::Run()
+{
+    src_.Expect_Sequential(false);
+    const qint64 size = src_.Size();
+    const qint64 points = std::clamp<qint64>(size / kGrid_Step, 1, kGrid_Points);
+    const qint64 step = size / points;
+    std::vector<Point> grid;
+    for (qint64 i = 0; i < points; ++i)
+        grid.push_back(Probe(i * step, std::min(size, (i + 1) * step)));
+    // The file's tail is sampled too, so that a part between the last grid point and the end,
+    // however short, is not taken for bytes without units.
+    const qint64 tail = std::max(grid.back().off + 1, size - kProbe_Max);
+    if (tail < size)
+        grid.push_back(Probe(tail, size));
+    grid.push_back({size, std::nullopt, std::nullopt});  // no data after the end
+    for (size_t i = 0; i + 1 < grid.size(); ++i)
+        Refine(grid[i], grid[i + 1]);
+    std::vector<Tentative> parts = Parts();
+    // A part whose clock runs at half the parts' rate or less still hides seams (or the reading
+    // budget ran out before they were found): its bytes at that rate say its length better.
+    const double rate = Median_Rate(parts);
+    QList<Stream_Part> result;
+    for (Tentative& p : parts) {
+        if (Time_Part(p.stats).length <= 0)
+            p.stats.counted = Count(p.begin, p.end);
+        Stream_Part part = Make_Part(p.stats, p.end);
+        if (p.end - p.begin >= 4 * kFine && p.Rate() < 0.5 * rate)
+            part.duration = rate * double(p.end - p.begin);
+        result << part;
+    }
+    return result;
+}
+
+}  // namespace
+
+QList<Stream_Part> Walk_Clocked(Byte_Source& source, const Stream_Format& format)
+{
+    if (format.kind != Stream_Kind::Program && format.kind != Stream_Kind::Transport)
+        return {};
+    source.Expect_Sequential(true);
+    Stream_Walker walker(format);
+    Part_Collector c(format.kind, Mode::Judge, std::nullopt, true);
+    std::vector<unsigned char> buf;
+    if (!walker.Walk(source, 0, source.Size(), c, buf))
+        return {};
+    const std::vector<Part_Stats>& stats = c.Finish();
+    QList<Stream_Part> parts;
+    for (size_t i = 0; i < stats.size(); ++i) {
+        const qint64 next = i + 1 < stats.size() ? stats[i + 1].begin : source.Size();
+        parts << Make_Part(stats[i], stats[i].data_end > stats[i].begin ? stats[i].data_end : next);
+    }
+    return parts;
+}
+
+QList<Stream_Part> Sample_Clocked(Byte_Source& source, const Stream_Format& format)
+{
+    if (format.kind != Stream_Kind::Program && format.kind != Stream_Kind::Transport)
+        return {};
+    return Sampler(source, format).Run();
+}
+
+}  // namespace pf

@@ -1,0 +1,13 @@
+// Parts of a program or transport stream found from its clock (see stream_timeline.h for what
+// each way of scanning promises): Walk_Clocked reads every unit; Sample_Clocked samples a grid
+// and splits every interval the clock cannot vouch for until a short walk finds its seams.
+#pragma once
+
+#include "playback/stream_timeline.h"
+
+namespace pf {
+
+QList<Stream_Part> Walk_Clocked(Byte_Source& source, const Stream_Format& format);
+QList<Stream_Part> Sample_Clocked(Byte_Source& source, const Stream_Format& format);
+
+}  // namespace pf

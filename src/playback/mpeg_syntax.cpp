@@ -1,0 +1,193 @@
+#include "playback/mpeg_syntax.h"
+
+#include <algorithm>
+
+namespace pf::mpeg {
+namespace {
+
+constexpr qint64 kNeed = 12;               // bytes from a start code that its header needs
+constexpr qint64 kScanChunk = 64 * 1024;   // bytes held before they are scanned
+
+}  // namespace
+
+std::optional<double> Stamp(Bytes p)
+{
+    if (!(p[0] & 1) || !(p[2] & 1) || !(p[4] & 1))
+        return std::nullopt;
+    const qint64 v = (qint64{(p[0] >> 1) & 7} << 30) | (qint64{p[1]} << 22) | (qint64{p[2] >> 1} << 15)
+                     | (qint64{p[3]} << 7) | (p[4] >> 1);
+    return double(v) / kTicks;
+}
+
+std::optional<Pack_Header> Parse_Pack(Bytes p, qint64 n)
+{
+    Pack_Header h;
+    if (n >= 12 && (p[4] & 0xF0) == 0x20) {
+        const auto scr = Stamp(p + 4);
+        if (!scr || !(p[9] & 0x80) || !(p[11] & 1))
+            return std::nullopt;
+        h.scr = *scr;
+        h.mux_rate = double((qint64{p[9] & 0x7F} << 15) | (qint64{p[10]} << 7) | (p[11] >> 1)) * 50;
+        h.length = 12;
+        return h;
+    }
+    if (n >= 14 && (p[4] & 0xC4) == 0x44 && (p[6] & 4) && (p[8] & 4) && (p[9] & 1) && (p[12] & 3) == 3) {
+        const qint64 base = (qint64{(p[4] >> 3) & 7} << 30) | (qint64{p[4] & 3} << 28) | (qint64{p[5]} << 20)
+                            | (qint64{p[6] >> 3} << 15) | (qint64{p[6] & 3} << 13) | (qint64{p[7]} << 5) | (p[8] >> 3);
+        const int ext = ((p[8] & 3) << 7) | (p[9] >> 1);
+        h.scr = double(base) / kTicks + ext / 27e6;
+        h.mux_rate = double((qint64{p[10]} << 14) | (qint64{p[11]} << 6) | (p[12] >> 2)) * 50;
+        h.length = 14 + (p[13] & 7);
+        return h;
+    }
+    return std::nullopt;
+}
+
+std::optional<Pes_Header> Parse_Pes(Bytes p, qint64 n)
+{
+    if (n < 6 || p[3] < 0xBC)
+        return std::nullopt;
+    Pes_Header h;
+    h.stream_id = p[3];
+    h.packet_length = (qint64{p[4]} << 8) | p[5];
+    h.header_length = 6;
+    const unsigned id = h.stream_id;
+    if (id == 0xBC || id == 0xBE || id == 0xBF || (id >= 0xF0 && id <= 0xF2) || id == 0xF8 || id == 0xFF)
+        return h;  // no header extension
+    if (n >= 9 && (p[6] & 0xC0) == 0x80) {
+        h.header_length = 9 + p[8];
+        const unsigned flags = p[7] >> 6;
+        if (flags >= 2 && n >= 14 && (p[9] >> 4) == (flags == 3 ? 3u : 2u))
+            h.pts = Stamp(p + 9);
+        if (flags == 3 && n >= 19 && (p[14] >> 4) == 1)
+            h.dts = Stamp(p + 14);
+    } else {
+        qint64 i = 6;
+        while (i < n && i < 6 + 16 && p[i] == 0xFF)
+            ++i;
+        if (i + 2 < n && (p[i] & 0xC0) == 0x40)
+            i += 2;
+        if (i >= n)
+            return std::nullopt;
+        const unsigned kind = p[i] >> 4;
+        if ((kind == 2 || kind == 3) && i + (kind == 3 ? 10 : 5) <= n) {
+            h.pts = Stamp(p + i);
+            if (kind == 3 && (p[i + 5] >> 4) == 1)
+                h.dts = Stamp(p + i + 5);
+            i += kind == 3 ? 10 : 5;
+        } else if (p[i] == 0x0F) {
+            i += 1;
+        } else {
+            return std::nullopt;
+        }
+        h.header_length = i;
+    }
+    if (h.packet_length != 0 && h.header_length > 6 + h.packet_length)
+        return std::nullopt;
+    return h;
+}
+
+double Frame_Rate(unsigned code)
+{
+    static const double kRates[] = {0, 24000.0 / 1001, 24, 25, 30000.0 / 1001, 30, 50, 60000.0 / 1001, 60};
+    return code < 9 ? kRates[code] : 0;
+}
+
+std::optional<Ts_Packet> Parse_Ts(Bytes p)
+{
+    if (p[0] != 0x47 || (p[1] & 0x80))
+        return std::nullopt;
+    Ts_Packet t;
+    t.pid = ((p[1] & 0x1Fu) << 8) | p[2];
+    t.unit_start = p[1] & 0x40;
+    const unsigned control = (p[3] >> 4) & 3;
+    if (control == 0)
+        return std::nullopt;
+    qint64 i = 4;
+    if (control & 2) {
+        const unsigned length = p[4];
+        if (length > 183)
+            return std::nullopt;
+        if (length > 0) {
+            t.discontinuity = p[5] & 0x80;
+            if ((p[5] & 0x10) && length >= 7) {
+                const qint64 base = (qint64{p[6]} << 25) | (qint64{p[7]} << 17) | (qint64{p[8]} << 9)
+                                    | (qint64{p[9]} << 1) | (p[10] >> 7);
+                t.pcr = double(base) / kTicks + double(((p[10] & 1) << 8) | p[11]) / 27e6;
+            }
+        }
+        i = 5 + length;
+    }
+    t.payload = (control & 1) ? i : 188;
+    t.payload_size = 188 - t.payload;
+    return t;
+}
+
+void Picture_Counter::Feed(Bytes p, qint64 n)
+{
+    if (n <= 0)
+        return;
+    buf_.insert(buf_.end(), p, p + n);
+    fed_ += n;
+    if (qint64(buf_.size()) >= kScanChunk)
+        Scan(qint64(buf_.size()) - kNeed + 1);
+}
+
+void Picture_Counter::Finish()
+{
+    Scan(qint64(buf_.size()));
+    Close_Picture();
+}
+
+void Picture_Counter::Scan(qint64 limit)
+{
+    const Bytes p = buf_.data();
+    const qint64 n = qint64(buf_.size());
+    limit = std::clamp<qint64>(limit, 0, n);
+    for (qint64 i = 0; (i = Find_Start_Code(p, i, n)) >= 0 && i < limit; i += 3)
+        Header(p + i, n - i, held_from_ + i);
+    buf_.erase(buf_.begin(), buf_.begin() + limit);
+    held_from_ += limit;
+}
+
+void Picture_Counter::Header(Bytes p, qint64 room, qint64 pos)
+{
+    const unsigned code = p[3];
+    if (code == 0x00 || code == 0xB3 || code == 0xB7 || code == 0xB8)
+        Close_Picture();
+    if (code == 0x00) {
+        open_fields_ = 2;
+        if (listener_ && room >= 6)
+            listener_->On_Picture({pos, (p[4] << 2) | (p[5] >> 6), group_});
+    } else if (code == 0xB8) {
+        ++group_;
+    } else if (code == 0xB3 && room >= 8) {
+        progressive_sequence_ = false;
+        if (const double rate = mpeg::Frame_Rate(p[7] & 0x0F); rate > 0) {
+            last_rate_ = rate;
+            rate_ = rate_ > 0 ? rate_ : rate;
+        }
+        if (listener_)
+            listener_->On_Sequence({pos, last_rate_});
+    } else if (code == 0xB5 && room >= 10 && (p[4] >> 4) == 1) {  // sequence extension
+        progressive_sequence_ = (p[5] >> 3) & 1;
+        const int num = (p[9] >> 5) & 3, den = p[9] & 0x1F;
+        if ((num || den) && last_rate_ > 0)
+            last_rate_ = last_rate_ * (num + 1) / (den + 1);
+    } else if (code == 0xB5 && room >= 9 && (p[4] >> 4) == 8 && open_fields_ > 0) {  // picture coding extension
+        const bool frame = (p[6] & 3) == 3, top_first = p[7] & 0x80, repeat = p[7] & 0x02;
+        open_fields_ = !frame ? 1 : !repeat ? 2 : progressive_sequence_ ? (top_first ? 6 : 4) : 3;
+    }
+}
+
+void Picture_Counter::Close_Picture()
+{
+    if (open_fields_ <= 0)
+        return;
+    fields_ += open_fields_;
+    if (last_rate_ > 0)
+        seconds_ += open_fields_ / (2 * last_rate_);
+    open_fields_ = 0;
+}
+
+}  // namespace pf::mpeg

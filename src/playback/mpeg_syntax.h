@@ -1,0 +1,125 @@
+// The pieces of MPEG-1/2 system and video syntax that the timeline scanner reads: start codes,
+// pack headers (SCR, mux rate), PES headers (PTS/DTS), transport packets (PID, PCR, payload)
+// and video headers, plus Picture_Counter, which counts the pictures of a video elementary
+// stream fed to it in pieces of any size. Plain functions over byte ranges; every parser checks
+// the room it has and the marker bits, so damaged bytes give "not one" rather than nonsense.
+#pragma once
+
+#include <QtGlobal>
+
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace pf::mpeg {
+
+using Bytes = const unsigned char*;
+
+constexpr double kTicks = 90000.0;  // system clock ticks per second (33-bit part)
+
+// Offset of the first 00 00 01 prefix in p[from, n) whose code byte is also there; -1 if none.
+// memchr finds the 01 bytes, so runs of zeros and plain data pass at memory speed.
+inline qint64 Find_Start_Code(Bytes p, qint64 from, qint64 n)
+{
+    for (qint64 i = std::max<qint64>(from + 2, 2); i + 1 < n;) {
+        const void* hit = std::memchr(p + i, 1, size_t(n - 1 - i));
+        if (!hit)
+            return -1;
+        i = static_cast<Bytes>(hit) - p;
+        if (p[i - 1] == 0 && p[i - 2] == 0 && i - 2 >= from)
+            return i - 2;
+        ++i;
+    }
+    return -1;
+}
+
+inline bool Is_Start_Code(Bytes p, qint64 n) { return n >= 4 && p[0] == 0 && p[1] == 0 && p[2] == 1; }
+
+// The 33-bit stamp of a PTS/DTS field (5 bytes with marker bits), if its markers hold.
+std::optional<double> Stamp(Bytes p);
+
+struct Pack_Header {
+    double scr = 0;       // seconds
+    double mux_rate = 0;  // bytes per second
+    qint64 length = 0;    // bytes of the header with its stuffing
+};
+// The pack header at p (which starts with 00 00 01 BA), MPEG-1 or MPEG-2.
+std::optional<Pack_Header> Parse_Pack(Bytes p, qint64 n);
+
+struct Pes_Header {
+    unsigned stream_id = 0;
+    qint64 packet_length = 0;   // from the length field: bytes after the first six (0: unbounded)
+    qint64 header_length = 0;   // bytes before the payload
+    std::optional<double> pts, dts;
+};
+// The PES header at p (00 00 01 id, id >= BC), MPEG-1 or MPEG-2 form.
+std::optional<Pes_Header> Parse_Pes(Bytes p, qint64 n);
+
+inline bool Is_Video_Id(unsigned id) { return id >= 0xE0 && id <= 0xEF; }
+inline bool Is_Audio_Id(unsigned id) { return (id >= 0xC0 && id <= 0xDF) || id == 0xBD; }
+
+// Frame rate of a sequence header's frame_rate_code; 0 for a reserved code.
+double Frame_Rate(unsigned code);
+
+struct Ts_Packet {
+    unsigned pid = 0;
+    bool unit_start = false;
+    bool discontinuity = false;
+    std::optional<double> pcr;  // seconds
+    qint64 payload = 0;         // offset of the payload within the packet
+    qint64 payload_size = 0;
+};
+// The 188-byte transport packet at p (p[0] is the 47 sync byte).
+std::optional<Ts_Packet> Parse_Ts(Bytes p);
+
+// Picture counting of a video elementary stream: fields shown (a frame picture shows two, three
+// with repeat_first_field, more in a progressive sequence; a field picture one), frame rates of
+// the sequence headers, and where sequence headers and pictures start. Bytes arrive in pieces
+// of any size; a start code or header cut between pieces still counts. What it finds is told to
+// a Listener as the bytes are scanned, which is up to 64 KiB after they were fed.
+class Picture_Counter {
+public:
+    struct Sequence {  // one sequence header
+        qint64 pos;    // its place in the bytes fed so far
+        double frame_rate;
+    };
+    struct Picture {
+        qint64 pos;
+        int temporal_reference;  // display order within its group of pictures
+        int group;               // serial number of its group of pictures header; -1 before one
+    };
+    class Listener {
+    public:
+        virtual ~Listener() = default;
+        virtual void On_Sequence(const Sequence&) {}
+        virtual void On_Picture(const Picture&) {}
+    };
+
+    void Set_Listener(Listener* listener) { listener_ = listener; }
+    void Feed(Bytes p, qint64 n);
+    void Finish();  // scans and counts what is still held
+
+    double Fields() const { return fields_; }
+    double Frame_Rate() const { return rate_; }       // of the first sequence header; 0 before one
+    double Last_Frame_Rate() const { return last_rate_; }
+    qint64 Fed() const { return fed_; }
+    // Seconds shown by the pictures counted, each at the rate of its own sequence.
+    double Seconds() const { return seconds_; }
+
+private:
+    void Scan(qint64 limit);
+    void Header(Bytes p, qint64 room, qint64 pos);
+    void Close_Picture();
+
+    std::vector<unsigned char> buf_;  // bytes held for scanning
+    qint64 held_from_ = 0;            // stream position of buf_[0]
+    qint64 fed_ = 0;
+    double fields_ = 0, seconds_ = 0;
+    double rate_ = 0, last_rate_ = 0;
+    bool progressive_sequence_ = false;
+    double open_fields_ = 0;  // fields of the picture whose extensions may still come
+    int group_ = -1;
+    Listener* listener_ = nullptr;
+};
+
+}  // namespace pf::mpeg

@@ -1,0 +1,76 @@
+// Walks the units of an MPEG program or transport stream in a byte range and reports what the
+// timeline needs to a Walk_Sink: clock marks (pack SCR with the mux rate; PCR of the program's
+// PCR PID), presentation stamps, the payload of the video stream, and where each well-formed
+// unit ends. Program streams are walked unit by unit through their length fields, so payload
+// is skipped, never searched, unless the chain breaks (damage, garbage, a gap of zeros); then
+// the walker finds the next system start code at memory speed. Transport packets are walked by
+// their sync bytes, PAT and PMT give the PIDs. Reads go through one caller-owned buffer in
+// windows of at most kWalk_Window bytes. A walker keeps what it learnt (PIDs) between walks.
+#pragma once
+
+#include "playback/byte_source.h"
+#include "playback/mpeg_syntax.h"
+
+#include <vector>
+
+namespace pf {
+
+enum class Stream_Kind { None, Program, Transport, Elementary };
+
+constexpr qint64 kWalk_Window = 1024 * 1024;
+
+struct Stream_Format {
+    Stream_Kind kind = Stream_Kind::None;
+    int packet = 188;  // transport: bytes per packet slot (188, 192 or 204)
+    int prefix = 0;    // transport: bytes before the sync byte in a slot (4 in 192-byte M2TS)
+};
+
+// What the first bytes of the source say it is.
+Stream_Format Detect_Format(Byte_Source& source);
+
+struct Clock_Mark {
+    qint64 off = 0;         // start of the unit that carries the clock
+    qint64 part_start = 0;  // where a part beginning with this clock begins (before a TS's tables)
+    double clock = 0;       // seconds
+    double rate = 0;        // bytes per second the stream arrives at, at most; 0 when unknown
+    bool after_end = false; // a program end code came since the previous mark
+};
+
+struct Stamp_Event {
+    qint64 off = 0;
+    double time = 0;
+    bool video = false;
+};
+
+class Walk_Sink {
+public:
+    virtual ~Walk_Sink() = default;
+    virtual void Mark(const Clock_Mark&) {}
+    virtual void Stamp(const Stamp_Event&) {}
+    virtual bool Wants_Video() const { return false; }
+    virtual void Video(mpeg::Bytes, qint64) {}
+    virtual void Unit_End(qint64) {}
+    virtual bool Done() const { return false; }
+};
+
+class Stream_Walker {
+public:
+    explicit Stream_Walker(const Stream_Format& format) : format_(format) {}
+    const Stream_Format& Format() const { return format_; }
+    // Walks the units that start in [from, to). False on a read error or when cancelled.
+    bool Walk(Byte_Source& source, qint64 from, qint64 to, Walk_Sink& sink, std::vector<unsigned char>& buf);
+
+private:
+    qint64 Walk_Program(mpeg::Bytes b, qint64 n, qint64 base, qint64 to, bool at_eof, Walk_Sink& sink);
+    qint64 Walk_Transport(mpeg::Bytes b, qint64 n, qint64 base, qint64 to, bool at_eof, Walk_Sink& sink);
+    void Packet(const mpeg::Ts_Packet& t, mpeg::Bytes p, qint64 off, Walk_Sink& sink);
+    void Read_Pat(mpeg::Bytes p, qint64 n);
+    void Read_Pmt(mpeg::Bytes p, qint64 n);
+
+    Stream_Format format_;
+    bool saw_end_ = false;    // program: an end code since the last pack
+    int pmt_pid_ = -1, pcr_pid_ = -1, video_pid_ = -1;
+    qint64 run_start_ = -1;   // transport: first packet of the current run of tables
+};
+
+}  // namespace pf

@@ -1,0 +1,215 @@
+#include "playback/timeline_player.h"
+
+#include "playback/elementary_scan.h"
+
+#include <QFile>
+
+#include <mpv/client.h>
+
+#include <algorithm>
+
+namespace pf {
+namespace {
+
+constexpr int kLoad_Timeout_Ms = 20000;
+constexpr int kSeek_Timeout_Ms = 5000;
+constexpr int kAhead_Entries = 3;      // queued beyond the one playing, at least,
+constexpr double kAhead_Seconds = 4;   // and at least this much to play,
+constexpr int kAhead_Most = 64;        // but no more entries than this
+
+}  // namespace
+
+Timeline_Player::Timeline_Player(Mpv_Session& session, const QByteArray& path) : session_(session), path_(path) {}
+
+int Timeline_Player::Open(const Stream_Timeline& timeline, int timeout_ms)
+{
+    timeline_ = timeline;
+    way_ = timeline.format.kind == Stream_Kind::Elementary && !timeline.Empty() ? Way::Elementary
+           : timeline.parts.size() > 1                                       ? Way::Parts
+                                                                             : Way::Plain;
+    base_ = 0;
+    if (way_ == Way::Parts)
+        return Load_Part(0);
+    first_part_ = 0;
+    queued_ = 1;
+    const int code = session_.Load_File(path_, timeout_ms);
+    if (code >= 0 && way_ == Way::Elementary)
+        Measure_Clock_Offset();
+    return code;
+}
+
+// Raw video carries no times; the player makes them from the pictures' order and, for some
+// streams, puts every picture after the first one picture late. One step tells which.
+void Timeline_Player::Measure_Clock_Offset()
+{
+    const double frame = timeline_.frame_rate > 0 ? 1.0 / timeline_.frame_rate : 0.0;
+    if (frame <= 0)
+        return;
+    Wait_For_Restart(0);  // a step before the first picture is shown is lost
+    if (session_.Command({"frame-step"}) < 0)
+        return;
+    std::optional<double> stepped;
+    session_.Wait_For(
+        [&](const Mpv_Event& e) {
+            if (e.kind == Mpv_Event::Kind::Property && e.property == "time-pos" && e.value.toDouble() > 0)
+                stepped = e.value.toDouble();
+            return stepped.has_value();
+        },
+        kSeek_Timeout_Ms);
+    offset_ = stepped && *stepped > 1.5 * frame ? frame : 0.0;
+    session_.Set_Flag("pause", true);
+    Wait_For_Restart(session_.Command({"seek", "0", "absolute+exact"}));
+}
+
+void Timeline_Player::Set_Fallback(double duration, double frame_rate)
+{
+    if (timeline_.Empty() && duration > 0) {
+        Stream_Part whole;
+        whole.end = std::max<qint64>(timeline_.size, 1);
+        whole.duration = duration;
+        timeline_.parts = {whole};
+    }
+    if (timeline_.frame_rate <= 0)
+        timeline_.Finish(frame_rate);
+}
+
+QByteArray Timeline_Player::Url(qint64 begin, qint64 end) const
+{
+    return "lavf://subfile,,start," + QByteArray::number(begin) + ",end," + QByteArray::number(end) + ",,:" + path_;
+}
+
+// Replaces the playlist with `url` and waits until the player has loaded it; the end of the
+// entry it replaces is no failure.
+int Timeline_Player::Load(const QByteArray& url)
+{
+    session_.Drain();
+    if (const int code = session_.Command({"loadfile", url}); code < 0)
+        return code;
+    int result = MPV_ERROR_LOADING_FAILED;
+    session_.Wait_For(
+        [&](const Mpv_Event& e) {
+            if (e.kind == Mpv_Event::Kind::File_Loaded)
+                result = 0;
+            else if (e.kind == Mpv_Event::Kind::End_File && e.end_reason == MPV_END_FILE_REASON_ERROR)
+                result = e.error < 0 ? e.error : MPV_ERROR_LOADING_FAILED;
+            else
+                return false;
+            return true;
+        },
+        kLoad_Timeout_Ms);
+    return result;
+}
+
+int Timeline_Player::Load_Part(int part)
+{
+    const Stream_Part& p = timeline_.parts[part];
+    const int code = Load(Url(p.begin, p.end));
+    first_part_ = part;
+    queued_ = 1;
+    Top_Up();
+    return code;
+}
+
+int Timeline_Player::Current_Entry()
+{
+    return int(session_.Get_Int("playlist-pos").value_or(0));
+}
+
+std::optional<double> Timeline_Player::Player_Time()
+{
+    // The entry first, then the time: read the other way round, a change of entry between the
+    // two would pair the old entry's late time with the new part and jump ahead.
+    const int part = way_ == Way::Parts ? std::clamp(first_part_ + Current_Entry(), 0, int(timeline_.parts.size()) - 1) : 0;
+    const std::optional<double> local = session_.Get_Double("time-pos");
+    if (!local)
+        return std::nullopt;
+    if (way_ == Way::Elementary)
+        return std::clamp(base_ + std::max(0.0, *local - offset_), 0.0, timeline_.Total());
+    return timeline_.Whole_Time(timeline_.Empty() ? -1 : part, *local);
+}
+
+int Timeline_Player::Wait_For_Restart(int code)
+{
+    if (code >= 0)
+        session_.Wait_For([](const Mpv_Event& e) { return e.kind == Mpv_Event::Kind::Playback_Restart; }, kSeek_Timeout_Ms);
+    return code;
+}
+
+int Timeline_Player::Seek(double t)
+{
+    t = std::clamp(t, 0.0, timeline_.Empty() ? std::max(t, 0.0) : timeline_.Total());
+    session_.Drain();  // events of earlier commands must not end the waits below
+    int code = 0;
+    double local = t;
+    if (way_ == Way::Elementary) {
+        // The player seeks raw video by guessing from bytes: start it at a sequence header instead.
+        File_Source source(QFile::decodeName(path_));
+        const Seek_Point at = Find_Seek_Point(source, timeline_, t).value_or(Seek_Point{});
+        base_ = at.time;
+        local = t - base_;
+        code = Load(at.offset > 0 ? Url(at.offset, timeline_.size) : path_);
+        if (code < 0 || local < 1e-3)
+            return code;
+        local += offset_;
+        code = session_.Set_Double("hr-seek-demuxer-offset", local + 1.0);  // decode from the entry's start
+    } else if (!timeline_.Empty()) {
+        const int part = way_ == Way::Parts ? timeline_.Part_At(t) : 0;
+        local = t - timeline_.Part_Start(part) + timeline_.parts[part].lead;
+        if (way_ == Way::Parts && (part < first_part_ || part >= first_part_ + queued_)) {
+            code = Load_Part(part);
+        } else if (way_ == Way::Parts && part != first_part_ + Current_Entry()) {
+            code = session_.Command({"playlist-play-index", QByteArray::number(part - first_part_)});
+            if (code >= 0)
+                session_.Wait_For([](const Mpv_Event& e) { return e.kind == Mpv_Event::Kind::File_Loaded; },
+                                  kSeek_Timeout_Ms);
+        }
+    }
+    if (code >= 0)
+        code = session_.Command({"seek", QByteArray::number(local, 'f', 6), "absolute+exact"});
+    return Wait_For_Restart(code);
+}
+
+bool Timeline_Player::At_Last_Entry()
+{
+    return way_ != Way::Parts || first_part_ + Current_Entry() >= timeline_.parts.size() - 1;
+}
+
+void Timeline_Player::Top_Up()
+{
+    if (way_ != Way::Parts)
+        return;
+    const int playing = Current_Entry();
+    double ahead = 0;
+    for (int e = playing + 1; e < queued_; ++e)
+        ahead += timeline_.parts[first_part_ + e].duration;
+    while (first_part_ + queued_ < timeline_.parts.size() && queued_ - 1 - playing < kAhead_Most
+           && (queued_ - 1 - playing < kAhead_Entries || ahead < kAhead_Seconds)) {
+        const Stream_Part& p = timeline_.parts[first_part_ + queued_];
+        if (session_.Command({"loadfile", Url(p.begin, p.end), "append"}) < 0)
+            return;
+        ahead += p.duration;
+        ++queued_;
+    }
+}
+
+int Timeline_Player::Skip_Starved()
+{
+    const int next = first_part_ + Current_Entry() + 1;
+    return way_ == Way::Parts && next < timeline_.parts.size() ? Load_Part(next) : 0;
+}
+
+int Timeline_Player::Adopt(const Stream_Timeline& refined, double now)
+{
+    const Way before = way_;
+    const bool same = timeline_.Same_Parts(refined) && way_ != Way::Elementary;
+    timeline_ = refined;
+    way_ = refined.format.kind == Stream_Kind::Elementary ? Way::Elementary
+           : refined.parts.size() > 1                     ? Way::Parts
+                                                          : Way::Plain;
+    if (same && way_ == before)
+        return 0;
+    queued_ = 0;  // what is queued belongs to the old parts
+    return Seek(now);
+}
+
+}  // namespace pf

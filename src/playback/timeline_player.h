@@ -1,0 +1,59 @@
+// Plays one file's Stream_Timeline in an Mpv_Session and maps the player's clock to whole-file
+// seconds and back. A joined program or transport stream plays as entries of its own, one per
+// part (a byte range of the file), so each keeps its clock; entries are queued a few ahead of
+// the one playing, so a file of ten thousand parts opens as fast as one of two. An elementary
+// stream plays as one entry from the sequence header that the last seek chose (the player
+// cannot seek in it by time). Anything else plays as the plain file. The session is the
+// owner's; this class only sends it commands.
+#pragma once
+
+#include "playback/mpv_session.h"
+#include "playback/stream_timeline.h"
+
+#include <optional>
+
+namespace pf {
+
+class Timeline_Player {
+public:
+    Timeline_Player(Mpv_Session& session, const QByteArray& path);
+
+    // Loads the file at its start and waits (up to `timeout_ms`) until the player has it.
+    // Returns 0 or an mpv error code.
+    int Open(const Stream_Timeline& timeline, int timeout_ms);
+    const Stream_Timeline& Timeline() const { return timeline_; }
+    void Set_Fallback(double duration, double frame_rate);  // for files the scan could not time
+
+    // Whole-file seconds of the picture the player is at; nothing while it has none.
+    std::optional<double> Player_Time();
+    // Moves the player to whole-file second `t`, keeping it paused or playing; waits until there.
+    int Seek(double t);
+    // Whether the entry playing is the file's last (its end is the file's end).
+    bool At_Last_Entry();
+    // Queues the next entries; call as playback goes on.
+    void Top_Up();
+    // Goes on with the next part when the player ran out of queued entries early.
+    int Skip_Starved();
+    // Takes a refined timeline; moves the player to `now` under it when the parts changed.
+    int Adopt(const Stream_Timeline& refined, double now);
+
+private:
+    enum class Way { Plain, Parts, Elementary };
+    QByteArray Url(qint64 begin, qint64 end) const;
+    int Load(const QByteArray& url);
+    int Load_Part(int part);
+    int Current_Entry();
+    int Wait_For_Restart(int code);
+    void Measure_Clock_Offset();
+
+    Mpv_Session& session_;
+    QByteArray path_;
+    Stream_Timeline timeline_;
+    Way way_ = Way::Plain;
+    int first_part_ = 0;   // part of playlist entry 0
+    int queued_ = 0;       // entries in the playlist
+    double base_ = 0;      // elementary: whole-file seconds where the entry starts
+    double offset_ = 0;    // elementary: how far the player's clock runs ahead after the first picture
+};
+
+}  // namespace pf
