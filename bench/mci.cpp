@@ -1,7 +1,12 @@
-// Measures the media-control service: the time to open a 2 s clip and a 1 GiB file joined from
-// many clips, and their difference (target under 0.3 s); and the process CPU time of playing a
-// clip to its end through the service next to `mpv --vo=null --ao=null` on the same clip, and
-// their ratio (target at most 1.1). Clips are made by ffmpeg in a temporary folder under /tmp.
+// Measures the media-control service: the time to open a 2 s clip and joined files, and their
+// differences (target at most 0.3 s): 1 GiB joined from 10 s clips, 1 GiB joined from 5,000
+// small low-rate parts, and 4 GiB joined from 4 large parts read cold (its pages dropped with
+// posix_fadvise(DONTNEED) before every open); how long the exact timeline of the large files
+// takes (the whole walk that refines a sampled one in the background), and the scanner's peak
+// memory on the 4 GiB file (target under 16 MiB), taken from a child process that only scans;
+// and the process CPU time of playing a clip to its end through the service next to
+// `mpv --vo=null --ao=null` on the same clip, and their ratio (target at most 1.1).
+// Clips are made by ffmpeg in a temporary folder under /tmp.
 #include "playback/mci_service.h"
 #include "playback/mpeg_video_device.h"
 #include "playback/stream_timeline.h"
@@ -13,17 +18,27 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <climits>
+#include <functional>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace pf;
 
 namespace {
 
 constexpr qint64 kJoinedSize = qint64(1) << 30;
+constexpr int kSmallParts = 5000;
+constexpr int kLargeParts = 4;
+constexpr qint64 kLargePart = qint64(1) << 30;
 constexpr int kRounds = 5;
 
 bool Make_Clip(const QString& path, int seconds, const char* bitrate)
@@ -36,16 +51,63 @@ bool Make_Clip(const QString& path, int seconds, const char* bitrate)
            == 0;
 }
 
-bool Make_Joined(const QString& clip, const QString& path)
+// One long part of about `size` bytes: the clip remuxed over and over, its clock running on.
+bool Make_Long(const QString& clip, qint64 size, const QString& path)
+{
+    const qint64 loops = size / std::max<qint64>(QFile(clip).size(), 1) + 1;
+    return QProcess::execute("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-stream_loop", QString::number(loops - 1),
+                                        "-i", clip, "-c", "copy", "-f", "mpeg", path})
+           == 0;
+}
+
+// `clip` joined to itself until the file has `size` bytes or `count` parts, whichever is first.
+bool Make_Joined(const QString& clip, const QString& path, qint64 size, int count = INT_MAX)
 {
     QFile in(clip), out(path);
     if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = in.readAll();
-    while (out.size() < kJoinedSize)
+    for (int i = 0; i < count && out.size() < size; ++i)
         if (out.write(bytes) != bytes.size())
             return false;
     return true;
+}
+
+// Drops the file's pages from the page cache, so that the next read comes from the disk.
+void Drop_Cache(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return;
+    ::fdatasync(fd);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+}
+
+double Seconds_Of(const std::function<void()>& work)
+{
+    QElapsedTimer t;
+    t.start();
+    work();
+    return double(t.nsecsElapsed()) / 1e9;
+}
+
+// Peak memory (KiB) of this program run again as a child with `args`.
+long Child_Peak_KiB(const char* self, const std::vector<QByteArray>& args)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::vector<char*> argv{const_cast<char*>(self)};
+        for (const QByteArray& a : args)
+            argv.push_back(const_cast<char*>(a.constData()));
+        argv.push_back(nullptr);
+        ::execv(self, argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
+    return usage.ru_maxrss;
 }
 
 double Cpu_Seconds(int who)
@@ -57,11 +119,13 @@ double Cpu_Seconds(int who)
 
 QString Open_Command(const QString& path) { return "open \"" + path + "\" type MPEGVideo alias bench"; }
 
-// Median wall time of opening `path`, in seconds.
-double Open_Time(const QString& path)
+// Median wall time of opening `path`, in seconds; `cold` drops its cached pages first.
+double Open_Time(const QString& path, bool cold = false)
 {
     std::vector<double> times;
     for (int i = 0; i < kRounds; ++i) {
+        if (cold)
+            Drop_Cache(path);
         QElapsedTimer t;
         t.start();
         const std::uint32_t code = Mci_Service::Instance().Send_String(Open_Command(path));
@@ -104,28 +168,61 @@ double Mpv_Cpu(const QString& path)
 
 int main(int argc, char** argv)
 {
+    // The child of the memory measurement: one whole walk of the file, or nothing at all.
+    if (argc == 3 && std::strcmp(argv[1], "--scan") == 0)
+        return Refine_Stream(QString::fromLocal8Bit(argv[2]), nullptr).Empty() ? 1 : 0;
+    if (argc == 2 && std::strcmp(argv[1], "--idle") == 0)
+        return 0;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Register_Mpeg_Driver({"null"});
     QTemporaryDir dir(QDir::tempPath() + "/pf-bench-mci-XXXXXX");
     const QString short_clip = dir.filePath("short 2s.mpg"), long_clip = dir.filePath("long 10s.mpg"),
-                  joined = dir.filePath("joined 1GiB.mpg");
+                  joined = dir.filePath("joined 1GiB.mpg"), small_clip = dir.filePath("small 2s.mpg"),
+                  small_joined = dir.filePath("joined 5000.mpg"), minute = dir.filePath("minute.mpg"),
+                  large_part = dir.filePath("large part.mpg"), large_joined = dir.filePath("joined 4x1GiB.mpg");
     std::printf("making clips in %s ...\n", qPrintable(dir.path()));
-    if (!Make_Clip(short_clip, 2, "400k") || !Make_Clip(long_clip, 10, "6M") || !Make_Joined(long_clip, joined)) {
+    if (!Make_Clip(short_clip, 2, "400k") || !Make_Clip(long_clip, 10, "6M") || !Make_Joined(long_clip, joined, kJoinedSize)
+        || !Make_Clip(small_clip, 2, "800k") || !Make_Joined(small_clip, small_joined, LLONG_MAX, kSmallParts)
+        || !Make_Clip(minute, 60, "8M") || !Make_Long(minute, kLargePart, large_part)
+        || !Make_Joined(large_part, large_joined, LLONG_MAX, kLargeParts)) {
         std::printf("could not make the clips (is ffmpeg installed?)\n");
         return 1;
     }
+    QFile::remove(minute);
 
     const double open_short = Open_Time(short_clip);
-    const double open_joined = Open_Time(joined);
-    std::printf("open 2 s clip:            %8.3f s\n", open_short);
-    std::printf("open 1 GiB joined:        %8.3f s\n", open_joined);
-    QElapsedTimer scan;
-    scan.start();
-    const qsizetype parts = Scan_Stream(joined).parts.size();
-    std::printf("  of which finding its %lld parts: %8.3f s\n", qint64(parts), double(scan.nsecsElapsed()) / 1e9);
-    std::printf("difference:               %8.3f s   (target < 0.3 s)\n", open_joined - open_short);
+    std::printf("open 2 s clip:                                %8.3f s\n", open_short);
+    const struct {
+        const char* what;
+        QString path;
+        bool cold;
+    } rows[] = {{"1 GiB joined from 10 s clips", joined, false},
+                {"1 GiB joined from 5,000 small parts", small_joined, false},
+                {"4 GiB joined from 4 large parts, cold", large_joined, true}};
+    for (const auto& row : rows) {
+        const double open = Open_Time(row.path, row.cold);
+        if (row.cold)
+            Drop_Cache(row.path);
+        Stream_Timeline quick;
+        const double scan = Seconds_Of([&] { quick = Scan_Stream(row.path); });
+        if (row.cold)
+            Drop_Cache(row.path);
+        Stream_Timeline exact = quick;
+        const double walk = quick.exact ? 0.0 : Seconds_Of([&] { exact = Refine_Stream(row.path, nullptr); });
+        std::printf("open %-40s %8.3f s, difference %6.3f s  (target <= 0.3 s)\n", row.what, open, open - open_short);
+        std::printf("  its timeline at open: %s, %lld parts, %.1f s, found in %.3f s\n",
+                    quick.exact ? "exact" : "sampled", qint64(quick.parts.size()), quick.Total(), scan);
+        if (!quick.exact)
+            std::printf("  exact timeline (whole walk, in the background): %lld parts, %.1f s, after %.3f s\n",
+                        qint64(exact.parts.size()), exact.Total(), walk);
+    }
+    Drop_Cache(large_joined);
+    const long idle = Child_Peak_KiB(argv[0], {"--idle"});
+    const long scan = Child_Peak_KiB(argv[0], {"--scan", QFile::encodeName(large_joined)});
+    std::printf("peak memory of the whole walk of the 4 GiB file: %6.1f MiB over an idle run  (target < 16 MiB)\n",
+                double(scan - idle) / 1024);
 
     const double ours = Play_Cpu(long_clip);
     const double peer = Mpv_Cpu(long_clip);

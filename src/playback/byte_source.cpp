@@ -14,7 +14,7 @@ namespace pf {
 
 bool Byte_Source::Read(qint64 off, qint64 len, std::vector<unsigned char>& out)
 {
-    len = std::clamp<qint64>(Size() - off, 0, std::max<qint64>(len, 0));
+    len = off < 0 ? 0 : std::clamp<qint64>(Size() - off, 0, std::max<qint64>(len, 0));
     out.resize(size_t(len));
     qint64 done = 0;
     while (done < len) {

@@ -13,7 +13,7 @@ constexpr qint64 kProbe = 4 * 1024;          // first read of a sample
 constexpr qint64 kProbe_Max = 64 * 1024;     // a sample with no clock in this much is dead
 constexpr qint64 kGrid_Step = 256 * 1024;    // smallest grid spacing
 constexpr qint64 kGrid_Points = 2048;        // most grid samples
-constexpr int kNeighbours = 8;               // parts either side that make the local rate
+constexpr qint64 kCold_Grid_Points = 512;    // when they must come from the disk, one seek each
 constexpr qint64 kRead_Budget = 48 * 1024 * 1024;  // reading for seams stops here; the rest is estimated
 constexpr qint64 kEdge = 8 * 1024;           // first size of a part's head and tail windows
 constexpr qint64 kEdge_Max = 1024 * 1024;
@@ -183,7 +183,7 @@ std::vector<Tentative> Sampler::Parts()
 qint64 Sampler::Data_End(qint64 begin, qint64 next) const
 {
     if (const auto it = seams_.find(next); it != seams_.end() && it->second > begin)
-        return it->second;
+        return std::min(it->second, next);
     qint64 end = -1;
     for (qint64 e : ends_)
         if (e > begin && e <= next)
@@ -211,16 +211,15 @@ Part_Stats Sampler::Edges(qint64 begin, qint64 end)
         Stream_Walker w(format_);
         head = Gather(begin, begin + e, true, w);
         walker = w;
-        if (head.first_shown || e >= kEdge_Max
-            || (!head.video.Any() && head.other.Count() >= kEdge_Stamps))
+        // A part with no pictures in its first windows is taken for one of sound alone.
+        if (head.first_shown || e >= kEdge_Max || (!head.video.Any() && e >= kProbe_Max && head.other.Count() >= kEdge_Stamps))
             break;
     }
     Part_Stats tail;
     for (qint64 e = kEdge;; e *= 4) {
         Stream_Walker w = walker;
         tail = Gather(end - e, end, true, w);
-        if (tail.last_shown || e >= kEdge_Max
-            || (!tail.video.Any() && tail.other.Count() >= kEdge_Stamps))
+        if (tail.last_shown || e >= kEdge_Max || (!head.video.Any() && tail.other.Count() >= kEdge_Stamps))
             break;
     }
     Part_Stats s = head;
@@ -253,7 +252,7 @@ QList<Stream_Part> Sampler::Run()
 {
     src_.Expect_Sequential(false);
     const qint64 size = src_.Size();
-    const qint64 points = std::clamp<qint64>(size / kGrid_Step, 1, kGrid_Points);
+    const qint64 points = std::clamp<qint64>(size / kGrid_Step, 1, src_.Resident() >= 0.5 ? kGrid_Points : kCold_Grid_Points);
     const qint64 step = size / points;
     std::vector<Point> grid;
     for (qint64 i = 0; i < points; ++i)
@@ -298,7 +297,7 @@ QList<Stream_Part> Walk_Clocked(Byte_Source& source, const Stream_Format& format
     QList<Stream_Part> parts;
     for (size_t i = 0; i < stats.size(); ++i) {
         const qint64 next = i + 1 < stats.size() ? stats[i + 1].begin : source.Size();
-        parts << Make_Part(stats[i], stats[i].data_end > stats[i].begin ? stats[i].data_end : next);
+        parts << Make_Part(stats[i], stats[i].data_end > stats[i].begin ? std::min(stats[i].data_end, next) : next);
     }
     return parts;
 }

@@ -1,6 +1,6 @@
 // Parts of a program or transport stream found from its clock (see stream_timeline.h for what
-// each way of scanning promises): Walk_Clocked reads every unit; Sample_Clocked samples a grid
-// and splits every interval the clock cannot vouch for until a short walk finds its seams.
+// each way promises): Walk_Clocked reads every unit and is exact; Sample_Clocked samples a grid
+// and splits every interval whose clock shows a seam until a short walk finds it.
 #pragma once
 
 #include "playback/stream_timeline.h"

@@ -105,7 +105,7 @@ Stream_Timeline Sample_Elementary(Byte_Source& source)
     double rate = 0, time = 0, density = -1;  // density: seconds per byte of the window before
     qint64 last = 0;
     for (int i = 0; i < kWindows; ++i) {
-        const qint64 at = (t.size - kWindow) / (kWindows - 1) * i;
+        const qint64 at = std::max<qint64>(0, t.size - kWindow) / (kWindows - 1) * i;
         if (!source.Read(at, kWindow, buf))
             return {};
         mpeg::Picture_Counter counter;

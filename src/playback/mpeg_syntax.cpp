@@ -5,8 +5,7 @@
 namespace pf::mpeg {
 namespace {
 
-constexpr qint64 kNeed = 12;               // bytes from a start code that its header needs
-constexpr qint64 kScanChunk = 64 * 1024;   // bytes held before they are scanned
+constexpr qint64 kNeed = 12;  // bytes from a start code that its header needs
 
 }  // namespace
 
@@ -127,27 +126,38 @@ void Picture_Counter::Feed(Bytes p, qint64 n)
 {
     if (n <= 0)
         return;
-    buf_.insert(buf_.end(), p, p + n);
+    const qint64 pos = fed_;  // stream position of p[0]
     fed_ += n;
-    if (qint64(buf_.size()) >= kScanChunk)
-        Scan(qint64(buf_.size()) - kNeed + 1);
+    if (n < kNeed) {  // too short to scan in place: keep it with the unscanned tail
+        held_.insert(held_.end(), p, p + n);
+        const qint64 h = qint64(held_.size());
+        if (h >= kNeed) {
+            Scan(held_.data(), h, h - kNeed + 1, fed_ - h);
+            held_.erase(held_.begin(), held_.end() - (kNeed - 1));
+        }
+        return;
+    }
+    if (!held_.empty()) {  // headers that start in the tail, completed by this piece's first bytes
+        const qint64 h = qint64(held_.size());
+        held_.insert(held_.end(), p, p + kNeed - 1);
+        Scan(held_.data(), qint64(held_.size()), h, pos - h);
+    }
+    Scan(p, n, n - kNeed + 1, pos);
+    held_.assign(p + n - (kNeed - 1), p + n);
 }
 
 void Picture_Counter::Finish()
 {
-    Scan(qint64(buf_.size()));
+    const qint64 h = qint64(held_.size());
+    Scan(held_.data(), h, h, fed_ - h);
+    held_.clear();
     Close_Picture();
 }
 
-void Picture_Counter::Scan(qint64 limit)
+void Picture_Counter::Scan(Bytes p, qint64 n, qint64 limit, qint64 pos)
 {
-    const Bytes p = buf_.data();
-    const qint64 n = qint64(buf_.size());
-    limit = std::clamp<qint64>(limit, 0, n);
     for (qint64 i = 0; (i = Find_Start_Code(p, i, n)) >= 0 && i < limit; i += 3)
-        Header(p + i, n - i, held_from_ + i);
-    buf_.erase(buf_.begin(), buf_.begin() + limit);
-    held_from_ += limit;
+        Header(p + i, n - i, pos + i);
 }
 
 void Picture_Counter::Header(Bytes p, qint64 room, qint64 pos)

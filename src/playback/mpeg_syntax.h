@@ -75,8 +75,8 @@ std::optional<Ts_Packet> Parse_Ts(Bytes p);
 // Picture counting of a video elementary stream: fields shown (a frame picture shows two, three
 // with repeat_first_field, more in a progressive sequence; a field picture one), frame rates of
 // the sequence headers, and where sequence headers and pictures start. Bytes arrive in pieces
-// of any size; a start code or header cut between pieces still counts. What it finds is told to
-// a Listener as the bytes are scanned, which is up to 64 KiB after they were fed.
+// of any size and are scanned where they lie; a start code or header cut between pieces still
+// counts. What it finds is told to a Listener as soon as the header is whole.
 class Picture_Counter {
 public:
     struct Sequence {  // one sequence header
@@ -107,12 +107,12 @@ public:
     double Seconds() const { return seconds_; }
 
 private:
-    void Scan(qint64 limit);
+    // Reads the headers that start in p[0, limit) of p[0, n), p[0] being stream position `pos`.
+    void Scan(Bytes p, qint64 n, qint64 limit, qint64 pos);
     void Header(Bytes p, qint64 room, qint64 pos);
     void Close_Picture();
 
-    std::vector<unsigned char> buf_;  // bytes held for scanning
-    qint64 held_from_ = 0;            // stream position of buf_[0]
+    std::vector<unsigned char> held_;  // the last bytes fed, whose headers may still be cut
     qint64 fed_ = 0;
     double fields_ = 0, seconds_ = 0;
     double rate_ = 0, last_rate_ = 0;

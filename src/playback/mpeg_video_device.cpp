@@ -33,6 +33,18 @@ std::uint32_t Mci_Code(int mpv_code)
 
 bool In_Range(qint64 v, qint64 lo, qint64 hi) { return v >= lo && v <= hi; }
 
+// Marks the player as being moved (seek, reload): what it reports meanwhile is about the old place.
+class Moving {
+public:
+    explicit Moving(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Moving() { flag_ = false; }
+    Moving(const Moving&) = delete;
+    Moving& operator=(const Moving&) = delete;
+
+private:
+    bool& flag_;
+};
+
 }  // namespace
 
 void Register_Mpeg_Driver(const Mpeg_Driver_Options& options)
@@ -91,7 +103,7 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
     connect(session_.get(), &Mpv_Session::Event, this, &Mpeg_Video_Device::On_Event);
     session_->Observe("time-pos", Mpv_Session::Format::Double);
     session_->Observe("eof-reached", Mpv_Session::Format::Flag);
-    const Stream_Timeline timeline = Scan_Stream(file.filePath());
+    const Stream_Timeline timeline = Scan_Stream(file.filePath(), !options.sample_first);
     player_ = std::make_unique<Timeline_Player>(*session_, path_);
     if (const int code = player_->Open(timeline, kLoadTimeoutMs); code < 0)
         return Mci_Code(code);
@@ -109,7 +121,7 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
 
 void Mpeg_Video_Device::On_Event(const Mpv_Event& event)
 {
-    if (event.kind != Mpv_Event::Kind::Property)
+    if (moving_ || event.kind != Mpv_Event::Kind::Property)
         return;
     if (event.property == "eof-reached" && event.value.toBool()) {
         On_End_Reached();
@@ -125,6 +137,7 @@ void Mpeg_Video_Device::On_End_Reached()
         return;
     if (!player_->At_Last_Entry()) {
         // The player ran past what was queued, not past the file: go on with the next part.
+        const Moving moving(moving_);
         player_->Skip_Starved();
         if (mode_ == Mode::Playing)
             session_->Set_Flag("pause", false);
@@ -173,6 +186,7 @@ void Mpeg_Video_Device::Take_Refined()
     position_ = at_end_ ? refined->Total() : now;
     if (held_)
         held_ = now;
+    const Moving moving(moving_);
     player_->Adopt(*refined, now);
 }
 
@@ -290,6 +304,7 @@ std::uint32_t Mpeg_Video_Device::Seek_To(double seconds)
     at_end_ = false;
     play_to_.reset();
     held_ = position_ = seconds;
+    const Moving moving(moving_);
     return Mci_Code(player_->Seek(seconds));
 }
 

@@ -26,7 +26,8 @@
 namespace pf {
 
 struct Mpeg_Driver_Options {
-    QByteArray audio_output;  // mpv's "ao"; empty lets mpv choose (tests pass "null")
+    QByteArray audio_output;   // mpv's "ao"; empty lets mpv choose (tests pass "null")
+    bool sample_first = false; // open every file as a large one: sampled, refined in the background
 };
 
 // Registers the device type "MPEGVideo" (and the MPEG file extensions) with Mci_Service.
@@ -85,6 +86,7 @@ private:
     bool frames_format_ = false;
     Mode mode_ = Mode::Stopped;
     bool at_end_ = false;
+    bool moving_ = false;            // the player is being moved; its events are stale
     std::optional<double> held_;     // position reported while stopped after a seek or "to"
     std::optional<double> play_to_;  // seconds
     double position_ = 0;            // last whole-file position, seconds

@@ -124,6 +124,7 @@ void Part_Collector::On_Picture(const mpeg::Picture_Counter::Picture& p)
 void Part_Collector::Open_Part(qint64 begin)
 {
     Close_Count();
+    before_seam_ = {group_, group_base_, group_last_};
     pending_.clear();
     group_base_ = 0;
     group_last_ = -1;
@@ -149,10 +150,13 @@ void Part_Collector::Mark(const Clock_Mark& m)
                           && std::abs(prev_->clock - before_prev_->clock) > kOutlier && parts_.size() > 1;
         if (lone) {
             // The previous mark was damage: its part goes back into the one before.
-            Part_Stats gone = parts_.back();
+            const qint64 gone_end = parts_.back().data_end;
             parts_.pop_back();
             Part_Stats& back = parts_.back();
-            back.data_end = std::max(back.data_end, gone.data_end);
+            back.data_end = std::max(back.data_end, gone_end);
+            if (back.counted >= 0)
+                counted_at_begin_ -= back.counted;
+            std::tie(group_, group_base_, group_last_) = before_seam_;
             prev_ = before_prev_;
             fresh_seam_ = false;
         } else {

@@ -17,6 +17,7 @@
 #include <deque>
 #include <limits>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace pf {
@@ -105,6 +106,7 @@ private:
     int group_ = -1;          // group of pictures being read, and where it starts in display order
     double group_base_ = 0;
     int group_last_ = -1;     // highest temporal_reference in it so far
+    std::tuple<int, double, int> before_seam_;  // the three above when the last part began
 };
 
 }  // namespace pf

@@ -133,16 +133,16 @@ bool Stream_Timeline::Same_Parts(const Stream_Timeline& other) const
                       [](const Stream_Part& a, const Stream_Part& b) { return a.begin == b.begin && a.end == b.end; });
 }
 
-Stream_Timeline Scan_Stream(Byte_Source& source)
+Stream_Timeline Scan_Stream(Byte_Source& source, bool may_walk)
 {
     const qint64 size = source.Size();
-    return Scan(source, size <= kExact_Bytes || (size <= kExact_Cached_Bytes && source.Resident() >= 0.9));
+    return Scan(source, may_walk && (size <= kExact_Bytes || (size <= kExact_Cached_Bytes && source.Resident() >= 0.9)));
 }
 
-Stream_Timeline Scan_Stream(const QString& path)
+Stream_Timeline Scan_Stream(const QString& path, bool may_walk)
 {
     File_Source source(path);
-    return source.Ok() ? Scan_Stream(source) : Stream_Timeline{};
+    return source.Ok() ? Scan_Stream(source, may_walk) : Stream_Timeline{};
 }
 
 Stream_Timeline Refine_Stream(Byte_Source& source)

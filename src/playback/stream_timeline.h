@@ -1,29 +1,35 @@
 // The timeline of an MPEG file as the join of this system makes it: the bytes of whole files
-// one after another, each part with its own clock. Scan_Stream finds the parts and times them:
+// one after another, each part with its own clock. Scan_Stream finds the parts and times them.
 //
-// - Program streams (pack SCR, PES PTS) and transport streams (PCR and PTS of the program's
-//   PCR PID and video PID): a part ends where the clock breaks the rule of Part_Collector
-//   (falls back, jumps, or runs slower than the bytes at the mux rate allow) or at a program
-//   end code. Its length is its last picture stamp less its first plus one frame; a part
-//   whose stamps are missing or disagree with its clock is timed by counting its pictures.
-//   Exact: files up to kExact_Bytes are walked unit by unit, so every seam is found and every
-//   part is timed to its stamps, to the frame. Larger files are sampled on a grid (a few KiB
-//   every 128 KiB or more), and every interval whose clock falls back, jumps, runs too slow
-//   for its bytes at the mux rate, or advances much faster or slower than the file's own rate
-//   nearby, is split until a walk of at most 32 KiB finds its seams. Such a timeline is
-//   marked sampled: a seam hides from it only where a short part sits between two samples
-//   whose clocks happen to look continuous. Refine_Stream then walks the whole file (as on
-//   a background thread) and gives the exact timeline.
-// - Video elementary streams (no clock): pictures are counted from picture start codes and the
-//   frame rate of each sequence header (fields, so repeat_first_field and field pictures
-//   count right), without decoding. Up to kExact_Bytes in one pass at disk speed: exact, with
-//   a seek point at every sequence header. Larger: picture density measured in evenly spread
-//   windows, the length estimated to within the file's variation of bytes per picture;
-//   Refine_Stream counts the whole file.
-// - Damaged files: bytes are read in bounded windows (never more than about 1 MiB at once,
-//   however long a run of zeros or garbage); units that do not chain are skipped; stamps that
-//   do not fit their clock, and lone clocks that do not fit their neighbours, are ignored, so
-//   a damaged part is no longer than its clock says. No scan ever returns a negative length.
+// Program streams (pack SCR, PES PTS) and transport streams (PCR of the program's PCR PID, PTS
+// of its video PID): a part begins where the clock breaks the rule of Part_Collector (falls
+// back, jumps ahead, or runs slower than its bytes can arrive at the mux rate) or after a
+// program end code. A part lasts from its first shown picture to its last: stamped pictures
+// are placed in display order by their temporal references, so the pictures that carry no
+// stamp (most, at low rates) still count. A part whose stamps are missing or disagree with its
+// clock is timed by counting its pictures.
+// Video elementary streams (no clock): pictures are counted from picture start codes and each
+// sequence header's frame rate, in fields (repeat_first_field and field pictures count right),
+// without decoding; a seek point at every sequence header.
+//
+// How exact: a file of up to kExact_Bytes, or of up to kExact_Cached_Bytes when the page cache
+// holds it, is read whole at open, unit by unit; every pair of successive clocks is judged, so
+// every seam is found and every part is timed to the frame: the timeline is exact. A larger
+// file is sampled, so that open never waits long: a grid of small reads (at most 2,048, or 512
+// when the file must come from the disk, at least 256 KiB apart, and the file's tail); every
+// interval whose clock falls back, runs too fast for the mux rate, or holds the edge of the
+// data (zeros, garbage, a cut) is split until a walk of at most 16 KiB finds its seam, within
+// a reading budget of 48 MiB; each part is timed from its two ends. Such a timeline is marked
+// sampled: a part shorter than the grid spacing can hide between two samples whose clocks
+// happen to rise, and a part whose clock runs at half the others' rate or less is taken to
+// hide parts and is timed by its bytes. An elementary stream that large is estimated from the
+// picture density of 64 evenly spread windows. Refine_Stream reads the whole file and gives
+// the exact timeline; Timeline_Refiner runs it in the background for the device, which then
+// takes it.
+// Damaged files: reads are bounded windows (about 1 MiB at most, however long a run of zeros or
+// garbage), units that do not chain are skipped, stamps that do not fit the clock beside them
+// and lone clocks that do not fit their neighbours are ignored; no part has a negative or
+// unbounded length.
 //
 // Times: whole-file seconds run over the parts in order. Each part is played as a file of its
 // own, whose player clock starts at its earliest stamp; `lead` is where its pictures start.
@@ -43,7 +49,7 @@
 namespace pf {
 
 constexpr qint64 kExact_Bytes = 32 * 1024 * 1024;          // walked whole at open
-constexpr qint64 kExact_Cached_Bytes = 256 * 1024 * 1024;  // walked whole at open when cached
+constexpr qint64 kExact_Cached_Bytes = 1024 * 1024 * 1024; // walked whole at open when cached
 
 struct Stream_Part {
     qint64 begin = 0;         // first byte of the part
@@ -86,9 +92,10 @@ struct Stream_Timeline {
     bool Same_Parts(const Stream_Timeline& other) const;  // same byte ranges
 };
 
-// Finds and times the parts quickly (exact for small files, sampled for large ones).
-Stream_Timeline Scan_Stream(Byte_Source& source);
-Stream_Timeline Scan_Stream(const QString& path);
+// Finds and times the parts quickly: exact for small files (and for cached ones of moderate
+// size) when `may_walk`, sampled otherwise.
+Stream_Timeline Scan_Stream(Byte_Source& source, bool may_walk = true);
+Stream_Timeline Scan_Stream(const QString& path, bool may_walk = true);
 // The exact timeline, reading every byte; returns what it has when `cancel` is set (then not exact).
 Stream_Timeline Refine_Stream(const QString& path, const std::atomic<bool>* cancel);
 Stream_Timeline Refine_Stream(Byte_Source& source);
