@@ -28,7 +28,6 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace pf;
@@ -92,22 +91,26 @@ double Seconds_Of(const std::function<void()>& work)
     return double(t.nsecsElapsed()) / 1e9;
 }
 
-// Peak memory (KiB) of this program run again as a child with `args`.
-long Child_Peak_KiB(const char* self, const std::vector<QByteArray>& args)
+// A line of /proc/self/status, in KiB.
+long Status_KiB(const char* key)
 {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        std::vector<char*> argv{const_cast<char*>(self)};
-        for (const QByteArray& a : args)
-            argv.push_back(const_cast<char*>(a.constData()));
-        argv.push_back(nullptr);
-        ::execv(self, argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    return usage.ru_maxrss;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+// The child of the memory measurement: one whole walk of `path`, nothing else; prints how far
+// its peak memory rose above what it had before the walk.
+int Child_Scan(const char* path)
+{
+    const long before = Status_KiB("VmRSS:");
+    const bool ok = !Refine_Stream(QString::fromLocal8Bit(path), nullptr).Empty();
+    std::printf("%ld\n", Status_KiB("VmHWM:") - before);
+    return ok ? 0 : 1;
 }
 
 double Cpu_Seconds(int who)
@@ -168,11 +171,8 @@ double Mpv_Cpu(const QString& path)
 
 int main(int argc, char** argv)
 {
-    // The child of the memory measurement: one whole walk of the file, or nothing at all.
     if (argc == 3 && std::strcmp(argv[1], "--scan") == 0)
-        return Refine_Stream(QString::fromLocal8Bit(argv[2]), nullptr).Empty() ? 1 : 0;
-    if (argc == 2 && std::strcmp(argv[1], "--idle") == 0)
-        return 0;
+        return Child_Scan(argv[2]);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -218,11 +218,11 @@ int main(int argc, char** argv)
             std::printf("  exact timeline (whole walk, in the background): %lld parts, %.1f s, after %.3f s\n",
                         qint64(exact.parts.size()), exact.Total(), walk);
     }
-    Drop_Cache(large_joined);
-    const long idle = Child_Peak_KiB(argv[0], {"--idle"});
-    const long scan = Child_Peak_KiB(argv[0], {"--scan", QFile::encodeName(large_joined)});
-    std::printf("peak memory of the whole walk of the 4 GiB file: %6.1f MiB over an idle run  (target < 16 MiB)\n",
-                double(scan - idle) / 1024);
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--scan", large_joined});
+    child.waitForFinished(-1);
+    std::printf("peak memory of the whole walk of the 4 GiB file: %6.1f MiB  (target < 16 MiB)\n",
+                double(child.readAllStandardOutput().trimmed().toLong()) / 1024);
 
     const double ours = Play_Cpu(long_clip);
     const double peer = Mpv_Cpu(long_clip);

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 
 #include <mpv/client.h>
 
@@ -32,18 +33,6 @@ std::uint32_t Mci_Code(int mpv_code)
 }
 
 bool In_Range(qint64 v, qint64 lo, qint64 hi) { return v >= lo && v <= hi; }
-
-// Marks the player as being moved (seek, reload): what it reports meanwhile is about the old place.
-class Moving {
-public:
-    explicit Moving(bool& flag) : flag_(flag) { flag_ = true; }
-    ~Moving() { flag_ = false; }
-    Moving(const Moving&) = delete;
-    Moving& operator=(const Moving&) = delete;
-
-private:
-    bool& flag_;
-};
 
 }  // namespace
 
@@ -109,7 +98,7 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
         return Mci_Code(code);
     player_->Set_Fallback(session_->Get_Double("duration").value_or(0), session_->Get_Double("container-fps").value_or(0));
     if (!timeline.exact && !timeline.Empty())
-        refiner_ = std::make_unique<Timeline_Refiner>(file.filePath());
+        player_->Refine_In_Background(file.filePath());
 
     movie_size_ = QSize(int(session_->Get_Int("width").value_or(0)), int(session_->Get_Int("height").value_or(0)));
     reported_ms_ = std::llround(Length() * 1000);
@@ -137,7 +126,7 @@ void Mpeg_Video_Device::On_End_Reached()
         return;
     if (!player_->At_Last_Entry()) {
         // The player ran past what was queued, not past the file: go on with the next part.
-        const Moving moving(moving_);
+        const QScopedValueRollback<bool> moving(moving_, true);
         player_->Skip_Starved();
         if (mode_ == Mode::Playing)
             session_->Set_Flag("pause", false);
@@ -173,21 +162,13 @@ std::optional<double> Mpeg_Video_Device::Shown_Position()
 
 void Mpeg_Video_Device::Take_Refined()
 {
-    std::optional<Stream_Timeline> refined = refiner_ ? refiner_->Take() : std::nullopt;
-    if (!refined)
+    const QScopedValueRollback<bool> moving(moving_, true);
+    if (!player_->Take_Refined(position_))
         return;
-    refiner_.reset();
-    if (refined->Empty())
-        return;
-    if (refined->frame_rate <= 0)
-        refined->Finish(Timeline().frame_rate);
-    // Where the player is, on the scale the caller knows, stays where it is.
-    const double now = Length() > 0 ? position_ / Length() * refined->Total() : 0.0;
-    position_ = at_end_ ? refined->Total() : now;
+    if (at_end_)
+        position_ = Length();
     if (held_)
-        held_ = now;
-    const Moving moving(moving_);
-    player_->Adopt(*refined, now);
+        held_ = position_;
 }
 
 double Mpeg_Video_Device::Position()
@@ -304,7 +285,7 @@ std::uint32_t Mpeg_Video_Device::Seek_To(double seconds)
     at_end_ = false;
     play_to_.reset();
     held_ = position_ = seconds;
-    const Moving moving(moving_);
+    const QScopedValueRollback<bool> moving(moving_, true);
     return Mci_Code(player_->Seek(seconds));
 }
 

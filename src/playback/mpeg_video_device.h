@@ -75,7 +75,6 @@ private:
 
     std::unique_ptr<Mpv_Session> session_;
     std::unique_ptr<Timeline_Player> player_;
-    std::unique_ptr<Timeline_Refiner> refiner_;
     std::unique_ptr<QWindow> foreign_parent_;  // wrapper of the caller's native window
     std::unique_ptr<QWindow> picture_;         // our child window inside it, mpv draws here
     QByteArray path_;

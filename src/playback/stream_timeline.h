@@ -15,7 +15,7 @@
 // How exact: a file of up to kExact_Bytes, or of up to kExact_Cached_Bytes when the page cache
 // holds it, is read whole at open, unit by unit; every pair of successive clocks is judged, so
 // every seam is found and every part is timed to the frame: the timeline is exact. A larger
-// file is sampled, so that open never waits long: a grid of small reads (at most 2,048, or 512
+// file is sampled, so that open never waits long: a grid of small reads (at most 2,048, or 256
 // when the file must come from the disk, at least 256 KiB apart, and the file's tail); every
 // interval whose clock falls back, runs too fast for the mux rate, or holds the edge of the
 // data (zeros, garbage, a cut) is split until a walk of at most 16 KiB finds its seam, within

@@ -198,7 +198,28 @@ int Timeline_Player::Skip_Starved()
     return way_ == Way::Parts && next < timeline_.parts.size() ? Load_Part(next) : 0;
 }
 
-int Timeline_Player::Adopt(const Stream_Timeline& refined, double now)
+void Timeline_Player::Refine_In_Background(const QString& file)
+{
+    refiner_ = std::make_unique<Timeline_Refiner>(file);
+}
+
+bool Timeline_Player::Take_Refined(double& position)
+{
+    std::optional<Stream_Timeline> refined = refiner_ ? refiner_->Take() : std::nullopt;
+    if (!refined)
+        return false;
+    refiner_.reset();
+    if (refined->Empty())
+        return false;
+    if (refined->frame_rate <= 0)
+        refined->Finish(timeline_.frame_rate);
+    // The place keeps its share of the length, the scale the caller was given.
+    position = timeline_.Total() > 0 ? position / timeline_.Total() * refined->Total() : 0.0;
+    Adopt(*refined, position);
+    return true;
+}
+
+void Timeline_Player::Adopt(const Stream_Timeline& refined, double now)
 {
     const Way before = way_;
     const bool same = timeline_.Same_Parts(refined) && way_ != Way::Elementary;
@@ -207,9 +228,9 @@ int Timeline_Player::Adopt(const Stream_Timeline& refined, double now)
            : refined.parts.size() > 1                     ? Way::Parts
                                                           : Way::Plain;
     if (same && way_ == before)
-        return 0;
+        return;
     queued_ = 0;  // what is queued belongs to the old parts
-    return Seek(now);
+    Seek(now);
 }
 
 }  // namespace pf

@@ -10,6 +10,7 @@
 #include "playback/mpv_session.h"
 #include "playback/stream_timeline.h"
 
+#include <memory>
 #include <optional>
 
 namespace pf {
@@ -34,10 +35,14 @@ public:
     void Top_Up();
     // Goes on with the next part when the player ran out of queued entries early.
     int Skip_Starved();
-    // Takes a refined timeline; moves the player to `now` under it when the parts changed.
-    int Adopt(const Stream_Timeline& refined, double now);
+    // Walks the whole file on a thread of its own for the exact timeline, which Take_Refined
+    // then takes: `position` (whole-file seconds) becomes the same share of the new length,
+    // and the player moves there when the parts changed. False until there is one.
+    void Refine_In_Background(const QString& file);
+    bool Take_Refined(double& position);
 
 private:
+    void Adopt(const Stream_Timeline& refined, double now);
     enum class Way { Plain, Parts, Elementary };
     QByteArray Url(qint64 begin, qint64 end) const;
     int Load(const QByteArray& url);
@@ -54,6 +59,7 @@ private:
     int queued_ = 0;       // entries in the playlist
     double base_ = 0;      // elementary: whole-file seconds where the entry starts
     double offset_ = 0;    // elementary: how far the player's clock runs ahead after the first picture
+    std::unique_ptr<Timeline_Refiner> refiner_;
 };
 
 }  // namespace pf
