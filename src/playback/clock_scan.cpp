@@ -10,7 +10,8 @@ namespace {
 
 constexpr qint64 kFine = 16 * 1024;          // intervals walked whole
 constexpr qint64 kProbe = 4 * 1024;          // first read of a sample
-constexpr qint64 kProbe_Max = 64 * 1024;     // a sample with no clock in this much is dead
+constexpr qint64 kProbe_Dead = 64 * 1024;    // a sample with no unit in this much is dead
+constexpr qint64 kProbe_Max = 1024 * 1024;   // nor with no clock in this much
 constexpr qint64 kGrid_Step = 256 * 1024;    // smallest grid spacing
 constexpr qint64 kGrid_Points = 2048;        // most grid samples
 constexpr qint64 kCold_Grid_Points = 256;    // when they must come from the disk, one seek each
@@ -78,6 +79,7 @@ private:
     std::map<qint64, qint64> seams_;  // part begin -> data end of the part before it, or -1
     std::vector<qint64> ends_;        // data ends followed by bytes without units
     std::optional<Clock_Mark> last_walked_;
+    qint64 budget_end_ = 0;  // splitting intervals stops when this much has been read
 };
 
 Point Sampler::Probe(qint64 off, qint64 limit)
@@ -87,7 +89,10 @@ Point Sampler::Probe(qint64 off, qint64 limit)
         Stream_Walker w = walker_;
         Part_Collector c(format_.kind, Mode::Judge, std::nullopt, false);
         w.Walk(src_, off, to, c, buf_);
-        if (c.First_Mark() || to >= limit || len >= kProbe_Max) {
+        // Data without a clock so far (a long stretch between packs) is read on; bytes without
+        // any unit (zeros, garbage) are given up soon.
+        const bool dead = c.Units() == 0 && len >= kProbe_Dead;
+        if (c.First_Mark() || dead || to >= limit || len >= kProbe_Max) {
             Note_Seams(c.Finish());
             if (off == 0)
                 walker_ = w;
@@ -122,7 +127,7 @@ bool Sampler::Suspicious(const Point& a, const Point& b) const
 
 void Sampler::Refine(const Point& a, const Point& b)
 {
-    if (!Suspicious(a, b) || src_.Cancelled() || src_.Bytes_Read() > kRead_Budget)
+    if (!Suspicious(a, b) || src_.Cancelled() || src_.Bytes_Read() > budget_end_)
         return;
     if (b.off - a.off <= kFine) {
         Fine(a, b);
@@ -212,7 +217,7 @@ Part_Stats Sampler::Edges(qint64 begin, qint64 end)
         head = Gather(begin, begin + e, true, w);
         walker = w;
         // A part with no pictures in its first windows is taken for one of sound alone.
-        if (head.first_shown || e >= kEdge_Max || (!head.video.Any() && e >= kProbe_Max && head.other.Count() >= kEdge_Stamps))
+        if (head.first_shown || e >= kEdge_Max || (!head.video.Any() && e >= kProbe_Dead && head.other.Count() >= kEdge_Stamps))
             break;
     }
     Part_Stats tail;
@@ -259,10 +264,11 @@ QList<Stream_Part> Sampler::Run()
         grid.push_back(Probe(i * step, std::min(size, (i + 1) * step)));
     // The file's tail is sampled too, so that a part between the last grid point and the end,
     // however short, is not taken for bytes without units.
-    const qint64 tail = std::max(grid.back().off + 1, size - kProbe_Max);
+    const qint64 tail = std::max(grid.back().off + 1, size - kProbe_Dead);
     if (tail < size)
         grid.push_back(Probe(tail, size));
     grid.push_back({size, std::nullopt, std::nullopt});  // no data after the end
+    budget_end_ = src_.Bytes_Read() + kRead_Budget;
     for (size_t i = 0; i + 1 < grid.size(); ++i)
         Refine(grid[i], grid[i + 1]);
     std::vector<Tentative> parts = Parts();

@@ -201,6 +201,7 @@ void Part_Collector::Video(mpeg::Bytes p, qint64 n)
 
 void Part_Collector::Unit_End(qint64 off)
 {
+    ++units_;
     parts_.back().data_end = off;
 }
 

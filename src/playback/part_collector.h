@@ -87,6 +87,7 @@ public:
     const std::vector<Part_Stats>& Parts() const { return parts_; }
     const std::optional<Clock_Mark>& Last_Mark() const { return prev_; }
     const std::optional<Clock_Mark>& First_Mark() const { return first_; }
+    qint64 Units() const { return units_; }  // well-formed units seen
 
 private:
     void Open_Part(qint64 begin);
@@ -99,7 +100,8 @@ private:
     bool counting_;
     std::vector<Part_Stats> parts_;
     std::optional<Clock_Mark> prev_, before_prev_, first_;
-    bool fresh_seam_ = false;  // the current part began at prev_ on the clock's word alone
+    bool fresh_seam_ = false;
+    qint64 units_ = 0;  // the current part began at prev_ on the clock's word alone
     mpeg::Picture_Counter counter_;
     double counted_at_begin_ = 0;
     std::deque<std::pair<qint64, double>> pending_;  // picture stamps: where their payload begins
