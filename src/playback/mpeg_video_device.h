@@ -3,7 +3,7 @@
 // audio and video switches, volume, speed, window placement and the status queries.
 // Lengths, frames and positions come from the file's Stream_Timeline, played by a
 // Timeline_Player, so a joined file counts every part and its position rises through every seam.
-// When the timeline was sampled (a large file), a Timeline_Refiner walks the whole file in the
+// When the timeline was sampled (a large file), the player walks the whole file in the
 // background and the device takes the exact timeline when it is ready. Positions are given on
 // the scale of the length last reported in that time format, so that at the end of the media
 // the position equals the length the caller was told, exactly, even after such a refinement.

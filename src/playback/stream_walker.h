@@ -56,7 +56,6 @@ public:
 class Stream_Walker {
 public:
     explicit Stream_Walker(const Stream_Format& format) : format_(format) {}
-    const Stream_Format& Format() const { return format_; }
     // Walks the units that start in [from, to). False on a read error or when cancelled.
     bool Walk(Byte_Source& source, qint64 from, qint64 to, Walk_Sink& sink, std::vector<unsigned char>& buf);
 

@@ -4,7 +4,8 @@
 // the one playing, so a file of ten thousand parts opens as fast as one of two. An elementary
 // stream plays as one entry from the sequence header that the last seek chose (the player
 // cannot seek in it by time). Anything else plays as the plain file. The session is the
-// owner's; this class only sends it commands.
+// owner's; this class only sends it commands. It owns the Timeline_Refiner that walks a file
+// whose timeline was sampled, and the timeline it hands over.
 #pragma once
 
 #include "playback/mpv_session.h"
