@@ -66,7 +66,7 @@ private:
     void Fine(const Point& a, const Point& b);
     void Note_Seams(const std::vector<Part_Stats>& parts);
     std::vector<Tentative> Parts();
-    static double Median_Rate(const std::vector<Tentative>& parts);
+    static double Whole_Part_Rate(const std::vector<Tentative>& parts);
     qint64 Data_End(qint64 begin, qint64 next) const;
     Part_Stats Gather(qint64 from, qint64 to, bool count, Stream_Walker& walker);
     Part_Stats Edges(qint64 begin, qint64 end);
@@ -156,8 +156,9 @@ void Sampler::Fine(const Point& a, const Point& b)
     walker_ = w;
 }
 
-// The median rate of the parts, seconds of clock per byte; 0 when none has one.
-double Sampler::Median_Rate(const std::vector<Tentative>& parts)
+// The rate of whole parts, seconds of clock per byte (0 when no part has one): a part that
+// hides others runs slower than its bytes, so the upper quartile of the parts' rates is theirs.
+double Sampler::Whole_Part_Rate(const std::vector<Tentative>& parts)
 {
     std::vector<double> rates;
     for (const Tentative& p : parts)
@@ -165,8 +166,9 @@ double Sampler::Median_Rate(const std::vector<Tentative>& parts)
             rates.push_back(p.Rate());
     if (rates.empty())
         return 0;
-    std::nth_element(rates.begin(), rates.begin() + qsizetype(rates.size() / 2), rates.end());
-    return rates[rates.size() / 2];
+    const auto at = rates.begin() + qsizetype(rates.size() * 3 / 4);
+    std::nth_element(rates.begin(), at, rates.end());
+    return *at;
 }
 
 std::vector<Tentative> Sampler::Parts()
@@ -272,15 +274,15 @@ QList<Stream_Part> Sampler::Run()
     for (size_t i = 0; i + 1 < grid.size(); ++i)
         Refine(grid[i], grid[i + 1]);
     std::vector<Tentative> parts = Parts();
-    // A part whose clock runs at half the parts' rate or less still hides seams (or the reading
-    // budget ran out before they were found): its bytes at that rate say its length better.
-    const double rate = Median_Rate(parts);
+    // A part whose clock runs clearly slower than whole parts do still hides seams (or the
+    // reading budget ran out before they were found): its bytes at their rate say its length.
+    const double rate = Whole_Part_Rate(parts);
     QList<Stream_Part> result;
     for (Tentative& p : parts) {
         if (Time_Part(p.stats).length <= 0)
             p.stats.counted = Count(p.begin, p.end);
         Stream_Part part = Make_Part(p.stats, p.end);
-        if (p.end - p.begin >= 4 * kFine && p.Rate() < 0.5 * rate)
+        if (p.end - p.begin >= 4 * kFine && p.Rate() < 0.8 * rate)
             part.duration = rate * double(p.end - p.begin);
         result << part;
     }

@@ -21,7 +21,7 @@
 // data (zeros, garbage, a cut) is split until a walk of at most 16 KiB finds its seam, within
 // a reading budget of 48 MiB; each part is timed from its two ends. Such a timeline is marked
 // sampled: a part shorter than the grid spacing can hide between two samples whose clocks
-// happen to rise, and a part whose clock runs at half the others' rate or less is taken to
+// happen to rise, and a part whose clock runs clearly slower than whole parts do is taken to
 // hide parts and is timed by its bytes. An elementary stream that large is estimated from the
 // picture density of 64 evenly spread windows. Refine_Stream reads the whole file and gives
 // the exact timeline; Timeline_Refiner runs it in the background for the device, which then

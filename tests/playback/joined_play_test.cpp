@@ -137,26 +137,30 @@ TEST_F(Joined_Play, PlaysAtDoubleSpeedToTheEndWithoutGoingBack)
 
 TEST_F(Joined_Play, ASampledOpenTakesTheExactTimelineAndStillEndsAtTheLengthItReported)
 {
-    const Layout layout{"", {kPs1_2, kPs1_04, kPs1_3, kPs1_04}};
-    std::uint32_t error = 0;
-    const auto opened = Mpeg_Video_Device::Open({Join(dir, layout).toUtf8(), "d", 0}, {"null", true}, error);
-    ASSERT_TRUE(opened) << error;
-    Mci_Device& device = *opened;
-    const auto ask = [&](const char* command) {
-        Mci_Reply reply;
-        EXPECT_EQ(device.Execute(Parse_Mci_Command(command).command, reply), 0u) << command;
-        return reply.number;
-    };
-    ask("set d time format ms");
-    const qint64 reported = ask("status d length");
-    ask("set d speed 2000");
-    ask("play d");
-    QList<qint64> seen;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return (seen << ask("status d position")).last() == reported; }, 30000));
-    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
-    // Asked again, the length is the exact one, and positions follow it.
-    EXPECT_NEAR(ask("status d length"), layout.Seconds() * 1000, 1000 / 25.0);
-    EXPECT_EQ(ask("status d position"), ask("status d length"));
+    const Layout layouts[] = {{"program", {kPs1_2, kPs1_04, kPs1_3, kPs1_04}},
+                              {"elementary", {kEs1_2, kEs2_3}},
+                              {"transport", {kTs_3, kTs_2}}};
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        std::uint32_t error = 0;
+        const auto opened = Mpeg_Video_Device::Open({Join(dir, layout).toUtf8(), "d", 0}, {"null", true}, error);
+        ASSERT_TRUE(opened) << error;
+        const auto ask = [&](const char* command) {
+            Mci_Reply reply;
+            EXPECT_EQ(opened->Execute(Parse_Mci_Command(command).command, reply), 0u) << command;
+            return reply.number;
+        };
+        ask("set d time format ms");
+        const qint64 reported = ask("status d length");
+        ask("set d speed 2000");
+        ask("play d");
+        QList<qint64> seen;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (seen << ask("status d position")).last() == reported; }, 30000));
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        // Asked again, the length is the exact one, and positions follow it.
+        EXPECT_NEAR(ask("status d length"), layout.Seconds() * 1000, 1000 / 25.0);
+        EXPECT_EQ(ask("status d position"), ask("status d length"));
+    }
 }
 
 }  // namespace
