@@ -14,8 +14,6 @@
 namespace pf {
 namespace {
 
-constexpr int kLoadTimeoutMs = 20000;
-
 // The one place where libmpv's results become media-control codes.
 std::uint32_t Mci_Code(int mpv_code)
 {
@@ -94,7 +92,8 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
     session_->Observe("eof-reached", Mpv_Session::Format::Flag);
     const Stream_Timeline timeline = Scan_Stream(file.filePath(), !options.sample_first);
     player_ = std::make_unique<Timeline_Player>(*session_, path_);
-    if (const int code = player_->Open(timeline, kLoadTimeoutMs); code < 0)
+    const QScopedValueRollback<bool> moving(moving_, true);
+    if (const int code = player_->Open(timeline); code < 0)
         return Mci_Code(code);
     player_->Set_Fallback(session_->Get_Double("duration").value_or(0), session_->Get_Double("container-fps").value_or(0));
     if (!timeline.exact && !timeline.Empty())

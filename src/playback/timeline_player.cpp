@@ -3,6 +3,7 @@
 #include "playback/elementary_scan.h"
 
 #include <QFile>
+#include <QScopedValueRollback>
 
 #include <mpv/client.h>
 
@@ -21,7 +22,7 @@ constexpr int kAhead_Most = 64;        // but no more entries than this
 
 Timeline_Player::Timeline_Player(Mpv_Session& session, const QByteArray& path) : session_(session), path_(path) {}
 
-int Timeline_Player::Open(const Stream_Timeline& timeline, int timeout_ms)
+int Timeline_Player::Open(const Stream_Timeline& timeline)
 {
     timeline_ = timeline;
     way_ = timeline.format.kind == Stream_Kind::Elementary && !timeline.Empty() ? Way::Elementary
@@ -32,7 +33,7 @@ int Timeline_Player::Open(const Stream_Timeline& timeline, int timeout_ms)
         return Load_Part(0);
     first_part_ = 0;
     queued_ = 1;
-    const int code = session_.Load_File(path_, timeout_ms);
+    const int code = Load(path_);
     if (code >= 0 && way_ == Way::Elementary)
         Measure_Clock_Offset();
     return code;
@@ -45,7 +46,6 @@ void Timeline_Player::Measure_Clock_Offset()
     const double frame = timeline_.frame_rate > 0 ? 1.0 / timeline_.frame_rate : 0.0;
     if (frame <= 0)
         return;
-    Wait_For_Restart(0);  // a step before the first picture is shown is lost
     if (session_.Command({"frame-step"}) < 0)
         return;
     std::optional<double> stepped;
@@ -78,13 +78,20 @@ QByteArray Timeline_Player::Url(qint64 begin, qint64 end) const
     return "lavf://subfile,,start," + QByteArray::number(begin) + ",end," + QByteArray::number(end) + ",,:" + path_;
 }
 
-// Replaces the playlist with `url` and waits until the player has loaded it; the end of the
-// entry it replaces is no failure.
+// Replaces the playlist with `url` and waits until the player shows its first picture.
 int Timeline_Player::Load(const QByteArray& url)
 {
     session_.Drain();
-    if (const int code = session_.Command({"loadfile", url}); code < 0)
-        return code;
+    const int code = session_.Command({"loadfile", url});
+    return code < 0 ? code : Await_Entry();
+}
+
+// Waits until the entry that is starting has loaded and shows its first picture (a seek sent
+// before that is lost); the end of the entry it replaces is no failure. Nothing is queued
+// meanwhile: the events read here reach the owner, who may ask for more entries.
+int Timeline_Player::Await_Entry()
+{
+    const QScopedValueRollback<bool> waiting(waiting_, true);
     int result = MPV_ERROR_LOADING_FAILED;
     session_.Wait_For(
         [&](const Mpv_Event& e) {
@@ -97,6 +104,8 @@ int Timeline_Player::Load(const QByteArray& url)
             return true;
         },
         kLoad_Timeout_Ms);
+    if (result == 0)
+        Wait_For_Restart(0);  // until the first picture is there: a seek sent before it is lost
     return result;
 }
 
@@ -160,8 +169,7 @@ int Timeline_Player::Seek(double t)
         } else if (way_ == Way::Parts && part != first_part_ + Current_Entry()) {
             code = session_.Command({"playlist-play-index", QByteArray::number(part - first_part_)});
             if (code >= 0)
-                session_.Wait_For([](const Mpv_Event& e) { return e.kind == Mpv_Event::Kind::File_Loaded; },
-                                  kSeek_Timeout_Ms);
+                code = Await_Entry();
         }
     }
     if (code >= 0)
@@ -176,7 +184,7 @@ bool Timeline_Player::At_Last_Entry()
 
 void Timeline_Player::Top_Up()
 {
-    if (way_ != Way::Parts)
+    if (way_ != Way::Parts || waiting_)
         return;
     const int playing = Current_Entry();
     double ahead = 0;

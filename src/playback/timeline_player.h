@@ -20,9 +20,8 @@ class Timeline_Player {
 public:
     Timeline_Player(Mpv_Session& session, const QByteArray& path);
 
-    // Loads the file at its start and waits (up to `timeout_ms`) until the player has it.
-    // Returns 0 or an mpv error code.
-    int Open(const Stream_Timeline& timeline, int timeout_ms);
+    // Loads the file at its start and waits until the player shows it. 0 or an mpv error code.
+    int Open(const Stream_Timeline& timeline);
     const Stream_Timeline& Timeline() const { return timeline_; }
     void Set_Fallback(double duration, double frame_rate);  // for files the scan could not time
 
@@ -47,6 +46,7 @@ private:
     enum class Way { Plain, Parts, Elementary };
     QByteArray Url(qint64 begin, qint64 end) const;
     int Load(const QByteArray& url);
+    int Await_Entry();
     int Load_Part(int part);
     int Current_Entry();
     int Wait_For_Restart(int code);
@@ -59,6 +59,7 @@ private:
     int first_part_ = 0;   // part of playlist entry 0
     int queued_ = 0;       // entries in the playlist
     double base_ = 0;      // elementary: whole-file seconds where the entry starts
+    bool waiting_ = false; // an entry is starting: what is queued must not change
     double offset_ = 0;    // elementary: how far the player's clock runs ahead after the first picture
     std::unique_ptr<Timeline_Refiner> refiner_;
 };
