@@ -40,7 +40,8 @@ Stream_Part Make_Part(const Part_Stats& s, qint64 end)
 
 struct Point {
     qint64 off = 0;
-    std::optional<Clock_Mark> first, last;
+    std::optional<Clock_Mark> first, last;  // the first and last clocks read from `off` on
+    bool dead = false;                      // no unit at all there: zeros, garbage, the end
     bool Live() const { return first.has_value(); }
 };
 
@@ -60,7 +61,7 @@ public:
     QList<Stream_Part> Run();
 
 private:
-    Point Probe(qint64 off, qint64 limit);
+    Point Probe(qint64 off);
     bool Suspicious(const Point& a, const Point& b) const;
     void Refine(const Point& a, const Point& b);
     void Fine(const Point& a, const Point& b);
@@ -82,21 +83,20 @@ private:
     qint64 budget_end_ = 0;  // splitting intervals stops when this much has been read
 };
 
-Point Sampler::Probe(qint64 off, qint64 limit)
+Point Sampler::Probe(qint64 off)
 {
     for (qint64 len = kProbe;; len *= 4) {
-        const qint64 to = std::min(limit, off + len);
         Stream_Walker w = walker_;
         Part_Collector c(format_.kind, Mode::Judge, std::nullopt, false);
-        w.Walk(src_, off, to, c, buf_);
+        w.Walk(src_, off, off + len, c, buf_);
         // Data without a clock so far (a long stretch between packs) is read on; bytes without
         // any unit (zeros, garbage) are given up soon.
-        const bool dead = c.Units() == 0 && len >= kProbe_Dead;
-        if (c.First_Mark() || dead || to >= limit || len >= kProbe_Max) {
+        const bool dead = c.Units() == 0 && (len >= kProbe_Dead || off + len >= src_.Size());
+        if (c.First_Mark() || dead || off + len >= src_.Size() || len >= kProbe_Max) {
             Note_Seams(c.Finish());
             if (off == 0)
                 walker_ = w;
-            return {off, c.First_Mark(), c.Last_Mark()};
+            return {off, c.First_Mark(), c.Last_Mark(), dead};
         }
     }
 }
@@ -113,10 +113,10 @@ void Sampler::Note_Seams(const std::vector<Part_Stats>& parts)
 // Whether [a, b] must hold a seam, or the edge of the data, by the clock's own rule.
 bool Sampler::Suspicious(const Point& a, const Point& b) const
 {
-    if (!a.last && !b.first)
+    if (a.dead && b.dead)
         return false;  // nothing to find in bytes without units
     if (!a.last || !b.first)
-        return true;  // data begins or ends inside
+        return true;  // data begins or ends inside, or a stretch without clocks
     const Clock_Mark& x = *a.last;
     const Clock_Mark& y = *b.first;
     const double d = y.clock - x.clock;
@@ -133,7 +133,7 @@ void Sampler::Refine(const Point& a, const Point& b)
         Fine(a, b);
         return;
     }
-    const Point m = Probe(a.off + (b.off - a.off) / 2, b.off);
+    const Point m = Probe(a.off + (b.off - a.off) / 2);
     Refine(a, m);
     Refine(m, b);
 }
@@ -149,7 +149,7 @@ void Sampler::Fine(const Point& a, const Point& b)
     w.Walk(src_, a.off, b.first ? b.first->off + 1 : b.off, c, buf_);
     const std::vector<Part_Stats>& parts = c.Finish();
     Note_Seams(parts);
-    if (!b.Live() && parts.back().data_end > parts.back().begin)
+    if (b.dead && parts.back().data_end > parts.back().begin)
         ends_.push_back(parts.back().data_end);
     if (c.Last_Mark())
         last_walked_ = c.Last_Mark();
@@ -263,13 +263,13 @@ QList<Stream_Part> Sampler::Run()
     const qint64 step = size / points;
     std::vector<Point> grid;
     for (qint64 i = 0; i < points; ++i)
-        grid.push_back(Probe(i * step, std::min(size, (i + 1) * step)));
+        grid.push_back(Probe(i * step));
     // The file's tail is sampled too, so that a part between the last grid point and the end,
     // however short, is not taken for bytes without units.
     const qint64 tail = std::max(grid.back().off + 1, size - kProbe_Dead);
     if (tail < size)
-        grid.push_back(Probe(tail, size));
-    grid.push_back({size, std::nullopt, std::nullopt});  // no data after the end
+        grid.push_back(Probe(tail));
+    grid.push_back({size, std::nullopt, std::nullopt, true});  // no data after the end
     budget_end_ = src_.Bytes_Read() + kRead_Budget;
     for (size_t i = 0; i + 1 < grid.size(); ++i)
         Refine(grid[i], grid[i + 1]);
