@@ -63,8 +63,7 @@ int main(int argc, char** argv)
         });
         const double ours = Median_Ms([&] {
             const Settings s = Load_Settings(ini, dir.path());
-            Write_Main_Keys(s, ini);
-            Write_Order_Keys(s, ini);
+            Write_Exit_Keys(s, ini);
         });
         first = first == 0 ? ours / double(size) : first;
         std::printf("  %7lld bytes: %7.2f ms (write + read of the bytes %6.2f ms); per byte vs the smallest %.2f\n",

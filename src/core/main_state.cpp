@@ -34,7 +34,8 @@ void Main_State::Start_Up()
 
 bool Main_State::Save_All(QStringList* problems)
 {
-    bool ok = Write_Main_Keys(settings, Ini_File());
+    // One replacement of the settings file, so that a crash leaves the old one or the new one.
+    bool ok = Write_Exit_Keys(settings, Ini_File());
     const auto group = [&](Group_Kind kind, int number, const PathList& list) {
         const QString file = Group_Path(kind, number);
         const Group_Write written = Write_Group(file, list.entries());
@@ -44,7 +45,6 @@ bool Main_State::Save_All(QStringList* problems)
     };
     group(Group_Kind::Joined, settings.Group_File, List_Join);
     group(Group_Kind::Favorite, settings.Favorite_File, List_Favorite);
-    ok = Write_Order_Keys(settings, Ini_File()) && ok;
     return ok;
 }
 

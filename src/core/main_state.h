@@ -28,7 +28,7 @@ public:
     // Loads the settings, sets the start-up row of the labels and restores both current groups.
     void Start_Up();
 
-    // Exit with save, without ending the program: main keys, both current groups, order keys.
+    // Exit with save, without ending the program: the settings, then both current groups.
     // Every step runs even when an earlier one failed; false when any of them failed. What a
     // group write could not keep (the file, entries too long for a record) goes to `problems`.
     bool Save_All(QStringList* problems = nullptr);

@@ -47,13 +47,11 @@ Settings Load_Settings(const QString& iniFile, const QString& appFolder)
     return Read_Settings(Profile_File(iniFile), appFolder);
 }
 
-namespace {
-
-bool Write_Keys(const Settings& s, const QString& iniFile, Saved_By step)
+bool Write_Exit_Keys(const Settings& s, const QString& iniFile)
 {
     Profile_File p(iniFile);
     for (const Setting_Key& k : Settings_Table) {
-        if (k.saved != step)
+        if (k.saved != Saved_By::Exit)
             continue;
         if (k.kind == Key_Kind::Path)
             p.setValue(Ini_Section, QLatin1String(k.name), s.*k.path);
@@ -61,18 +59,6 @@ bool Write_Keys(const Settings& s, const QString& iniFile, Saved_By step)
             p.setNumber(Ini_Section, QLatin1String(k.name), s.*k.number);
     }
     return p.save() == File_Status::Ok;
-}
-
-}  // namespace
-
-bool Write_Main_Keys(const Settings& s, const QString& iniFile)
-{
-    return Write_Keys(s, iniFile, Saved_By::Exit_Main);
-}
-
-bool Write_Order_Keys(const Settings& s, const QString& iniFile)
-{
-    return Write_Keys(s, iniFile, Saved_By::Exit_Order);
 }
 
 }  // namespace pf

@@ -54,9 +54,8 @@ enum class Key_Kind {
     Position,  // a window edge in twips, read and written by its window
 };
 
-// Which write stores a key: the two steps of exit with save (before and after the groups),
-// or the window the key belongs to, when it closes.
-enum class Saved_By { Exit_Main, Exit_Order, Own_Window };
+// Which write stores a key: exit with save, or the window the key belongs to, when it closes.
+enum class Saved_By { Exit, Own_Window };
 
 struct Setting_Key {
     const char* name;
@@ -70,21 +69,21 @@ struct Setting_Key {
 
 // Every key, in the order the main window's keys are loaded and written.
 inline constexpr Setting_Key Settings_Table[] = {
-    {"Add_Path", Key_Kind::Path, Saved_By::Exit_Main, nullptr, &Settings::Add_Path, 0, true},
-    {"List_Path", Key_Kind::Path, Saved_By::Exit_Main, nullptr, &Settings::List_Path, 0, true},
-    {"Way", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Way, nullptr, 1},
-    {"Size", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Size, nullptr, 1},
-    {"Rep", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Rep, nullptr, 0},
-    {"Size_X", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Size_X, nullptr, 640},
-    {"Size_Y", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Size_Y, nullptr, 480},
-    {"Group_File", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Group_File, nullptr, 0},
-    {"Inlist", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Inlist, nullptr, 1},
-    {"Auto", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Auto, nullptr, 0},
-    {"AutoFolder", Key_Kind::Path, Saved_By::Exit_Main, nullptr, &Settings::AutoFolder, 0, false},
-    {"Favorite_File", Key_Kind::Number, Saved_By::Exit_Main, &Settings::Favorite_File, nullptr, 0},
-    {"Play", Key_Kind::Number, Saved_By::Exit_Order, &Settings::Play, nullptr, 1},
-    {"PlayF", Key_Kind::Number, Saved_By::Exit_Order, &Settings::PlayF, nullptr, 1},
-    {"Skin", Key_Kind::Number, Saved_By::Exit_Order, &Settings::Skin, nullptr, 1},
+    {"Add_Path", Key_Kind::Path, Saved_By::Exit, nullptr, &Settings::Add_Path, 0, true},
+    {"List_Path", Key_Kind::Path, Saved_By::Exit, nullptr, &Settings::List_Path, 0, true},
+    {"Way", Key_Kind::Number, Saved_By::Exit, &Settings::Way, nullptr, 1},
+    {"Size", Key_Kind::Number, Saved_By::Exit, &Settings::Size, nullptr, 1},
+    {"Rep", Key_Kind::Number, Saved_By::Exit, &Settings::Rep, nullptr, 0},
+    {"Size_X", Key_Kind::Number, Saved_By::Exit, &Settings::Size_X, nullptr, 640},
+    {"Size_Y", Key_Kind::Number, Saved_By::Exit, &Settings::Size_Y, nullptr, 480},
+    {"Group_File", Key_Kind::Number, Saved_By::Exit, &Settings::Group_File, nullptr, 0},
+    {"Inlist", Key_Kind::Number, Saved_By::Exit, &Settings::Inlist, nullptr, 1},
+    {"Auto", Key_Kind::Number, Saved_By::Exit, &Settings::Auto, nullptr, 0},
+    {"AutoFolder", Key_Kind::Path, Saved_By::Exit, nullptr, &Settings::AutoFolder, 0, false},
+    {"Favorite_File", Key_Kind::Number, Saved_By::Exit, &Settings::Favorite_File, nullptr, 0},
+    {"Play", Key_Kind::Number, Saved_By::Exit, &Settings::Play, nullptr, 1},
+    {"PlayF", Key_Kind::Number, Saved_By::Exit, &Settings::PlayF, nullptr, 1},
+    {"Skin", Key_Kind::Number, Saved_By::Exit, &Settings::Skin, nullptr, 1},
     {Video_Window_Keys.top, Key_Kind::Position, Saved_By::Own_Window},
     {Video_Window_Keys.left, Key_Kind::Position, Saved_By::Own_Window},
     {Real_Window_Keys.top, Key_Kind::Position, Saved_By::Own_Window},
@@ -104,9 +103,9 @@ std::optional<qint16> Read_Number(const QString& text);
 Settings Read_Settings(const Profile_Text& profile, const QString& appFolder);
 Settings Load_Settings(const QString& iniFile, const QString& appFolder);
 
-// The two writes of exit with save: the keys before the groups are written, and after.
+// The write of exit with save: every key of Settings, in table order, in one replacement of the
+// file, so that a program killed meanwhile leaves the old file or the new one, never a mix.
 // False when the file was not replaced.
-bool Write_Main_Keys(const Settings& s, const QString& iniFile);
-bool Write_Order_Keys(const Settings& s, const QString& iniFile);
+bool Write_Exit_Keys(const Settings& s, const QString& iniFile);
 
 }  // namespace pf

@@ -87,7 +87,7 @@ TEST(Settings, PathsReadBackExactlyAndInjectNothing)
         s.AutoFolder = QFileInfo::exists(folder) ? folder : QString();
         s.Auto = QFileInfo::exists(folder) ? 1 : 0;
         s.Way = 1;
-        ASSERT_TRUE(Write_Main_Keys(s, ini));
+        ASSERT_TRUE(Write_Exit_Keys(s, ini));
         EXPECT_EQ(Load_Settings(ini, dir.path()), s) << folder.toStdString();
     }
 }
@@ -110,8 +110,7 @@ TEST(Settings, WrittenKeysReadBackUnchanged)
     s.Play = 0;
     s.PlayF = 1;
     s.Skin = 0;
-    ASSERT_TRUE(Write_Main_Keys(s, ini));
-    ASSERT_TRUE(Write_Order_Keys(s, ini));
+    ASSERT_TRUE(Write_Exit_Keys(s, ini));
     EXPECT_EQ(test::Read_All(ini),
               QByteArray("[Section]\r\nAdd_Path=/home/u/動画\r\nList_Path=/home/u/out put\r\nWay= 0\r\n"
                          "Size= 2\r\nRep= 1\r\nSize_X= 320\r\nSize_Y=-1\r\nGroup_File= 12\r\nInlist= 3\r\n"
