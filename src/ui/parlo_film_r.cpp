@@ -1,10 +1,12 @@
 #include "ui/parlo_film_r.h"
 
 #include "ui/chrome.h"
+#include "util/platform.h"
 #include "util/screen_pointer.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTimer>
 
 namespace pf {
 
@@ -57,12 +59,29 @@ Parlo_film_R::~Parlo_film_R() = default;
 void Parlo_film_R::Load()
 {
     resize(Real_Loading_Size);
-    control_.Start(RealSC_->Native_Window());
-    RealSC_->hide();
+    // While loading the picture lies under the head bar, outside the 20-pixel window, rather
+    // than hidden: the player's own picture window is mapped only if its parent was mapped
+    // before the player began, and stays black otherwise.
+    RealSC_->setGeometry(QRect(QPoint(0, Real_Loading_Size.height()), Real_Loading_Size));
     Realmain_->hide();
     Place_From_Keys();
     Start_Open_Animation();
     Set_Screen_Pointer(Screen_Pointer::Default);
+}
+
+void Parlo_film_R::showEvent(QShowEvent* e)
+{
+    Player_Window::showEvent(e);
+    if (started_)
+        return;
+    started_ = true;
+    // Once the window system has mapped the window and the picture box in it.
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible())
+            return;
+        Sync_Window_System();
+        control_.Start(RealSC_->Native_Window());
+    });
 }
 
 void Parlo_film_R::Apply(const Real_Layout& layout)

@@ -38,10 +38,14 @@ public:
 
 protected:
     void Load() override;
+    // The player starts once the window is shown.
+    void showEvent(QShowEvent* e) override;
     void Closing() override { control_.Close(); }
 
 private:
     void Apply(const Real_Layout& layout);
+
+    bool started_ = false;
 
     Real_Control control_;
     Picture_Box* RealSC_;

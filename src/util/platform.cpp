@@ -1,7 +1,11 @@
 #include "util/platform.h"
 
+#include <QGuiApplication>
 #include <QtGlobal>
 
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 #include <cstring>
 
 namespace pf {
@@ -26,6 +30,20 @@ void Prefer_X11_Platform(int argc, const char* const* argv)
         Preferred_Platform(qgetenv("WAYLAND_DISPLAY"), qgetenv("QT_QPA_PLATFORM"), argc, argv);
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
+}
+
+void Sync_Window_System()
+{
+    // The offscreen platform offers the interface too, without a connection.
+    const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    const auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return;
+    // A request with a reply: the server answers it after all that came before.
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
 }
 
 }  // namespace pf
