@@ -3,6 +3,7 @@
 #include "playback/mci_api.h"
 #include "playback/mci_service.h"
 #include "playback/mpeg_video_device.h"
+#include "support/colours.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -16,15 +17,7 @@
 namespace pf {
 namespace {
 
-// Distinct colours in `rect` of `image`: the test picture has many, a plain background one.
-int Colours(const QImage& image, const QRect& rect)
-{
-    QSet<QRgb> seen;
-    for (int y = rect.top(); y <= rect.bottom(); y += 4)
-        for (int x = rect.left(); x <= rect.right(); x += 4)
-            seen.insert(image.pixel(x, y));
-    return int(seen.size());
-}
+using test::Colours;
 
 TEST(Mpeg_Device_Xvfb, DrawsThePictureWhereItWasPutInsideTheParent)
 {
@@ -45,10 +38,13 @@ TEST(Mpeg_Device_Xvfb, DrawsThePictureWhereItWasPutInsideTheParent)
     ASSERT_EQ(mci.cmdResize("device1", 0, 0, 200, 150), 0);
     EXPECT_EQ(mci.cmdGetSize("device1"), "200 150");
     ASSERT_EQ(mci.cmdPlay("device1", -1, -1, 0), 0);
-    QTest::qWait(1000);
 
-    const QImage shot = parent.screen()->grabWindow(parent.winId()).toImage();
-    EXPECT_GT(Colours(shot, QRect(10, 10, 180, 130)), 4);
+    // Once the picture is there, it is there only.
+    QImage shot;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        shot = parent.screen()->grabWindow(parent.winId()).toImage();
+        return Colours(shot, QRect(10, 10, 180, 130)) > 4;
+    }, 10000));
     EXPECT_EQ(Colours(shot, QRect(220, 170, 170, 120)), 1);
     EXPECT_EQ(mci.CloseDevice("device1"), 0);
 }

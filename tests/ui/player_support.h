@@ -3,9 +3,8 @@
 #pragma once
 
 #include "playback/mpeg_video_device.h"
+#include "support/colours.h"
 
-#include <QImage>
-#include <QSet>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -22,16 +21,6 @@ inline const Mpeg_Driver_Options Silent{"null"};
 inline void While_Open(QWidget* window, std::function<void()> check)
 {
     QTimer::singleShot(0, window, std::move(check));
-}
-
-// Distinct colours in `rect` of `image`: a clip's picture has many, a plain fill one.
-inline int Colours(const QImage& image, const QRect& rect)
-{
-    QSet<QRgb> seen;
-    for (int y = rect.top(); y <= rect.bottom(); y += 4)
-        for (int x = rect.left(); x <= rect.right(); x += 4)
-            seen.insert(image.pixel(x, y));
-    return int(seen.size());
 }
 
 }  // namespace pf::test
