@@ -1,5 +1,6 @@
 // Helpers of the join tests: a driver for the real Qt dialogs (it acts on the next modal
-// widget of a kind once it is up) and a state in a temporary application folder.
+// widget of a kind once it is up, and types into file dialogs) and a state in a temporary
+// application folder.
 #pragma once
 
 #include "core/main_state.h"
@@ -7,6 +8,9 @@
 #include "support/script_prompter.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
 #include <QMetaObject>
 #include <QTimer>
 
@@ -32,6 +36,18 @@ void When_Modal(std::function<void(T*)> act)
             act(w);
     });
     timer->start();
+}
+
+// Types `name` into a file dialog and accepts it. The dialog reads its folder in the background
+// and then selects its proposed file, and a selected file wins over a typed name: the
+// selection goes first.
+inline void Type_Name_And_Accept(QFileDialog* d, const QString& name)
+{
+    if (auto* view = d->findChild<QListView*>(QStringLiteral("listView")))
+        view->clearSelection();
+    d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+    // Accepting may ask about replacing: a box watcher answers that.
+    QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
 }
 
 struct Join_Fixture {

@@ -7,10 +7,8 @@
 
 #include "support/temp_dir.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QThread>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -30,14 +28,8 @@ protected:
     QList<qint32> Play_To_End(int timeout_ms = 20000)
     {
         QList<qint32> seen;
-        const QDeadlineTimer deadline(timeout_ms);
-        while (!deadline.hasExpired()) {
-            QCoreApplication::processEvents();
-            seen << mci.cmdGetPosition("device1");
-            if (seen.last() == mci.TotalTime())
-                break;
-            QThread::msleep(20);
-        }
+        (void)QTest::qWaitFor([&] { return (seen << mci.cmdGetPosition("device1")).last() == mci.TotalTime(); },
+                              timeout_ms);
         return seen;
     }
 
@@ -140,11 +132,7 @@ TEST_F(Mpeg_Device, SeeksAndPlaysARangeThenStopsThere)
     mci.cmdTimeFormat("device1", "ms");
     mci.cmdRate("device1", 4000);
     ASSERT_EQ(mci.cmdPlay("device1", 500, 1000, 0), 0);
-    const QDeadlineTimer deadline(10000);
-    while (!deadline.hasExpired() && mci.cmdGetStatus("device1") == "playing") {
-        QCoreApplication::processEvents();
-        QThread::msleep(10);
-    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return mci.cmdGetStatus("device1") != "playing"; }, 10000));
     EXPECT_EQ(mci.cmdGetStatus("device1"), "stopped");
     EXPECT_EQ(mci.cmdGetPosition("device1"), 1000);
     EXPECT_EQ(mci.cmdPlay("device1", 2000, 1000, 0), 1);

@@ -5,6 +5,7 @@
 #include "ui/animate.h"
 
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -96,14 +97,16 @@ TEST(Animate, Zoom_Runs_From_The_Point_To_The_Window_And_Cleans_Up)
     QWidget target;
     target.setGeometry(window);
     target.show();
-    const int before = QApplication::topLevelWidgets().size();
+    const QWidgetList before = QApplication::topLevelWidgets();
     Animate_Open(&target, point.topLeft());
     Animate_Close(&target, point.topLeft());
     // Both return at once; their outlines go away by themselves.
-    EXPECT_EQ(QApplication::topLevelWidgets().size(), before + 2);
-    QTest::qWait(Animate_Ms + 100);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
+    QList<QPointer<QWidget>> outlines;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!before.contains(w))
+            outlines << w;
+    EXPECT_EQ(outlines.size(), 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return outlines.count(nullptr) == outlines.size(); }, 5000));
 }
 
 }  // namespace pf::test

@@ -20,6 +20,7 @@
 using namespace pf;
 using pf::test::Join_Fixture;
 using pf::test::Read_All;
+using pf::test::Type_Name_And_Accept;
 using pf::test::When_Modal;
 
 namespace {
@@ -32,33 +33,24 @@ struct Seen {
     QStringList shown;  // file names the dialog lists
 };
 
-// The dialog reads its folder in the background and, once done, selects the proposed file,
-// which rewrites the name field: wait for that before typing.
-void Wait_Until_Loaded(QFileDialog* d)
-{
-    auto* view = d->findChild<QListView*>(QStringLiteral("listView"));
-    for (int i = 0; i < 100 && view->model()->rowCount(view->rootIndex()) == 0; ++i)
-        QTest::qWait(10);
-    QTest::qWait(50);
-}
-
-// Types `name` into the next file dialog and accepts it, noting what the dialog offered.
+// Types `name` into the next file dialog and accepts it, noting what the dialog offered (an open
+// dialog's listing once it has read its folder).
 void Type_And_Accept(const QString& name, Seen* seen = nullptr)
 {
     When_Modal<QFileDialog>([name, seen](QFileDialog* d) {
-        Wait_Until_Loaded(d);
         if (seen) {
             seen->title = d->windowTitle();
             seen->filters = d->nameFilters();
             seen->suffix = d->defaultSuffix();
             seen->folder = d->directory().absolutePath();
-            auto* view = d->findChild<QListView*>(QStringLiteral("listView"));
+        }
+        auto* view = d->findChild<QListView*>(QStringLiteral("listView"));
+        if (seen && d->acceptMode() == QFileDialog::AcceptOpen) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) > 0; }, 5000));
             for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
                 seen->shown.append(view->model()->index(r, 0, view->rootIndex()).data().toString());
         }
-        d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
-        // Accepting may ask about replacing: the next box watcher answers that.
-        QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+        Type_Name_And_Accept(d, name);
     });
 }
 

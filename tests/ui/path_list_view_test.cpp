@@ -37,9 +37,9 @@ TEST(Path_List_View, Scrolls_Sideways_Over_The_Extent)
     QScrollBar* bar = f.view.horizontalScrollBar();
     EXPECT_EQ(bar->maximum(), 949 - f.view.viewport()->width());
     EXPECT_TRUE(bar->isVisible());
-    // Rows reach over the whole extent, so scrolling shows the end of a long path.
-    QTest::qWait(1);
-    EXPECT_EQ(f.view.visualRect(f.model.index(0)).width(), 949);
+    // Rows reach over the whole extent (once the view has laid them out), so scrolling shows
+    // the end of a long path.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.view.visualRect(f.model.index(0)).width() == 949; }, 5000));
 }
 
 TEST(Path_List_View, Click_Selects_In_The_Model_And_Model_Selection_Shows)

@@ -38,8 +38,12 @@ TEST(Main_Window_Xvfb, Screenshots_Of_Both_Layouts)
 
     const auto shoot = [&](int skin, const char* file) {
         f.window->Img_Skin_Click(skin);
-        QTest::qWait(50);
-        const QPixmap shot = f.window->grab();
+        // Once the window has settled in its new layout: two pictures in a row alike.
+        QImage shot = f.window->grab().toImage();
+        (void)QTest::qWaitFor([&] {
+            const QImage again = f.window->grab().toImage();
+            return std::exchange(shot, again) == again;
+        }, 5000);
         EXPECT_EQ(shot.size(), QSize(Layout_For(skin).bodyWidth, 569));
         EXPECT_TRUE(shot.save(out + u'/' + QLatin1String(file)));
     };
