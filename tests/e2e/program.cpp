@@ -83,14 +83,19 @@ QProcessEnvironment Program::Environment() const
     return env;
 }
 
+void Program::Launch(QProcess& p) const
+{
+    p.setProgram(App_File(QStringLiteral("parlo_film")));
+    p.setWorkingDirectory(Root());
+    p.setProcessEnvironment(Environment());
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.start();
+}
+
 bool Program::Start()
 {
     process_ = std::make_unique<QProcess>();
-    process_->setProgram(App_File(QStringLiteral("parlo_film")));
-    process_->setWorkingDirectory(Root());
-    process_->setProcessEnvironment(Environment());
-    process_->setProcessChannelMode(QProcess::ForwardedChannels);
-    process_->start();
+    Launch(*process_);
     return process_->waitForStarted() && x_.Wait_For([this](const X_Window& w) {
         return w.name == Main_Name && w.pid == process_->processId();
     });
@@ -99,11 +104,7 @@ bool Program::Start()
 std::unique_ptr<QProcess> Program::Start_Another() const
 {
     auto p = std::make_unique<QProcess>();
-    p->setProgram(App_File(QStringLiteral("parlo_film")));
-    p->setWorkingDirectory(Root());
-    p->setProcessEnvironment(Environment());
-    p->setProcessChannelMode(QProcess::ForwardedChannels);
-    p->start();
+    Launch(*p);
     return p;
 }
 

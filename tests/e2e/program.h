@@ -41,7 +41,6 @@ public:
     bool Start();
     // A second start in the same folder, left to run on its own.
     std::unique_ptr<QProcess> Start_Another() const;
-    QProcess& Process() { return *process_; }
     // Waits for the program to end; true when it ended by itself with status 0.
     bool Wait_Exit(int timeoutMs = 20000);
 
@@ -83,6 +82,7 @@ public:
 private:
     QPoint In_Main(QPoint p) const;
     QProcessEnvironment Environment() const;
+    void Launch(QProcess& p) const;
 
     X_Session& x_;
     test::Temp_Dir root_;
