@@ -2,7 +2,7 @@
 // one bulk insert into the sorted list, label rule) and prints the time; target under a second.
 #include "core/main_state.h"
 #include "join/input_list.h"
-#include "util/prompter.h"
+#include "printing_prompter.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,26 +16,6 @@ using namespace pf;
 namespace {
 
 constexpr int File_Count = 10'000;
-
-// Answers the folder chooser with one folder; anything else is not asked by this run.
-class Folder_Answer : public Prompter {
-public:
-    explicit Folder_Answer(QString folder) : folder_(std::move(folder)) {}
-    int message(const QString& text, int) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return Answer_Ok;
-    }
-    QStringList openFiles(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    QString chooseFolder(const QString&, const QString&) override { return folder_; }
-
-private:
-    QString folder_;
-};
 
 }  // namespace
 
@@ -54,7 +34,7 @@ int main()
             return 1;
     }
     Main_State state(dir.path());
-    Folder_Answer answer(folder);
+    bench::Printing_Prompter answer(folder);
     Input_List list(state, answer);
     state.lstFiles.add(QStringLiteral("/already/listed.mpg"));
 

@@ -4,7 +4,7 @@
 #include "core/finished_list.h"
 #include "core/main_state.h"
 #include "lists/shuffle.h"
-#include "util/prompter.h"
+#include "printing_prompter.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,26 +17,12 @@
 #include <random>
 
 using namespace pf;
+using pf::bench::Printing_Prompter;
 
 namespace {
 
 constexpr int Group_Size = 10'000;
 constexpr int Rounds = 5;
-
-class Printing_Prompter : public Prompter {
-public:
-    int message(const QString& text, int) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return Answer_Ok;
-    }
-    QStringList openFiles(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-};
 
 // The best of a few runs, in milliseconds.
 template <class F>

@@ -34,11 +34,11 @@ using namespace pf;
 
 namespace {
 
-constexpr qint64 kJoinedSize = qint64(1) << 30;
-constexpr int kSmallParts = 5000;
-constexpr int kLargeParts = 4;
-constexpr qint64 kLargePart = qint64(1) << 30;
-constexpr int kRounds = 5;
+constexpr qint64 Joined_Size = qint64(1) << 30;
+constexpr int Small_Parts = 5000;
+constexpr int Large_Parts = 4;
+constexpr qint64 Large_Part = qint64(1) << 30;
+constexpr int Round_Count = 5;
 
 bool Make_Clip(const QString& path, int seconds, const char* bitrate)
 {
@@ -126,7 +126,7 @@ QString Open_Command(const QString& path) { return "open \"" + path + "\" type M
 double Open_Time(const QString& path, bool cold = false)
 {
     std::vector<double> times;
-    for (int i = 0; i < kRounds; ++i) {
+    for (int i = 0; i < Round_Count; ++i) {
         if (cold)
             Drop_Cache(path);
         QElapsedTimer t;
@@ -178,29 +178,29 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     Register_Mpeg_Driver({"null"});
     QTemporaryDir dir(QDir::tempPath() + "/pf-bench-mci-XXXXXX");
-    const QString short_clip = dir.filePath("short 2s.mpg"), long_clip = dir.filePath("long 10s.mpg"),
-                  joined = dir.filePath("joined 1GiB.mpg"), small_clip = dir.filePath("small 2s.mpg"),
-                  small_joined = dir.filePath("joined 5000.mpg"), minute = dir.filePath("minute.mpg"),
-                  large_part = dir.filePath("large part.mpg"), large_joined = dir.filePath("joined 4x1GiB.mpg");
+    const QString shortClip = dir.filePath("short 2s.mpg"), longClip = dir.filePath("long 10s.mpg"),
+                  joined = dir.filePath("joined 1GiB.mpg"), smallClip = dir.filePath("small 2s.mpg"),
+                  smallJoined = dir.filePath("joined 5000.mpg"), minute = dir.filePath("minute.mpg"),
+                  largePart = dir.filePath("large part.mpg"), largeJoined = dir.filePath("joined 4x1GiB.mpg");
     std::printf("making clips in %s ...\n", qPrintable(dir.path()));
-    if (!Make_Clip(short_clip, 2, "400k") || !Make_Clip(long_clip, 10, "6M") || !Make_Joined(long_clip, joined, kJoinedSize)
-        || !Make_Clip(small_clip, 2, "800k") || !Make_Joined(small_clip, small_joined, LLONG_MAX, kSmallParts)
-        || !Make_Clip(minute, 60, "8M") || !Make_Long(minute, kLargePart, large_part)
-        || !Make_Joined(large_part, large_joined, LLONG_MAX, kLargeParts)) {
+    if (!Make_Clip(shortClip, 2, "400k") || !Make_Clip(longClip, 10, "6M") || !Make_Joined(longClip, joined, Joined_Size)
+        || !Make_Clip(smallClip, 2, "800k") || !Make_Joined(smallClip, smallJoined, LLONG_MAX, Small_Parts)
+        || !Make_Clip(minute, 60, "8M") || !Make_Long(minute, Large_Part, largePart)
+        || !Make_Joined(largePart, largeJoined, LLONG_MAX, Large_Parts)) {
         std::printf("could not make the clips (is ffmpeg installed?)\n");
         return 1;
     }
     QFile::remove(minute);
 
-    const double open_short = Open_Time(short_clip);
-    std::printf("open 2 s clip:                                %8.3f s\n", open_short);
+    const double openShort = Open_Time(shortClip);
+    std::printf("open 2 s clip:                                %8.3f s\n", openShort);
     const struct {
         const char* what;
         QString path;
         bool cold;
     } rows[] = {{"1 GiB joined from 10 s clips", joined, false},
-                {"1 GiB joined from 5,000 small parts", small_joined, false},
-                {"4 GiB joined from 4 large parts, cold", large_joined, true}};
+                {"1 GiB joined from 5,000 small parts", smallJoined, false},
+                {"4 GiB joined from 4 large parts, cold", largeJoined, true}};
     for (const auto& row : rows) {
         const double open = Open_Time(row.path, row.cold);
         if (row.cold)
@@ -211,7 +211,7 @@ int main(int argc, char** argv)
             Drop_Cache(row.path);
         Stream_Timeline exact = quick;
         const double walk = quick.exact ? 0.0 : Seconds_Of([&] { exact = Refine_Stream(row.path, nullptr); });
-        std::printf("open %-40s %8.3f s, difference %6.3f s  (target <= 0.3 s)\n", row.what, open, open - open_short);
+        std::printf("open %-40s %8.3f s, difference %6.3f s  (target <= 0.3 s)\n", row.what, open, open - openShort);
         std::printf("  its timeline at open: %s, %lld parts, %.1f s, found in %.3f s\n",
                     quick.exact ? "exact" : "sampled", qint64(quick.parts.size()), quick.Total(), scan);
         if (!quick.exact)
@@ -219,13 +219,13 @@ int main(int argc, char** argv)
                         qint64(exact.parts.size()), exact.Total(), walk);
     }
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {"--scan", large_joined});
+    child.start(QCoreApplication::applicationFilePath(), {"--scan", largeJoined});
     child.waitForFinished(-1);
     std::printf("peak memory of the whole walk of the 4 GiB file: %6.1f MiB  (target < 16 MiB)\n",
                 double(child.readAllStandardOutput().trimmed().toLong()) / 1024);
 
-    const double ours = Play_Cpu(long_clip);
-    const double peer = Mpv_Cpu(long_clip);
+    const double ours = Play_Cpu(longClip);
+    const double peer = Mpv_Cpu(longClip);
     std::printf("CPU, 10 s clip to its end through the service: %6.3f s\n", ours);
     std::printf("CPU, mpv --vo=null --ao=null on the same clip: %6.3f s\n", peer);
     std::printf("ratio:                    %8.3f     (target <= 1.1)\n", peer > 0 ? ours / peer : 0.0);

@@ -28,14 +28,14 @@ using namespace pf;
 
 namespace {
 
-constexpr int kRounds = 5;
-constexpr int kTimeoutMs = 20000;
-const QRect kPicture(0, 20, 320, 240);  // where both players show the clip
+constexpr int Round_Count = 5;
+constexpr int Timeout_Ms = 20000;
+const QRect Picture_Rect(0, 20, 320, 240);  // where both players show the clip
 
 int Colours_On_Screen()
 {
     const QImage image = QGuiApplication::primaryScreen()
-                             ->grabWindow(0, kPicture.x(), kPicture.y(), kPicture.width(), kPicture.height())
+                             ->grabWindow(0, Picture_Rect.x(), Picture_Rect.y(), Picture_Rect.width(), Picture_Rect.height())
                              .toImage();
     QSet<QRgb> seen;
     for (int y = 0; y < image.height(); y += 8)
@@ -50,7 +50,7 @@ bool Wait_Until(const std::function<bool()>& done)
     QElapsedTimer t;
     t.start();
     while (!done()) {
-        if (t.elapsed() > kTimeoutMs)
+        if (t.elapsed() > Timeout_Ms)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
     }
@@ -74,8 +74,8 @@ double Ours(Play_Dispatch& dispatch, const QString& clip)
         auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!window)
             return;
-        if (Colours_On_Screen() > 8 || t.elapsed() > kTimeoutMs) {
-            seconds = t.elapsed() > kTimeoutMs ? -1 : double(t.nsecsElapsed()) / 1e9;
+        if (Colours_On_Screen() > 8 || t.elapsed() > Timeout_Ms) {
+            seconds = t.elapsed() > Timeout_Ms ? -1 : double(t.nsecsElapsed()) / 1e9;
             window->reject();
         }
     });
@@ -139,7 +139,7 @@ int main(int argc, char** argv)
     Play_Dispatch dispatch(state.settings, state.play, host);
 
     std::vector<double> ours, peer;
-    for (int i = 0; i < kRounds; ++i) {
+    for (int i = 0; i < Round_Count; ++i) {
         if (!Wait_Until([] { return Colours_On_Screen() == 1; })) {
             std::printf("the backdrop did not come back\n");
             return 1;
@@ -149,8 +149,8 @@ int main(int argc, char** argv)
         peer.push_back(Peer(clip));
     }
     const double a = Median(ours), b = Median(peer);
-    std::printf("play request to first frame, video window: %7.3f s (median of %d)\n", a, kRounds);
-    std::printf("mpv start to first frame, its own window:  %7.3f s (median of %d)\n", b, kRounds);
+    std::printf("play request to first frame, video window: %7.3f s (median of %d)\n", a, Round_Count);
+    std::printf("mpv start to first frame, its own window:  %7.3f s (median of %d)\n", b, Round_Count);
     std::printf("ratio:                                     %7.3f   (target <= 1.2)\n", a > 0 && b > 0 ? a / b : 0.0);
     return a > 0 && b > 0 ? 0 : 1;
 }

@@ -11,7 +11,7 @@ Main_Application::Main_Application(const QString& appFolder, const Mpeg_Driver_O
       window_(state_),
       joinProgress_(&window_),
       join_(state_, window_.Prompts(), &joinProgress_),
-      players_(state_, window_.Prompts(), &window_, media.audio_output),
+      players_(state_, window_.Prompts(), &window_, media.audioOutput),
       dispatch_(state_.settings, state_.play, players_),
       joined_(state_, window_.Prompts(), List_Id::Joined),
       favorites_(state_, window_.Prompts(), List_Id::Favorite),

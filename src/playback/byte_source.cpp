@@ -21,12 +21,12 @@ bool Byte_Source::Read(qint64 off, qint64 len, std::vector<unsigned char>& out)
         const qint64 n = Read_At(off + done, out.data() + done, len - done);
         if (n <= 0) {
             out.resize(size_t(done));
-            bytes_read_ += done;
+            bytesRead_ += done;
             return n == 0;  // the file shrank under us: what is there is all there is
         }
         done += n;
     }
-    bytes_read_ += done;
+    bytesRead_ += done;
     return true;
 }
 
@@ -61,23 +61,23 @@ void File_Source::Expect_Sequential(bool sequential)
 double File_Source::Resident()
 {
     // A mapping that is never touched costs no memory; mincore tells which pages are cached.
-    constexpr qint64 kPage = 4096, kStep = 64 * 1024 * 1024;
+    constexpr qint64 Page_Bytes = 4096, Step_Bytes = 64 * 1024 * 1024;
     if (fd_ < 0 || size_ == 0)
         return 1.0;
     qint64 resident = 0;
     std::vector<unsigned char> pages;
-    for (qint64 off = 0; off < size_; off += kStep) {
-        const qint64 len = std::min(kStep, size_ - off);
+    for (qint64 off = 0; off < size_; off += Step_Bytes) {
+        const qint64 len = std::min(Step_Bytes, size_ - off);
         void* map = ::mmap(nullptr, size_t(len), PROT_READ, MAP_SHARED, fd_, off);
         if (map == MAP_FAILED)
             return 0.0;
-        pages.resize(size_t((len + kPage - 1) / kPage));
+        pages.resize(size_t((len + Page_Bytes - 1) / Page_Bytes));
         if (::mincore(map, size_t(len), pages.data()) == 0)
             for (unsigned char p : pages)
                 resident += p & 1;
         ::munmap(map, size_t(len));
     }
-    return double(resident * kPage) / double(size_);
+    return double(resident * Page_Bytes) / double(size_);
 }
 
 qint64 File_Source::Read_At(qint64 off, unsigned char* to, qint64 len)

@@ -18,7 +18,7 @@ public:
     virtual qint64 Size() const = 0;
     // Fills `out` with the bytes of [off, off + len) that exist; false on a read error.
     bool Read(qint64 off, qint64 len, std::vector<unsigned char>& out);
-    qint64 Bytes_Read() const { return bytes_read_; }
+    qint64 Bytes_Read() const { return bytesRead_; }
     // A walk asked to stop (the file is closed) sees this set and returns early.
     void Set_Cancel(const std::atomic<bool>* cancel) { cancel_ = cancel; }
     bool Cancelled() const { return cancel_ && cancel_->load(std::memory_order_relaxed); }
@@ -31,7 +31,7 @@ protected:
     virtual qint64 Read_At(qint64 off, unsigned char* to, qint64 len) = 0;  // bytes read or -1
 
 private:
-    qint64 bytes_read_ = 0;
+    qint64 bytesRead_ = 0;
     const std::atomic<bool>* cancel_ = nullptr;
 };
 

@@ -8,21 +8,21 @@
 namespace pf {
 namespace {
 
-constexpr qint64 kFine = 16 * 1024;          // intervals walked whole
-constexpr qint64 kProbe = 4 * 1024;          // first read of a sample
-constexpr qint64 kProbe_Dead = 64 * 1024;    // a sample with no unit in this much is dead
-constexpr qint64 kProbe_Max = 1024 * 1024;   // nor with no clock in this much
-constexpr qint64 kGrid_Step = 256 * 1024;    // smallest grid spacing
-constexpr qint64 kGrid_Points = 2048;        // most grid samples
-constexpr qint64 kCold_Grid_Points = 256;    // when they must come from the disk, one seek each
-constexpr qint64 kRead_Budget = 48 * 1024 * 1024;  // reading for seams stops here; the rest is estimated
-constexpr qint64 kEdge = 8 * 1024;           // first size of a part's head and tail windows
-constexpr qint64 kEdge_Max = 1024 * 1024;
-constexpr int kEdge_Stamps = 4;
-constexpr qint64 kCount_Whole = 4 * 1024 * 1024;  // an untimed part up to this is counted whole
-constexpr int kDensity_Windows = 16;
-constexpr qint64 kDensity_Window = 64 * 1024;
-constexpr double kTick = 1.0 / mpeg::kTicks;
+constexpr qint64 Fine_Bytes = 16 * 1024;          // intervals walked whole
+constexpr qint64 Probe_Bytes = 4 * 1024;          // first read of a sample
+constexpr qint64 Probe_Dead = 64 * 1024;    // a sample with no unit in this much is dead
+constexpr qint64 Probe_Max = 1024 * 1024;   // nor with no clock in this much
+constexpr qint64 Grid_Step = 256 * 1024;    // smallest grid spacing
+constexpr qint64 Grid_Points = 2048;        // most grid samples
+constexpr qint64 Cold_Grid_Points = 256;    // when they must come from the disk, one seek each
+constexpr qint64 Read_Budget = 48 * 1024 * 1024;  // reading for seams stops here; the rest is estimated
+constexpr qint64 Edge_Bytes = 8 * 1024;           // first size of a part's head and tail windows
+constexpr qint64 Edge_Max = 1024 * 1024;
+constexpr int Edge_Stamp_Count = 4;
+constexpr qint64 Count_Whole = 4 * 1024 * 1024;  // an untimed part up to this is counted whole
+constexpr int Density_Windows = 16;
+constexpr qint64 Density_Window = 64 * 1024;
+constexpr double Tick_Seconds = 1.0 / mpeg::Ticks_Per_Second;
 
 using Mode = Part_Collector::Mode;
 
@@ -34,7 +34,7 @@ Stream_Part Make_Part(const Part_Stats& s, qint64 end)
     p.end = end;
     p.duration = t.length;
     p.lead = t.lead;
-    p.frame_rate = s.frame_rate > 0 ? s.frame_rate : s.step > 0 ? 1.0 / s.step : 0;
+    p.frameRate = s.frameRate > 0 ? s.frameRate : s.step > 0 ? 1.0 / s.step : 0;
     return p;
 }
 
@@ -50,7 +50,7 @@ struct Tentative {  // a part as the seams found so far bound it
     Part_Stats stats;
     double Rate() const  // seconds of clock per byte
     {
-        const double span = stats.clock_first && stats.clock_last ? *stats.clock_last - *stats.clock_first : 0;
+        const double span = stats.clockFirst && stats.clockLast ? *stats.clockLast - *stats.clockFirst : 0;
         return span > 0 && end > begin ? span / double(end - begin) : 0;
     }
 };
@@ -79,20 +79,20 @@ private:
     std::vector<unsigned char> buf_;
     std::map<qint64, qint64> seams_;  // part begin -> data end of the part before it, or -1
     std::vector<qint64> ends_;        // data ends followed by bytes without units
-    std::optional<Clock_Mark> last_walked_;
-    qint64 budget_end_ = 0;  // splitting intervals stops when this much has been read
+    std::optional<Clock_Mark> lastWalked_;
+    qint64 budgetEnd_ = 0;  // splitting intervals stops when this much has been read
 };
 
 Point Sampler::Probe(qint64 off)
 {
-    for (qint64 len = kProbe;; len *= 4) {
+    for (qint64 len = Probe_Bytes;; len *= 4) {
         Stream_Walker w = walker_;
         Part_Collector c(format_.kind, Mode::Judge, std::nullopt, false);
         w.Walk(src_, off, off + len, c, buf_);
         // Data without a clock so far (a long stretch between packs) is read on; bytes without
         // any unit (zeros, garbage) are given up soon.
-        const bool dead = c.Units() == 0 && (len >= kProbe_Dead || off + len >= src_.Size());
-        if (c.First_Mark() || dead || off + len >= src_.Size() || len >= kProbe_Max) {
+        const bool dead = c.Units() == 0 && (len >= Probe_Dead || off + len >= src_.Size());
+        if (c.First_Mark() || dead || off + len >= src_.Size() || len >= Probe_Max) {
             Note_Seams(c.Finish());
             if (off == 0)
                 walker_ = w;
@@ -104,7 +104,7 @@ Point Sampler::Probe(qint64 off)
 void Sampler::Note_Seams(const std::vector<Part_Stats>& parts)
 {
     for (size_t i = 1; i < parts.size(); ++i) {
-        const qint64 end = parts[i - 1].data_end > parts[i - 1].begin ? parts[i - 1].data_end : -1;
+        const qint64 end = parts[i - 1].dataEnd > parts[i - 1].begin ? parts[i - 1].dataEnd : -1;
         qint64& known = seams_.try_emplace(parts[i].begin, -1).first->second;
         known = std::max(known, end);
     }
@@ -120,16 +120,16 @@ bool Sampler::Suspicious(const Point& a, const Point& b) const
     const Clock_Mark& x = *a.last;
     const Clock_Mark& y = *b.first;
     const double d = y.clock - x.clock;
-    if (y.after_end || d < -2 * kTick)
+    if (y.afterEnd || d < -2 * Tick_Seconds)
         return true;
-    return x.rate > 0 && y.rate > 0 && d < 0.75 * double(y.off - x.off) / std::max(x.rate, y.rate) - 2 * kTick;
+    return x.rate > 0 && y.rate > 0 && d < 0.75 * double(y.off - x.off) / std::max(x.rate, y.rate) - 2 * Tick_Seconds;
 }
 
 void Sampler::Refine(const Point& a, const Point& b)
 {
-    if (!Suspicious(a, b) || src_.Cancelled() || src_.Bytes_Read() > budget_end_)
+    if (!Suspicious(a, b) || src_.Cancelled() || src_.Bytes_Read() > budgetEnd_)
         return;
-    if (b.off - a.off <= kFine) {
+    if (b.off - a.off <= Fine_Bytes) {
         Fine(a, b);
         return;
     }
@@ -142,17 +142,17 @@ void Sampler::Fine(const Point& a, const Point& b)
 {
     // After bytes without units, the first clock is judged against the last one before them.
     std::optional<Clock_Mark> context;
-    if (!a.Live() && last_walked_ && last_walked_->off < a.off)
-        context = last_walked_;
+    if (!a.Live() && lastWalked_ && lastWalked_->off < a.off)
+        context = lastWalked_;
     Part_Collector c(format_.kind, Mode::Judge, context, false);
     Stream_Walker w = walker_;
     w.Walk(src_, a.off, b.first ? b.first->off + 1 : b.off, c, buf_);
     const std::vector<Part_Stats>& parts = c.Finish();
     Note_Seams(parts);
-    if (b.dead && parts.back().data_end > parts.back().begin)
-        ends_.push_back(parts.back().data_end);
+    if (b.dead && parts.back().dataEnd > parts.back().begin)
+        ends_.push_back(parts.back().dataEnd);
     if (c.Last_Mark())
-        last_walked_ = c.Last_Mark();
+        lastWalked_ = c.Last_Mark();
     walker_ = w;
 }
 
@@ -212,29 +212,29 @@ Part_Stats Sampler::Edges(qint64 begin, qint64 end)
 {
     Stream_Walker walker(format_);  // a part brings its own tables
     Part_Stats head;
-    for (qint64 e = kEdge;; e *= 4) {
+    for (qint64 e = Edge_Bytes;; e *= 4) {
         if (end - begin <= 2 * e)
             return Gather(begin, end, true, walker);
         Stream_Walker w(format_);
         head = Gather(begin, begin + e, true, w);
         walker = w;
         // A part with no pictures in its first windows is taken for one of sound alone.
-        if (head.first_shown || e >= kEdge_Max || (!head.video.Any() && e >= kProbe_Dead && head.other.Count() >= kEdge_Stamps))
+        if (head.firstShown || e >= Edge_Max || (!head.video.Any() && e >= Probe_Dead && head.other.Count() >= Edge_Stamp_Count))
             break;
     }
     Part_Stats tail;
-    for (qint64 e = kEdge;; e *= 4) {
+    for (qint64 e = Edge_Bytes;; e *= 4) {
         Stream_Walker w = walker;
         tail = Gather(end - e, end, true, w);
-        if (tail.last_shown || e >= kEdge_Max || (!head.video.Any() && tail.other.Count() >= kEdge_Stamps))
+        if (tail.lastShown || e >= Edge_Max || (!head.video.Any() && tail.other.Count() >= Edge_Stamp_Count))
             break;
     }
     Part_Stats s = head;
     s.video = Edge_Stamps::Join(head.video, tail.video);
     s.other = Edge_Stamps::Join(head.other, tail.other);
-    s.clock_last = tail.clock_last ? tail.clock_last : head.clock_last;
-    s.last_shown = tail.last_shown;
-    s.index_max = tail.index_max;
+    s.clockLast = tail.clockLast ? tail.clockLast : head.clockLast;
+    s.lastShown = tail.lastShown;
+    s.indexMax = tail.indexMax;
     s.step = head.step > 0 && tail.step > 0 ? std::min(head.step, tail.step) : std::max(head.step, tail.step);
     s.begin = begin;
     return s;
@@ -244,13 +244,13 @@ Part_Stats Sampler::Edges(qint64 begin, qint64 end)
 double Sampler::Count(qint64 begin, qint64 end)
 {
     Stream_Walker walker(format_);
-    if (end - begin <= kCount_Whole)
+    if (end - begin <= Count_Whole)
         return Gather(begin, end, true, walker).counted;
     double seconds = 0, bytes = 0;
-    for (int i = 0; i < kDensity_Windows; ++i) {
-        const qint64 at = begin + (end - begin - kDensity_Window) / (kDensity_Windows - 1) * i;
-        seconds += std::max(0.0, Gather(at, at + kDensity_Window, true, walker).counted);
-        bytes += kDensity_Window;
+    for (int i = 0; i < Density_Windows; ++i) {
+        const qint64 at = begin + (end - begin - Density_Window) / (Density_Windows - 1) * i;
+        seconds += std::max(0.0, Gather(at, at + Density_Window, true, walker).counted);
+        bytes += Density_Window;
     }
     return seconds / bytes * double(end - begin);
 }
@@ -259,18 +259,18 @@ QList<Stream_Part> Sampler::Run()
 {
     src_.Expect_Sequential(false);
     const qint64 size = src_.Size();
-    const qint64 points = std::clamp<qint64>(size / kGrid_Step, 1, src_.Resident() >= 0.5 ? kGrid_Points : kCold_Grid_Points);
+    const qint64 points = std::clamp<qint64>(size / Grid_Step, 1, src_.Resident() >= 0.5 ? Grid_Points : Cold_Grid_Points);
     const qint64 step = size / points;
     std::vector<Point> grid;
     for (qint64 i = 0; i < points; ++i)
         grid.push_back(Probe(i * step));
     // The file's tail is sampled too, so that a part between the last grid point and the end,
     // however short, is not taken for bytes without units.
-    const qint64 tail = std::max(grid.back().off + 1, size - kProbe_Dead);
+    const qint64 tail = std::max(grid.back().off + 1, size - Probe_Dead);
     if (tail < size)
         grid.push_back(Probe(tail));
     grid.push_back({size, std::nullopt, std::nullopt, true});  // no data after the end
-    budget_end_ = src_.Bytes_Read() + kRead_Budget;
+    budgetEnd_ = src_.Bytes_Read() + Read_Budget;
     for (size_t i = 0; i + 1 < grid.size(); ++i)
         Refine(grid[i], grid[i + 1]);
     std::vector<Tentative> parts = Parts();
@@ -282,7 +282,7 @@ QList<Stream_Part> Sampler::Run()
         if (Time_Part(p.stats).length <= 0)
             p.stats.counted = Count(p.begin, p.end);
         Stream_Part part = Make_Part(p.stats, p.end);
-        if (p.end - p.begin >= 4 * kFine && p.Rate() < 0.8 * rate)
+        if (p.end - p.begin >= 4 * Fine_Bytes && p.Rate() < 0.8 * rate)
             part.duration = rate * double(p.end - p.begin);
         result << part;
     }
@@ -305,7 +305,7 @@ QList<Stream_Part> Walk_Clocked(Byte_Source& source, const Stream_Format& format
     QList<Stream_Part> parts;
     for (size_t i = 0; i < stats.size(); ++i) {
         const qint64 next = i + 1 < stats.size() ? stats[i + 1].begin : source.Size();
-        parts << Make_Part(stats[i], stats[i].data_end > stats[i].begin ? std::min(stats[i].data_end, next) : next);
+        parts << Make_Part(stats[i], stats[i].dataEnd > stats[i].begin ? std::min(stats[i].dataEnd, next) : next);
     }
     return parts;
 }

@@ -91,15 +91,15 @@ clsMCIApi::clsMCIApi(Mci_Port& port) : port_(port) {}
 
 void clsMCIApi::Record(std::uint32_t code)
 {
-    error_number_ = qint32(code);
+    errorNumber_ = qint32(code);
     std::vector<char> text(255, '\0');
     port_.Error_String(code, text.data(), 255);
-    error_description_ = QString::fromUtf8(text.data());
+    errorDescription_ = QString::fromUtf8(text.data());
 }
 
-bool clsMCIApi::Send(const QString& command, QByteArray* reply, int buffer_size, std::uint32_t room)
+bool clsMCIApi::Send(const QString& command, QByteArray* reply, int bufferSize, std::uint32_t room)
 {
-    std::vector<char> buffer(size_t(buffer_size) + 1, '\0');
+    std::vector<char> buffer(size_t(bufferSize) + 1, '\0');
     const std::uint32_t code = port_.Send(command.toUtf8(), reply ? buffer.data() : nullptr, reply ? room : 0);
     if (reply)
         *reply = QByteArray(buffer.data());
@@ -108,10 +108,10 @@ bool clsMCIApi::Send(const QString& command, QByteArray* reply, int buffer_size,
     return code == 0;
 }
 
-QString clsMCIApi::Text_Query(const QString& command, int buffer_size, std::uint32_t room)
+QString clsMCIApi::Text_Query(const QString& command, int bufferSize, std::uint32_t room)
 {
     QByteArray reply;
-    return Send(command, &reply, buffer_size, room) ? QString::fromUtf8(reply) : kError;
+    return Send(command, &reply, bufferSize, room) ? QString::fromUtf8(reply) : Error_Reply;
 }
 
 qint32 clsMCIApi::Number_Query(const QString& command)
@@ -129,11 +129,11 @@ int clsMCIApi::OpenDevice(const QString& DeviceType, const QString& DeviceAlias,
               + " style " + WindowStyle))
         return 1;
     cmdTimeFormat(DeviceAlias, QStringLiteral("ms"));
-    total_time_ = cmdGetLength(DeviceAlias);
+    totalTime_ = cmdGetLength(DeviceAlias);
     cmdTimeFormat(DeviceAlias, QStringLiteral("frames"));
-    total_frames_ = cmdGetLength(DeviceAlias);
+    totalFrames_ = cmdGetLength(DeviceAlias);
     // A length of 0 ms has no frame rate; 0 stands for that instead of a division fault.
-    frames_per_sec_ = total_time_ == 0 ? 0 : Round_Even(double(total_frames_) / (double(total_time_) / 1000.0));
+    framesPerSec_ = totalTime_ == 0 ? 0 : Round_Even(double(totalFrames_) / (double(totalTime_) / 1000.0));
     return 0;
 }
 
@@ -234,14 +234,14 @@ QString clsMCIApi::cmdGetSize(const QString& DeviceAlias)
 {
     QByteArray reply;
     if (!Send("where " + DeviceAlias + " destination", &reply, 255, 254))
-        return kError;
+        return Error_Reply;
     const QList<QByteArray> parts = reply.split(' ');
     qint32 v[4] = {};
     for (int i = 0; i < 4; ++i)
         if (parts.size() < 4 || !Read_Short(parts[i], v[i])) {
             // A reply that is not four numbers has no size: fail like any other query.
             Record(MCIERR_PARSER_INTERNAL);
-            return kError;
+            return Error_Reply;
         }
     return N(v[2] - v[0]) + " " + N(v[3] - v[1]);
 }

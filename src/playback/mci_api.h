@@ -33,11 +33,11 @@ class clsMCIApi {
 public:
     explicit clsMCIApi(Mci_Port& port = Service_Port());
 
-    QString ErrorDescription() const { return error_description_; }
-    qint32 ErrorNumber() const { return error_number_; }
-    qint32 TotalTime() const { return total_time_; }
-    qint32 TotalFrames() const { return total_frames_; }
-    qint32 FramesPerSec() const { return frames_per_sec_; }
+    QString ErrorDescription() const { return errorDescription_; }
+    qint32 ErrorNumber() const { return errorNumber_; }
+    qint32 TotalTime() const { return totalTime_; }
+    qint32 TotalFrames() const { return totalFrames_; }
+    qint32 FramesPerSec() const { return framesPerSec_; }
 
     int OpenDevice(const QString& DeviceType, const QString& DeviceAlias, const QString& filename, qint32 ParentHWnd,
                    const QString& WindowStyle);
@@ -67,23 +67,23 @@ public:
     QString cmdGetSize(const QString& DeviceAlias);
     QString cmdGetStatus(const QString& DeviceAlias);
 
-    static inline const QString kError = QStringLiteral("MCIClass_ERROR");
+    static inline const QString Error_Reply = QStringLiteral("MCIClass_ERROR");
 
 private:
     // Sends `command`; on failure records it and returns false. `reply` gets the text before
-    // the first NUL of a `buffer_size` buffer of which the device may use `room` bytes.
-    bool Send(const QString& command, QByteArray* reply = nullptr, int buffer_size = 255, std::uint32_t room = 0);
+    // the first NUL of a `bufferSize` buffer of which the device may use `room` bytes.
+    bool Send(const QString& command, QByteArray* reply = nullptr, int bufferSize = 255, std::uint32_t room = 0);
     void Record(std::uint32_t code);
-    QString Text_Query(const QString& command, int buffer_size, std::uint32_t room);
+    QString Text_Query(const QString& command, int bufferSize, std::uint32_t room);
     qint32 Number_Query(const QString& command);
     int Result(bool ok) const { return ok ? 0 : 1; }
 
     Mci_Port& port_;
-    QString error_description_;
-    qint32 error_number_ = 0;
-    qint32 total_time_ = 0;
-    qint32 total_frames_ = 0;
-    qint32 frames_per_sec_ = 0;
+    QString errorDescription_;
+    qint32 errorNumber_ = 0;
+    qint32 totalTime_ = 0;
+    qint32 totalFrames_ = 0;
+    qint32 framesPerSec_ = 0;
 };
 
 }  // namespace pf

@@ -9,7 +9,7 @@ struct Error_Entry {
 };
 
 // The one table of codes and texts; the texts are the platform's own English descriptions.
-constexpr Error_Entry kErrors[] = {
+constexpr Error_Entry Error_Table[] = {
     {MCIERR_INVALID_DEVICE_ID, "Invalid MCI device ID. Use the ID returned when opening the MCI device."},
     {MCIERR_UNRECOGNIZED_KEYWORD, "The driver cannot recognize the specified command parameter."},
     {MCIERR_UNRECOGNIZED_COMMAND, "The driver cannot recognize the specified command."},
@@ -64,7 +64,7 @@ constexpr Error_Entry kErrors[] = {
 
 std::string_view Mci_Error_Text(std::uint32_t code)
 {
-    for (const Error_Entry& e : kErrors)
+    for (const Error_Entry& e : Error_Table)
         if (e.code == code)
             return e.text;
     return {};

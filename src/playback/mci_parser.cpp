@@ -15,20 +15,20 @@ struct Keyword {
     std::string_view phrase;
     Arg arg = Arg::None;
     std::vector<std::string_view> constants = {};
-    std::uint32_t bad_constant = MCIERR_BAD_CONSTANT;
+    std::uint32_t badConstant = MCIERR_BAD_CONSTANT;
 };
 
 struct Verb_Grammar {
     std::string_view name;
     Mci_Verb verb;
     std::vector<Keyword> keywords;
-    bool one_item = false;  // queries take exactly one item
+    bool oneItem = false;  // queries take exactly one item
 };
 
-const std::vector<std::string_view> kOnOff = {"on", "off"};
+const std::vector<std::string_view> On_Off = {"on", "off"};
 
 // Phrases of more words come first, so "audio left" wins over "audio".
-const Verb_Grammar kGrammar[] = {
+const Verb_Grammar Grammar[] = {
     {"open", Mci_Verb::Open,
      {{"type", Arg::Text}, {"alias", Arg::Text}, {"parent", Arg::Integer},
       {"style", Arg::Integer_Or_Constant, {"child", "overlapped", "popup"}}, {"shareable"}}},
@@ -40,9 +40,9 @@ const Verb_Grammar kGrammar[] = {
     {"seek", Mci_Verb::Seek, {{"to", Arg::Integer_Or_Constant, {"start", "end"}}}, true},
     {"set", Mci_Verb::Set,
      {{"time format", Arg::Constant, {"ms", "milliseconds", "frames"}, MCIERR_BAD_TIME_FORMAT},
-      {"audio left", Arg::Constant, kOnOff}, {"audio right", Arg::Constant, kOnOff},
-      {"audio all", Arg::Constant, kOnOff}, {"audio", Arg::Constant, kOnOff},
-      {"speed", Arg::Integer}, {"video", Arg::Constant, kOnOff}}},
+      {"audio left", Arg::Constant, On_Off}, {"audio right", Arg::Constant, On_Off},
+      {"audio all", Arg::Constant, On_Off}, {"audio", Arg::Constant, On_Off},
+      {"speed", Arg::Integer}, {"video", Arg::Constant, On_Off}}},
     {"setaudio", Mci_Verb::Setaudio,
      {{"left volume to", Arg::Integer}, {"right volume to", Arg::Integer}, {"volume to", Arg::Integer}}, true},
     {"status", Mci_Verb::Status,
@@ -88,7 +88,7 @@ std::size_t Read_Quoted(std::string_view text, std::size_t open, std::string& wo
 }
 
 // Splits at blanks; a double-quoted word may hold blanks and doubled quotation marks.
-std::uint32_t Tokenize(std::string_view text, std::vector<Token>& out, std::size_t& error_pos)
+std::uint32_t Tokenize(std::string_view text, std::vector<Token>& out, std::size_t& errorPos)
 {
     std::size_t i = 0;
     while (i < text.size()) {
@@ -101,12 +101,12 @@ std::uint32_t Tokenize(std::string_view text, std::vector<Token>& out, std::size
         if (text[i] == '"') {
             i = Read_Quoted(text, i, t.text);
             if (i == std::string_view::npos) {
-                error_pos = t.pos;
+                errorPos = t.pos;
                 return MCIERR_NO_CLOSING_QUOTE;
             }
             t.quoted = true;
             if (i < text.size() && !Is_Blank(text[i])) {
-                error_pos = i;
+                errorPos = i;
                 return MCIERR_EXTRA_CHARACTERS;
             }
         } else {
@@ -159,8 +159,8 @@ std::size_t Match_Phrase(std::string_view phrase, const std::vector<Token>& toke
 struct Cursor {
     const std::vector<Token>& tokens;
     std::size_t at;
-    std::size_t end_pos;  // offset reported when a value is missing at the end
-    std::size_t Pos() const { return at < tokens.size() ? tokens[at].pos : end_pos; }
+    std::size_t endPos;  // offset reported when a value is missing at the end
+    std::size_t Pos() const { return at < tokens.size() ? tokens[at].pos : endPos; }
 };
 
 // Reads the value of keyword `k` into `flag`; returns 0 or the error code (position in cur).
@@ -175,12 +175,12 @@ std::uint32_t Read_Value(const Keyword& k, Cursor& cur, Mci_Flag& flag)
             flag.word = t.text;
         } else if (k.arg == Arg::Constant || k.arg == Arg::Integer_Or_Constant) {
             if (k.arg == Arg::Integer_Or_Constant && Read_Integer(t.text, flag.number[0])) {
-                flag.has_number = true;
+                flag.hasNumber = true;
             } else {
                 const auto it = std::find_if(k.constants.begin(), k.constants.end(),
                                              [&](std::string_view c) { return Same_Word(c, t.text); });
                 if (it == k.constants.end())
-                    return k.arg == Arg::Constant ? k.bad_constant : MCIERR_BAD_INTEGER;
+                    return k.arg == Arg::Constant ? k.badConstant : MCIERR_BAD_INTEGER;
                 flag.word = std::string(*it);
             }
         } else {
@@ -189,7 +189,7 @@ std::uint32_t Read_Value(const Keyword& k, Cursor& cur, Mci_Flag& flag)
             // Window coordinates stay where sums of a corner and an extent cannot overflow.
             if (k.arg == Arg::Rect && (flag.number[n] > Mci_Max_Coordinate || flag.number[n] < -Mci_Max_Coordinate))
                 return MCIERR_OUTOFRANGE;
-            flag.has_number = true;
+            flag.hasNumber = true;
         }
         ++cur.at;
     }
@@ -222,7 +222,7 @@ Mci_Parse_Result Parse_Mci_Command(std::string_view text)
 {
     Mci_Parse_Result r;
     std::vector<Token> tokens;
-    r.code = Tokenize(text, tokens, r.error_pos);
+    r.code = Tokenize(text, tokens, r.errorPos);
     if (r.code != MCI_OK)
         return r;
     if (tokens.empty()) {
@@ -230,26 +230,26 @@ Mci_Parse_Result Parse_Mci_Command(std::string_view text)
         return r;
     }
     const Verb_Grammar* grammar = nullptr;
-    for (const Verb_Grammar& g : kGrammar)
+    for (const Verb_Grammar& g : Grammar)
         if (!tokens[0].quoted && Same_Word(g.name, tokens[0].text))
             grammar = &g;
     if (!grammar) {
         r.code = MCIERR_UNRECOGNIZED_COMMAND;
         return r;
     }
-    r.has_verb = true;
+    r.hasVerb = true;
     r.command.verb = grammar->verb;
     if (tokens.size() < 2) {
         r.code = MCIERR_MISSING_DEVICE_NAME;
-        r.error_pos = text.size();
+        r.errorPos = text.size();
         return r;
     }
-    r.has_device = true;
+    r.hasDevice = true;
     r.command.device = tokens[1].text;
 
     Cursor cur{tokens, 2, text.size()};
     while (cur.at < tokens.size()) {
-        const std::size_t flag_pos = cur.Pos();
+        const std::size_t flagPos = cur.Pos();
         const Keyword* match = nullptr;
         std::size_t words = 0;
         for (const Keyword& k : grammar->keywords)
@@ -259,12 +259,12 @@ Mci_Parse_Result Parse_Mci_Command(std::string_view text)
             }
         if (!match) {
             r.code = MCIERR_UNRECOGNIZED_KEYWORD;
-            r.error_pos = flag_pos;
+            r.errorPos = flagPos;
             return r;
         }
-        if (r.command.Find(match->phrase) || (grammar->one_item && !r.command.flags.empty())) {
+        if (r.command.Find(match->phrase) || (grammar->oneItem && !r.command.flags.empty())) {
             r.code = r.command.Find(match->phrase) ? MCIERR_DUPLICATE_FLAGS : MCIERR_FLAGS_NOT_COMPATIBLE;
-            r.error_pos = flag_pos;
+            r.errorPos = flagPos;
             return r;
         }
         cur.at += words;
@@ -272,14 +272,14 @@ Mci_Parse_Result Parse_Mci_Command(std::string_view text)
         flag.key = std::string(match->phrase);
         if (const std::uint32_t code = Read_Value(*match, cur, flag); code != MCI_OK) {
             r.code = code;
-            r.error_pos = cur.Pos();
+            r.errorPos = cur.Pos();
             return r;
         }
         r.command.flags.push_back(std::move(flag));
     }
-    if (grammar->one_item && r.command.flags.empty()) {
+    if (grammar->oneItem && r.command.flags.empty()) {
         r.code = MCIERR_MISSING_PARAMETER;
-        r.error_pos = text.size();
+        r.errorPos = text.size();
     }
     return r;
 }

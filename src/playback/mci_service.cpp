@@ -68,12 +68,12 @@ std::uint32_t Format_Reply(const Mci_Reply& reply, char* buffer, std::uint32_t r
 Mci_Service& Mci_Service::Instance()
 {
     static Mci_Service service;
-    static const bool closes_at_exit = [] {
+    static const bool closesAtExit = [] {
         // Devices own windows and players, which must go while the application still exists.
         qAddPostRoutine([] { Instance().Close_All(); });
         return true;
     }();
-    Q_UNUSED(closes_at_exit);
+    Q_UNUSED(closesAtExit);
     return service;
 }
 
@@ -94,9 +94,9 @@ std::uint32_t Mci_Service::Send_String(const QByteArray& command, char* reply, s
     const Mci_Parse_Result parsed = Parse_Mci_Command(std::string_view(command.constData(), size_t(command.size())));
     const Mci_Command& cmd = parsed.command;
     const QString alias = QString::fromStdString(cmd.device).toLower();
-    const bool is_open = devices_.count(alias) > 0;
+    const bool isOpen = devices_.count(alias) > 0;
     // Like the platform, a command for a device that is not open fails for that reason first.
-    if (parsed.has_device && cmd.verb != Mci_Verb::Open && alias != QLatin1String("all") && !is_open)
+    if (parsed.hasDevice && cmd.verb != Mci_Verb::Open && alias != QLatin1String("all") && !isOpen)
         return MCIERR_INVALID_DEVICE_NAME;
     if (parsed.code != MCI_OK)
         return parsed.code;
@@ -109,7 +109,7 @@ std::uint32_t Mci_Service::Send_String(const QByteArray& command, char* reply, s
             devices_.erase(alias);
         return MCI_OK;
     }
-    if (!is_open)
+    if (!isOpen)
         return MCIERR_CANNOT_USE_ALL;
     Mci_Reply value;
     const std::uint32_t code = devices_[alias]->Execute(cmd, value);
@@ -127,10 +127,10 @@ std::uint32_t Mci_Service::Send_String(const QString& command, QString* reply, s
 
 std::uint32_t Mci_Service::Open(const Mci_Command& cmd)
 {
-    const Mci_Flag* alias_flag = cmd.Find("alias");
-    const QString alias = alias_flag ? QString::fromStdString(alias_flag->word) : QString::fromStdString(cmd.device);
+    const Mci_Flag* aliasFlag = cmd.Find("alias");
+    const QString alias = aliasFlag ? QString::fromStdString(aliasFlag->word) : QString::fromStdString(cmd.device);
     if (devices_.count(alias.toLower()))
-        return alias_flag ? MCIERR_DUPLICATE_ALIAS : MCIERR_DEVICE_OPEN;
+        return aliasFlag ? MCIERR_DUPLICATE_ALIAS : MCIERR_DEVICE_OPEN;
     const Type_Entry* type = nullptr;
     if (const Mci_Flag* t = cmd.Find("type")) {
         const auto it = types_.find(QString::fromStdString(t->word).toLower());

@@ -5,7 +5,7 @@
 namespace pf::mpeg {
 namespace {
 
-constexpr qint64 kNeed = 12;  // bytes from a start code that its header needs
+constexpr qint64 Need_Bytes = 12;  // bytes from a start code that its header needs
 
 }  // namespace
 
@@ -15,7 +15,7 @@ std::optional<double> Stamp(Bytes p)
         return std::nullopt;
     const qint64 v = (qint64{(p[0] >> 1) & 7} << 30) | (qint64{p[1]} << 22) | (qint64{p[2] >> 1} << 15)
                      | (qint64{p[3]} << 7) | (p[4] >> 1);
-    return double(v) / kTicks;
+    return double(v) / Ticks_Per_Second;
 }
 
 std::optional<Pack_Header> Parse_Pack(Bytes p, qint64 n)
@@ -26,7 +26,7 @@ std::optional<Pack_Header> Parse_Pack(Bytes p, qint64 n)
         if (!scr || !(p[9] & 0x80) || !(p[11] & 1))
             return std::nullopt;
         h.scr = *scr;
-        h.mux_rate = double((qint64{p[9] & 0x7F} << 15) | (qint64{p[10]} << 7) | (p[11] >> 1)) * 50;
+        h.muxRate = double((qint64{p[9] & 0x7F} << 15) | (qint64{p[10]} << 7) | (p[11] >> 1)) * 50;
         h.length = 12;
         return h;
     }
@@ -34,8 +34,8 @@ std::optional<Pack_Header> Parse_Pack(Bytes p, qint64 n)
         const qint64 base = (qint64{(p[4] >> 3) & 7} << 30) | (qint64{p[4] & 3} << 28) | (qint64{p[5]} << 20)
                             | (qint64{p[6] >> 3} << 15) | (qint64{p[6] & 3} << 13) | (qint64{p[7]} << 5) | (p[8] >> 3);
         const int ext = ((p[8] & 3) << 7) | (p[9] >> 1);
-        h.scr = double(base) / kTicks + ext / 27e6;
-        h.mux_rate = double((qint64{p[10]} << 14) | (qint64{p[11]} << 6) | (p[12] >> 2)) * 50;
+        h.scr = double(base) / Ticks_Per_Second + ext / 27e6;
+        h.muxRate = double((qint64{p[10]} << 14) | (qint64{p[11]} << 6) | (p[12] >> 2)) * 50;
         h.length = 14 + (p[13] & 7);
         return h;
     }
@@ -47,14 +47,14 @@ std::optional<Pes_Header> Parse_Pes(Bytes p, qint64 n)
     if (n < 6 || p[3] < 0xBC)
         return std::nullopt;
     Pes_Header h;
-    h.stream_id = p[3];
-    h.packet_length = (qint64{p[4]} << 8) | p[5];
-    h.header_length = 6;
-    const unsigned id = h.stream_id;
+    h.streamId = p[3];
+    h.packetLength = (qint64{p[4]} << 8) | p[5];
+    h.headerLength = 6;
+    const unsigned id = h.streamId;
     if (id == 0xBC || id == 0xBE || id == 0xBF || (id >= 0xF0 && id <= 0xF2) || id == 0xF8 || id == 0xFF)
         return h;  // no header extension
     if (n >= 9 && (p[6] & 0xC0) == 0x80) {
-        h.header_length = 9 + p[8];
+        h.headerLength = 9 + p[8];
         const unsigned flags = p[7] >> 6;
         if (flags >= 2 && n >= 14 && (p[9] >> 4) == (flags == 3 ? 3u : 2u))
             h.pts = Stamp(p + 9);
@@ -79,17 +79,17 @@ std::optional<Pes_Header> Parse_Pes(Bytes p, qint64 n)
         } else {
             return std::nullopt;
         }
-        h.header_length = i;
+        h.headerLength = i;
     }
-    if (h.packet_length != 0 && h.header_length > 6 + h.packet_length)
+    if (h.packetLength != 0 && h.headerLength > 6 + h.packetLength)
         return std::nullopt;
     return h;
 }
 
 double Frame_Rate(unsigned code)
 {
-    static const double kRates[] = {0, 24000.0 / 1001, 24, 25, 30000.0 / 1001, 30, 50, 60000.0 / 1001, 60};
-    return code < 9 ? kRates[code] : 0;
+    static const double Rates[] = {0, 24000.0 / 1001, 24, 25, 30000.0 / 1001, 30, 50, 60000.0 / 1001, 60};
+    return code < 9 ? Rates[code] : 0;
 }
 
 std::optional<Ts_Packet> Parse_Ts(Bytes p)
@@ -98,7 +98,7 @@ std::optional<Ts_Packet> Parse_Ts(Bytes p)
         return std::nullopt;
     Ts_Packet t;
     t.pid = ((p[1] & 0x1Fu) << 8) | p[2];
-    t.unit_start = p[1] & 0x40;
+    t.unitStart = p[1] & 0x40;
     const unsigned control = (p[3] >> 4) & 3;
     if (control == 0)
         return std::nullopt;
@@ -112,13 +112,13 @@ std::optional<Ts_Packet> Parse_Ts(Bytes p)
             if ((p[5] & 0x10) && length >= 7) {
                 const qint64 base = (qint64{p[6]} << 25) | (qint64{p[7]} << 17) | (qint64{p[8]} << 9)
                                     | (qint64{p[9]} << 1) | (p[10] >> 7);
-                t.pcr = double(base) / kTicks + double(((p[10] & 1) << 8) | p[11]) / 27e6;
+                t.pcr = double(base) / Ticks_Per_Second + double(((p[10] & 1) << 8) | p[11]) / 27e6;
             }
         }
         i = 5 + length;
     }
     t.payload = (control & 1) ? i : 188;
-    t.payload_size = 188 - t.payload;
+    t.payloadSize = 188 - t.payload;
     return t;
 }
 
@@ -128,22 +128,22 @@ void Picture_Counter::Feed(Bytes p, qint64 n)
         return;
     const qint64 pos = fed_;  // stream position of p[0]
     fed_ += n;
-    if (n < kNeed) {  // too short to scan in place: keep it with the unscanned tail
+    if (n < Need_Bytes) {  // too short to scan in place: keep it with the unscanned tail
         held_.insert(held_.end(), p, p + n);
         const qint64 h = qint64(held_.size());
-        if (h >= kNeed) {
-            Scan(held_.data(), h, h - kNeed + 1, fed_ - h);
-            held_.erase(held_.begin(), held_.end() - (kNeed - 1));
+        if (h >= Need_Bytes) {
+            Scan(held_.data(), h, h - Need_Bytes + 1, fed_ - h);
+            held_.erase(held_.begin(), held_.end() - (Need_Bytes - 1));
         }
         return;
     }
     if (!held_.empty()) {  // headers that start in the tail, completed by this piece's first bytes
         const qint64 h = qint64(held_.size());
-        held_.insert(held_.end(), p, p + kNeed - 1);
+        held_.insert(held_.end(), p, p + Need_Bytes - 1);
         Scan(held_.data(), qint64(held_.size()), h, pos - h);
     }
-    Scan(p, n, n - kNeed + 1, pos);
-    held_.assign(p + n - (kNeed - 1), p + n);
+    Scan(p, n, n - Need_Bytes + 1, pos);
+    held_.assign(p + n - (Need_Bytes - 1), p + n);
 }
 
 void Picture_Counter::Finish()
@@ -166,38 +166,38 @@ void Picture_Counter::Header(Bytes p, qint64 room, qint64 pos)
     if (code == 0x00 || code == 0xB3 || code == 0xB7 || code == 0xB8)
         Close_Picture();
     if (code == 0x00) {
-        open_fields_ = 2;
+        openFields_ = 2;
         if (listener_ && room >= 6)
             listener_->On_Picture({pos, (p[4] << 2) | (p[5] >> 6), group_});
     } else if (code == 0xB8) {
         ++group_;
     } else if (code == 0xB3 && room >= 8) {
-        progressive_sequence_ = false;
+        progressiveSequence_ = false;
         if (const double rate = mpeg::Frame_Rate(p[7] & 0x0F); rate > 0) {
-            last_rate_ = rate;
+            lastRate_ = rate;
             rate_ = rate_ > 0 ? rate_ : rate;
         }
         if (listener_)
-            listener_->On_Sequence({pos, last_rate_});
+            listener_->On_Sequence({pos, lastRate_});
     } else if (code == 0xB5 && room >= 10 && (p[4] >> 4) == 1) {  // sequence extension
-        progressive_sequence_ = (p[5] >> 3) & 1;
+        progressiveSequence_ = (p[5] >> 3) & 1;
         const int num = (p[9] >> 5) & 3, den = p[9] & 0x1F;
-        if ((num || den) && last_rate_ > 0)
-            last_rate_ = last_rate_ * (num + 1) / (den + 1);
-    } else if (code == 0xB5 && room >= 9 && (p[4] >> 4) == 8 && open_fields_ > 0) {  // picture coding extension
-        const bool frame = (p[6] & 3) == 3, top_first = p[7] & 0x80, repeat = p[7] & 0x02;
-        open_fields_ = !frame ? 1 : !repeat ? 2 : progressive_sequence_ ? (top_first ? 6 : 4) : 3;
+        if ((num || den) && lastRate_ > 0)
+            lastRate_ = lastRate_ * (num + 1) / (den + 1);
+    } else if (code == 0xB5 && room >= 9 && (p[4] >> 4) == 8 && openFields_ > 0) {  // picture coding extension
+        const bool frame = (p[6] & 3) == 3, topFirst = p[7] & 0x80, repeat = p[7] & 0x02;
+        openFields_ = !frame ? 1 : !repeat ? 2 : progressiveSequence_ ? (topFirst ? 6 : 4) : 3;
     }
 }
 
 void Picture_Counter::Close_Picture()
 {
-    if (open_fields_ <= 0)
+    if (openFields_ <= 0)
         return;
-    fields_ += open_fields_;
-    if (last_rate_ > 0)
-        seconds_ += open_fields_ / (2 * last_rate_);
-    open_fields_ = 0;
+    fields_ += openFields_;
+    if (lastRate_ > 0)
+        seconds_ += openFields_ / (2 * lastRate_);
+    openFields_ = 0;
 }
 
 }  // namespace pf::mpeg

@@ -15,7 +15,7 @@ namespace pf::mpeg {
 
 using Bytes = const unsigned char*;
 
-constexpr double kTicks = 90000.0;  // system clock ticks per second (33-bit part)
+constexpr double Ticks_Per_Second = 90000.0;  // system clock ticks per second (33-bit part)
 
 // Offset of the first 00 00 01 prefix in p[from, n) whose code byte is also there; -1 if none.
 // memchr finds the 01 bytes, so runs of zeros and plain data pass at memory speed.
@@ -40,16 +40,16 @@ std::optional<double> Stamp(Bytes p);
 
 struct Pack_Header {
     double scr = 0;       // seconds
-    double mux_rate = 0;  // bytes per second
+    double muxRate = 0;  // bytes per second
     qint64 length = 0;    // bytes of the header with its stuffing
 };
 // The pack header at p (which starts with 00 00 01 BA), MPEG-1 or MPEG-2.
 std::optional<Pack_Header> Parse_Pack(Bytes p, qint64 n);
 
 struct Pes_Header {
-    unsigned stream_id = 0;
-    qint64 packet_length = 0;   // from the length field: bytes after the first six (0: unbounded)
-    qint64 header_length = 0;   // bytes before the payload
+    unsigned streamId = 0;
+    qint64 packetLength = 0;   // from the length field: bytes after the first six (0: unbounded)
+    qint64 headerLength = 0;   // bytes before the payload
     std::optional<double> pts, dts;
 };
 // The PES header at p (00 00 01 id, id >= BC), MPEG-1 or MPEG-2 form.
@@ -63,11 +63,11 @@ double Frame_Rate(unsigned code);
 
 struct Ts_Packet {
     unsigned pid = 0;
-    bool unit_start = false;
+    bool unitStart = false;
     bool discontinuity = false;
     std::optional<double> pcr;  // seconds
     qint64 payload = 0;         // offset of the payload within the packet
-    qint64 payload_size = 0;
+    qint64 payloadSize = 0;
 };
 // The 188-byte transport packet at p (p[0] is the 47 sync byte).
 std::optional<Ts_Packet> Parse_Ts(Bytes p);
@@ -81,11 +81,11 @@ class Picture_Counter {
 public:
     struct Sequence {  // one sequence header
         qint64 pos;    // its place in the bytes fed so far
-        double frame_rate;
+        double frameRate;
     };
     struct Picture {
         qint64 pos;
-        int temporal_reference;  // display order within its group of pictures
+        int temporalReference;  // display order within its group of pictures
         int group;               // serial number of its group of pictures header; -1 before one
     };
     class Listener {
@@ -101,7 +101,7 @@ public:
 
     double Fields() const { return fields_; }
     double Frame_Rate() const { return rate_; }       // of the first sequence header; 0 before one
-    double Last_Frame_Rate() const { return last_rate_; }
+    double Last_Frame_Rate() const { return lastRate_; }
     qint64 Fed() const { return fed_; }
     // Seconds shown by the pictures counted, each at the rate of its own sequence.
     double Seconds() const { return seconds_; }
@@ -115,9 +115,9 @@ private:
     std::vector<unsigned char> held_;  // the last bytes fed, whose headers may still be cut
     qint64 fed_ = 0;
     double fields_ = 0, seconds_ = 0;
-    double rate_ = 0, last_rate_ = 0;
-    bool progressive_sequence_ = false;
-    double open_fields_ = 0;  // fields of the picture whose extensions may still come
+    double rate_ = 0, lastRate_ = 0;
+    bool progressiveSequence_ = false;
+    double openFields_ = 0;  // fields of the picture whose extensions may still come
     int group_ = -1;
     Listener* listener_ = nullptr;
 };

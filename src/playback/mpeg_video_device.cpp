@@ -15,9 +15,9 @@ namespace pf {
 namespace {
 
 // The one place where libmpv's results become media-control codes.
-std::uint32_t Mci_Code(int mpv_code)
+std::uint32_t Mci_Code(int mpvCode)
 {
-    switch (mpv_code) {
+    switch (mpvCode) {
     case 0:
         return MCI_OK;
     case MPV_ERROR_LOADING_FAILED:
@@ -26,7 +26,7 @@ std::uint32_t Mci_Code(int mpv_code)
     case MPV_ERROR_UNSUPPORTED:
         return MCIERR_INVALID_FILE;
     default:
-        return mpv_code > 0 ? MCI_OK : MCIERR_DRIVER_INTERNAL;
+        return mpvCode > 0 ? MCI_OK : MCIERR_DRIVER_INTERNAL;
     }
 }
 
@@ -58,7 +58,7 @@ Mpeg_Video_Device::~Mpeg_Video_Device()
     // mpv must stop drawing before its window goes.
     session_.reset();
     picture_.reset();
-    foreign_parent_.reset();
+    foreignParent_.reset();
 }
 
 std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpeg_Driver_Options& options)
@@ -73,8 +73,8 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
     Mpv_Session::Options opts = Mpv_Session::Video_Options(request.parent);
     if (request.parent != 0 && !opts.isEmpty() && opts.first().first == "wid") {
         // Draw into a child of the caller's window, so "put window" can place the picture.
-        foreign_parent_.reset(QWindow::fromWinId(WId(request.parent)));
-        picture_ = std::make_unique<QWindow>(foreign_parent_.get());
+        foreignParent_.reset(QWindow::fromWinId(WId(request.parent)));
+        picture_ = std::make_unique<QWindow>(foreignParent_.get());
         picture_->setGeometry(0, 0, 1, 1);
         picture_->show();
         opts = Mpv_Session::Video_Options(picture_->winId());
@@ -82,15 +82,15 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
     // MPEG program streams seek to the key frame after the target; start decoding earlier.
     opts += {{"keep-open", "yes"}, {"pause", "yes"}, {"hr-seek", "yes"}, {"hr-seek-demuxer-offset", "1.5"},
              {"idle", "yes"}, {"osd-level", "0"}, {"audio-display", "no"}};
-    if (!options.audio_output.isEmpty())
-        opts += {{"ao", options.audio_output}};
+    if (!options.audioOutput.isEmpty())
+        opts += {{"ao", options.audioOutput}};
     session_ = std::make_unique<Mpv_Session>(opts);
     if (!session_->Is_Ready())
         return MCIERR_CANNOT_LOAD_DRIVER;
     connect(session_.get(), &Mpv_Session::Event, this, &Mpeg_Video_Device::On_Event);
     session_->Observe("time-pos", Mpv_Session::Format::Double);
     session_->Observe("eof-reached", Mpv_Session::Format::Flag);
-    const Stream_Timeline timeline = Scan_Stream(file.filePath(), !options.sample_first);
+    const Stream_Timeline timeline = Scan_Stream(file.filePath(), !options.sampleFirst);
     player_ = std::make_unique<Timeline_Player>(*session_, path_);
     const QScopedValueRollback<bool> moving(moving_, true);
     if (const int code = player_->Open(timeline); code < 0)
@@ -99,11 +99,11 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
     if (!timeline.exact && !timeline.Empty())
         player_->Refine_In_Background(file.filePath());
 
-    movie_size_ = QSize(int(session_->Get_Int("width").value_or(0)), int(session_->Get_Int("height").value_or(0)));
-    reported_ms_ = std::llround(Length() * 1000);
-    reported_frames_ = std::llround(Timeline().Total_Frames());
+    movieSize_ = QSize(int(session_->Get_Int("width").value_or(0)), int(session_->Get_Int("height").value_or(0)));
+    reportedMs_ = std::llround(Length() * 1000);
+    reportedFrames_ = std::llround(Timeline().Total_Frames());
     if (picture_)
-        picture_->setGeometry(QRect(QPoint(0, 0), movie_size_.isEmpty() ? QSize(1, 1) : movie_size_));
+        picture_->setGeometry(QRect(QPoint(0, 0), movieSize_.isEmpty() ? QSize(1, 1) : movieSize_));
     return MCI_OK;
 }
 
@@ -121,7 +121,7 @@ void Mpeg_Video_Device::On_Event(const Mpv_Event& event)
 
 void Mpeg_Video_Device::On_End_Reached()
 {
-    if (at_end_)
+    if (atEnd_)
         return;
     if (!player_->At_Last_Entry()) {
         // The player ran past what was queued, not past the file: go on with the next part.
@@ -131,25 +131,25 @@ void Mpeg_Video_Device::On_End_Reached()
             session_->Set_Flag("pause", false);
         return;
     }
-    at_end_ = true;
+    atEnd_ = true;
     mode_ = Mode::Stopped;
     held_.reset();
-    play_to_.reset();
+    playTo_.reset();
     position_ = Length();
 }
 
 void Mpeg_Video_Device::Update_Position()
 {
-    const std::optional<double> player_time = at_end_ || held_ ? std::nullopt : player_->Player_Time();
-    if (at_end_)
+    const std::optional<double> playerTime = atEnd_ || held_ ? std::nullopt : player_->Player_Time();
+    if (atEnd_)
         position_ = Length();
     else if (held_)
         position_ = *held_;
-    else if (player_time)  // never back, unless a seek says so
-        position_ = std::max(position_, std::min(Length(), *player_time));
-    if (play_to_ && mode_ == Mode::Playing && position_ >= *play_to_) {
-        held_ = position_ = *play_to_;
-        play_to_.reset();
+    else if (playerTime)  // never back, unless a seek says so
+        position_ = std::max(position_, std::min(Length(), *playerTime));
+    if (playTo_ && mode_ == Mode::Playing && position_ >= *playTo_) {
+        held_ = position_ = *playTo_;
+        playTo_.reset();
         Pause(true, Mode::Stopped);
     }
 }
@@ -164,7 +164,7 @@ void Mpeg_Video_Device::Take_Refined()
     const QScopedValueRollback<bool> moving(moving_, true);
     if (!player_->Take_Refined(position_))
         return;
-    if (at_end_)
+    if (atEnd_)
         position_ = Length();
     if (held_)
         held_ = position_;
@@ -173,7 +173,7 @@ void Mpeg_Video_Device::Take_Refined()
 double Mpeg_Video_Device::Position()
 {
     Take_Refined();
-    if (!at_end_ && session_->Get_Flag("eof-reached").value_or(false))
+    if (!atEnd_ && session_->Get_Flag("eof-reached").value_or(false))
         On_End_Reached();
     Update_Position();
     return position_;
@@ -183,18 +183,18 @@ qint64 Mpeg_Video_Device::To_Units(double seconds) const
 {
     if (Frames()) {
         const double total = Timeline().Total_Frames();
-        return total > 0 ? std::llround(Timeline().To_Frames(seconds) * double(reported_frames_) / total) : 0;
+        return total > 0 ? std::llround(Timeline().To_Frames(seconds) * double(reportedFrames_) / total) : 0;
     }
     const double total = Length();
-    return total > 0 ? std::llround(seconds / total * double(reported_ms_)) : std::llround(seconds * 1000);
+    return total > 0 ? std::llround(seconds / total * double(reportedMs_)) : std::llround(seconds * 1000);
 }
 
 double Mpeg_Video_Device::From_Units(qint64 units) const
 {
     if (Frames())
-        return reported_frames_ > 0 ? Timeline().From_Frames(double(units) / double(reported_frames_) * Timeline().Total_Frames())
+        return reportedFrames_ > 0 ? Timeline().From_Frames(double(units) / double(reportedFrames_) * Timeline().Total_Frames())
                                     : 0.0;
-    return reported_ms_ > 0 ? double(units) / double(reported_ms_) * Length() : double(units) / 1000.0;
+    return reportedMs_ > 0 ? double(units) / double(reportedMs_) * Length() : double(units) / 1000.0;
 }
 
 std::uint32_t Mpeg_Video_Device::Pause(bool paused, Mode mode)
@@ -211,7 +211,7 @@ std::uint32_t Mpeg_Video_Device::Execute(const Mci_Command& command, Mci_Reply& 
     case Mci_Verb::Stop:
         return Pause(true, Mode::Stopped);
     case Mci_Verb::Pause:
-        return Pause(true, at_end_ ? Mode::Stopped : Mode::Paused);
+        return Pause(true, atEnd_ ? Mode::Stopped : Mode::Paused);
     case Mci_Verb::Resume:
         return mode_ == Mode::Paused ? Pause(false, Mode::Playing) : MCI_OK;
     case Mci_Verb::Seek:
@@ -255,10 +255,10 @@ std::uint32_t Mpeg_Video_Device::Play(const Mci_Command& command)
         if (const std::uint32_t code = Seek_To(From_Units(from->number[0])); code != MCI_OK)
             return code;
     }
-    if (at_end_)
+    if (atEnd_)
         return MCI_OK;  // nothing is left to play
     if (to)
-        play_to_ = From_Units(to->number[0]);
+        playTo_ = From_Units(to->number[0]);
     held_.reset();
     return Pause(false, Mode::Playing);
 }
@@ -272,17 +272,17 @@ std::uint32_t Mpeg_Video_Device::Seek(const Mci_Command& command)
         return code;
     }
     Take_Refined();
-    if (to->has_number && !In_Range(to->number[0], 0, To_Units(Length())))
+    if (to->hasNumber && !In_Range(to->number[0], 0, To_Units(Length())))
         return MCIERR_OUTOFRANGE;
-    return Seek_To(to->has_number ? From_Units(to->number[0]) : 0.0);
+    return Seek_To(to->hasNumber ? From_Units(to->number[0]) : 0.0);
 }
 
 std::uint32_t Mpeg_Video_Device::Seek_To(double seconds)
 {
     if (const std::uint32_t code = Pause(true, Mode::Stopped); code != MCI_OK)
         return code;
-    at_end_ = false;
-    play_to_.reset();
+    atEnd_ = false;
+    playTo_.reset();
     held_ = position_ = seconds;
     const QScopedValueRollback<bool> moving(moving_, true);
     return Mci_Code(player_->Seek(seconds));
@@ -293,15 +293,15 @@ std::uint32_t Mpeg_Video_Device::Set(const Mci_Command& command)
     for (const Mci_Flag& f : command.flags) {
         std::uint32_t code = MCI_OK;
         if (f.key == "time format") {
-            if (f.word == "frames" && Timeline().frame_rate <= 0)
+            if (f.word == "frames" && Timeline().frameRate <= 0)
                 return MCIERR_BAD_TIME_FORMAT;
-            frames_format_ = f.word == "frames";
+            framesFormat_ = f.word == "frames";
         } else if (f.key.starts_with("audio")) {
             const bool on = f.word == "on";
             if (f.key != "audio right")
-                audio_left_ = on;
+                audioLeft_ = on;
             if (f.key != "audio left")
-                audio_right_ = on;
+                audioRight_ = on;
             code = Apply_Audio();
         } else if (f.key == "speed") {
             const qint64 n = f.number[0];
@@ -326,16 +326,16 @@ std::uint32_t Mpeg_Video_Device::Set_Audio(const Mci_Command& command)
     if (!In_Range(f.number[0], 0, 1000))
         return MCIERR_OUTOFRANGE;
     if (f.key != "right volume to")
-        volume_left_ = f.number[0];
+        volumeLeft_ = f.number[0];
     if (f.key != "left volume to")
-        volume_right_ = f.number[0];
+        volumeRight_ = f.number[0];
     return Apply_Audio();
 }
 
 std::uint32_t Mpeg_Video_Device::Apply_Audio()
 {
-    const double left = audio_left_ ? double(volume_left_) / 1000.0 : 0.0;
-    const double right = audio_right_ ? double(volume_right_) / 1000.0 : 0.0;
+    const double left = audioLeft_ ? double(volumeLeft_) / 1000.0 : 0.0;
+    const double right = audioRight_ ? double(volumeRight_) / 1000.0 : 0.0;
     QByteArray filter;
     if (left != right)
         filter = "format=channels=stereo,lavfi=[pan=stereo|c0=" + QByteArray::number(left, 'f', 3)
@@ -349,32 +349,32 @@ std::uint32_t Mpeg_Video_Device::Apply_Audio()
 std::uint32_t Mpeg_Video_Device::Status(const Mci_Command& command, Mci_Reply& reply)
 {
     const std::string& item = command.flags.front().key;
-    const QSize window = window_rect_.isEmpty() ? movie_size_ : window_rect_.size();
+    const QSize window = windowRect_.isEmpty() ? movieSize_ : windowRect_.size();
     if (item == "length") {
         Take_Refined();
         // From now on positions are given on this length's scale.
-        (Frames() ? reported_frames_ : reported_ms_) = std::llround(Frames() ? Timeline().Total_Frames() : Length() * 1000);
+        (Frames() ? reportedFrames_ : reportedMs_) = std::llround(Frames() ? Timeline().Total_Frames() : Length() * 1000);
         reply = Mci_Reply::Integer(To_Units(Length()));
     } else if (item == "position") {
         const double pos = Position();
-        reply = Mci_Reply::Integer(at_end_ ? To_Units(Length()) : std::min(To_Units(pos), To_Units(Length())));
+        reply = Mci_Reply::Integer(atEnd_ ? To_Units(Length()) : std::min(To_Units(pos), To_Units(Length())));
     } else if (item == "mode") {
         Position();
-        reply = Mci_Reply::Text(at_end_ || mode_ == Mode::Stopped ? "stopped" : mode_ == Mode::Paused ? "paused" : "playing");
+        reply = Mci_Reply::Text(atEnd_ || mode_ == Mode::Stopped ? "stopped" : mode_ == Mode::Paused ? "paused" : "playing");
     } else if (item == "time format") {
         reply = Mci_Reply::Text(Frames() ? "frames" : "milliseconds");
     } else if (item == "ready") {
         reply = Mci_Reply::Text("true");
     } else if (item.ends_with("volume")) {
-        reply = Mci_Reply::Integer(item == "left volume"    ? volume_left_
-                                   : item == "right volume" ? volume_right_
-                                                            : (volume_left_ + volume_right_) / 2);
+        reply = Mci_Reply::Integer(item == "left volume"    ? volumeLeft_
+                                   : item == "right volume" ? volumeRight_
+                                                            : (volumeLeft_ + volumeRight_) / 2);
     } else if (item == "speed") {
         reply = Mci_Reply::Integer(speed_);
     } else if (item == "destination") {
         reply = Mci_Reply::Rectangle(0, 0, window.width(), window.height());
     } else if (item == "source") {
-        reply = Mci_Reply::Rectangle(0, 0, movie_size_.width(), movie_size_.height());
+        reply = Mci_Reply::Rectangle(0, 0, movieSize_.width(), movieSize_.height());
     } else {
         return MCIERR_UNSUPPORTED_FUNCTION;  // "format tag" belongs to wave audio devices
     }
@@ -390,10 +390,10 @@ std::uint32_t Mpeg_Video_Device::Put(const Mci_Command& command)
     if (w < 0 || h < 0)
         return MCIERR_OUTOFRANGE;
     // A width or height of 0 keeps the movie's own size, as the platform's devices do.
-    window_rect_ = QRect(f.number[0], f.number[1], w > 0 ? int(w) : movie_size_.width(),
-                         h > 0 ? int(h) : movie_size_.height());
+    windowRect_ = QRect(f.number[0], f.number[1], w > 0 ? int(w) : movieSize_.width(),
+                         h > 0 ? int(h) : movieSize_.height());
     if (picture_)
-        picture_->setGeometry(window_rect_);
+        picture_->setGeometry(windowRect_);
     return MCI_OK;
 }
 

@@ -26,8 +26,8 @@
 namespace pf {
 
 struct Mpeg_Driver_Options {
-    QByteArray audio_output;   // mpv's "ao"; empty lets mpv choose (tests pass "null")
-    bool sample_first = false; // open every file as a large one: sampled, refined in the background
+    QByteArray audioOutput;   // mpv's "ao"; empty lets mpv choose (tests pass "null")
+    bool sampleFirst = false; // open every file as a large one: sampled, refined in the background
 };
 
 // Registers the device type "MPEGVideo" (and the MPEG file extensions) with Mci_Service.
@@ -71,26 +71,26 @@ private:
     double Length() const { return Timeline().Total(); }
     qint64 To_Units(double seconds) const;
     double From_Units(qint64 units) const;
-    bool Frames() const { return frames_format_; }
+    bool Frames() const { return framesFormat_; }
 
     std::unique_ptr<Mpv_Session> session_;
     std::unique_ptr<Timeline_Player> player_;
-    std::unique_ptr<QWindow> foreign_parent_;  // wrapper of the caller's native window
+    std::unique_ptr<QWindow> foreignParent_;  // wrapper of the caller's native window
     std::unique_ptr<QWindow> picture_;         // our child window inside it, mpv draws here
     QByteArray path_;
-    qint64 reported_ms_ = 0;      // the length last reported in each time format
-    qint64 reported_frames_ = 0;
-    QSize movie_size_;
-    QRect window_rect_;        // where "put window" placed the picture; empty until then
-    bool frames_format_ = false;
+    qint64 reportedMs_ = 0;      // the length last reported in each time format
+    qint64 reportedFrames_ = 0;
+    QSize movieSize_;
+    QRect windowRect_;        // where "put window" placed the picture; empty until then
+    bool framesFormat_ = false;
     Mode mode_ = Mode::Stopped;
-    bool at_end_ = false;
+    bool atEnd_ = false;
     bool moving_ = false;            // the player is being moved; its events are stale
     std::optional<double> held_;     // position reported while stopped after a seek or "to"
-    std::optional<double> play_to_;  // seconds
+    std::optional<double> playTo_;  // seconds
     double position_ = 0;            // last whole-file position, seconds
-    bool audio_left_ = true, audio_right_ = true;
-    qint64 volume_left_ = 1000, volume_right_ = 1000;
+    bool audioLeft_ = true, audioRight_ = true;
+    qint64 volumeLeft_ = 1000, volumeRight_ = 1000;
     qint64 speed_ = 1000;
     bool video_ = true;
 };

@@ -19,7 +19,7 @@ Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(pare
     std::setlocale(LC_NUMERIC, "C");
     handle_ = mpv_create();
     if (!handle_) {
-        last_error_ = QStringLiteral("mpv_create failed");
+        lastError_ = QStringLiteral("mpv_create failed");
         return;
     }
     // Keys and mouse belong to our windows, not to the player drawn inside them.
@@ -65,14 +65,14 @@ void Mpv_Session::Wakeup(void* self)
 {
     auto* session = static_cast<Mpv_Session*>(self);
     // Runs on one of mpv's threads: only queue the reading for the GUI thread, once.
-    if (!session->drain_queued_.exchange(true))
+    if (!session->drainQueued_.exchange(true))
         QMetaObject::invokeMethod(session, &Mpv_Session::Drain, Qt::QueuedConnection);
 }
 
 int Mpv_Session::Check(int code, const char* what)
 {
     if (code < 0)
-        last_error_ = QStringLiteral("%1: %2").arg(QString::fromUtf8(what), Error_Text(code));
+        lastError_ = QStringLiteral("%1: %2").arg(QString::fromUtf8(what), Error_Text(code));
     return code;
 }
 
@@ -92,9 +92,9 @@ int Mpv_Session::Command(const QList<QByteArray>& args)
     return Check(mpv_command(handle_, argv.data()), args.isEmpty() ? "command" : args.first().constData());
 }
 
-int Mpv_Session::Load_File(const QByteArray& file_bytes, int timeout_ms)
+int Mpv_Session::Load_File(const QByteArray& fileBytes, int timeoutMs)
 {
-    if (const int code = Command({"loadfile", file_bytes}); code < 0)
+    if (const int code = Command({"loadfile", fileBytes}); code < 0)
         return code;
     int result = MPV_ERROR_GENERIC;
     Wait_For(
@@ -107,7 +107,7 @@ int Mpv_Session::Load_File(const QByteArray& file_bytes, int timeout_ms)
                 return false;
             return true;
         },
-        timeout_ms);
+        timeoutMs);
     return Check(result, "loadfile");
 }
 
@@ -167,15 +167,15 @@ int Mpv_Session::Observe(const char* name, Format format)
 {
     if (!handle_)
         return MPV_ERROR_UNINITIALIZED;
-    static constexpr mpv_format kFormats[] = {MPV_FORMAT_FLAG, MPV_FORMAT_DOUBLE, MPV_FORMAT_INT64, MPV_FORMAT_STRING};
-    return Check(mpv_observe_property(handle_, 0, name, kFormats[static_cast<int>(format)]), name);
+    static constexpr mpv_format Formats[] = {MPV_FORMAT_FLAG, MPV_FORMAT_DOUBLE, MPV_FORMAT_INT64, MPV_FORMAT_STRING};
+    return Check(mpv_observe_property(handle_, 0, name, Formats[static_cast<int>(format)]), name);
 }
 
-bool Mpv_Session::Next_Event(double timeout_s, Mpv_Event& out)
+bool Mpv_Session::Next_Event(double timeoutSeconds, Mpv_Event& out)
 {
     if (!handle_)
         return false;
-    const mpv_event* e = mpv_wait_event(handle_, timeout_s);
+    const mpv_event* e = mpv_wait_event(handle_, timeoutSeconds);
     out = Mpv_Event{};
     switch (e->event_id) {
     case MPV_EVENT_NONE:
@@ -186,7 +186,7 @@ bool Mpv_Session::Next_Event(double timeout_s, Mpv_Event& out)
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(e->data);
         out.kind = Mpv_Event::Kind::End_File;
-        out.end_reason = end->reason;
+        out.endReason = end->reason;
         out.error = end->error;
         break;
     }
@@ -224,15 +224,15 @@ bool Mpv_Session::Next_Event(double timeout_s, Mpv_Event& out)
 
 void Mpv_Session::Drain()
 {
-    drain_queued_ = false;
+    drainQueued_ = false;
     Mpv_Event e;
     while (Next_Event(0, e))
         emit Event(e);
 }
 
-bool Mpv_Session::Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeout_ms)
+bool Mpv_Session::Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeout_ms);
+    const QDeadlineTimer deadline(timeoutMs);
     Mpv_Event e;
     while (!deadline.hasExpired()) {
         if (!Next_Event(deadline.remainingTime() / 1000.0, e))

@@ -27,7 +27,7 @@ struct Mpv_Event {
     Kind kind = Kind::Other;
     QByteArray property;  // Property: the observed name
     QVariant value;       // Property: double, bool, qint64 or QByteArray; invalid when unavailable
-    int end_reason = 0;   // End_File: mpv_end_file_reason
+    int endReason = 0;   // End_File: mpv_end_file_reason
     int error = 0;        // End_File: an mpv error code when the file failed
 };
 
@@ -49,13 +49,13 @@ public:
     static Options Video_Options(quint64 window);
 
     bool Is_Ready() const { return handle_ != nullptr; }
-    QString Last_Error() const { return last_error_; }
+    QString Last_Error() const { return lastError_; }
 
     // Results are 0 or a negative mpv error code.
     int Command(const QList<QByteArray>& args);
-    // Loads `file_bytes` (a path as QFile::encodeName gives it) and waits, reading events here,
-    // until mpv has loaded it or given up, or `timeout_ms` passed.
-    int Load_File(const QByteArray& file_bytes, int timeout_ms);
+    // Loads `fileBytes` (a path as QFile::encodeName gives it) and waits, reading events here,
+    // until mpv has loaded it or given up, or `timeoutMs` passed.
+    int Load_File(const QByteArray& fileBytes, int timeoutMs);
     int Set_Text(const char* name, const QByteArray& value);
     int Set_Flag(const char* name, bool value);
     int Set_Double(const char* name, double value);
@@ -65,8 +65,8 @@ public:
     std::optional<QByteArray> Get_Text(const char* name);
     int Observe(const char* name, Format format);
 
-    // Reads events (blocking up to `timeout_ms` in total) until `done` accepts one.
-    bool Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeout_ms);
+    // Reads events (blocking up to `timeoutMs` in total) until `done` accepts one.
+    bool Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeoutMs);
 
     static QString Error_Text(int code);
 
@@ -80,12 +80,12 @@ signals:
 private:
     int Check(int code, const char* what);
     // Reads one event (waiting up to `timeout_s`); false when there was none.
-    bool Next_Event(double timeout_s, Mpv_Event& out);
+    bool Next_Event(double timeoutSeconds, Mpv_Event& out);
     static void Wakeup(void* self);
 
     mpv_handle* handle_ = nullptr;
-    QString last_error_;
-    std::atomic<bool> drain_queued_{false};
+    QString lastError_;
+    std::atomic<bool> drainQueued_{false};
 };
 
 }  // namespace pf

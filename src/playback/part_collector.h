@@ -6,8 +6,8 @@
 // clock is far off while its neighbours agree is damage, not a seam, and is dropped.
 // Per part it keeps the first and last presentation stamps (only stamps that fit the clock
 // beside them count), the clock's span and where its data ends. When it also reads the video
-// (count_pictures), it ties each picture stamp to its picture and knows every picture's place
-// in display order (temporal_reference within its group), so the part's first and last shown
+// (countPictures), it ties each picture stamp to its picture and knows every picture's place
+// in display order (temporalReference within its group), so the part's first and last shown
 // pictures are timed even when, as muxers do, only some pictures carry a stamp; and it counts
 // the pictures, from which Time_Part makes the part's length when its stamps cannot.
 #pragma once
@@ -35,9 +35,9 @@ public:
     static Edge_Stamps Join(const Edge_Stamps& head, const Edge_Stamps& tail);
 
 private:
-    static constexpr int kKeep = 8;
+    static constexpr int Keep = 8;
     double head_ = 0;
-    double last_[kKeep] = {};
+    double last_[Keep] = {};
     int count_ = 0;
 };
 
@@ -47,16 +47,16 @@ struct Part_Stats {
         double time = 0;   // its stamp
     };
     qint64 begin = 0;
-    qint64 data_end = 0;  // one past its last whole unit
-    std::optional<double> clock_first, clock_last;
+    qint64 dataEnd = 0;  // one past its last whole unit
+    std::optional<double> clockFirst, clockLast;
     Edge_Stamps video, other;
     double step = 0;          // smallest rise between successive picture stamps
-    double frame_rate = 0;    // of its first sequence header
+    double frameRate = 0;    // of its first sequence header
     double counted = -1;      // seconds of its pictures when they were counted; -1 when not
-    std::optional<double> last_video;
-    std::optional<Shown> first_shown, last_shown;  // first and last stamped pictures
-    double index_min = std::numeric_limits<double>::infinity();
-    double index_max = -std::numeric_limits<double>::infinity();
+    std::optional<double> lastVideo;
+    std::optional<Shown> firstShown, lastShown;  // first and last stamped pictures
+    double indexMin = std::numeric_limits<double>::infinity();
+    double indexMax = -std::numeric_limits<double>::infinity();
 };
 
 // The length in seconds and the lead of a part (how long after its earliest stamp of any
@@ -74,7 +74,7 @@ class Part_Collector : public Walk_Sink, private mpeg::Picture_Counter::Listener
 public:
     enum class Mode { Judge, Gather };  // Gather: one part whatever the clock says
     // `context`: the last mark before the walk, when known; seams are judged from it.
-    Part_Collector(Stream_Kind kind, Mode mode, std::optional<Clock_Mark> context, bool count_pictures);
+    Part_Collector(Stream_Kind kind, Mode mode, std::optional<Clock_Mark> context, bool countPictures);
 
     void Mark(const Clock_Mark& m) override;
     void Stamp(const Stamp_Event& s) override;
@@ -99,16 +99,16 @@ private:
     Mode mode_;
     bool counting_;
     std::vector<Part_Stats> parts_;
-    std::optional<Clock_Mark> prev_, before_prev_, first_;
-    bool fresh_seam_ = false;
+    std::optional<Clock_Mark> prev_, beforePrev_, first_;
+    bool freshSeam_ = false;
     qint64 units_ = 0;  // the current part began at prev_ on the clock's word alone
     mpeg::Picture_Counter counter_;
-    double counted_at_begin_ = 0;
+    double countedAtBegin_ = 0;
     std::deque<std::pair<qint64, double>> pending_;  // picture stamps: where their payload begins
     int group_ = -1;          // group of pictures being read, and where it starts in display order
-    double group_base_ = 0;
-    int group_last_ = -1;     // highest temporal_reference in it so far
-    std::tuple<int, double, int> before_seam_;  // the three above when the last part began
+    double groupBase_ = 0;
+    int groupLast_ = -1;     // highest temporalReference in it so far
+    std::tuple<int, double, int> beforeSeam_;  // the three above when the last part began
 };
 
 }  // namespace pf

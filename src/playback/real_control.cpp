@@ -13,8 +13,8 @@ Real_Layout Layout_For_Clip(QSize clip)
     l.window = QSize(width, height + head + Real_Status_Height);
     l.picture = QRect(0, head, width, height);
     l.status = QRect(0, head + height, width, Real_Status_Height);
-    l.head_width = width;
-    l.exit_left = width - 20;
+    l.headWidth = width;
+    l.exitLeft = width - 20;
     return l;
 }
 
@@ -35,15 +35,15 @@ QString Clock_Text(double seconds)
     return QStringLiteral("%1:%2:%3").arg(total / 3600).arg(two(total / 60 % 60), two(total % 60));
 }
 
-Real_Control::Real_Control(Play_State& play, const QByteArray& audio_output, QObject* parent)
-    : Player_Control(play, parent), player_(audio_output)
+Real_Control::Real_Control(Play_State& play, const QByteArray& audioOutput, QObject* parent)
+    : Player_Control(play, parent), player_(audioOutput)
 {
     connect(&player_, &Real_Player::clipOpened, this, &Real_Control::Clip_Opened);
     connect(&player_, &Real_Player::playStateChanged, this, &Real_Control::State_Changed);
     connect(&player_, &Real_Player::cannotPlay, this, &Real_Control::Fail);
     connect(&player_, &Real_Player::entryFailed, this, [this](const QString& text) {
         note_ = text;
-        note_until_ = opened_ + 1;
+        noteUntil_ = opened_ + 1;
         Show_Status();
     });
     connect(&player_, &Real_Player::timeChanged, this, [this](double elapsed, double total) {
@@ -52,16 +52,16 @@ Real_Control::Real_Control(Play_State& play, const QByteArray& audio_output, QOb
     });
 }
 
-void Real_Control::Start(quint64 picture_window)
+void Real_Control::Start(quint64 pictureWindow)
 {
-    player_.Set_Picture_Window(picture_window);
+    player_.Set_Picture_Window(pictureWindow);
     player_.Set_Source(QStringLiteral("file://") + play_.Play_File);
     player_.Play();
 }
 
 void Real_Control::Clip_Opened()
 {
-    if (++opened_ > note_until_)
+    if (++opened_ > noteUntil_)
         note_.clear();
     emit layoutChanged(Layout_For_Clip(QSize(player_.Clip_Width(), player_.Clip_Height())));
     Show_Status();
@@ -72,8 +72,8 @@ void Real_Control::State_Changed(int state)
     const std::optional<QString> text = Real_State_Text(state);
     if (!text)
         return;
-    state_text_ = *text;
-    emit headText(state_text_);
+    stateText_ = *text;
+    emit headText(stateText_);
     Show_Status();
     if (state == Real_Player::Stopped)
         Natural_End();
@@ -86,7 +86,7 @@ void Real_Control::Stopping()
 
 void Real_Control::Show_Status()
 {
-    emit statusChanged(note_.isEmpty() ? state_text_ : state_text_ + QStringLiteral("   ") + note_, times_);
+    emit statusChanged(note_.isEmpty() ? stateText_ : stateText_ + QStringLiteral("   ") + note_, times_);
 }
 
 }  // namespace pf

@@ -19,8 +19,8 @@ struct Real_Layout {
     QSize window;
     QRect picture;
     QRect status;
-    int head_width = 0;
-    int exit_left = 0;
+    int headWidth = 0;
+    int exitLeft = 0;
 };
 
 constexpr QSize Real_Loading_Size{210, 20};
@@ -38,12 +38,12 @@ QString Clock_Text(double seconds);
 class Real_Control : public Player_Control {
     Q_OBJECT
 public:
-    Real_Control(Play_State& play, const QByteArray& audio_output, QObject* parent = nullptr);
+    Real_Control(Play_State& play, const QByteArray& audioOutput, QObject* parent = nullptr);
 
     Real_Player& Player() { return player_; }
 
-    // The source from Play_File and the play request; the picture goes into `picture_window`.
-    void Start(quint64 picture_window);
+    // The source from Play_File and the play request; the picture goes into `pictureWindow`.
+    void Start(quint64 pictureWindow);
     // Closing the window ends the player and its playback.
     void Close() { player_.Close(); }
 
@@ -60,11 +60,11 @@ private:
     void Show_Status();
 
     Real_Player player_;
-    QString state_text_;
+    QString stateText_;
     QString note_;
     QString times_;
     int opened_ = 0;
-    int note_until_ = 0;  // the note stays until this many clips have opened
+    int noteUntil_ = 0;  // the note stays until this many clips have opened
 };
 
 }  // namespace pf

@@ -47,16 +47,16 @@ QStringList Ram_Entries(const QByteArray& text)
     return entries;
 }
 
-Real_Location Resolve_Location(const QString& location, const QString& base_folder)
+Real_Location Resolve_Location(const QString& location, const QString& baseFolder)
 {
-    const QDir base(base_folder);
+    const QDir base(baseFolder);
     if (location.startsWith(File_Scheme, Qt::CaseInsensitive)) {
         // Lists are written by hand: take the text after the scheme as it is when it names a
         // file, else read it as a URL (percent escapes, "file:///").
         const QString raw = location.mid(File_Scheme.size());
         const QUrl url(location, QUrl::TolerantMode);
-        const bool as_is = QFileInfo::exists(base.absoluteFilePath(raw)) || !url.isLocalFile();
-        const QString path = as_is ? raw : url.toLocalFile();
+        const bool asIs = QFileInfo::exists(base.absoluteFilePath(raw)) || !url.isLocalFile();
+        const QString path = asIs ? raw : url.toLocalFile();
         return {QDir::cleanPath(base.absoluteFilePath(path)), {}};
     }
     if (Has_Scheme(location))
@@ -64,7 +64,7 @@ Real_Location Resolve_Location(const QString& location, const QString& base_fold
     return {QDir::cleanPath(base.absoluteFilePath(location)), {}};
 }
 
-Real_Player::Real_Player(const QByteArray& audio_output, QObject* parent) : QObject(parent), audio_(audio_output) {}
+Real_Player::Real_Player(const QByteArray& audioOutput, QObject* parent) : QObject(parent), audio_(audioOutput) {}
 
 Real_Player::~Real_Player() = default;
 
@@ -75,7 +75,7 @@ void Real_Player::Play()
     const bool local = source_.startsWith(File_Scheme, Qt::CaseInsensitive);
     // The source carries the path unencoded, whatever characters it holds.
     const QString path = local ? source_.mid(File_Scheme.size()) : QString();
-    base_folder_ = local ? QFileInfo(path).absolutePath() : QDir::currentPath();
+    baseFolder_ = local ? QFileInfo(path).absolutePath() : QDir::currentPath();
     entries_ = {local ? path : source_};
     if (local && Extension_Of(path).compare(QLatin1String("ram"), Qt::CaseInsensitive) == 0) {
         const Read_Result list = Read_Regular_File(path, Ram_Limit);
@@ -125,7 +125,7 @@ void Real_Player::Start_Entry()
     loaded_ = paused_ = false;
     elapsed_ = total_ = 0;
     Set_State(Connecting);
-    const Real_Location where = Resolve_Location(Current_Location(), base_folder_);
+    const Real_Location where = Resolve_Location(Current_Location(), baseFolder_);
     if (!where.local.isEmpty() && !QFileInfo(where.local).isFile()) {
         Entry_Failed(QFileInfo::exists(where.local) ? QStringLiteral("not a file") : QStringLiteral("file not found"));
         return;
@@ -184,7 +184,7 @@ void Real_Player::On_Event(const Mpv_Event& event)
     case Mpv_Event::Kind::End_File:
         // Out of the session's event loop: the end may close the window and with it the session.
         QMetaObject::invokeMethod(
-            this, [this, reason = event.end_reason, error = event.error] { End_Entry(reason, error); },
+            this, [this, reason = event.endReason, error = event.error] { End_Entry(reason, error); },
             Qt::QueuedConnection);
         break;
     default:

@@ -23,20 +23,20 @@ namespace pf {
 QStringList Ram_Entries(const QByteArray& text);
 
 // Where one location is: a local file (absolute `local` path; a plain path is taken relative to
-// `base_folder`) or a URL of another scheme that libmpv opens itself (`url`).
+// `baseFolder`) or a URL of another scheme that libmpv opens itself (`url`).
 struct Real_Location {
     QString local;
     QByteArray url;
 };
-Real_Location Resolve_Location(const QString& location, const QString& base_folder);
+Real_Location Resolve_Location(const QString& location, const QString& baseFolder);
 
 class Real_Player : public QObject {
     Q_OBJECT
 public:
     enum State { Stopped = 0, Connecting = 1, Buffering = 2, Playing = 3, Paused = 4, Seeking = 5 };
 
-    // `audio_output` is mpv's "ao" (empty lets mpv choose).
-    explicit Real_Player(const QByteArray& audio_output = {}, QObject* parent = nullptr);
+    // `audioOutput` is mpv's "ao" (empty lets mpv choose).
+    explicit Real_Player(const QByteArray& audioOutput = {}, QObject* parent = nullptr);
     ~Real_Player() override;
 
     // The native window the picture is drawn into (0: none). Set before Play().
@@ -75,7 +75,7 @@ private:
     QString source_;
     std::unique_ptr<Mpv_Session> session_;
     QStringList entries_;
-    QString base_folder_;
+    QString baseFolder_;
     int index_ = 0;
     bool loaded_ = false;
     bool paused_ = false;

@@ -16,8 +16,8 @@ namespace {
 // The refining walk must not slow the playing file: idle disk class, a lower processor share.
 void Lower_Priority()
 {
-    constexpr int kIdle_Class = 3, kClass_Shift = 13, kWho_Thread = 1;
-    ::syscall(SYS_ioprio_set, kWho_Thread, 0, kIdle_Class << kClass_Shift);
+    constexpr int Idle_Class = 3, Class_Shift = 13, Who_Thread = 1;
+    ::syscall(SYS_ioprio_set, Who_Thread, 0, Idle_Class << Class_Shift);
     ::setpriority(PRIO_PROCESS, pid_t(::syscall(SYS_gettid)), 10);
 }
 
@@ -82,48 +82,48 @@ double Stream_Timeline::Whole_Time(int part, double local) const
 double Stream_Timeline::To_Frames(double t) const
 {
     if (parts.isEmpty())
-        return t * frame_rate;
+        return t * frameRate;
     t = std::clamp(t, 0.0, Total());
     const Stream_Part& p = parts[Part_At(t)];
-    return p.frames_before + (t - p.start) * p.frame_rate;
+    return p.framesBefore + (t - p.start) * p.frameRate;
 }
 
 double Stream_Timeline::From_Frames(double frames) const
 {
     if (parts.isEmpty())
-        return frame_rate > 0 ? frames / frame_rate : 0;
+        return frameRate > 0 ? frames / frameRate : 0;
     const auto it = std::upper_bound(parts.begin(), parts.end(), frames,
-                                     [](double v, const Stream_Part& p) { return v < p.frames_before; });
+                                     [](double v, const Stream_Part& p) { return v < p.framesBefore; });
     const Stream_Part& p = parts[std::max(0, int(it - parts.begin()) - 1)];
-    return std::clamp(p.start + (p.frame_rate > 0 ? (frames - p.frames_before) / p.frame_rate : 0), 0.0, Total());
+    return std::clamp(p.start + (p.frameRate > 0 ? (frames - p.framesBefore) / p.frameRate : 0), 0.0, Total());
 }
 
 Seek_Point Stream_Timeline::Seek_Point_Before(double t) const
 {
-    const auto it = std::upper_bound(seek_points.begin(), seek_points.end(), t,
+    const auto it = std::upper_bound(seekPoints.begin(), seekPoints.end(), t,
                                      [](double v, const Seek_Point& s) { return v < s.time; });
-    return it == seek_points.begin() ? Seek_Point{} : *(it - 1);
+    return it == seekPoints.begin() ? Seek_Point{} : *(it - 1);
 }
 
-void Stream_Timeline::Finish(double fallback_rate)
+void Stream_Timeline::Finish(double fallbackRate)
 {
     // A part that nothing could time has nothing to show.
     parts.removeIf([](const Stream_Part& p) { return !(p.duration > 0) || !std::isfinite(p.duration) || p.end <= p.begin; });
-    frame_rate = fallback_rate;
+    frameRate = fallbackRate;
     for (const Stream_Part& p : parts)
-        if (p.frame_rate > 0 && std::isfinite(p.frame_rate)) {
-            frame_rate = p.frame_rate;
+        if (p.frameRate > 0 && std::isfinite(p.frameRate)) {
+            frameRate = p.frameRate;
             break;
         }
     double start = 0, frames = 0;
     for (Stream_Part& p : parts) {
-        if (!(p.frame_rate > 0) || !std::isfinite(p.frame_rate))
-            p.frame_rate = frame_rate;
+        if (!(p.frameRate > 0) || !std::isfinite(p.frameRate))
+            p.frameRate = frameRate;
         p.lead = std::isfinite(p.lead) ? std::max(0.0, p.lead) : 0.0;
         p.start = start;
-        p.frames_before = frames;
+        p.framesBefore = frames;
         start += p.duration;
-        frames += p.duration * p.frame_rate;
+        frames += p.duration * p.frameRate;
     }
 }
 
@@ -133,16 +133,16 @@ bool Stream_Timeline::Same_Parts(const Stream_Timeline& other) const
                       [](const Stream_Part& a, const Stream_Part& b) { return a.begin == b.begin && a.end == b.end; });
 }
 
-Stream_Timeline Scan_Stream(Byte_Source& source, bool may_walk)
+Stream_Timeline Scan_Stream(Byte_Source& source, bool mayWalk)
 {
     const qint64 size = source.Size();
-    return Scan(source, may_walk && (size <= kExact_Bytes || (size <= kExact_Cached_Bytes && source.Resident() >= 0.9)));
+    return Scan(source, mayWalk && (size <= Exact_Bytes || (size <= Exact_Cached_Bytes && source.Resident() >= 0.9)));
 }
 
-Stream_Timeline Scan_Stream(const QString& path, bool may_walk)
+Stream_Timeline Scan_Stream(const QString& path, bool mayWalk)
 {
     File_Source source(path);
-    return source.Ok() ? Scan_Stream(source, may_walk) : Stream_Timeline{};
+    return source.Ok() ? Scan_Stream(source, mayWalk) : Stream_Timeline{};
 }
 
 Stream_Timeline Refine_Stream(Byte_Source& source)

@@ -12,7 +12,7 @@
 // sequence header's frame rate, in fields (repeat_first_field and field pictures count right),
 // without decoding; a seek point at every sequence header.
 //
-// How exact: a file of up to kExact_Bytes, or of up to kExact_Cached_Bytes when the page cache
+// How exact: a file of up to Exact_Bytes, or of up to Exact_Cached_Bytes when the page cache
 // holds it, is read whole at open, unit by unit; every pair of successive clocks is judged, so
 // every seam is found and every part is timed to the frame: the timeline is exact. A larger
 // file is sampled, so that open never waits long: a grid of small reads (at most 2,048, or 256
@@ -48,17 +48,17 @@
 
 namespace pf {
 
-constexpr qint64 kExact_Bytes = 32 * 1024 * 1024;          // walked whole at open
-constexpr qint64 kExact_Cached_Bytes = 1024 * 1024 * 1024; // walked whole at open when cached
+constexpr qint64 Exact_Bytes = 32 * 1024 * 1024;          // walked whole at open
+constexpr qint64 Exact_Cached_Bytes = 1024 * 1024 * 1024; // walked whole at open when cached
 
 struct Stream_Part {
     qint64 begin = 0;         // first byte of the part
     qint64 end = 0;           // one past its last byte of data
     double duration = 0;      // seconds
     double lead = 0;          // player clock of its first picture
-    double frame_rate = 0;    // 0 when unknown (the timeline's default applies)
+    double frameRate = 0;    // 0 when unknown (the timeline's default applies)
     double start = 0;         // whole-file seconds where it starts (set by Finish)
-    double frames_before = 0; // whole-file frames before it (set by Finish)
+    double framesBefore = 0; // whole-file frames before it (set by Finish)
 };
 
 // A place a decoder can start an elementary stream at (a sequence header), with its time.
@@ -70,9 +70,9 @@ struct Seek_Point {
 struct Stream_Timeline {
     Stream_Format format;
     QList<Stream_Part> parts;        // empty when the file is nothing we can time
-    QList<Seek_Point> seek_points;   // elementary streams: ascending; estimates when !exact
+    QList<Seek_Point> seekPoints;   // elementary streams: ascending; estimates when !exact
     bool exact = false;
-    double frame_rate = 0;           // the first part's; the default for parts without one
+    double frameRate = 0;           // the first part's; the default for parts without one
     qint64 size = 0;
 
     bool Empty() const { return parts.isEmpty(); }
@@ -87,15 +87,15 @@ struct Stream_Timeline {
     // The seek point at or before whole-file time t (offset 0 when there is none).
     Seek_Point Seek_Point_Before(double t) const;
     // Drops parts with nothing to show, fills starts and frame counts and the default rate
-    // (`fallback_rate` when no part has one of its own).
-    void Finish(double fallback_rate = 0);
+    // (`fallbackRate` when no part has one of its own).
+    void Finish(double fallbackRate = 0);
     bool Same_Parts(const Stream_Timeline& other) const;  // same byte ranges
 };
 
 // Finds and times the parts quickly: exact for small files (and for cached ones of moderate
-// size) when `may_walk`, sampled otherwise.
-Stream_Timeline Scan_Stream(Byte_Source& source, bool may_walk = true);
-Stream_Timeline Scan_Stream(const QString& path, bool may_walk = true);
+// size) when `mayWalk`, sampled otherwise.
+Stream_Timeline Scan_Stream(Byte_Source& source, bool mayWalk = true);
+Stream_Timeline Scan_Stream(const QString& path, bool mayWalk = true);
 // The exact timeline, reading every byte; returns what it has when `cancel` is set (then not exact).
 Stream_Timeline Refine_Stream(const QString& path, const std::atomic<bool>* cancel);
 Stream_Timeline Refine_Stream(Byte_Source& source);

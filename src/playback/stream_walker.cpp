@@ -7,8 +7,8 @@ namespace {
 
 using mpeg::Bytes;
 
-constexpr qint64 kDetect = 64 * 1024;
-constexpr qint64 kLongest_Unit = 6 + 65535 + 4;  // a PES packet and the next start code
+constexpr qint64 Detect_Bytes = 64 * 1024;
+constexpr qint64 Longest_Unit = 6 + 65535 + 4;  // a PES packet and the next start code
 
 bool Is_System_Code(Bytes p) { return p[0] == 0 && p[1] == 0 && p[2] == 1 && p[3] >= 0xB9; }
 
@@ -44,12 +44,12 @@ qint64 Sync_At(Bytes b, qint64 from, qint64 n, int slot, int prefix, int count)
 Stream_Format Detect_Format(Byte_Source& source)
 {
     std::vector<unsigned char> buf;
-    if (!source.Read(0, kDetect, buf) || buf.size() < 4)
+    if (!source.Read(0, Detect_Bytes, buf) || buf.size() < 4)
         return {};
     const Bytes b = buf.data();
     const qint64 n = qint64(buf.size());
-    static const int kSlots[][2] = {{188, 0}, {192, 4}, {204, 0}};
-    for (const auto& [slot, prefix] : kSlots)
+    static const int Slots[][2] = {{188, 0}, {192, 4}, {204, 0}};
+    for (const auto& [slot, prefix] : Slots)
         if (Sync_At(b, 0, std::min<qint64>(n, slot + prefix + slot * 6), slot, prefix, std::min<qint64>(6, n / slot)) >= 0
             && n >= slot * 2)
             return {Stream_Kind::Transport, slot, prefix};
@@ -70,63 +70,63 @@ bool Stream_Walker::Walk(Byte_Source& source, qint64 from, qint64 to, Walk_Sink&
     for (qint64 pos = std::max<qint64>(from, 0); pos < to && !sink.Done();) {
         if (source.Cancelled())
             return false;
-        if (!source.Read(pos, std::min(kWalk_Window, to - pos + extra), buf))
+        if (!source.Read(pos, std::min(Walk_Window, to - pos + extra), buf))
             return false;
         const qint64 n = qint64(buf.size());
         if (n == 0)
             break;
-        const bool at_eof = pos + n >= size;
-        const qint64 used = format_.kind == Stream_Kind::Transport ? Walk_Transport(buf.data(), n, pos, to, at_eof, sink)
-                                                                     : Walk_Program(buf.data(), n, pos, to, at_eof, sink);
-        if (used == 0 && !at_eof && extra < kLongest_Unit) {
-            extra = kLongest_Unit + format_.packet;  // a long unit: read it whole
+        const bool atEof = pos + n >= size;
+        const qint64 used = format_.kind == Stream_Kind::Transport ? Walk_Transport(buf.data(), n, pos, to, atEof, sink)
+                                                                     : Walk_Program(buf.data(), n, pos, to, atEof, sink);
+        if (used == 0 && !atEof && extra < Longest_Unit) {
+            extra = Longest_Unit + format_.packet;  // a long unit: read it whole
             continue;
         }
-        if (at_eof && pos + used >= to)
+        if (atEof && pos + used >= to)
             break;
         pos += std::max<qint64>(used, 1);
     }
     return true;
 }
 
-qint64 Stream_Walker::Walk_Program(Bytes b, qint64 n, qint64 base, qint64 to, bool at_eof, Walk_Sink& sink)
+qint64 Stream_Walker::Walk_Program(Bytes b, qint64 n, qint64 base, qint64 to, bool atEof, Walk_Sink& sink)
 {
     qint64 i = 0;
     while (base + i < to && !sink.Done()) {
         if (i + 4 > n)
-            return at_eof ? n : i;
+            return atEof ? n : i;
         if (!Is_System_Code(b + i)) {
             const qint64 j = Next_System_Code(b, i + 1, n);
             if (j < 0)
-                return at_eof ? n : std::max(i, n - 3);
+                return atEof ? n : std::max(i, n - 3);
             i = j;
             continue;
         }
         const unsigned code = b[i + 3];
         if (code == 0xB9) {
-            saw_end_ = true;
+            sawEnd_ = true;
             sink.Unit_End(base + i + 4);
             i += 4;
             continue;
         }
         if (code == 0xBA) {
-            if (!at_eof && n - i < 32)
+            if (!atEof && n - i < 32)
                 return i;
             const auto pack = mpeg::Parse_Pack(b + i, n - i);
             if (!pack) {
                 i += 4;
                 continue;
             }
-            sink.Mark({base + i, base + i, pack->scr, pack->mux_rate, saw_end_});
-            saw_end_ = false;
+            sink.Mark({base + i, base + i, pack->scr, pack->muxRate, sawEnd_});
+            sawEnd_ = false;
             i += pack->length;
             continue;
         }
         if (n - i < 6)
-            return at_eof ? n : i;
+            return atEof ? n : i;
         const qint64 length = (qint64{b[i + 4]} << 8) | b[i + 5];
         const qint64 next = i + 6 + length;
-        if (next + 4 > n && !at_eof)
+        if (next + 4 > n && !atEof)
             return i;
         const bool chained = next + 4 <= n ? Is_System_Code(b + next) : next <= n;
         if (!chained || length == 0) {
@@ -135,11 +135,11 @@ qint64 Stream_Walker::Walk_Program(Bytes b, qint64 n, qint64 base, qint64 to, bo
         }
         if (code != 0xBB) {
             if (const auto pes = mpeg::Parse_Pes(b + i, 6 + length)) {
-                const bool video = mpeg::Is_Video_Id(pes->stream_id);
+                const bool video = mpeg::Is_Video_Id(pes->streamId);
                 if (pes->pts)
                     sink.Stamp({base + i, *pes->pts, video});
                 if (video && sink.Wants_Video())
-                    sink.Video(b + i + pes->header_length, next - i - pes->header_length);
+                    sink.Video(b + i + pes->headerLength, next - i - pes->headerLength);
             }
         }
         sink.Unit_End(base + next);
@@ -148,18 +148,18 @@ qint64 Stream_Walker::Walk_Program(Bytes b, qint64 n, qint64 base, qint64 to, bo
     return i;
 }
 
-qint64 Stream_Walker::Walk_Transport(Bytes b, qint64 n, qint64 base, qint64 to, bool at_eof, Walk_Sink& sink)
+qint64 Stream_Walker::Walk_Transport(Bytes b, qint64 n, qint64 base, qint64 to, bool atEof, Walk_Sink& sink)
 {
     const int slot = format_.packet, prefix = format_.prefix;
     qint64 i = 0;
     while (base + i < to && !sink.Done()) {
         if (i + slot > n)
-            return at_eof ? n : i;
-        const bool next_known = i + slot + prefix < n;
-        if (b[i + prefix] != 0x47 || (next_known && b[i + slot + prefix] != 0x47)) {
+            return atEof ? n : i;
+        const bool nextKnown = i + slot + prefix < n;
+        if (b[i + prefix] != 0x47 || (nextKnown && b[i + slot + prefix] != 0x47)) {
             const qint64 k = Sync_At(b, i + 1, n, slot, prefix, 2);
             if (k < 0)
-                return at_eof ? n : std::max(i, n - 2 * slot);
+                return atEof ? n : std::max(i, n - 2 * slot);
             i = k;
             continue;
         }
@@ -173,34 +173,34 @@ qint64 Stream_Walker::Walk_Transport(Bytes b, qint64 n, qint64 base, qint64 to, 
 void Stream_Walker::Packet(const mpeg::Ts_Packet& t, Bytes p, qint64 off, Walk_Sink& sink)
 {
     const Bytes payload = p + t.payload;
-    const qint64 size = t.payload_size;
-    const bool pes_start = t.unit_start && size >= 9 && payload[0] == 0 && payload[1] == 0 && payload[2] == 1;
-    const bool table = (t.unit_start && !pes_start) || t.pid == 0x1FFF;
+    const qint64 size = t.payloadSize;
+    const bool pesStart = t.unitStart && size >= 9 && payload[0] == 0 && payload[1] == 0 && payload[2] == 1;
+    const bool table = (t.unitStart && !pesStart) || t.pid == 0x1FFF;
     if (table) {
-        if (run_start_ < 0)
-            run_start_ = off;
-        if (t.unit_start && t.pid == 0)
+        if (runStart_ < 0)
+            runStart_ = off;
+        if (t.unitStart && t.pid == 0)
             Read_Pat(payload, size);
-        else if (t.unit_start && int(t.pid) == pmt_pid_)
+        else if (t.unitStart && int(t.pid) == pmtPid_)
             Read_Pmt(payload, size);
         sink.Unit_End(off + format_.packet);
         return;
     }
-    if (t.pcr && (pcr_pid_ < 0 || int(t.pid) == pcr_pid_))
-        sink.Mark({off, run_start_ >= 0 ? run_start_ : off, *t.pcr, 0, false});
-    run_start_ = -1;
+    if (t.pcr && (pcrPid_ < 0 || int(t.pid) == pcrPid_))
+        sink.Mark({off, runStart_ >= 0 ? runStart_ : off, *t.pcr, 0, false});
+    runStart_ = -1;
     qint64 skip = 0;
-    if (pes_start) {
+    if (pesStart) {
         if (const auto pes = mpeg::Parse_Pes(payload, size)) {
-            const bool video = mpeg::Is_Video_Id(pes->stream_id);
-            if (video && video_pid_ < 0)
-                video_pid_ = int(t.pid);
-            if (pes->pts && (!video || int(t.pid) == video_pid_))
+            const bool video = mpeg::Is_Video_Id(pes->streamId);
+            if (video && videoPid_ < 0)
+                videoPid_ = int(t.pid);
+            if (pes->pts && (!video || int(t.pid) == videoPid_))
                 sink.Stamp({off, *pes->pts, video});
-            skip = std::min(pes->header_length, size);
+            skip = std::min(pes->headerLength, size);
         }
     }
-    if (int(t.pid) == video_pid_ && sink.Wants_Video())
+    if (int(t.pid) == videoPid_ && sink.Wants_Video())
         sink.Video(payload + skip, size - skip);
     sink.Unit_End(off + format_.packet);
 }
@@ -214,7 +214,7 @@ void Stream_Walker::Read_Pat(Bytes p, qint64 n)
     const qint64 end = std::min<qint64>(3 + (((s[1] & 0x0F) << 8) | s[2]) - 4, n - start);
     for (qint64 k = 8; k + 4 <= end; k += 4)
         if (((s[k] << 8) | s[k + 1]) != 0) {
-            pmt_pid_ = ((s[k + 2] & 0x1F) << 8) | s[k + 3];
+            pmtPid_ = ((s[k + 2] & 0x1F) << 8) | s[k + 3];
             return;
         }
 }
@@ -227,10 +227,10 @@ void Stream_Walker::Read_Pmt(Bytes p, qint64 n)
     const Bytes s = p + start;
     const qint64 end = std::min<qint64>(3 + (((s[1] & 0x0F) << 8) | s[2]) - 4, n - start);
     const int pcr = ((s[8] & 0x1F) << 8) | s[9];
-    pcr_pid_ = pcr == 0x1FFF ? -1 : pcr;
+    pcrPid_ = pcr == 0x1FFF ? -1 : pcr;
     for (qint64 k = 12 + (((s[10] & 0x0F) << 8) | s[11]); k + 5 <= end; k += 5 + (((s[k + 3] & 0x0F) << 8) | s[k + 4]))
         if (Is_Video_Type(s[k])) {
-            video_pid_ = ((s[k + 1] & 0x1F) << 8) | s[k + 2];
+            videoPid_ = ((s[k + 1] & 0x1F) << 8) | s[k + 2];
             return;
         }
 }

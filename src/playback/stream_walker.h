@@ -5,7 +5,7 @@
 // is skipped, never searched, unless the chain breaks (damage, garbage, a gap of zeros); then
 // the walker finds the next system start code at memory speed. Transport packets are walked by
 // their sync bytes, PAT and PMT give the PIDs. Reads go through one caller-owned buffer in
-// windows of at most kWalk_Window bytes. A walker keeps what it learnt (PIDs) between walks.
+// windows of at most Walk_Window bytes. A walker keeps what it learnt (PIDs) between walks.
 #pragma once
 
 #include "playback/byte_source.h"
@@ -17,7 +17,7 @@ namespace pf {
 
 enum class Stream_Kind { None, Program, Transport, Elementary };
 
-constexpr qint64 kWalk_Window = 1024 * 1024;
+constexpr qint64 Walk_Window = 1024 * 1024;
 
 struct Stream_Format {
     Stream_Kind kind = Stream_Kind::None;
@@ -30,10 +30,10 @@ Stream_Format Detect_Format(Byte_Source& source);
 
 struct Clock_Mark {
     qint64 off = 0;         // start of the unit that carries the clock
-    qint64 part_start = 0;  // where a part beginning with this clock begins (before a TS's tables)
+    qint64 partStart = 0;  // where a part beginning with this clock begins (before a TS's tables)
     double clock = 0;       // seconds
     double rate = 0;        // bytes per second the stream arrives at, at most; 0 when unknown
-    bool after_end = false; // a program end code came since the previous mark
+    bool afterEnd = false; // a program end code came since the previous mark
 };
 
 struct Stamp_Event {
@@ -60,16 +60,16 @@ public:
     bool Walk(Byte_Source& source, qint64 from, qint64 to, Walk_Sink& sink, std::vector<unsigned char>& buf);
 
 private:
-    qint64 Walk_Program(mpeg::Bytes b, qint64 n, qint64 base, qint64 to, bool at_eof, Walk_Sink& sink);
-    qint64 Walk_Transport(mpeg::Bytes b, qint64 n, qint64 base, qint64 to, bool at_eof, Walk_Sink& sink);
+    qint64 Walk_Program(mpeg::Bytes b, qint64 n, qint64 base, qint64 to, bool atEof, Walk_Sink& sink);
+    qint64 Walk_Transport(mpeg::Bytes b, qint64 n, qint64 base, qint64 to, bool atEof, Walk_Sink& sink);
     void Packet(const mpeg::Ts_Packet& t, mpeg::Bytes p, qint64 off, Walk_Sink& sink);
     void Read_Pat(mpeg::Bytes p, qint64 n);
     void Read_Pmt(mpeg::Bytes p, qint64 n);
 
     Stream_Format format_;
-    bool saw_end_ = false;    // program: an end code since the last pack
-    int pmt_pid_ = -1, pcr_pid_ = -1, video_pid_ = -1;
-    qint64 run_start_ = -1;   // transport: first packet of the current run of tables
+    bool sawEnd_ = false;    // program: an end code since the last pack
+    int pmtPid_ = -1, pcrPid_ = -1, videoPid_ = -1;
+    qint64 runStart_ = -1;   // transport: first packet of the current run of tables
 };
 
 }  // namespace pf

@@ -12,11 +12,11 @@
 namespace pf {
 namespace {
 
-constexpr int kLoad_Timeout_Ms = 20000;
-constexpr int kSeek_Timeout_Ms = 5000;
-constexpr int kAhead_Entries = 3;      // queued beyond the one playing, at least,
-constexpr double kAhead_Seconds = 4;   // and at least this much to play,
-constexpr int kAhead_Most = 64;        // but no more entries than this
+constexpr int Load_Timeout_Ms = 20000;
+constexpr int Seek_Timeout_Ms = 5000;
+constexpr int Ahead_Entries = 3;      // queued beyond the one playing, at least,
+constexpr double Ahead_Seconds = 4;   // and at least this much to play,
+constexpr int Ahead_Most = 64;        // but no more entries than this
 
 }  // namespace
 
@@ -31,7 +31,7 @@ int Timeline_Player::Open(const Stream_Timeline& timeline)
     base_ = 0;
     if (way_ == Way::Parts)
         return Load_Part(0);
-    first_part_ = 0;
+    firstPart_ = 0;
     queued_ = 1;
     const int code = Load(path_);
     if (code >= 0 && way_ == Way::Elementary)
@@ -43,7 +43,7 @@ int Timeline_Player::Open(const Stream_Timeline& timeline)
 // streams, puts every picture after the first one picture late. One step tells which.
 void Timeline_Player::Measure_Clock_Offset()
 {
-    const double frame = timeline_.frame_rate > 0 ? 1.0 / timeline_.frame_rate : 0.0;
+    const double frame = timeline_.frameRate > 0 ? 1.0 / timeline_.frameRate : 0.0;
     if (frame <= 0)
         return;
     if (session_.Command({"frame-step"}) < 0)
@@ -55,13 +55,13 @@ void Timeline_Player::Measure_Clock_Offset()
                 stepped = e.value.toDouble();
             return stepped.has_value();
         },
-        kSeek_Timeout_Ms);
+        Seek_Timeout_Ms);
     offset_ = stepped && *stepped > 1.5 * frame ? frame : 0.0;
     session_.Set_Flag("pause", true);
     Wait_For_Restart(session_.Command({"seek", "0", "absolute+exact"}));
 }
 
-void Timeline_Player::Set_Fallback(double duration, double frame_rate)
+void Timeline_Player::Set_Fallback(double duration, double frameRate)
 {
     if (timeline_.Empty() && duration > 0) {
         Stream_Part whole;
@@ -69,8 +69,8 @@ void Timeline_Player::Set_Fallback(double duration, double frame_rate)
         whole.duration = duration;
         timeline_.parts = {whole};
     }
-    if (timeline_.frame_rate <= 0)
-        timeline_.Finish(frame_rate);
+    if (timeline_.frameRate <= 0)
+        timeline_.Finish(frameRate);
 }
 
 QByteArray Timeline_Player::Url(qint64 begin, qint64 end) const
@@ -97,13 +97,13 @@ int Timeline_Player::Await_Entry()
         [&](const Mpv_Event& e) {
             if (e.kind == Mpv_Event::Kind::File_Loaded)
                 result = 0;
-            else if (e.kind == Mpv_Event::Kind::End_File && e.end_reason == MPV_END_FILE_REASON_ERROR)
+            else if (e.kind == Mpv_Event::Kind::End_File && e.endReason == MPV_END_FILE_REASON_ERROR)
                 result = e.error < 0 ? e.error : MPV_ERROR_LOADING_FAILED;
             else
                 return false;
             return true;
         },
-        kLoad_Timeout_Ms);
+        Load_Timeout_Ms);
     if (result == 0)
         Wait_For_Restart(0);  // until the first picture is there: a seek sent before it is lost
     return result;
@@ -113,7 +113,7 @@ int Timeline_Player::Load_Part(int part)
 {
     const Stream_Part& p = timeline_.parts[part];
     const int code = Load(Url(p.begin, p.end));
-    first_part_ = part;
+    firstPart_ = part;
     queued_ = 1;
     Top_Up();
     return code;
@@ -128,7 +128,7 @@ std::optional<double> Timeline_Player::Player_Time()
 {
     // The entry first, then the time: read the other way round, a change of entry between the
     // two would pair the old entry's late time with the new part and jump ahead.
-    const int part = way_ == Way::Parts ? std::clamp(first_part_ + Current_Entry(), 0, int(timeline_.parts.size()) - 1) : 0;
+    const int part = way_ == Way::Parts ? std::clamp(firstPart_ + Current_Entry(), 0, int(timeline_.parts.size()) - 1) : 0;
     const std::optional<double> local = session_.Get_Double("time-pos");
     if (!local)
         return std::nullopt;
@@ -140,7 +140,7 @@ std::optional<double> Timeline_Player::Player_Time()
 int Timeline_Player::Wait_For_Restart(int code)
 {
     if (code >= 0)
-        session_.Wait_For([](const Mpv_Event& e) { return e.kind == Mpv_Event::Kind::Playback_Restart; }, kSeek_Timeout_Ms);
+        session_.Wait_For([](const Mpv_Event& e) { return e.kind == Mpv_Event::Kind::Playback_Restart; }, Seek_Timeout_Ms);
     return code;
 }
 
@@ -164,10 +164,10 @@ int Timeline_Player::Seek(double t)
     } else if (!timeline_.Empty()) {
         const int part = way_ == Way::Parts ? timeline_.Part_At(t) : 0;
         local = t - timeline_.Part_Start(part) + timeline_.parts[part].lead;
-        if (way_ == Way::Parts && (part < first_part_ || part >= first_part_ + queued_)) {
+        if (way_ == Way::Parts && (part < firstPart_ || part >= firstPart_ + queued_)) {
             code = Load_Part(part);
-        } else if (way_ == Way::Parts && part != first_part_ + Current_Entry()) {
-            code = session_.Command({"playlist-play-index", QByteArray::number(part - first_part_)});
+        } else if (way_ == Way::Parts && part != firstPart_ + Current_Entry()) {
+            code = session_.Command({"playlist-play-index", QByteArray::number(part - firstPart_)});
             if (code >= 0)
                 code = Await_Entry();
         }
@@ -179,7 +179,7 @@ int Timeline_Player::Seek(double t)
 
 bool Timeline_Player::At_Last_Entry()
 {
-    return way_ != Way::Parts || first_part_ + Current_Entry() >= timeline_.parts.size() - 1;
+    return way_ != Way::Parts || firstPart_ + Current_Entry() >= timeline_.parts.size() - 1;
 }
 
 void Timeline_Player::Top_Up()
@@ -189,10 +189,10 @@ void Timeline_Player::Top_Up()
     const int playing = Current_Entry();
     double ahead = 0;
     for (int e = playing + 1; e < queued_; ++e)
-        ahead += timeline_.parts[first_part_ + e].duration;
-    while (first_part_ + queued_ < timeline_.parts.size() && queued_ - 1 - playing < kAhead_Most
-           && (queued_ - 1 - playing < kAhead_Entries || ahead < kAhead_Seconds)) {
-        const Stream_Part& p = timeline_.parts[first_part_ + queued_];
+        ahead += timeline_.parts[firstPart_ + e].duration;
+    while (firstPart_ + queued_ < timeline_.parts.size() && queued_ - 1 - playing < Ahead_Most
+           && (queued_ - 1 - playing < Ahead_Entries || ahead < Ahead_Seconds)) {
+        const Stream_Part& p = timeline_.parts[firstPart_ + queued_];
         if (session_.Command({"loadfile", Url(p.begin, p.end), "append"}) < 0)
             return;
         ahead += p.duration;
@@ -202,7 +202,7 @@ void Timeline_Player::Top_Up()
 
 int Timeline_Player::Skip_Starved()
 {
-    const int next = first_part_ + Current_Entry() + 1;
+    const int next = firstPart_ + Current_Entry() + 1;
     return way_ == Way::Parts && next < timeline_.parts.size() ? Load_Part(next) : 0;
 }
 
@@ -219,8 +219,8 @@ bool Timeline_Player::Take_Refined(double& position)
     refiner_.reset();
     if (refined->Empty())
         return false;
-    if (refined->frame_rate <= 0)
-        refined->Finish(timeline_.frame_rate);
+    if (refined->frameRate <= 0)
+        refined->Finish(timeline_.frameRate);
     // The place keeps its share of the length, the scale the caller was given.
     position = timeline_.Total() > 0 ? position / timeline_.Total() * refined->Total() : 0.0;
     Adopt(*refined, position);

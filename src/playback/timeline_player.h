@@ -23,7 +23,7 @@ public:
     // Loads the file at its start and waits until the player shows it. 0 or an mpv error code.
     int Open(const Stream_Timeline& timeline);
     const Stream_Timeline& Timeline() const { return timeline_; }
-    void Set_Fallback(double duration, double frame_rate);  // for files the scan could not time
+    void Set_Fallback(double duration, double frameRate);  // for files the scan could not time
 
     // Whole-file seconds of the picture the player is at; nothing while it has none.
     std::optional<double> Player_Time();
@@ -56,7 +56,7 @@ private:
     QByteArray path_;
     Stream_Timeline timeline_;
     Way way_ = Way::Plain;
-    int first_part_ = 0;   // part of playlist entry 0
+    int firstPart_ = 0;   // part of playlist entry 0
     int queued_ = 0;       // entries in the playlist
     double base_ = 0;      // elementary: whole-file seconds where the entry starts
     bool waiting_ = false; // an entry is starting: what is queued must not change

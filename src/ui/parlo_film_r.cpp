@@ -36,9 +36,9 @@ QString Real_Status_Bar::Message() const { return message_->text(); }
 
 QString Real_Status_Bar::Times() const { return times_->text(); }
 
-Parlo_film_R::Parlo_film_R(Play_State& play, const QByteArray& audio_output, const QString& iniFile, QWidget* parent)
+Parlo_film_R::Parlo_film_R(Play_State& play, const QByteArray& audioOutput, const QString& iniFile, QWidget* parent)
     : Player_Window(iniFile, Real_Window_Keys, Real_Loading_Size, parent),
-      control_(play, audio_output),
+      control_(play, audioOutput),
       RealSC_(new Picture_Box(this)),
       Realmain_(new Real_Status_Bar(this))
 {
@@ -89,7 +89,7 @@ void Parlo_film_R::Apply(const Real_Layout& layout)
     RealSC_->setGeometry(layout.picture);
     resize(layout.window);
     Realmain_->setGeometry(layout.status);
-    Set_Head_Width(layout.head_width, 20);
+    Set_Head_Width(layout.headWidth, 20);
     RealSC_->show();
     Realmain_->show();
     show();

@@ -8,8 +8,8 @@
 namespace pf {
 
 Window_Player_Host::Window_Player_Host(Main_State& state, Prompter& prompter, QWidget* owner,
-                                       const QByteArray& audio_output)
-    : state_(state), prompter_(prompter), owner_(owner), audio_(audio_output)
+                                       const QByteArray& audioOutput)
+    : state_(state), prompter_(prompter), owner_(owner), audio_(audioOutput)
 {
 }
 

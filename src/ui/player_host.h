@@ -16,8 +16,8 @@ class Prompter;
 
 class Window_Player_Host : public Player_Host {
 public:
-    // `audio_output` is the RealMedia player's mpv "ao" (empty lets mpv choose).
-    Window_Player_Host(Main_State& state, Prompter& prompter, QWidget* owner, const QByteArray& audio_output = {});
+    // `audioOutput` is the RealMedia player's mpv "ao" (empty lets mpv choose).
+    Window_Player_Host(Main_State& state, Prompter& prompter, QWidget* owner, const QByteArray& audioOutput = {});
 
     void Show_Video() override;
     void Show_RealMedia() override;

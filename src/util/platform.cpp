@@ -10,10 +10,10 @@
 
 namespace pf {
 
-QByteArray Preferred_Platform(const QByteArray& wayland_display, const QByteArray& qpa_platform, int argc,
+QByteArray Preferred_Platform(const QByteArray& waylandDisplay, const QByteArray& qpaPlatform, int argc,
                               const char* const* argv)
 {
-    if (wayland_display.isEmpty() || !qpa_platform.isEmpty())
+    if (waylandDisplay.isEmpty() || !qpaPlatform.isEmpty())
         return {};
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];

@@ -10,8 +10,8 @@
 namespace pf {
 
 // The QT_QPA_PLATFORM value to set before QApplication exists; empty to leave Qt's choice.
-// `wayland_display` and `qpa_platform` are the environment's values; `args` the command line.
-QByteArray Preferred_Platform(const QByteArray& wayland_display, const QByteArray& qpa_platform, int argc,
+// `waylandDisplay` and `qpaPlatform` are the environment's values; `args` the command line.
+QByteArray Preferred_Platform(const QByteArray& waylandDisplay, const QByteArray& qpaPlatform, int argc,
                               const char* const* argv);
 
 // Applies the above to this process's environment.

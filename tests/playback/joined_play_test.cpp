@@ -6,6 +6,7 @@
 #include "playback/mci_service.h"
 #include "playback/mpeg_video_device.h"
 
+#include "support/clip_pieces.h"
 #include "support/temp_dir.h"
 
 #include <QTest>
@@ -16,16 +17,7 @@
 namespace pf {
 namespace {
 
-struct Piece {
-    const char* file;
-    int frames;
-    double rate;
-    double Seconds() const { return frames / rate; }
-};
-
-const Piece kPs1_2{"ps1_2s.mpg", 50, 25}, kPs1_04{"ps1_04s.mpg", 10, 25}, kPs1_3{"ps1_3s.mpg", 75, 25},
-    kPs2_24{"ps2_24s.mpg", 60, 25}, kPs2_36{"ps2_36s.mpg", 108, 30000.0 / 1001}, kEs1_2{"es1_2s.mpg", 50, 25},
-    kEs2_3{"es2_3s.mpg", 90, 30}, kTs_2{"ts_2s.mpg", 50, 25}, kTs_3{"ts_3s.mpg", 75, 25};
+using namespace test;
 
 struct Layout {
     const char* name;
@@ -46,12 +38,12 @@ struct Layout {
     }
 };
 
-const Layout kLayouts[] = {
-    {"program MPEG-1, 0.4 s between two", {kPs1_2, kPs1_04, kPs1_3}},
-    {"program MPEG-2, another rate and size", {kPs2_24, kPs2_36}},
-    {"elementary, joined to itself three times", {kEs1_2, kEs1_2, kEs1_2}},
-    {"elementary, another rate and size", {kEs1_2, kEs2_3}},
-    {"transport", {kTs_2, kTs_3}},
+const Layout Layouts[] = {
+    {"program MPEG-1, 0.4 s between two", {Ps1_2, Ps1_04, Ps1_3}},
+    {"program MPEG-2, another rate and size", {Ps2_24, Ps2_36}},
+    {"elementary, joined to itself three times", {Es1_2, Es1_2, Es1_2}},
+    {"elementary, another rate and size", {Es1_2, Es2_3}},
+    {"transport", {Ts_2, Ts_3}},
 };
 
 QString Join(const test::Temp_Dir& dir, const Layout& layout)
@@ -74,7 +66,7 @@ protected:
 
 TEST_F(Joined_Play, LengthFramesAndRateAreThePartsSums)
 {
-    for (const Layout& layout : kLayouts) {
+    for (const Layout& layout : Layouts) {
         SCOPED_TRACE(layout.name);
         ASSERT_EQ(Open(Join(dir, layout)), 0) << mci.ErrorDescription().toStdString();
         EXPECT_NEAR(mci.TotalTime(), layout.Seconds() * 1000, 1000 / 25.0);
@@ -86,7 +78,7 @@ TEST_F(Joined_Play, LengthFramesAndRateAreThePartsSums)
 
 TEST_F(Joined_Play, SeeksLandWithinAFrameInEveryPart)
 {
-    for (const Layout& layout : kLayouts) {
+    for (const Layout& layout : Layouts) {
         SCOPED_TRACE(layout.name);
         std::uint32_t error = 0;
         const auto opened = Mpeg_Video_Device::Open({Join(dir, layout).toUtf8(), "d", 0}, {"null"}, error);
@@ -109,7 +101,7 @@ TEST_F(Joined_Play, SeeksLandWithinAFrameInEveryPart)
 
 TEST_F(Joined_Play, PlaysAtDoubleSpeedToTheEndWithoutGoingBack)
 {
-    for (const Layout& layout : kLayouts) {
+    for (const Layout& layout : Layouts) {
         SCOPED_TRACE(layout.name);
         ASSERT_EQ(Open(Join(dir, layout)), 0);
         ASSERT_EQ(mci.cmdTimeFormat("device1", "ms"), 0);
@@ -137,9 +129,9 @@ TEST_F(Joined_Play, PlaysAtDoubleSpeedToTheEndWithoutGoingBack)
 
 TEST_F(Joined_Play, ASampledOpenTakesTheExactTimelineAndStillEndsAtTheLengthItReported)
 {
-    const Layout layouts[] = {{"program", {kPs1_2, kPs1_04, kPs1_3, kPs1_04}},
-                              {"elementary", {kEs1_2, kEs2_3}},
-                              {"transport", {kTs_3, kTs_2}}};
+    const Layout layouts[] = {{"program", {Ps1_2, Ps1_04, Ps1_3, Ps1_04}},
+                              {"elementary", {Es1_2, Es2_3}},
+                              {"transport", {Ts_3, Ts_2}}};
     for (const Layout& layout : layouts) {
         SCOPED_TRACE(layout.name);
         std::uint32_t error = 0;

@@ -147,7 +147,7 @@ TEST_F(Mci_Api, ErrorStaysRecordedThroughLaterSuccesses)
     EXPECT_EQ(mci.ErrorNumber(), 263);
     EXPECT_EQ(mci.ErrorDescription(), "The specified device is not open or is not recognized by MCI.");
     port.script = {{MCIERR_UNSUPPORTED_FUNCTION, {}}};
-    EXPECT_EQ(mci.cmdGetStatus("device1"), clsMCIApi::kError);
+    EXPECT_EQ(mci.cmdGetStatus("device1"), clsMCIApi::Error_Reply);
     EXPECT_EQ(mci.ErrorNumber(), 274);
 }
 
@@ -179,15 +179,15 @@ TEST_F(Mci_Api, SizeIsTheDifferenceOfTheDestinationCorners)
         {"0 0 352 240", "352 240"},
         {"10 20 330 260", "320 240"},
         {"0 0 352 240 9", "352 240"},
-        {"1 2 3", clsMCIApi::kError},
-        {"a b c d", clsMCIApi::kError},
-        {"0 0 40000 2", clsMCIApi::kError},
-        {"", clsMCIApi::kError},
+        {"1 2 3", clsMCIApi::Error_Reply},
+        {"a b c d", clsMCIApi::Error_Reply},
+        {"0 0 40000 2", clsMCIApi::Error_Reply},
+        {"", clsMCIApi::Error_Reply},
     };
     for (const auto& [reply, expected] : cases) {
         port.script = {{0, reply}};
         EXPECT_EQ(mci.cmdGetSize("d"), expected) << reply.constData();
-        if (expected == clsMCIApi::kError) {
+        if (expected == clsMCIApi::Error_Reply) {
             EXPECT_EQ(mci.ErrorNumber(), MCIERR_PARSER_INTERNAL);
         }
     }

@@ -57,7 +57,7 @@ TEST(Mci_Parser, AcceptsOrRejectsEachCommandAtTheRightPlace)
     for (const Case& c : cases) {
         const Mci_Parse_Result r = Parse_Mci_Command(c.text);
         EXPECT_EQ(r.code, c.code) << c.text;
-        EXPECT_EQ(r.error_pos, c.pos) << c.text;
+        EXPECT_EQ(r.errorPos, c.pos) << c.text;
     }
 }
 
@@ -84,8 +84,8 @@ TEST(Mci_Parser, ReadsNamesValuesAndConstants)
     EXPECT_EQ(std::vector<int>(rect->number, rect->number + 4), (std::vector<int>{1, -2, 3, 4}));
 
     const Mci_Parse_Result seek = Parse_Mci_Command("seek d to 0");
-    EXPECT_TRUE(seek.command.Find("to")->has_number);
-    EXPECT_FALSE(Parse_Mci_Command("seek d to start").command.Find("to")->has_number);
+    EXPECT_TRUE(seek.command.Find("to")->hasNumber);
+    EXPECT_FALSE(Parse_Mci_Command("seek d to start").command.Find("to")->hasNumber);
 }
 
 }  // namespace

@@ -120,8 +120,8 @@ TEST_F(Mci_Service_Rules, ClassReportsAQueryOnAnAliasThatIsNotOpen)
     clsMCIApi mci;
     EXPECT_EQ(mci.cmdGetPosition("device1"), -1);
     EXPECT_EQ(mci.ErrorNumber(), 263);
-    EXPECT_EQ(mci.cmdGetStatus("device1"), clsMCIApi::kError);
-    EXPECT_EQ(mci.cmdGetSize("device1"), clsMCIApi::kError);
+    EXPECT_EQ(mci.cmdGetStatus("device1"), clsMCIApi::Error_Reply);
+    EXPECT_EQ(mci.cmdGetSize("device1"), clsMCIApi::Error_Reply);
     EXPECT_EQ(mci.CloseDevice("device1"), 1);
     EXPECT_EQ(mci.ErrorNumber(), 263);
     EXPECT_EQ(mci.ErrorDescription(), "The specified device is not open or is not recognized by MCI.");

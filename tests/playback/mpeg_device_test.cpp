@@ -25,11 +25,11 @@ protected:
     int Open(const QString& path) { return mci.OpenDevice("MPEGVideo", "device1", path, 0, "1073741824"); }
 
     // Polls like the video window's timer, but faster; returns the positions seen.
-    QList<qint32> Play_To_End(int timeout_ms = 20000)
+    QList<qint32> Play_To_End(int timeoutMs = 20000)
     {
         QList<qint32> seen;
         (void)QTest::qWaitFor([&] { return (seen << mci.cmdGetPosition("device1")).last() == mci.TotalTime(); },
-                              timeout_ms);
+                              timeoutMs);
         return seen;
     }
 
@@ -38,7 +38,7 @@ protected:
 
 struct Clip_Case {
     const char* file;
-    int length_ms;
+    int lengthMs;
     int frames;
 };
 
@@ -51,7 +51,7 @@ TEST_F(Mpeg_Device, ReportsLengthFramesRateAndSizeOfEachKindOfClip)
     for (const Clip_Case& c : cases) {
         SCOPED_TRACE(c.file);
         ASSERT_EQ(Open(Clip(c.file)), 0) << mci.ErrorDescription().toStdString();
-        EXPECT_NEAR(mci.TotalTime(), c.length_ms, 40);
+        EXPECT_NEAR(mci.TotalTime(), c.lengthMs, 40);
         EXPECT_NEAR(mci.TotalFrames(), c.frames, 1);
         EXPECT_EQ(mci.FramesPerSec(), 25);
         EXPECT_EQ(mci.cmdGetTimeFormat("device1"), "frames");
@@ -162,7 +162,7 @@ TEST_F(Mpeg_Device, AnswersTheOtherCommandsItCanHonour)
     // No settings dialog and no wave format here: said so, not pretended.
     EXPECT_EQ(mci.cmdConfigure("device1"), 1);
     EXPECT_EQ(mci.ErrorNumber(), MCIERR_UNSUPPORTED_FUNCTION);
-    EXPECT_EQ(mci.cmdGetFormatTag("device1"), clsMCIApi::kError);
+    EXPECT_EQ(mci.cmdGetFormatTag("device1"), clsMCIApi::Error_Reply);
     EXPECT_EQ(mci.cmdPlay("device1", -1, -1, -1), 1);  // no screen to fill when headless
     EXPECT_EQ(mci.ErrorNumber(), MCIERR_UNSUPPORTED_FUNCTION);
 }

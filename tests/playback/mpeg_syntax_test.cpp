@@ -19,15 +19,15 @@ QByteArray Code(unsigned code, std::initializer_list<int> body, int size)
     return b.leftJustified(size, '\0');
 }
 
-QByteArray Sequence(int rate_code) { return Code(0xB3, {0x14, 0x00, 0xF0, 0x10 | rate_code}, 12); }
+QByteArray Sequence(int rateCode) { return Code(0xB3, {0x14, 0x00, 0xF0, 0x10 | rateCode}, 12); }
 QByteArray Sequence_Ext(bool progressive, int n = 0, int d = 0)
 {
     return Code(0xB5, {0x14, progressive ? 0x08 : 0x00, 0, 0, 0, (n << 5) | d}, 12);
 }
 QByteArray Picture(int reference) { return Code(0x00, {reference >> 2, (reference & 3) << 6 | 0x08}, 8); }
-QByteArray Coding_Ext(int structure, bool top_first, bool repeat)
+QByteArray Coding_Ext(int structure, bool topFirst, bool repeat)
 {
-    return Code(0xB5, {0x8F, 0xFF, structure, (top_first ? 0x80 : 0) | (repeat ? 0x02 : 0), 0x80}, 10);
+    return Code(0xB5, {0x8F, 0xFF, structure, (topFirst ? 0x80 : 0) | (repeat ? 0x02 : 0), 0x80}, 10);
 }
 QByteArray Group() { return Code(0xB8, {0, 0, 0, 0}, 8); }
 
@@ -66,8 +66,8 @@ TEST(Picture_Counter, CountsFieldsShownWhateverPiecesTheBytesComeIn)
 
 TEST(Part_Collector, TheClockRuleTellsOnePartFromTheNext)
 {
-    const auto mark = [](qint64 off, double clock, double rate = 0, bool after_end = false) {
-        return Clock_Mark{off, off, clock, rate, after_end};
+    const auto mark = [](qint64 off, double clock, double rate = 0, bool afterEnd = false) {
+        return Clock_Mark{off, off, clock, rate, afterEnd};
     };
     const struct {
         const char* name;

@@ -108,7 +108,7 @@ TEST(Video_Player, Open_Sizes_The_Picture_By_The_Size_Setting)
 TEST(Video_Player, A_Busy_Alias_Is_Closed_And_Retried_A_Bounded_Number_Of_Times)
 {
     struct Case {
-        int busy_opens;       // opens answered with 289 before one succeeds
+        int busyOpens;       // opens answered with 289 before one succeeds
         std::uint32_t other;  // or this code for every open
         bool opened;
         int opens, closes;
@@ -120,12 +120,12 @@ TEST(Video_Player, A_Busy_Alias_Is_Closed_And_Retried_A_Bounded_Number_Of_Times)
         {0, MCIERR_FILE_NOT_FOUND, false, 1, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.busy_opens);
+        SCOPED_TRACE(c.busyOpens);
         Settings settings;
         Play_State play{QStringLiteral("/clips/a.mpg")};
         test::Script_Prompter prompter;
         Scripted_Port port;
-        int busy = c.busy_opens;
+        int busy = c.busyOpens;
         port.answer = [&](const QByteArray& cmd) -> std::pair<std::uint32_t, QByteArray> {
             if (cmd.startsWith("open"))
                 return {c.other ? c.other : busy-- > 0 ? MCIERR_DUPLICATE_ALIAS : MCI_OK, {}};

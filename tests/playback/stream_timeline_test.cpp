@@ -3,6 +3,7 @@
 #include "playback/clock_scan.h"
 #include "playback/stream_timeline.h"
 
+#include "support/clip_pieces.h"
 #include "support/temp_dir.h"
 
 #include <QRandomGenerator>
@@ -15,16 +16,7 @@
 namespace pf {
 namespace {
 
-struct Piece {
-    const char* file;
-    int frames;
-    double rate;
-};
-
-const Piece kPs1_2{"ps1_2s.mpg", 50, 25}, kPs1_04{"ps1_04s.mpg", 10, 25}, kPs1_3{"ps1_3s.mpg", 75, 25},
-    kPs2_24{"ps2_24s.mpg", 60, 25}, kPs2_36{"ps2_36s.mpg", 108, 30000.0 / 1001}, kEs1_2{"es1_2s.mpg", 50, 25},
-    kEs2_3{"es2_3s.mpg", 90, 30}, kTs_2{"ts_2s.mpg", 50, 25}, kTs_3{"ts_3s.mpg", 75, 25}, kGop{"gop_048s.mpg", 12, 25},
-    kPs_60{"ps1_60s.mpg", 1500, 25}, kTs_60{"ts_60s.mpg", 1500, 25};
+using namespace test;
 
 QByteArray Clip(const char* name) { return test::Read_All(QStringLiteral(PF_TEST_MEDIA_DIR "/") + name); }
 
@@ -63,11 +55,11 @@ Joined Join(const std::vector<Piece>& pieces, const QByteArray& between = {})
     return j;
 }
 
-void Expect_Timed(const Stream_Timeline& t, const Joined& j, bool parts_at_seams)
+void Expect_Timed(const Stream_Timeline& t, const Joined& j, bool partsAtSeams)
 {
     EXPECT_NEAR(t.Total(), j.seconds, 1.0 / 30);
     EXPECT_NEAR(t.Total_Frames(), j.frames, 1);
-    if (!parts_at_seams)
+    if (!partsAtSeams)
         return;
     ASSERT_EQ(t.parts.size(), j.seams.size());
     for (int i = 0; i < j.seams.size(); ++i)
@@ -81,17 +73,17 @@ TEST(Stream_Timeline, TimesEveryKindAndLayoutToTheFrame)
         std::vector<Piece> pieces;
         Stream_Kind kind;
     } cases[] = {
-        {"program MPEG-1 alone", {kPs1_2}, Stream_Kind::Program},
-        {"program, 0.4 s between two", {kPs1_2, kPs1_04, kPs1_3}, Stream_Kind::Program},
-        {"program, joined to itself three times", {kPs1_3, kPs1_3, kPs1_3}, Stream_Kind::Program},
-        {"program, eight parts alternating", {kPs1_2, kPs1_04, kPs1_2, kPs1_04, kPs1_2, kPs1_04, kPs1_2, kPs1_04}, Stream_Kind::Program},
-        {"program MPEG-2, B pictures, another rate and size", {kPs2_24, kPs2_36, kPs2_24}, Stream_Kind::Program},
-        {"one group of pictures each", std::vector<Piece>(40, kGop), Stream_Kind::Program},
-        {"elementary alone", {kEs2_3}, Stream_Kind::Elementary},
-        {"elementary, joined to itself three times", {kEs1_2, kEs1_2, kEs1_2}, Stream_Kind::Elementary},
-        {"elementary, another rate and size", {kEs1_2, kEs2_3, kEs1_2}, Stream_Kind::Elementary},
-        {"transport alone", {kTs_3}, Stream_Kind::Transport},
-        {"transport, B pictures between two", {kTs_2, kTs_3, kTs_2}, Stream_Kind::Transport},
+        {"program MPEG-1 alone", {Ps1_2}, Stream_Kind::Program},
+        {"program, 0.4 s between two", {Ps1_2, Ps1_04, Ps1_3}, Stream_Kind::Program},
+        {"program, joined to itself three times", {Ps1_3, Ps1_3, Ps1_3}, Stream_Kind::Program},
+        {"program, eight parts alternating", {Ps1_2, Ps1_04, Ps1_2, Ps1_04, Ps1_2, Ps1_04, Ps1_2, Ps1_04}, Stream_Kind::Program},
+        {"program MPEG-2, B pictures, another rate and size", {Ps2_24, Ps2_36, Ps2_24}, Stream_Kind::Program},
+        {"one group of pictures each", std::vector<Piece>(40, Gop), Stream_Kind::Program},
+        {"elementary alone", {Es2_3}, Stream_Kind::Elementary},
+        {"elementary, joined to itself three times", {Es1_2, Es1_2, Es1_2}, Stream_Kind::Elementary},
+        {"elementary, another rate and size", {Es1_2, Es2_3, Es1_2}, Stream_Kind::Elementary},
+        {"transport alone", {Ts_3}, Stream_Kind::Transport},
+        {"transport, B pictures between two", {Ts_2, Ts_3, Ts_2}, Stream_Kind::Transport},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -111,9 +103,9 @@ TEST(Stream_Timeline, SamplingFindsTheSeamsOfLargePartsReadingLittle)
         std::vector<Piece> pieces;
         QByteArray between;
     } cases[] = {
-        {"program", {kPs_60, kPs_60, kPs_60}, {}},
-        {"program with zeros between", {kPs_60, kPs_60}, QByteArray(3 << 20, '\0')},
-        {"transport", {kTs_60, kTs_60, kTs_60}, {}},
+        {"program", {Ps_60, Ps_60, Ps_60}, {}},
+        {"program with zeros between", {Ps_60, Ps_60}, QByteArray(3 << 20, '\0')},
+        {"transport", {Ts_60, Ts_60, Ts_60}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,14 +121,14 @@ TEST(Stream_Timeline, SamplingFindsTheSeamsOfLargePartsReadingLittle)
 
 TEST(Stream_Timeline, DamagedFilesGetSaneLengthsFromBoundedReads)
 {
-    QByteArray flipped = Clip(kPs1_2.file);
+    QByteArray flipped = Clip(Ps1_2.file);
     QRandomGenerator random(7);
     for (int i = 0; i < flipped.size() / 10; ++i)
         flipped[random.bounded(int(flipped.size()))] ^= char(1 + random.bounded(255));
     QByteArray noise(200 * 1024, '\0');
     for (char& b : noise)
         b = char(random.bounded(256));
-    const QByteArray two = Clip(kPs1_2.file), three = Clip(kPs1_3.file), ts = Clip(kTs_2.file);
+    const QByteArray two = Clip(Ps1_2.file), three = Clip(Ps1_3.file), ts = Clip(Ts_2.file);
     const struct {
         const char* name;
         QByteArray bytes;
@@ -191,7 +183,7 @@ TEST(Stream_Timeline, MapsTimesAndFramesAcrossPartsOfTheirOwnRates)
 TEST(Stream_Timeline, RefinerHandsOverTheExactTimelineOnce)
 {
     test::Temp_Dir dir;
-    const Joined j = Join({kPs2_24, kPs1_04});
+    const Joined j = Join({Ps2_24, Ps1_04});
     const QString path = dir.write("joined.mpg", j.bytes);
     Timeline_Refiner refiner(path);
     std::optional<Stream_Timeline> t;

@@ -52,7 +52,7 @@ TEST(Player_Windows_Xvfb, Screenshots_Show_The_Clip_In_Each_Window)
 
     // The 2-second clip eight times over, so that it is still playing when the picture is taken.
     play = {dir.write(QStringLiteral("long.ram"), (Clip("clip.rm") + u'\n').repeated(8).toUtf8()), false};
-    Parlo_film_R real(play, Silent.audio_output, dir.file(QStringLiteral("Parlo_film.ini")));
+    Parlo_film_R real(play, Silent.audioOutput, dir.file(QStringLiteral("Parlo_film.ini")));
     While_Open(&real, [&] { Shoot_While_Playing(&real, real.RealSC(), QStringLiteral("realmedia_window.png")); });
     real.Run();
     EXPECT_TRUE(play.Stop_Request);

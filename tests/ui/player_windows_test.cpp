@@ -125,7 +125,7 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
         std::unique_ptr<Player_Window> w;
         Player_Control* control;
         if (c.real) {
-            auto* r = new Parlo_film_R(play, Silent.audio_output, Ini());
+            auto* r = new Parlo_film_R(play, Silent.audioOutput, Ini());
             control = &r->Control();
             w.reset(r);
         } else {
@@ -156,7 +156,7 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
 TEST_F(Player_Windows, RealMedia_Window_Grows_To_The_Clip_Where_It_Was_Placed)
 {
     play = {Clip("clip.rm"), false};
-    Parlo_film_R w(play, Silent.audio_output, Ini());
+    Parlo_film_R w(play, Silent.audioOutput, Ini());
     While_Open(&w, [&] {
         const QPoint placed = w.pos();
         EXPECT_EQ(placed.x(), (Screen().width() - 210) * 15 / 2 / 15);  // centred as the loading bar
@@ -178,7 +178,7 @@ TEST_F(Player_Windows, RealMedia_Window_Grows_To_The_Clip_Where_It_Was_Placed)
 TEST_F(Player_Windows, A_Ram_List_Skips_A_Missing_Entry_Plays_The_Next_And_Closes_After_The_Last)
 {
     play = {Clip("list.ram"), false};
-    Parlo_film_R w(play, Silent.audio_output, Ini());
+    Parlo_film_R w(play, Silent.audioOutput, Ini());
     QStringList messages;
     QObject::connect(&w.Control(), &Real_Control::statusChanged, [&](const QString& m) { messages << m; });
     QSignalSpy opened(&w.Control().Player(), &Real_Player::clipOpened);

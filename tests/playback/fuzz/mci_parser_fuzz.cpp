@@ -17,10 +17,10 @@ void Check_Command(std::string_view text)
     const pf::Mci_Parse_Result r = pf::Parse_Mci_Command(text);
     if (r.code != 0 && pf::Mci_Error_Text(r.code).empty())
         __builtin_trap();
-    if (r.error_pos > text.size())
+    if (r.errorPos > text.size())
         __builtin_trap();
     if (r.code == 0) {
-        if (!r.has_verb || !r.has_device)
+        if (!r.hasVerb || !r.hasDevice)
             __builtin_trap();
         for (const pf::Mci_Flag& f : r.command.flags)
             if (f.key.empty() || r.command.Find(f.key) != &f)

@@ -21,12 +21,12 @@ pf::Stream_Timeline Of(const QList<pf::Stream_Part>& parts)
 void Check(pf::Stream_Timeline t, qint64 size)
 {
     t.Finish();
-    qint64 last_begin = -1;
+    qint64 lastBegin = -1;
     for (const pf::Stream_Part& p : t.parts) {
         if (!(p.duration > 0) || !std::isfinite(p.duration) || p.begin < 0 || p.begin >= p.end || p.end > size
-            || p.begin <= last_begin || !std::isfinite(p.frame_rate))
+            || p.begin <= lastBegin || !std::isfinite(p.frameRate))
             __builtin_trap();
-        last_begin = p.begin;
+        lastBegin = p.begin;
     }
     const double total = t.Total();
     if (!std::isfinite(total) || total < 0 || !std::isfinite(t.To_Frames(total / 2)) || !std::isfinite(t.From_Frames(1)))
