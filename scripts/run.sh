@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/user.sh
 bash scripts/setup.sh
-check_build_folder
+check_build_folder build
 "${as_user[@]}" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPF_BUILD_TESTS=OFF
 "${as_user[@]}" cmake --build build -j"$(nproc)" --target parlo_film
 exec "${as_user[@]}" build/parlo_film

@@ -7,18 +7,20 @@ else
   as_user=()
 fi
 
-# Stops with a clear message when the user cannot write the source tree or build/ (a build/
-# left behind by root, for example).
+# Stops with a clear message when the user cannot write the source tree or a build folder
+# named as an argument (one left behind by root, for example).
 check_build_folder() {
-  local who blocked
+  local who blocked dir
   who=$("${as_user[@]}" id -un)
   blocked=$("${as_user[@]}" find "$PWD" -maxdepth 0 ! -writable -print)
-  if [ -z "$blocked" ] && [ -d build ]; then
-    blocked=$("${as_user[@]}" find "$PWD/build" ! -writable -print -quit 2>/dev/null || echo "$PWD/build")
-  fi
+  for dir in "$@"; do
+    if [ -z "$blocked" ] && [ -d "$dir" ]; then
+      blocked=$("${as_user[@]}" find "$PWD/$dir" ! -writable -print -quit 2>/dev/null || echo "$PWD/$dir")
+    fi
+  done
   if [ -n "$blocked" ]; then
     echo "$0: $who cannot write $blocked (made by another user?)." >&2
-    echo "$0: give the folder to $who (chown -R $who $PWD) or remove build/, then run this again." >&2
+    echo "$0: give the folder to $who (chown -R $who $PWD) or remove $*, then run this again." >&2
     exit 1
   fi
 }

@@ -92,7 +92,8 @@ Move_Outcome Copy_Beside(const QString& from, const QString& to, Move_Mode mode,
 
 bool Same_File(const QString& a, const QString& b)
 {
-    struct stat sa {}, sb {};
+    struct stat sa {};
+    struct stat sb {};
     return ::stat(Bytes(a).constData(), &sa) == 0 && ::stat(Bytes(b).constData(), &sb) == 0
            && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
