@@ -9,8 +9,8 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -45,10 +45,12 @@ void Head()
 {
     QImage img(803, 22, QImage::Format_RGB888);
     QPainter p(&img);
-    p.fillRect(img.rect(), Vertical(20, {{0, QColor(0x3c, 0x64, 0xa6)},
-                                         {0.48, QColor(0x1d, 0x3c, 0x73)},
-                                         {0.52, QColor(0x10, 0x27, 0x52)},
-                                         {1, QColor(0x17, 0x33, 0x66)}}));
+    p.fillRect(img.rect(),
+               Vertical(20,
+                        {{0, QColor(0x3c, 0x64, 0xa6)},
+                         {0.48, QColor(0x1d, 0x3c, 0x73)},
+                         {0.52, QColor(0x10, 0x27, 0x52)},
+                         {1, QColor(0x17, 0x33, 0x66)}}));
     p.setPen(QColor(0x8d, 0xb0, 0xe6));
     p.drawLine(0, 0, 802, 0);
     p.setPen(QColor(0x05, 0x0d, 0x1f));
@@ -65,8 +67,11 @@ void Plate()
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r(0.5, 0.5, 94, 21);
     p.setPen(QColor(0x4e, 0x5e, 0x7a));
-    p.setBrush(Vertical(22, {{0, QColor(0xff, 0xff, 0xff)}, {0.5, QColor(0xe6, 0xeb, 0xf2)},
-                             {0.55, QColor(0xd4, 0xdc, 0xe8)}, {1, QColor(0xc2, 0xcc, 0xdb)}}));
+    p.setBrush(Vertical(22,
+                        {{0, QColor(0xff, 0xff, 0xff)},
+                         {0.5, QColor(0xe6, 0xeb, 0xf2)},
+                         {0.55, QColor(0xd4, 0xdc, 0xe8)},
+                         {1, QColor(0xc2, 0xcc, 0xdb)}}));
     p.drawRoundedRect(r, 4, 4);
     p.setPen(Qt::NoPen);
     p.setBrush(Vertical(22, {{0, QColor(0x4f, 0x80, 0xc9)}, {1, QColor(0x14, 0x2f, 0x62)}}));
@@ -85,8 +90,11 @@ void Button(bool pressed)
     const QRectF r(0.5, 0.5, 20, 19);
     if (!pressed) {
         p.setPen(QColor(0x4a, 0x5a, 0x76));
-        p.setBrush(Vertical(20, {{0, QColor(0xfd, 0xfe, 0xff)}, {0.45, QColor(0xe3, 0xe9, 0xf1)},
-                                 {0.5, QColor(0xcf, 0xd8, 0xe5)}, {1, QColor(0xb7, 0xc3, 0xd5)}}));
+        p.setBrush(Vertical(20,
+                            {{0, QColor(0xfd, 0xfe, 0xff)},
+                             {0.45, QColor(0xe3, 0xe9, 0xf1)},
+                             {0.5, QColor(0xcf, 0xd8, 0xe5)},
+                             {1, QColor(0xb7, 0xc3, 0xd5)}}));
         p.drawRoundedRect(r, 3, 3);
         p.setPen(QColor(255, 255, 255, 230));
         p.drawLine(QPointF(3, 1.5), QPointF(18, 1.5));
@@ -94,8 +102,8 @@ void Button(bool pressed)
         p.drawLine(QPointF(3, 18.5), QPointF(18, 18.5));
     } else {
         p.setPen(QColor(0x24, 0x35, 0x54));
-        p.setBrush(Vertical(20, {{0, QColor(0x93, 0xa5, 0xc2)}, {0.5, QColor(0xae, 0xbd, 0xd3)},
-                                 {1, QColor(0xc8, 0xd3, 0xe3)}}));
+        p.setBrush(Vertical(
+            20, {{0, QColor(0x93, 0xa5, 0xc2)}, {0.5, QColor(0xae, 0xbd, 0xd3)}, {1, QColor(0xc8, 0xd3, 0xe3)}}));
         p.drawRoundedRect(r, 3, 3);
         p.setPen(QColor(0x52, 0x64, 0x84, 200));
         p.drawLine(QPointF(3, 1.5), QPointF(18, 1.5));
@@ -148,8 +156,11 @@ void Exit(bool pressed)
     const QRectF r(0.5 + dx, 0.5, 14, 14);
     p.setPen(QColor(0x4a, 0x08, 0x0c));
     if (!pressed)
-        p.setBrush(Vertical(15, {{0, QColor(0xf2, 0x8b, 0x86)}, {0.48, QColor(0xd1, 0x3b, 0x3b)},
-                                 {0.52, QColor(0xb0, 0x1f, 0x25)}, {1, QColor(0xc8, 0x3a, 0x3c)}}));
+        p.setBrush(Vertical(15,
+                            {{0, QColor(0xf2, 0x8b, 0x86)},
+                             {0.48, QColor(0xd1, 0x3b, 0x3b)},
+                             {0.52, QColor(0xb0, 0x1f, 0x25)},
+                             {1, QColor(0xc8, 0x3a, 0x3c)}}));
     else
         p.setBrush(Vertical(15, {{0, QColor(0x7a, 0x10, 0x16)}, {1, QColor(0xb5, 0x2d, 0x31)}}));
     p.drawRoundedRect(r, 3, 3);
@@ -193,11 +204,11 @@ void Hand()
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath hand;
-    hand.addRoundedRect(QRectF(8, 1, 5, 16), 2.5, 2.5);   // index finger
+    hand.addRoundedRect(QRectF(8, 1, 5, 16), 2.5, 2.5);  // index finger
     hand.addRoundedRect(QRectF(12.5, 8.5, 4.5, 9), 2.2, 2.2);
     hand.addRoundedRect(QRectF(16.5, 9.5, 4.5, 8), 2.2, 2.2);
     hand.addRoundedRect(QRectF(20.5, 10.5, 4.5, 8), 2.2, 2.2);
-    hand.addRoundedRect(QRectF(8, 12, 17, 14), 4, 4);     // palm
+    hand.addRoundedRect(QRectF(8, 12, 17, 14), 4, 4);  // palm
     QPainterPath thumb;
     thumb.addRoundedRect(QRectF(-3, -2.2, 9, 4.4), 2.2, 2.2);
     hand.addPath(QTransform().translate(7, 18).rotate(50).map(thumb));
@@ -222,8 +233,11 @@ void Layout_Button(bool wide)
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QColor(0x06, 0x10, 0x26));
-    p.setBrush(Vertical(16, {{0, QColor(0x5a, 0x82, 0xc4)}, {0.5, QColor(0x27, 0x4a, 0x88)},
-                             {0.55, QColor(0x17, 0x33, 0x68)}, {1, QColor(0x22, 0x45, 0x80)}}));
+    p.setBrush(Vertical(16,
+                        {{0, QColor(0x5a, 0x82, 0xc4)},
+                         {0.5, QColor(0x27, 0x4a, 0x88)},
+                         {0.55, QColor(0x17, 0x33, 0x68)},
+                         {1, QColor(0x22, 0x45, 0x80)}}));
     p.drawRoundedRect(QRectF(0.5, 0.5, 17, 15), 3, 3);
     p.setPen(QColor(0x0b, 0x1a, 0x3a));
     p.setBrush(Vertical(16, {{0, QColor(0xff, 0xff, 0xff)}, {1, QColor(0xc4, 0xd0, 0xe2)}}));

@@ -124,8 +124,12 @@ void Compare(const QString& title, const QStringList& inputs, const QString& out
 {
     std::vector<Method> methods{
         {"cat", Cat, {}},
-        {"engine (kernel)", [](const QStringList& in, const QString& o) { return Engine(in, o, Copy_Method::Kernel); }, {}},
-        {"engine (buffered)", [](const QStringList& in, const QString& o) { return Engine(in, o, Copy_Method::Buffered); }, {}},
+        {"engine (kernel)",
+         [](const QStringList& in, const QString& o) { return Engine(in, o, Copy_Method::Kernel); },
+         {}},
+        {"engine (buffered)",
+         [](const QStringList& in, const QString& o) { return Engine(in, o, Copy_Method::Buffered); },
+         {}},
     };
     for (int round = 0; round < Rounds; ++round) {
         for (size_t k = 0; k < methods.size(); ++k) {

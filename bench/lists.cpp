@@ -48,8 +48,8 @@ void Shuffle_Row(int n, double targetMs)
         std::iota(order.begin(), order.end(), 1);
         std::shuffle(order.begin(), order.end(), peer);
     });
-    std::printf("Shufll(%d): %.2f ms (target < %.0f ms); std::shuffle %.2f ms; ratio %.1f\n", n, ours, targetMs,
-                theirs, ours / theirs);
+    std::printf("Shufll(%d): %.2f ms (target < %.0f ms); std::shuffle %.2f ms; ratio %.1f\n", n, ours, targetMs, theirs,
+                ours / theirs);
 }
 
 QStringList Make_Files(const QString& folder, int count)
@@ -81,9 +81,7 @@ int Group_Row()
     list.List().addAll(Make_Files(dir.filePath(QStringLiteral("zero")), Group_Size));
 
     int switches = 0;
-    const double ours = Best_Ms([&] {
-        switches += list.Switch_Group(1 - list.Group());
-    });
+    const double ours = Best_Ms([&] { switches += list.Switch_Group(1 - list.Group()); });
     const QString zero = state.Group_Path(Group_Kind::Favorite, 0);
     qint64 bytes = 0;
     const double peer = Best_Ms([&] {

@@ -43,20 +43,24 @@ constexpr int Round_Count = 5;
 bool Make_Clip(const QString& path, int seconds, const char* bitrate)
 {
     const QString secs = QString::number(seconds);
-    return QProcess::execute("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                                        "testsrc=size=320x240:rate=25:duration=" + secs, "-f", "lavfi", "-i",
-                                        "sine=frequency=440:sample_rate=44100:duration=" + secs, "-c:v",
-                                        "mpeg1video", "-b:v", bitrate, "-g", "12", "-c:a", "mp2", "-f", "mpeg", path})
-           == 0;
+    return QProcess::execute(
+               "ffmpeg", {"-nostdin", "-loglevel",  "error", "-y",
+                          "-f",       "lavfi",      "-i",    "testsrc=size=320x240:rate=25:duration=" + secs,
+                          "-f",       "lavfi",      "-i",    "sine=frequency=440:sample_rate=44100:duration=" + secs,
+                          "-c:v",     "mpeg1video", "-b:v",  bitrate,
+                          "-g",       "12",         "-c:a",  "mp2",
+                          "-f",       "mpeg",       path})
+        == 0;
 }
 
 // One long part of about `size` bytes: the clip remuxed over and over, its clock running on.
 bool Make_Long(const QString& clip, qint64 size, const QString& path)
 {
     const qint64 loops = size / std::max<qint64>(QFile(clip).size(), 1) + 1;
-    return QProcess::execute("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-stream_loop", QString::number(loops - 1),
-                                        "-i", clip, "-c", "copy", "-f", "mpeg", path})
-           == 0;
+    return QProcess::execute("ffmpeg",
+                             {"-nostdin", "-loglevel", "error", "-y", "-stream_loop", QString::number(loops - 1), "-i",
+                              clip, "-c", "copy", "-f", "mpeg", path})
+        == 0;
 }
 
 // `clip` joined to itself until the file has `size` bytes or `count` parts, whichever is first.
@@ -120,7 +124,10 @@ double Cpu_Seconds(int who)
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-QString Open_Command(const QString& path) { return "open \"" + path + "\" type MPEGVideo alias bench"; }
+QString Open_Command(const QString& path)
+{
+    return "open \"" + path + "\" type MPEGVideo alias bench";
+}
 
 // Median wall time of opening `path`, in seconds; `cold` drops its cached pages first.
 double Open_Time(const QString& path, bool cold = false)
@@ -183,10 +190,10 @@ int main(int argc, char** argv)
                   smallJoined = dir.filePath("joined 5000.mpg"), minute = dir.filePath("minute.mpg"),
                   largePart = dir.filePath("large part.mpg"), largeJoined = dir.filePath("joined 4x1GiB.mpg");
     std::printf("making clips in %s ...\n", qPrintable(dir.path()));
-    if (!Make_Clip(shortClip, 2, "400k") || !Make_Clip(longClip, 10, "6M") || !Make_Joined(longClip, joined, Joined_Size)
-        || !Make_Clip(smallClip, 2, "800k") || !Make_Joined(smallClip, smallJoined, LLONG_MAX, Small_Parts)
-        || !Make_Clip(minute, 60, "8M") || !Make_Long(minute, Large_Part, largePart)
-        || !Make_Joined(largePart, largeJoined, LLONG_MAX, Large_Parts)) {
+    if (!Make_Clip(shortClip, 2, "400k") || !Make_Clip(longClip, 10, "6M")
+        || !Make_Joined(longClip, joined, Joined_Size) || !Make_Clip(smallClip, 2, "800k")
+        || !Make_Joined(smallClip, smallJoined, LLONG_MAX, Small_Parts) || !Make_Clip(minute, 60, "8M")
+        || !Make_Long(minute, Large_Part, largePart) || !Make_Joined(largePart, largeJoined, LLONG_MAX, Large_Parts)) {
         std::printf("could not make the clips (is ffmpeg installed?)\n");
         return 1;
     }

@@ -34,9 +34,10 @@ const QRect Picture_Rect(0, 20, 320, 240);  // where both players show the clip
 
 int Colours_On_Screen()
 {
-    const QImage image = QGuiApplication::primaryScreen()
-                             ->grabWindow(0, Picture_Rect.x(), Picture_Rect.y(), Picture_Rect.width(), Picture_Rect.height())
-                             .toImage();
+    const QImage image
+        = QGuiApplication::primaryScreen()
+              ->grabWindow(0, Picture_Rect.x(), Picture_Rect.y(), Picture_Rect.width(), Picture_Rect.height())
+              .toImage();
     QSet<QRgb> seen;
     for (int y = 0; y < image.height(); y += 8)
         for (int x = 0; x < image.width(); x += 8)
@@ -92,8 +93,9 @@ double Peer(const QString& clip)
     QElapsedTimer t;
     t.start();
     // The same video output as the players use.
-    mpv.start(QStringLiteral("mpv"), {"--no-config", "--really-quiet", "--ao=null", "--gpu-api=opengl", "--no-border",
-                                      "--loop", "--geometry=320x240+0+20", clip});
+    mpv.start(QStringLiteral("mpv"),
+              {"--no-config", "--really-quiet", "--ao=null", "--gpu-api=opengl", "--no-border", "--loop",
+               "--geometry=320x240+0+20", clip});
     const bool shown = Wait_Until([] { return Colours_On_Screen() > 8; });
     const double seconds = shown ? double(t.nsecsElapsed()) / 1e9 : -1;
     mpv.kill();
@@ -112,9 +114,10 @@ int main(int argc, char** argv)
     }
     QTemporaryDir dir(QDir::tempPath() + "/pf-bench-playstart-XXXXXX");
     const QString clip = dir.filePath("clip 5s.mpg");
-    if (QProcess::execute("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                                     "testsrc=size=320x240:rate=25:duration=5", "-c:v", "mpeg1video", "-b:v", "800k",
-                                     "-g", "12", "-an", "-f", "mpeg", clip})
+    if (QProcess::execute("ffmpeg",
+                          {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                           "testsrc=size=320x240:rate=25:duration=5", "-c:v", "mpeg1video", "-b:v", "800k", "-g", "12",
+                           "-an", "-f", "mpeg", clip})
         != 0) {
         std::printf("could not make the clip (is ffmpeg installed?)\n");
         return 1;

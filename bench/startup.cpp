@@ -88,7 +88,7 @@ bool Make_Folder(const QString& folder)
         (i % 2 ? joined : favorites).append(path);
     }
     return pf::Write_Group(pf::Group_File_Path(folder, pf::Group_Kind::Joined, 0), joined)
-           && pf::Write_Group(pf::Group_File_Path(folder, pf::Group_Kind::Favorite, 0), favorites);
+        && pf::Write_Group(pf::Group_File_Path(folder, pf::Group_Kind::Favorite, 0), favorites);
 }
 
 // Milliseconds from starting the child to its first-paint line; negative on failure.

@@ -1,10 +1,10 @@
 // Parlo_film Viewer: finds the folder for its files, starts the main window over the
 // program's state and runs until the main window closes.
 #include "app/main_application.h"
+#include "ui/qt_prompter.h"
 #include "ui/skin.h"
 #include "util/command_line.h"
 #include "util/platform.h"
-#include "ui/qt_prompter.h"
 #include "util/qt_japanese.h"
 #include "util/shell.h"
 #include "util/single_instance.h"

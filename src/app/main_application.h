@@ -10,11 +10,11 @@
 #include "core/finished_list.h"
 #include "core/main_state.h"
 #include "join/join_commands.h"
-#include "ui/progress_dialog.h"
 #include "playback/mpeg_video_device.h"
 #include "playback/play_dispatch.h"
 #include "ui/main_window.h"
 #include "ui/player_host.h"
+#include "ui/progress_dialog.h"
 
 namespace pf {
 

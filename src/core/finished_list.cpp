@@ -10,8 +10,8 @@ namespace pf {
 bool Is_Finished_File_Name(const QString& path)
 {
     const QString ext = Extension_Of(path).toUpper();
-    return ext == QLatin1String("MPEG") || ext == QLatin1String("MPG") || ext == QLatin1String("RM") ||
-           ext == QLatin1String("RAM");
+    return ext == QLatin1String("MPEG") || ext == QLatin1String("MPG") || ext == QLatin1String("RM")
+        || ext == QLatin1String("RAM");
 }
 
 QStringList Dropped_Finished_Files(const QStringList& dropped)
@@ -26,8 +26,7 @@ QStringList Dropped_Finished_Files(const QStringList& dropped)
 
 Finished_List::Finished_List(Main_State& state, Prompter& prompter, List_Id id, QObject* parent)
     : QObject(parent), state_(state), prompter_(prompter), id_(id)
-{
-}
+{}
 
 Group_Kind Finished_List::Kind() const
 {
@@ -125,8 +124,8 @@ bool Finished_List::Switch_Group(int group)
     const Group_Write written = Write_Group(leaving, List().entries());
     if (!written.ok()) {
         // Emptying the list now would lose what the file could not keep.
-        prompter_.message(Group_Write_Message(leaving, written) +
-                              QStringLiteral("\n\n%1 のままにしました。").arg(Group_Caption(current)),
+        prompter_.message(Group_Write_Message(leaving, written)
+                              + QStringLiteral("\n\n%1 のままにしました。").arg(Group_Caption(current)),
                           Msg_Exclamation);
         return false;
     }

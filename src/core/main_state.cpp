@@ -8,8 +8,7 @@ namespace pf {
 
 Main_State::Main_State(const QString& appFolder, QObject* parent)
     : QObject(parent), lstFiles(this), List_Join(this), List_Favorite(this), labels(this), appFolder_(appFolder)
-{
-}
+{}
 
 QString Main_State::Ini_File() const
 {

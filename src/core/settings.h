@@ -63,8 +63,8 @@ struct Setting_Key {
     Saved_By saved;
     qint16 Settings::*number = nullptr;
     QString Settings::*path = nullptr;
-    qint16 fallback = 0;         // the default of a number
-    bool appFolder = false;      // a path whose default is the application folder (else empty)
+    qint16 fallback = 0;     // the default of a number
+    bool appFolder = false;  // a path whose default is the application folder (else empty)
 };
 
 // Every key, in the order the main window's keys are loaded and written.

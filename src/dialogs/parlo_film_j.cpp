@@ -1,7 +1,7 @@
 #include "dialogs/parlo_film_j.h"
 
-#include "ui/skin.h"
 #include "ui/qt_prompter.h"
+#include "ui/skin.h"
 
 #include <QLabel>
 

@@ -28,17 +28,16 @@ constexpr Choice_Row Choices[] = {
 };
 constexpr QRect Boxes[] = {{44, 80, 237, 185}};
 constexpr Text_Place Texts[] = {
-    {0, {12, 16, 95, 13}, "再生方法", "lbl0", "Img_H1"},
-    {1, {12, 16, 95, 13}, "動画のｻｲｽﾞ", "lbl1", "Img_H0"},
-    {1, {12, 112, 95, 13}, "再生終了時", "lbl2", "Img_H2"},
-    {1, {156, 80, 13, 13}, "x", "Label6"},
+    {0, {12, 16, 95, 13}, "再生方法", "lbl0", "Img_H1"},    {1, {12, 16, 95, 13}, "動画のｻｲｽﾞ", "lbl1", "Img_H0"},
+    {1, {12, 112, 95, 13}, "再生終了時", "lbl2", "Img_H2"}, {1, {156, 80, 13, 13}, "x", "Label6"},
     {1, {104, 100, 115, 13}, "(横　x  縦)", "lbl3"},
 };
 constexpr Button_Place Buttons[] = {
     {0, {108, 280, 85, 17}, "OK"},
     {1, {196, 280, 85, 17}, "ｷｬﾝｾﾙ"},
 };
-constexpr Dialog_Table Table{"Parlo_film_P", "再生時の設定", Play_Dialog_Keys, {301, 337}, Boxes, Texts, Choices, Buttons};
+constexpr Dialog_Table Table{"Parlo_film_P", "再生時の設定", Play_Dialog_Keys, {301, 337},
+                             Boxes,          Texts,          Choices,          Buttons};
 
 constexpr QRect Combo_x_Place{104, 76, 49, 21};
 constexpr QRect Combo_y_Place{172, 76, 49, 21};

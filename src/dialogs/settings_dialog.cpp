@@ -63,8 +63,8 @@ Settings_Dialog::Settings_Dialog(const Dialog_Table& table, const QString& iniFi
 void Settings_Dialog::Bind_Choices(Settings_Edit& edit)
 {
     for (const Choice_Row& row : table_.choices) {
-        auto* group = new Choice_Group(boxes_.at(row.box), row.places, QLatin1String(row.marker),
-                                       QLatin1String(row.caption));
+        auto* group
+            = new Choice_Group(boxes_.at(row.box), row.places, QLatin1String(row.marker), QLatin1String(row.caption));
         group->Show_Chosen(edit.Selected(row.field));
         connect(group, &Choice_Group::chosen, this, [&edit, group, field = row.field](int i) {
             edit.Choose(field, i);

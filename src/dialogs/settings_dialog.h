@@ -49,8 +49,8 @@ struct Dialog_Table {
     const char* name;
     const char* caption;
     Position_Keys keys;
-    QSize size;                       // the window, head strip included
-    std::span<const QRect> boxes;     // inner boxes in the body, named "Pic_C"
+    QSize size;                    // the window, head strip included
+    std::span<const QRect> boxes;  // inner boxes in the body, named "Pic_C"
     std::span<const Text_Place> texts;
     std::span<const Choice_Row> choices;
     std::span<const Button_Place> buttons;

@@ -19,8 +19,7 @@ const QString No_Folder = QStringLiteral("有効なﾌｫﾙﾀﾞが指定さ�
 
 Settings_Edit::Settings_Edit(const Settings& live, std::initializer_list<qint16 Settings::*> choices)
     : copy_(live), choices_(choices)
-{
-}
+{}
 
 void Settings_Edit::Commit_Choices(Settings& live) const
 {
@@ -62,8 +61,7 @@ Play_Settings_Edit::Play_Settings_Edit(const Settings& live)
     : Settings_Edit(live, {&Settings::Way, &Settings::Size, &Settings::Rep}),
       widthText(QString::number(live.Size_X)),
       heightText(QString::number(live.Size_Y))
-{
-}
+{}
 
 void Play_Settings_Edit::Ok(Settings& live) const
 {

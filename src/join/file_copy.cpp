@@ -26,8 +26,7 @@ constexpr qint64 Buffer_Size = qint64(4) << 20;
 // Errors by which the kernel refuses copy_file_range for a pair of files, not a fault of either.
 bool Kernel_Copy_Refused(int e)
 {
-    return e == EXDEV || e == ENOSYS || e == EINVAL || e == EOPNOTSUPP || e == EBADF || e == EPERM
-           || e == ETXTBSY;
+    return e == EXDEV || e == ENOSYS || e == EINVAL || e == EOPNOTSUPP || e == EBADF || e == EPERM || e == ETXTBSY;
 }
 
 class Copier {
@@ -194,21 +193,18 @@ Copy_Outcome Concatenate(const QStringList& inputs, const QString& output, Copy_
 
 QString Copy_Failure_Text(const Copy_Outcome& r)
 {
-    const QString reason = r.error ? QString::fromLocal8Bit(std::strerror(r.error))
-                                   : QStringLiteral("ﾌｧｲﾙの大きさが変わりました");
+    const QString reason
+        = r.error ? QString::fromLocal8Bit(std::strerror(r.error)) : QStringLiteral("ﾌｧｲﾙの大きさが変わりました");
     switch (r.status) {
-    case Copy_Status::Not_Regular:
-        return QStringLiteral("通常のﾌｧｲﾙではないため結合を中止しました！\n%1").arg(r.path);
+    case Copy_Status::Not_Regular: return QStringLiteral("通常のﾌｧｲﾙではないため結合を中止しました！\n%1").arg(r.path);
     case Copy_Status::Same_File:
         return QStringLiteral("入力ﾌｧｲﾙが結合ﾌｧｲﾙと同じﾌｧｲﾙのため結合を中止しました！\n%1").arg(r.path);
     case Copy_Status::Read_Failed:
         return QStringLiteral("入力ﾌｧｲﾙを読み込めないため結合を中止しました！\n%1\n(%2)").arg(r.path, reason);
     case Copy_Status::Write_Failed:
         return QStringLiteral("結合ﾌｧｲﾙを書き込めないため結合を中止しました！\n%1\n(%2)").arg(r.path, reason);
-    case Copy_Status::Cancelled:
-        return QStringLiteral("結合を取り消しました。");
-    case Copy_Status::Ok:
-        break;
+    case Copy_Status::Cancelled: return QStringLiteral("結合を取り消しました。");
+    case Copy_Status::Ok: break;
     }
     return {};
 }

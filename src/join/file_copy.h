@@ -36,9 +36,9 @@ enum class Copy_Status {
 
 struct Copy_Outcome {
     Copy_Status status = Copy_Status::Ok;
-    QString path;     // the file that failed: an input, or the output
-    int error = 0;    // errno; 0 when an input was shorter than when the copy began
-    qint64 bytes = 0; // bytes written to the output
+    QString path;      // the file that failed: an input, or the output
+    int error = 0;     // errno; 0 when an input was shorter than when the copy began
+    qint64 bytes = 0;  // bytes written to the output
     bool ok() const { return status == Copy_Status::Ok; }
 };
 

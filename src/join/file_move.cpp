@@ -94,8 +94,8 @@ bool Same_File(const QString& a, const QString& b)
 {
     struct stat sa {};
     struct stat sb {};
-    return ::stat(Bytes(a).constData(), &sa) == 0 && ::stat(Bytes(b).constData(), &sb) == 0
-           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return ::stat(Bytes(a).constData(), &sa) == 0 && ::stat(Bytes(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev
+        && sa.st_ino == sb.st_ino;
 }
 
 Move_Outcome Move_File(const QString& from, const QString& to, Move_Mode mode, Copy_Progress* progress)

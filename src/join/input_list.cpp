@@ -66,8 +66,8 @@ QStringList Input_List::Regular_Files_Of(const QStringList& chosen)
 
 void Input_List::Add_Files_Dialog()
 {
-    const QStringList chosen =
-        prompter_.openFiles(QStringLiteral("ﾌｧｲﾙの追加"), Add_Files_Filter(), state_.settings.Add_Path);
+    const QStringList chosen
+        = prompter_.openFiles(QStringLiteral("ﾌｧｲﾙの追加"), Add_Files_Filter(), state_.settings.Add_Path);
     if (chosen.isEmpty())
         return;
     // One file: its folder without a trailing "/"; several: the folder with it.

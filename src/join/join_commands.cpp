@@ -6,20 +6,15 @@
 namespace pf {
 
 Join_Commands::Join_Commands(Main_State& state, Prompter& prompter, Copy_Progress* progress, QObject* parent)
-    : QObject(parent),
-      state_(state),
-      prompter_(prompter),
-      inputs_(state, prompter),
-      engine_(state, prompter, progress)
-{
-}
+    : QObject(parent), state_(state), prompter_(prompter), inputs_(state, prompter), engine_(state, prompter, progress)
+{}
 
 Join_Commands::~Join_Commands() = default;
 
 QList<int> Join_Commands::Indices()
 {
-    return {Cmd_Add_Files, Cmd_Add_Folder,   Cmd_Play_Input,    Cmd_Remove_Input,   Cmd_Rename_Input,
-            Cmd_Clear_Input, Cmd_Join, Cmd_Rename_Joined, Cmd_Rename_Favorite};
+    return {Cmd_Add_Files,   Cmd_Add_Folder, Cmd_Play_Input,    Cmd_Remove_Input,   Cmd_Rename_Input,
+            Cmd_Clear_Input, Cmd_Join,       Cmd_Rename_Joined, Cmd_Rename_Favorite};
 }
 
 bool Join_Commands::run(int index)

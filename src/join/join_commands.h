@@ -15,13 +15,11 @@
 
 namespace pf {
 
-
 class Join_Commands : public QObject {
     Q_OBJECT
 public:
     // `progress` (the window layer's progress dialog) is told about long copies; none in tests.
-    Join_Commands(Main_State& state, Prompter& prompter, Copy_Progress* progress = nullptr,
-                  QObject* parent = nullptr);
+    Join_Commands(Main_State& state, Prompter& prompter, Copy_Progress* progress = nullptr, QObject* parent = nullptr);
     ~Join_Commands() override;
 
     // The label indices this object runs.

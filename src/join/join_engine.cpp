@@ -54,8 +54,9 @@ qint64 Sequence_Number(const QString& name)
 
 QString Automatic_Name(const QString& folder, const QDate& date, qint64 number, const QString& upperExt)
 {
-    return Join_Path(folder, date.toString(QStringLiteral("yyyyMMdd")) + u'_'
-                                 + QStringLiteral("%1").arg(number, 4, 10, QLatin1Char('0')) + u'.' + upperExt);
+    return Join_Path(folder,
+                     date.toString(QStringLiteral("yyyyMMdd")) + u'_'
+                         + QStringLiteral("%1").arg(number, 4, 10, QLatin1Char('0')) + u'.' + upperExt);
 }
 
 bool Join_Engine::Check_Input_Extensions()

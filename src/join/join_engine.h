@@ -25,8 +25,7 @@ class Join_Engine {
 public:
     Join_Engine(Main_State& state, Prompter& prompter, Copy_Progress* progress = nullptr)
         : state_(state), prompter_(prompter), progress_(progress)
-    {
-    }
+    {}
 
     // Sets Join_Ext and Join_Error; shows the message on a mismatch. True when they agree.
     bool Check_Input_Extensions();

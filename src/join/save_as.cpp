@@ -23,8 +23,7 @@ QString Save_Suffix(const QString& upperExt)
 QString Ask_Save_Path(Prompter& prompter, const QString& title, const QString& upperExt, const QString& folder,
                       const QString& proposed, const QString& mismatchText)
 {
-    const QString chosen =
-        prompter.saveFile(title, Save_Filter(upperExt), Save_Suffix(upperExt), folder, proposed);
+    const QString chosen = prompter.saveFile(title, Save_Filter(upperExt), Save_Suffix(upperExt), folder, proposed);
     if (chosen.isEmpty())
         return {};
     if (Extension_Of(chosen).toUpper() != upperExt) {

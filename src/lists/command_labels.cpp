@@ -13,18 +13,31 @@ QString Command_Caption(int index)
     switch (index) {
     case Cmd_Add_Files: return QStringLiteral("ﾌｧｲﾙの追加");
     case Cmd_Add_Folder: return QStringLiteral("ﾌｫﾙﾀﾞで追加");
-    case Cmd_Play_Input: case Cmd_Play_Joined: case Cmd_Play_Favorite: return QStringLiteral("再生");
-    case Cmd_Remove_Input: case Cmd_Remove_Joined: case Cmd_Remove_Favorite: return QStringLiteral("ﾘｽﾄから削除");
-    case Cmd_Rename_Input: case Cmd_Rename_Joined: case Cmd_Rename_Favorite: return QStringLiteral("名前の変更");
-    case Cmd_Clear_Input: case Cmd_Clear_Joined: case Cmd_Clear_Favorite: return QStringLiteral("全部ｸﾘｱ");
+    case Cmd_Play_Input:
+    case Cmd_Play_Joined:
+    case Cmd_Play_Favorite: return QStringLiteral("再生");
+    case Cmd_Remove_Input:
+    case Cmd_Remove_Joined:
+    case Cmd_Remove_Favorite: return QStringLiteral("ﾘｽﾄから削除");
+    case Cmd_Rename_Input:
+    case Cmd_Rename_Joined:
+    case Cmd_Rename_Favorite: return QStringLiteral("名前の変更");
+    case Cmd_Clear_Input:
+    case Cmd_Clear_Joined:
+    case Cmd_Clear_Favorite: return QStringLiteral("全部ｸﾘｱ");
     case Cmd_Join: return QStringLiteral("ﾌｧｲﾙの結合");
-    case Cmd_Continuous_Joined: case Cmd_Continuous_Favorite: return QStringLiteral("連続再生");
-    case Cmd_Join_Settings: case Cmd_Join_Settings_Body: return QStringLiteral("結合時の設定");
+    case Cmd_Continuous_Joined:
+    case Cmd_Continuous_Favorite: return QStringLiteral("連続再生");
+    case Cmd_Join_Settings:
+    case Cmd_Join_Settings_Body: return QStringLiteral("結合時の設定");
     case Cmd_Move_Right: return QStringLiteral(" >");
     case Cmd_Move_Left: return QStringLiteral("<");
-    case Cmd_Play_Settings_Body: case Cmd_Play_Settings: return QStringLiteral("再生時の設定");
-    case Cmd_Exit_Save_Body: case Cmd_Exit_Save: return QStringLiteral("終了(保存)");
-    case Cmd_Cancel_Body: case Cmd_Cancel: return QStringLiteral("ｷｬﾝｾﾙ");
+    case Cmd_Play_Settings_Body:
+    case Cmd_Play_Settings: return QStringLiteral("再生時の設定");
+    case Cmd_Exit_Save_Body:
+    case Cmd_Exit_Save: return QStringLiteral("終了(保存)");
+    case Cmd_Cancel_Body:
+    case Cmd_Cancel: return QStringLiteral("ｷｬﾝｾﾙ");
     default: return {};
     }
 }

@@ -137,8 +137,8 @@ QString Group_Write_Message(const QString& file, const Group_Write& result)
     QStringList parts;
     if (result.status != File_Status::Ok) {
         const QString reason = Reason(result);
-        parts << QStringLiteral("ｸﾞﾙｰﾌﾟﾌｧｲﾙを保存できませんでした！\n%1").arg(file) +
-                     (reason.isEmpty() ? QString() : QStringLiteral("\n(%1)").arg(reason));
+        parts << QStringLiteral("ｸﾞﾙｰﾌﾟﾌｧｲﾙを保存できませんでした！\n%1").arg(file)
+                + (reason.isEmpty() ? QString() : QStringLiteral("\n(%1)").arg(reason));
     }
     if (!result.unfit.isEmpty()) {
         QStringList names = result.unfit.mid(0, Listed_Unfit);

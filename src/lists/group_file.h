@@ -43,8 +43,8 @@ QStringList Load_Group(const QString& file);
 
 struct Group_Write {
     File_Status status = File_Status::Ok;
-    int error = 0;          // errno of a Failed status
-    QStringList unfit;      // entries too long for a record: not in the file
+    int error = 0;      // errno of a Failed status
+    QStringList unfit;  // entries too long for a record: not in the file
     bool ok() const { return status == File_Status::Ok && unfit.isEmpty(); }
     explicit operator bool() const { return ok(); }
 };

@@ -36,8 +36,7 @@ void PathList::addAll(const QStringList& paths)
     std::stable_sort(sorted.begin(), sorted.end(), Less);
     QStringList merged;
     merged.reserve(entries_.size() + sorted.size());
-    std::merge(entries_.cbegin(), entries_.cend(), sorted.cbegin(), sorted.cend(), std::back_inserter(merged),
-               Less);
+    std::merge(entries_.cbegin(), entries_.cend(), sorted.cbegin(), sorted.cend(), std::back_inserter(merged), Less);
     entries_ = std::move(merged);
     endResetModel();
     if (selected_ >= 0) {

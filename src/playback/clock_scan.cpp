@@ -10,11 +10,11 @@ namespace {
 
 constexpr qint64 Fine_Bytes = 16 * 1024;          // intervals walked whole
 constexpr qint64 Probe_Bytes = 4 * 1024;          // first read of a sample
-constexpr qint64 Probe_Dead = 64 * 1024;    // a sample with no unit in this much is dead
-constexpr qint64 Probe_Max = 1024 * 1024;   // nor with no clock in this much
-constexpr qint64 Grid_Step = 256 * 1024;    // smallest grid spacing
-constexpr qint64 Grid_Points = 2048;        // most grid samples
-constexpr qint64 Cold_Grid_Points = 256;    // when they must come from the disk, one seek each
+constexpr qint64 Probe_Dead = 64 * 1024;          // a sample with no unit in this much is dead
+constexpr qint64 Probe_Max = 1024 * 1024;         // nor with no clock in this much
+constexpr qint64 Grid_Step = 256 * 1024;          // smallest grid spacing
+constexpr qint64 Grid_Points = 2048;              // most grid samples
+constexpr qint64 Cold_Grid_Points = 256;          // when they must come from the disk, one seek each
 constexpr qint64 Read_Budget = 48 * 1024 * 1024;  // reading for seams stops here; the rest is estimated
 constexpr qint64 Edge_Bytes = 8 * 1024;           // first size of a part's head and tail windows
 constexpr qint64 Edge_Max = 1024 * 1024;
@@ -219,7 +219,8 @@ Part_Stats Sampler::Edges(qint64 begin, qint64 end)
         head = Gather(begin, begin + e, true, w);
         walker = w;
         // A part with no pictures in its first windows is taken for one of sound alone.
-        if (head.firstShown || e >= Edge_Max || (!head.video.Any() && e >= Probe_Dead && head.other.Count() >= Edge_Stamp_Count))
+        if (head.firstShown || e >= Edge_Max
+            || (!head.video.Any() && e >= Probe_Dead && head.other.Count() >= Edge_Stamp_Count))
             break;
     }
     Part_Stats tail;
@@ -259,7 +260,8 @@ QList<Stream_Part> Sampler::Run()
 {
     src_.Expect_Sequential(false);
     const qint64 size = src_.Size();
-    const qint64 points = std::clamp<qint64>(size / Grid_Step, 1, src_.Resident() >= 0.5 ? Grid_Points : Cold_Grid_Points);
+    const qint64 points
+        = std::clamp<qint64>(size / Grid_Step, 1, src_.Resident() >= 0.5 ? Grid_Points : Cold_Grid_Points);
     const qint64 step = size / points;
     std::vector<Point> grid;
     for (qint64 i = 0; i < points; ++i)

@@ -5,11 +5,11 @@
 namespace pf {
 namespace {
 
-constexpr qint64 Chunk_Bytes = 64 * 1024;            // bytes fed to the counter at a time
-constexpr qsizetype Most_Points = 65536;       // seek points kept; thinned beyond
-constexpr int Window_Count = 64;                    // sampled: windows spread over the file
+constexpr qint64 Chunk_Bytes = 64 * 1024;  // bytes fed to the counter at a time
+constexpr qsizetype Most_Points = 65536;   // seek points kept; thinned beyond
+constexpr int Window_Count = 64;           // sampled: windows spread over the file
 constexpr qint64 Window_Bytes = 64 * 1024;
-constexpr qint64 Look_Back = 512 * 1024;       // how far before a target a sequence header is looked for
+constexpr qint64 Look_Back = 512 * 1024;  // how far before a target a sequence header is looked for
 
 // Collects parts and seek points from the counter's sequence headers.
 struct Counting : mpeg::Picture_Counter::Listener {

@@ -25,7 +25,10 @@ public:
     }
 };
 
-QString N(qint64 v) { return QString::number(v); }
+QString N(qint64 v)
+{
+    return QString::number(v);
+}
 
 // "left volume to " / "right volume to " / "volume to " style phrases by channel.
 QString Channel_Phrase(qint16 channel, const QString& left, const QString& right, const QString& both)
@@ -137,7 +140,10 @@ int clsMCIApi::OpenDevice(const QString& DeviceType, const QString& DeviceAlias,
     return 0;
 }
 
-int clsMCIApi::CloseDevice(const QString& DeviceAlias) { return Result(Send("close " + DeviceAlias)); }
+int clsMCIApi::CloseDevice(const QString& DeviceAlias)
+{
+    return Result(Send("close " + DeviceAlias));
+}
 
 int clsMCIApi::cmdPlay(const QString& DeviceAlias, qint16 FromPosition, qint16 ToPosition, qint16 Fullscreen)
 {
@@ -151,9 +157,15 @@ int clsMCIApi::cmdPlay(const QString& DeviceAlias, qint16 FromPosition, qint16 T
     return Result(Send(command));
 }
 
-int clsMCIApi::cmdStop(const QString& DeviceAlias) { return Result(Send("stop " + DeviceAlias)); }
+int clsMCIApi::cmdStop(const QString& DeviceAlias)
+{
+    return Result(Send("stop " + DeviceAlias));
+}
 
-int clsMCIApi::cmdPause(const QString& DeviceAlias) { return Result(Send("pause " + DeviceAlias)); }
+int clsMCIApi::cmdPause(const QString& DeviceAlias)
+{
+    return Result(Send("pause " + DeviceAlias));
+}
 
 int clsMCIApi::cmdChannels(const QString& DeviceAlias, qint16 Channel, qint16 Value)
 {
@@ -161,7 +173,10 @@ int clsMCIApi::cmdChannels(const QString& DeviceAlias, qint16 Channel, qint16 Va
                        + (Value != 0 ? "on" : "off")));
 }
 
-int clsMCIApi::cmdRate(const QString& DeviceAlias, qint16 Rate) { return Result(Send("set " + DeviceAlias + " speed " + N(Rate))); }
+int clsMCIApi::cmdRate(const QString& DeviceAlias, qint16 Rate)
+{
+    return Result(Send("set " + DeviceAlias + " speed " + N(Rate)));
+}
 
 int clsMCIApi::cmdTimeFormat(const QString& DeviceAlias, const QString& TimeFormat)
 {
@@ -173,13 +188,25 @@ int clsMCIApi::cmdVideoOutput(const QString& DeviceAlias, qint16 VideoOutput)
     return Result(Send("set " + DeviceAlias + (VideoOutput != 0 ? " video on" : " video off")));
 }
 
-int clsMCIApi::cmdConfigure(const QString& DeviceAlias) { return Result(Send("configure " + DeviceAlias)); }
+int clsMCIApi::cmdConfigure(const QString& DeviceAlias)
+{
+    return Result(Send("configure " + DeviceAlias));
+}
 
-QString clsMCIApi::cmdGetCopyRight(const QString& DeviceAlias) { return Text_Query("info " + DeviceAlias + " copyright", 255, 255); }
+QString clsMCIApi::cmdGetCopyRight(const QString& DeviceAlias)
+{
+    return Text_Query("info " + DeviceAlias + " copyright", 255, 255);
+}
 
-QString clsMCIApi::cmdGetName(const QString& DeviceAlias) { return Text_Query("info " + DeviceAlias + " name", 255, 255); }
+QString clsMCIApi::cmdGetName(const QString& DeviceAlias)
+{
+    return Text_Query("info " + DeviceAlias + " name", 255, 255);
+}
 
-QString clsMCIApi::cmdGetProduct(const QString& DeviceAlias) { return Text_Query("info " + DeviceAlias + " product", 32, 32); }
+QString clsMCIApi::cmdGetProduct(const QString& DeviceAlias)
+{
+    return Text_Query("info " + DeviceAlias + " product", 32, 32);
+}
 
 int clsMCIApi::cmdResize(const QString& DeviceAlias, qint16 x1, qint16 y1, qint16 x2, qint16 y2)
 {
@@ -191,9 +218,15 @@ int clsMCIApi::cmdResizeClient(const QString& DeviceAlias, qint16 x1, qint16 y1,
     return Result(Send("put " + DeviceAlias + " window client at " + N(x1) + " " + N(y1) + " " + N(x2) + " " + N(y2)));
 }
 
-int clsMCIApi::cmdToStart(const QString& DeviceAlias) { return Result(Send("seek " + DeviceAlias + " to start")); }
+int clsMCIApi::cmdToStart(const QString& DeviceAlias)
+{
+    return Result(Send("seek " + DeviceAlias + " to start"));
+}
 
-int clsMCIApi::cmdToEnd(const QString& DeviceAlias) { return Result(Send("seek " + DeviceAlias + " to end")); }
+int clsMCIApi::cmdToEnd(const QString& DeviceAlias)
+{
+    return Result(Send("seek " + DeviceAlias + " to end"));
+}
 
 int clsMCIApi::cmdSeek(const QString& DeviceAlias, qint32 SeekTo)
 {
@@ -215,20 +248,33 @@ int clsMCIApi::cmdVolume(const QString& DeviceAlias, qint16 Channel, qint16 Fact
 int clsMCIApi::cmdGetVolume(const QString& DeviceAlias, qint16 Channel, qint16& Volume)
 {
     QByteArray reply;
-    const bool ok = Send("status " + DeviceAlias + " " + Channel_Phrase(Channel, "left volume", "right volume", "volume"),
-                         &reply, 255, 254);
+    const bool ok
+        = Send("status " + DeviceAlias + " " + Channel_Phrase(Channel, "left volume", "right volume", "volume"), &reply,
+               255, 254);
     Volume = qint16(std::clamp<qint32>(Round_Even(Leading_Number(reply)), std::numeric_limits<qint16>::min(),
                                        std::numeric_limits<qint16>::max()));
     return Result(ok);
 }
 
-qint32 clsMCIApi::cmdGetPosition(const QString& DeviceAlias) { return Number_Query("status " + DeviceAlias + " position"); }
+qint32 clsMCIApi::cmdGetPosition(const QString& DeviceAlias)
+{
+    return Number_Query("status " + DeviceAlias + " position");
+}
 
-QString clsMCIApi::cmdGetFormatTag(const QString& DeviceAlias) { return Text_Query("status " + DeviceAlias + " format tag", 255, 254); }
+QString clsMCIApi::cmdGetFormatTag(const QString& DeviceAlias)
+{
+    return Text_Query("status " + DeviceAlias + " format tag", 255, 254);
+}
 
-QString clsMCIApi::cmdGetTimeFormat(const QString& DeviceAlias) { return Text_Query("status " + DeviceAlias + " time format", 255, 254); }
+QString clsMCIApi::cmdGetTimeFormat(const QString& DeviceAlias)
+{
+    return Text_Query("status " + DeviceAlias + " time format", 255, 254);
+}
 
-qint32 clsMCIApi::cmdGetLength(const QString& DeviceAlias) { return Number_Query("status " + DeviceAlias + " length"); }
+qint32 clsMCIApi::cmdGetLength(const QString& DeviceAlias)
+{
+    return Number_Query("status " + DeviceAlias + " length");
+}
 
 QString clsMCIApi::cmdGetSize(const QString& DeviceAlias)
 {
@@ -246,6 +292,9 @@ QString clsMCIApi::cmdGetSize(const QString& DeviceAlias)
     return N(v[2] - v[0]) + " " + N(v[3] - v[1]);
 }
 
-QString clsMCIApi::cmdGetStatus(const QString& DeviceAlias) { return Text_Query("status " + DeviceAlias + " mode", 255, 254); }
+QString clsMCIApi::cmdGetStatus(const QString& DeviceAlias)
+{
+    return Text_Query("status " + DeviceAlias + " mode", 255, 254);
+}
 
 }  // namespace pf

@@ -29,29 +29,50 @@ const std::vector<std::string_view> On_Off = {"on", "off"};
 
 // Phrases of more words come first, so "audio left" wins over "audio".
 const Verb_Grammar Grammar[] = {
-    {"open", Mci_Verb::Open,
-     {{"type", Arg::Text}, {"alias", Arg::Text}, {"parent", Arg::Integer},
-      {"style", Arg::Integer_Or_Constant, {"child", "overlapped", "popup"}}, {"shareable"}}},
+    {"open",
+     Mci_Verb::Open,
+     {{"type", Arg::Text},
+      {"alias", Arg::Text},
+      {"parent", Arg::Integer},
+      {"style", Arg::Integer_Or_Constant, {"child", "overlapped", "popup"}},
+      {"shareable"}}},
     {"close", Mci_Verb::Close, {}},
     {"play", Mci_Verb::Play, {{"from", Arg::Integer}, {"to", Arg::Integer}, {"fullscreen"}}},
     {"stop", Mci_Verb::Stop, {}},
     {"pause", Mci_Verb::Pause, {}},
     {"resume", Mci_Verb::Resume, {}},
     {"seek", Mci_Verb::Seek, {{"to", Arg::Integer_Or_Constant, {"start", "end"}}}, true},
-    {"set", Mci_Verb::Set,
+    {"set",
+     Mci_Verb::Set,
      {{"time format", Arg::Constant, {"ms", "milliseconds", "frames"}, MCIERR_BAD_TIME_FORMAT},
-      {"audio left", Arg::Constant, On_Off}, {"audio right", Arg::Constant, On_Off},
-      {"audio all", Arg::Constant, On_Off}, {"audio", Arg::Constant, On_Off},
-      {"speed", Arg::Integer}, {"video", Arg::Constant, On_Off}}},
-    {"setaudio", Mci_Verb::Setaudio,
-     {{"left volume to", Arg::Integer}, {"right volume to", Arg::Integer}, {"volume to", Arg::Integer}}, true},
-    {"status", Mci_Verb::Status,
-     {{"time format"}, {"format tag"}, {"left volume"}, {"right volume"}, {"length"}, {"position"},
-      {"mode"}, {"ready"}, {"volume"}, {"speed"}},
+      {"audio left", Arg::Constant, On_Off},
+      {"audio right", Arg::Constant, On_Off},
+      {"audio all", Arg::Constant, On_Off},
+      {"audio", Arg::Constant, On_Off},
+      {"speed", Arg::Integer},
+      {"video", Arg::Constant, On_Off}}},
+    {"setaudio",
+     Mci_Verb::Setaudio,
+     {{"left volume to", Arg::Integer}, {"right volume to", Arg::Integer}, {"volume to", Arg::Integer}},
+     true},
+    {"status",
+     Mci_Verb::Status,
+     {{"time format"},
+      {"format tag"},
+      {"left volume"},
+      {"right volume"},
+      {"length"},
+      {"position"},
+      {"mode"},
+      {"ready"},
+      {"volume"},
+      {"speed"}},
      true},
     {"where", Mci_Verb::Where, {{"destination"}, {"source"}}, true},
-    {"put", Mci_Verb::Put,
-     {{"window client at", Arg::Rect}, {"window at", Arg::Rect}, {"destination at", Arg::Rect}}, true},
+    {"put",
+     Mci_Verb::Put,
+     {{"window client at", Arg::Rect}, {"window at", Arg::Rect}, {"destination at", Arg::Rect}},
+     true},
     {"info", Mci_Verb::Info, {{"product"}, {"name"}, {"copyright"}, {"file"}}, true},
     {"configure", Mci_Verb::Configure, {}},
 };
@@ -62,14 +83,21 @@ struct Token {
     bool quoted = false;
 };
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool Same_Word(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
-bool Is_Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool Is_Blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Reads the quoted word that opens at text[open] into `word`, a doubled quotation mark as one;
 // the offset just past its closing mark, or npos when it has none.

@@ -15,14 +15,29 @@
 
 namespace pf {
 
-enum class Mci_Verb { Open, Close, Play, Stop, Pause, Resume, Seek, Set, Setaudio, Status, Where, Put, Info, Configure };
+enum class Mci_Verb {
+    Open,
+    Close,
+    Play,
+    Stop,
+    Pause,
+    Resume,
+    Seek,
+    Set,
+    Setaudio,
+    Status,
+    Where,
+    Put,
+    Info,
+    Configure
+};
 
 // One keyword phrase of a command with its value.
 struct Mci_Flag {
-    std::string key;             // canonical phrase: lower case, single blanks ("time format")
-    std::string word;            // text value as written, or a constant in lower case
-    std::int32_t number[4] = {}; // an integer value, or the four numbers of a rectangle
-    bool hasNumber = false;     // true when the value was a number (for "to 5000" against "to end")
+    std::string key;              // canonical phrase: lower case, single blanks ("time format")
+    std::string word;             // text value as written, or a constant in lower case
+    std::int32_t number[4] = {};  // an integer value, or the four numbers of a rectangle
+    bool hasNumber = false;       // true when the value was a number (for "to 5000" against "to end")
 };
 
 struct Mci_Command {
@@ -34,10 +49,10 @@ struct Mci_Command {
 };
 
 struct Mci_Parse_Result {
-    std::uint32_t code = 0;      // 0 or an Mci_Error code
-    std::size_t errorPos = 0;   // byte offset where the fault was found (0 when code is 0)
-    bool hasVerb = false;       // verb recognised (command.verb valid)
-    bool hasDevice = false;     // device name read (command.device valid)
+    std::uint32_t code = 0;    // 0 or an Mci_Error code
+    std::size_t errorPos = 0;  // byte offset where the fault was found (0 when code is 0)
+    bool hasVerb = false;      // verb recognised (command.verb valid)
+    bool hasDevice = false;    // device name read (command.device valid)
     Mci_Command command;
 };
 

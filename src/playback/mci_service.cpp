@@ -43,17 +43,12 @@ std::uint32_t Format_Reply(const Mci_Reply& reply, char* buffer, std::uint32_t r
         return MCI_OK;
     QByteArray text;
     switch (reply.kind) {
-    case Mci_Reply::Kind::None:
-        break;
-    case Mci_Reply::Kind::Integer:
-        text = QByteArray::number(reply.number);
-        break;
-    case Mci_Reply::Kind::Text:
-        text = reply.text;
-        break;
+    case Mci_Reply::Kind::None: break;
+    case Mci_Reply::Kind::Integer: text = QByteArray::number(reply.number); break;
+    case Mci_Reply::Kind::Text: text = reply.text; break;
     case Mci_Reply::Kind::Rect:
         text = QByteArray::number(reply.rect[0]) + ' ' + QByteArray::number(reply.rect[1]) + ' '
-               + QByteArray::number(reply.rect[2]) + ' ' + QByteArray::number(reply.rect[3]);
+            + QByteArray::number(reply.rect[2]) + ' ' + QByteArray::number(reply.rect[3]);
         break;
     }
     if (std::uint32_t(text.size()) + 1 > room) {

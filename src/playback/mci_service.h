@@ -48,8 +48,8 @@ private:
         QStringList extensions;
         Mci_Driver driver;
     };
-    std::map<QString, Type_Entry> types_;                        // key: type name in lower case
-    std::map<QString, std::unique_ptr<Mci_Device>> devices_;     // key: alias in lower case
+    std::map<QString, Type_Entry> types_;                     // key: type name in lower case
+    std::map<QString, std::unique_ptr<Mci_Device>> devices_;  // key: alias in lower case
 };
 
 }  // namespace pf

@@ -14,7 +14,7 @@ std::optional<double> Stamp(Bytes p)
     if (!(p[0] & 1) || !(p[2] & 1) || !(p[4] & 1))
         return std::nullopt;
     const qint64 v = (qint64{(p[0] >> 1) & 7} << 30) | (qint64{p[1]} << 22) | (qint64{p[2] >> 1} << 15)
-                     | (qint64{p[3]} << 7) | (p[4] >> 1);
+        | (qint64{p[3]} << 7) | (p[4] >> 1);
     return double(v) / Ticks_Per_Second;
 }
 
@@ -32,7 +32,7 @@ std::optional<Pack_Header> Parse_Pack(Bytes p, qint64 n)
     }
     if (n >= 14 && (p[4] & 0xC4) == 0x44 && (p[6] & 4) && (p[8] & 4) && (p[9] & 1) && (p[12] & 3) == 3) {
         const qint64 base = (qint64{(p[4] >> 3) & 7} << 30) | (qint64{p[4] & 3} << 28) | (qint64{p[5]} << 20)
-                            | (qint64{p[6] >> 3} << 15) | (qint64{p[6] & 3} << 13) | (qint64{p[7]} << 5) | (p[8] >> 3);
+            | (qint64{p[6] >> 3} << 15) | (qint64{p[6] & 3} << 13) | (qint64{p[7]} << 5) | (p[8] >> 3);
         const int ext = ((p[8] & 3) << 7) | (p[9] >> 1);
         h.scr = double(base) / Ticks_Per_Second + ext / 27e6;
         h.muxRate = double((qint64{p[10]} << 14) | (qint64{p[11]} << 6) | (p[12] >> 2)) * 50;
@@ -111,7 +111,7 @@ std::optional<Ts_Packet> Parse_Ts(Bytes p)
             t.discontinuity = p[5] & 0x80;
             if ((p[5] & 0x10) && length >= 7) {
                 const qint64 base = (qint64{p[6]} << 25) | (qint64{p[7]} << 17) | (qint64{p[8]} << 9)
-                                    | (qint64{p[9]} << 1) | (p[10] >> 7);
+                    | (qint64{p[9]} << 1) | (p[10] >> 7);
                 t.pcr = double(base) / Ticks_Per_Second + double(((p[10] & 1) << 8) | p[11]) / 27e6;
             }
         }

@@ -33,30 +33,39 @@ inline qint64 Find_Start_Code(Bytes p, qint64 from, qint64 n)
     return -1;
 }
 
-inline bool Is_Start_Code(Bytes p, qint64 n) { return n >= 4 && p[0] == 0 && p[1] == 0 && p[2] == 1; }
+inline bool Is_Start_Code(Bytes p, qint64 n)
+{
+    return n >= 4 && p[0] == 0 && p[1] == 0 && p[2] == 1;
+}
 
 // The 33-bit stamp of a PTS/DTS field (5 bytes with marker bits), if its markers hold.
 std::optional<double> Stamp(Bytes p);
 
 struct Pack_Header {
-    double scr = 0;       // seconds
+    double scr = 0;      // seconds
     double muxRate = 0;  // bytes per second
-    qint64 length = 0;    // bytes of the header with its stuffing
+    qint64 length = 0;   // bytes of the header with its stuffing
 };
 // The pack header at p (which starts with 00 00 01 BA), MPEG-1 or MPEG-2.
 std::optional<Pack_Header> Parse_Pack(Bytes p, qint64 n);
 
 struct Pes_Header {
     unsigned streamId = 0;
-    qint64 packetLength = 0;   // from the length field: bytes after the first six (0: unbounded)
-    qint64 headerLength = 0;   // bytes before the payload
+    qint64 packetLength = 0;  // from the length field: bytes after the first six (0: unbounded)
+    qint64 headerLength = 0;  // bytes before the payload
     std::optional<double> pts, dts;
 };
 // The PES header at p (00 00 01 id, id >= BC), MPEG-1 or MPEG-2 form.
 std::optional<Pes_Header> Parse_Pes(Bytes p, qint64 n);
 
-inline bool Is_Video_Id(unsigned id) { return id >= 0xE0 && id <= 0xEF; }
-inline bool Is_Audio_Id(unsigned id) { return (id >= 0xC0 && id <= 0xDF) || id == 0xBD; }
+inline bool Is_Video_Id(unsigned id)
+{
+    return id >= 0xE0 && id <= 0xEF;
+}
+inline bool Is_Audio_Id(unsigned id)
+{
+    return (id >= 0xC0 && id <= 0xDF) || id == 0xBD;
+}
 
 // Frame rate of a sequence header's frame_rate_code; 0 for a reserved code.
 double Frame_Rate(unsigned code);
@@ -86,7 +95,7 @@ public:
     struct Picture {
         qint64 pos;
         int temporalReference;  // display order within its group of pictures
-        int group;               // serial number of its group of pictures header; -1 before one
+        int group;              // serial number of its group of pictures header; -1 before one
     };
     class Listener {
     public:
@@ -100,7 +109,7 @@ public:
     void Finish();  // scans and counts what is still held
 
     double Fields() const { return fields_; }
-    double Frame_Rate() const { return rate_; }       // of the first sequence header; 0 before one
+    double Frame_Rate() const { return rate_; }  // of the first sequence header; 0 before one
     double Last_Frame_Rate() const { return lastRate_; }
     qint64 Fed() const { return fed_; }
     // Seconds shown by the pictures counted, each at the rate of its own sequence.

@@ -18,33 +18,33 @@ namespace {
 std::uint32_t Mci_Code(int mpvCode)
 {
     switch (mpvCode) {
-    case 0:
-        return MCI_OK;
+    case 0: return MCI_OK;
     case MPV_ERROR_LOADING_FAILED:
     case MPV_ERROR_UNKNOWN_FORMAT:
     case MPV_ERROR_NOTHING_TO_PLAY:
-    case MPV_ERROR_UNSUPPORTED:
-        return MCIERR_INVALID_FILE;
-    default:
-        return mpvCode > 0 ? MCI_OK : MCIERR_DRIVER_INTERNAL;
+    case MPV_ERROR_UNSUPPORTED: return MCIERR_INVALID_FILE;
+    default: return mpvCode > 0 ? MCI_OK : MCIERR_DRIVER_INTERNAL;
     }
 }
 
-bool In_Range(qint64 v, qint64 lo, qint64 hi) { return v >= lo && v <= hi; }
+bool In_Range(qint64 v, qint64 lo, qint64 hi)
+{
+    return v >= lo && v <= hi;
+}
 
 }  // namespace
 
 void Register_Mpeg_Driver(const Mpeg_Driver_Options& options)
 {
-    Mci_Service::Instance().Register_Device_Type(
-        QStringLiteral("MPEGVideo"), {"mpg", "mpeg", "mpe", "m1v", "m2v", "vob"},
-        [options](const Mci_Open_Request& request, std::uint32_t& error) {
-            return Mpeg_Video_Device::Open(request, options, error);
-        });
+    Mci_Service::Instance().Register_Device_Type(QStringLiteral("MPEGVideo"),
+                                                 {"mpg", "mpeg", "mpe", "m1v", "m2v", "vob"},
+                                                 [options](const Mci_Open_Request& request, std::uint32_t& error) {
+                                                     return Mpeg_Video_Device::Open(request, options, error);
+                                                 });
 }
 
-std::unique_ptr<Mci_Device> Mpeg_Video_Device::Open(const Mci_Open_Request& request,
-                                                    const Mpeg_Driver_Options& options, std::uint32_t& error)
+std::unique_ptr<Mci_Device> Mpeg_Video_Device::Open(const Mci_Open_Request& request, const Mpeg_Driver_Options& options,
+                                                    std::uint32_t& error)
 {
     std::unique_ptr<Mpeg_Video_Device> device(new Mpeg_Video_Device);
     error = device->Load(request, options);
@@ -80,8 +80,8 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
         opts = Mpv_Session::Video_Options(picture_->winId());
     }
     // MPEG program streams seek to the key frame after the target; start decoding earlier.
-    opts += {{"keep-open", "yes"}, {"pause", "yes"}, {"hr-seek", "yes"}, {"hr-seek-demuxer-offset", "1.5"},
-             {"idle", "yes"}, {"osd-level", "0"}, {"audio-display", "no"}};
+    opts += {{"keep-open", "yes"}, {"pause", "yes"},   {"hr-seek", "yes"},     {"hr-seek-demuxer-offset", "1.5"},
+             {"idle", "yes"},      {"osd-level", "0"}, {"audio-display", "no"}};
     if (!options.audioOutput.isEmpty())
         opts += {{"ao", options.audioOutput}};
     session_ = std::make_unique<Mpv_Session>(opts);
@@ -95,7 +95,8 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
     const QScopedValueRollback<bool> moving(moving_, true);
     if (const int code = player_->Open(timeline); code < 0)
         return Mci_Code(code);
-    player_->Set_Fallback(session_->Get_Double("duration").value_or(0), session_->Get_Double("container-fps").value_or(0));
+    player_->Set_Fallback(session_->Get_Double("duration").value_or(0),
+                          session_->Get_Double("container-fps").value_or(0));
     if (!timeline.exact && !timeline.Empty())
         player_->Refine_In_Background(file.filePath());
 
@@ -192,8 +193,9 @@ qint64 Mpeg_Video_Device::To_Units(double seconds) const
 double Mpeg_Video_Device::From_Units(qint64 units) const
 {
     if (Frames())
-        return reportedFrames_ > 0 ? Timeline().From_Frames(double(units) / double(reportedFrames_) * Timeline().Total_Frames())
-                                    : 0.0;
+        return reportedFrames_ > 0
+            ? Timeline().From_Frames(double(units) / double(reportedFrames_) * Timeline().Total_Frames())
+            : 0.0;
     return reportedMs_ > 0 ? double(units) / double(reportedMs_) * Length() : double(units) / 1000.0;
 }
 
@@ -206,31 +208,20 @@ std::uint32_t Mpeg_Video_Device::Pause(bool paused, Mode mode)
 std::uint32_t Mpeg_Video_Device::Execute(const Mci_Command& command, Mci_Reply& reply)
 {
     switch (command.verb) {
-    case Mci_Verb::Play:
-        return Play(command);
-    case Mci_Verb::Stop:
-        return Pause(true, Mode::Stopped);
-    case Mci_Verb::Pause:
-        return Pause(true, atEnd_ ? Mode::Stopped : Mode::Paused);
-    case Mci_Verb::Resume:
-        return mode_ == Mode::Paused ? Pause(false, Mode::Playing) : MCI_OK;
-    case Mci_Verb::Seek:
-        return Seek(command);
-    case Mci_Verb::Set:
-        return Set(command);
-    case Mci_Verb::Setaudio:
-        return Set_Audio(command);
+    case Mci_Verb::Play: return Play(command);
+    case Mci_Verb::Stop: return Pause(true, Mode::Stopped);
+    case Mci_Verb::Pause: return Pause(true, atEnd_ ? Mode::Stopped : Mode::Paused);
+    case Mci_Verb::Resume: return mode_ == Mode::Paused ? Pause(false, Mode::Playing) : MCI_OK;
+    case Mci_Verb::Seek: return Seek(command);
+    case Mci_Verb::Set: return Set(command);
+    case Mci_Verb::Setaudio: return Set_Audio(command);
     case Mci_Verb::Status:
-    case Mci_Verb::Where:
-        return Status(command, reply);
-    case Mci_Verb::Put:
-        return Put(command);
-    case Mci_Verb::Info:
-        return Info(command, reply);
+    case Mci_Verb::Where: return Status(command, reply);
+    case Mci_Verb::Put: return Put(command);
+    case Mci_Verb::Info: return Info(command, reply);
     case Mci_Verb::Configure:  // there is no settings dialog of the player here
     case Mci_Verb::Open:
-    case Mci_Verb::Close:
-        break;
+    case Mci_Verb::Close: break;
     }
     return MCIERR_UNSUPPORTED_FUNCTION;
 }
@@ -339,7 +330,7 @@ std::uint32_t Mpeg_Video_Device::Apply_Audio()
     QByteArray filter;
     if (left != right)
         filter = "format=channels=stereo,lavfi=[pan=stereo|c0=" + QByteArray::number(left, 'f', 3)
-                 + "*c0|c1=" + QByteArray::number(right, 'f', 3) + "*c1]";
+            + "*c0|c1=" + QByteArray::number(right, 'f', 3) + "*c1]";
     int code = session_->Set_Text("af", filter);
     if (code >= 0)
         code = session_->Set_Double("volume", 100.0 * (left == right ? left : 1.0));
@@ -353,22 +344,25 @@ std::uint32_t Mpeg_Video_Device::Status(const Mci_Command& command, Mci_Reply& r
     if (item == "length") {
         Take_Refined();
         // From now on positions are given on this length's scale.
-        (Frames() ? reportedFrames_ : reportedMs_) = std::llround(Frames() ? Timeline().Total_Frames() : Length() * 1000);
+        (Frames() ? reportedFrames_ : reportedMs_)
+            = std::llround(Frames() ? Timeline().Total_Frames() : Length() * 1000);
         reply = Mci_Reply::Integer(To_Units(Length()));
     } else if (item == "position") {
         const double pos = Position();
         reply = Mci_Reply::Integer(atEnd_ ? To_Units(Length()) : std::min(To_Units(pos), To_Units(Length())));
     } else if (item == "mode") {
         Position();
-        reply = Mci_Reply::Text(atEnd_ || mode_ == Mode::Stopped ? "stopped" : mode_ == Mode::Paused ? "paused" : "playing");
+        reply = Mci_Reply::Text(atEnd_ || mode_ == Mode::Stopped ? "stopped"
+                                    : mode_ == Mode::Paused      ? "paused"
+                                                                 : "playing");
     } else if (item == "time format") {
         reply = Mci_Reply::Text(Frames() ? "frames" : "milliseconds");
     } else if (item == "ready") {
         reply = Mci_Reply::Text("true");
     } else if (item.ends_with("volume")) {
-        reply = Mci_Reply::Integer(item == "left volume"    ? volumeLeft_
-                                   : item == "right volume" ? volumeRight_
-                                                            : (volumeLeft_ + volumeRight_) / 2);
+        reply = Mci_Reply::Integer(item == "left volume"        ? volumeLeft_
+                                       : item == "right volume" ? volumeRight_
+                                                                : (volumeLeft_ + volumeRight_) / 2);
     } else if (item == "speed") {
         reply = Mci_Reply::Integer(speed_);
     } else if (item == "destination") {
@@ -390,8 +384,8 @@ std::uint32_t Mpeg_Video_Device::Put(const Mci_Command& command)
     if (w < 0 || h < 0)
         return MCIERR_OUTOFRANGE;
     // A width or height of 0 keeps the movie's own size, as the platform's devices do.
-    windowRect_ = QRect(f.number[0], f.number[1], w > 0 ? int(w) : movieSize_.width(),
-                         h > 0 ? int(h) : movieSize_.height());
+    windowRect_
+        = QRect(f.number[0], f.number[1], w > 0 ? int(w) : movieSize_.width(), h > 0 ? int(h) : movieSize_.height());
     if (picture_)
         picture_->setGeometry(windowRect_);
     return MCI_OK;

@@ -26,8 +26,8 @@
 namespace pf {
 
 struct Mpeg_Driver_Options {
-    QByteArray audioOutput;   // mpv's "ao"; empty lets mpv choose (tests pass "null")
-    bool sampleFirst = false; // open every file as a large one: sampled, refined in the background
+    QByteArray audioOutput;    // mpv's "ao"; empty lets mpv choose (tests pass "null")
+    bool sampleFirst = false;  // open every file as a large one: sampled, refined in the background
 };
 
 // Registers the device type "MPEGVideo" (and the MPEG file extensions) with Mci_Service.
@@ -76,19 +76,19 @@ private:
     std::unique_ptr<Mpv_Session> session_;
     std::unique_ptr<Timeline_Player> player_;
     std::unique_ptr<QWindow> foreignParent_;  // wrapper of the caller's native window
-    std::unique_ptr<QWindow> picture_;         // our child window inside it, mpv draws here
+    std::unique_ptr<QWindow> picture_;        // our child window inside it, mpv draws here
     QByteArray path_;
-    qint64 reportedMs_ = 0;      // the length last reported in each time format
+    qint64 reportedMs_ = 0;  // the length last reported in each time format
     qint64 reportedFrames_ = 0;
     QSize movieSize_;
-    QRect windowRect_;        // where "put window" placed the picture; empty until then
+    QRect windowRect_;  // where "put window" placed the picture; empty until then
     bool framesFormat_ = false;
     Mode mode_ = Mode::Stopped;
     bool atEnd_ = false;
-    bool moving_ = false;            // the player is being moved; its events are stale
-    std::optional<double> held_;     // position reported while stopped after a seek or "to"
+    bool moving_ = false;           // the player is being moved; its events are stale
+    std::optional<double> held_;    // position reported while stopped after a seek or "to"
     std::optional<double> playTo_;  // seconds
-    double position_ = 0;            // last whole-file position, seconds
+    double position_ = 0;           // last whole-file position, seconds
     bool audioLeft_ = true, audioRight_ = true;
     qint64 volumeLeft_ = 1000, volumeRight_ = 1000;
     qint64 speed_ = 1000;

@@ -23,9 +23,15 @@ Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(pare
         return;
     }
     // Keys and mouse belong to our windows, not to the player drawn inside them.
-    Options all = {{"config", "no"}, {"terminal", "no"}, {"input-default-bindings", "no"},
-                   {"input-vo-keyboard", "no"}, {"input-cursor", "no"}, {"cursor-autohide", "no"},
-                   {"osc", "no"}, {"load-scripts", "no"}, {"ytdl", "no"}};
+    Options all = {{"config", "no"},
+                   {"terminal", "no"},
+                   {"input-default-bindings", "no"},
+                   {"input-vo-keyboard", "no"},
+                   {"input-cursor", "no"},
+                   {"cursor-autohide", "no"},
+                   {"osc", "no"},
+                   {"load-scripts", "no"},
+                   {"ytdl", "no"}};
     all += options;
     bool ok = true;
     for (const auto& [name, value] : all)
@@ -50,7 +56,7 @@ Mpv_Session::~Mpv_Session()
 Mpv_Session::Options Mpv_Session::Video_Options(quint64 window)
 {
     const bool x11 = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                     && QGuiApplication::platformName() == QLatin1String("xcb");
+        && QGuiApplication::platformName() == QLatin1String("xcb");
     if (!x11)
         return {{"vo", "null"}, {"force-window", "no"}};
     if (window == 0)
@@ -178,11 +184,8 @@ bool Mpv_Session::Next_Event(double timeoutSeconds, Mpv_Event& out)
     const mpv_event* e = mpv_wait_event(handle_, timeoutSeconds);
     out = Mpv_Event{};
     switch (e->event_id) {
-    case MPV_EVENT_NONE:
-        return false;
-    case MPV_EVENT_FILE_LOADED:
-        out.kind = Mpv_Event::Kind::File_Loaded;
-        break;
+    case MPV_EVENT_NONE: return false;
+    case MPV_EVENT_FILE_LOADED: out.kind = Mpv_Event::Kind::File_Loaded; break;
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(e->data);
         out.kind = Mpv_Event::Kind::End_File;
@@ -190,18 +193,10 @@ bool Mpv_Session::Next_Event(double timeoutSeconds, Mpv_Event& out)
         out.error = end->error;
         break;
     }
-    case MPV_EVENT_PLAYBACK_RESTART:
-        out.kind = Mpv_Event::Kind::Playback_Restart;
-        break;
-    case MPV_EVENT_SEEK:
-        out.kind = Mpv_Event::Kind::Seek;
-        break;
-    case MPV_EVENT_IDLE:
-        out.kind = Mpv_Event::Kind::Idle;
-        break;
-    case MPV_EVENT_SHUTDOWN:
-        out.kind = Mpv_Event::Kind::Shutdown;
-        break;
+    case MPV_EVENT_PLAYBACK_RESTART: out.kind = Mpv_Event::Kind::Playback_Restart; break;
+    case MPV_EVENT_SEEK: out.kind = Mpv_Event::Kind::Seek; break;
+    case MPV_EVENT_IDLE: out.kind = Mpv_Event::Kind::Idle; break;
+    case MPV_EVENT_SHUTDOWN: out.kind = Mpv_Event::Kind::Shutdown; break;
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto* p = static_cast<const mpv_event_property*>(e->data);
         out.kind = Mpv_Event::Kind::Property;
@@ -216,8 +211,7 @@ bool Mpv_Session::Next_Event(double timeoutSeconds, Mpv_Event& out)
             out.value = QByteArray(*static_cast<char* const*>(p->data));
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return true;
 }

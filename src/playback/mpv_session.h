@@ -27,7 +27,7 @@ struct Mpv_Event {
     Kind kind = Kind::Other;
     QByteArray property;  // Property: the observed name
     QVariant value;       // Property: double, bool, qint64 or QByteArray; invalid when unavailable
-    int endReason = 0;   // End_File: mpv_end_file_reason
+    int endReason = 0;    // End_File: mpv_end_file_reason
     int error = 0;        // End_File: an mpv error code when the file failed
 };
 

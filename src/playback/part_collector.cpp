@@ -13,7 +13,10 @@ constexpr double Outlier = 0.5;          // seconds a lone damaged clock is off 
 // allows one second of buffering), and never much before.
 constexpr double Stamp_Before = 0.5, Stamp_After = 3.0;
 
-double Max_Step(Stream_Kind kind) { return kind == Stream_Kind::Transport ? 1.0 : 2.0; }
+double Max_Step(Stream_Kind kind)
+{
+    return kind == Stream_Kind::Transport ? 1.0 : 2.0;
+}
 
 }  // namespace
 
@@ -147,7 +150,7 @@ void Part_Collector::Mark(const Clock_Mark& m)
         first_ = m;
     if (mode_ == Mode::Judge && prev_ && Breaks_Clock(*prev_, m, kind_)) {
         const bool lone = freshSeam_ && beforePrev_ && !prev_->afterEnd && !Breaks_Clock(*beforePrev_, m, kind_)
-                          && std::abs(prev_->clock - beforePrev_->clock) > Outlier && parts_.size() > 1;
+            && std::abs(prev_->clock - beforePrev_->clock) > Outlier && parts_.size() > 1;
         if (lone) {
             // The previous mark was damage: its part goes back into the one before.
             const qint64 goneEnd = parts_.back().dataEnd;

@@ -50,9 +50,9 @@ struct Part_Stats {
     qint64 dataEnd = 0;  // one past its last whole unit
     std::optional<double> clockFirst, clockLast;
     Edge_Stamps video, other;
-    double step = 0;          // smallest rise between successive picture stamps
-    double frameRate = 0;    // of its first sequence header
-    double counted = -1;      // seconds of its pictures when they were counted; -1 when not
+    double step = 0;       // smallest rise between successive picture stamps
+    double frameRate = 0;  // of its first sequence header
+    double counted = -1;   // seconds of its pictures when they were counted; -1 when not
     std::optional<double> lastVideo;
     std::optional<Shown> firstShown, lastShown;  // first and last stamped pictures
     double indexMin = std::numeric_limits<double>::infinity();
@@ -105,9 +105,9 @@ private:
     mpeg::Picture_Counter counter_;
     double countedAtBegin_ = 0;
     std::deque<std::pair<qint64, double>> pending_;  // picture stamps: where their payload begins
-    int group_ = -1;          // group of pictures being read, and where it starts in display order
+    int group_ = -1;  // group of pictures being read, and where it starts in display order
     double groupBase_ = 0;
-    int groupLast_ = -1;     // highest temporalReference in it so far
+    int groupLast_ = -1;                       // highest temporalReference in it so far
     std::tuple<int, double, int> beforeSeam_;  // the three above when the last part began
 };
 

@@ -22,8 +22,7 @@ bool Is_RealMedia_Key(const QString& key)
 
 Play_Dispatch::Play_Dispatch(const Settings& settings, Play_State& play, Player_Host& host)
     : settings_(settings), play_(play), host_(host)
-{
-}
+{}
 
 void Play_Dispatch::Input_List_Play(const QString& selected)
 {

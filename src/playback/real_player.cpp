@@ -187,8 +187,7 @@ void Real_Player::On_Event(const Mpv_Event& event)
             this, [this, reason = event.endReason, error = event.error] { End_Entry(reason, error); },
             Qt::QueuedConnection);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -38,8 +38,7 @@ Stream_Timeline Scan(Byte_Source& source, bool exact)
         t.size = source.Size();
         break;
     }
-    case Stream_Kind::None:
-        break;
+    case Stream_Kind::None: break;
     }
     t.exact = exact && !source.Cancelled();
     t.Finish();
@@ -60,7 +59,8 @@ double Stream_Timeline::Total_Frames() const
 
 int Stream_Timeline::Part_At(double t) const
 {
-    const auto it = std::upper_bound(parts.begin(), parts.end(), t, [](double v, const Stream_Part& p) { return v < p.start; });
+    const auto it
+        = std::upper_bound(parts.begin(), parts.end(), t, [](double v, const Stream_Part& p) { return v < p.start; });
     return std::max(0, int(it - parts.begin()) - 1);
 }
 
@@ -108,7 +108,8 @@ Seek_Point Stream_Timeline::Seek_Point_Before(double t) const
 void Stream_Timeline::Finish(double fallbackRate)
 {
     // A part that nothing could time has nothing to show.
-    parts.removeIf([](const Stream_Part& p) { return !(p.duration > 0) || !std::isfinite(p.duration) || p.end <= p.begin; });
+    parts.removeIf(
+        [](const Stream_Part& p) { return !(p.duration > 0) || !std::isfinite(p.duration) || p.end <= p.begin; });
     frameRate = fallbackRate;
     for (const Stream_Part& p : parts)
         if (p.frameRate > 0 && std::isfinite(p.frameRate)) {

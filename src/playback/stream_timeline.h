@@ -48,17 +48,17 @@
 
 namespace pf {
 
-constexpr qint64 Exact_Bytes = 32 * 1024 * 1024;          // walked whole at open
-constexpr qint64 Exact_Cached_Bytes = 1024 * 1024 * 1024; // walked whole at open when cached
+constexpr qint64 Exact_Bytes = 32 * 1024 * 1024;           // walked whole at open
+constexpr qint64 Exact_Cached_Bytes = 1024 * 1024 * 1024;  // walked whole at open when cached
 
 struct Stream_Part {
     qint64 begin = 0;         // first byte of the part
     qint64 end = 0;           // one past its last byte of data
     double duration = 0;      // seconds
     double lead = 0;          // player clock of its first picture
-    double frameRate = 0;    // 0 when unknown (the timeline's default applies)
+    double frameRate = 0;     // 0 when unknown (the timeline's default applies)
     double start = 0;         // whole-file seconds where it starts (set by Finish)
-    double framesBefore = 0; // whole-file frames before it (set by Finish)
+    double framesBefore = 0;  // whole-file frames before it (set by Finish)
 };
 
 // A place a decoder can start an elementary stream at (a sequence header), with its time.
@@ -69,10 +69,10 @@ struct Seek_Point {
 
 struct Stream_Timeline {
     Stream_Format format;
-    QList<Stream_Part> parts;        // empty when the file is nothing we can time
-    QList<Seek_Point> seekPoints;   // elementary streams: ascending; estimates when !exact
+    QList<Stream_Part> parts;      // empty when the file is nothing we can time
+    QList<Seek_Point> seekPoints;  // elementary streams: ascending; estimates when !exact
     bool exact = false;
-    double frameRate = 0;           // the first part's; the default for parts without one
+    double frameRate = 0;  // the first part's; the default for parts without one
     qint64 size = 0;
 
     bool Empty() const { return parts.isEmpty(); }

@@ -10,7 +10,10 @@ using mpeg::Bytes;
 constexpr qint64 Detect_Bytes = 64 * 1024;
 constexpr qint64 Longest_Unit = 6 + 65535 + 4;  // a PES packet and the next start code
 
-bool Is_System_Code(Bytes p) { return p[0] == 0 && p[1] == 0 && p[2] == 1 && p[3] >= 0xB9; }
+bool Is_System_Code(Bytes p)
+{
+    return p[0] == 0 && p[1] == 0 && p[2] == 1 && p[3] >= 0xB9;
+}
 
 // Next start code at or after `from` whose code is a system one (B9 and up); -1 if none.
 qint64 Next_System_Code(Bytes b, qint64 from, qint64 n)
@@ -50,7 +53,8 @@ Stream_Format Detect_Format(Byte_Source& source)
     const qint64 n = qint64(buf.size());
     static const int Slots[][2] = {{188, 0}, {192, 4}, {204, 0}};
     for (const auto& [slot, prefix] : Slots)
-        if (Sync_At(b, 0, std::min<qint64>(n, slot + prefix + slot * 6), slot, prefix, std::min<qint64>(6, n / slot)) >= 0
+        if (Sync_At(b, 0, std::min<qint64>(n, slot + prefix + slot * 6), slot, prefix, std::min<qint64>(6, n / slot))
+                >= 0
             && n >= slot * 2)
             return {Stream_Kind::Transport, slot, prefix};
     bool sequence = false;
@@ -77,7 +81,7 @@ bool Stream_Walker::Walk(Byte_Source& source, qint64 from, qint64 to, Walk_Sink&
             break;
         const bool atEof = pos + n >= size;
         const qint64 used = format_.kind == Stream_Kind::Transport ? Walk_Transport(buf.data(), n, pos, to, atEof, sink)
-                                                                     : Walk_Program(buf.data(), n, pos, to, atEof, sink);
+                                                                   : Walk_Program(buf.data(), n, pos, to, atEof, sink);
         if (used == 0 && !atEof && extra < Longest_Unit) {
             extra = Longest_Unit + format_.packet;  // a long unit: read it whole
             continue;

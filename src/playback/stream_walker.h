@@ -30,10 +30,10 @@ Stream_Format Detect_Format(Byte_Source& source);
 
 struct Clock_Mark {
     qint64 off = 0;         // start of the unit that carries the clock
-    qint64 partStart = 0;  // where a part beginning with this clock begins (before a TS's tables)
+    qint64 partStart = 0;   // where a part beginning with this clock begins (before a TS's tables)
     double clock = 0;       // seconds
     double rate = 0;        // bytes per second the stream arrives at, at most; 0 when unknown
-    bool afterEnd = false; // a program end code came since the previous mark
+    bool afterEnd = false;  // a program end code came since the previous mark
 };
 
 struct Stamp_Event {
@@ -67,9 +67,9 @@ private:
     void Read_Pmt(mpeg::Bytes p, qint64 n);
 
     Stream_Format format_;
-    bool sawEnd_ = false;    // program: an end code since the last pack
+    bool sawEnd_ = false;  // program: an end code since the last pack
     int pmtPid_ = -1, pcrPid_ = -1, videoPid_ = -1;
-    qint64 runStart_ = -1;   // transport: first packet of the current run of tables
+    qint64 runStart_ = -1;  // transport: first packet of the current run of tables
 };
 
 }  // namespace pf

@@ -14,9 +14,9 @@ namespace {
 
 constexpr int Load_Timeout_Ms = 20000;
 constexpr int Seek_Timeout_Ms = 5000;
-constexpr int Ahead_Entries = 3;      // queued beyond the one playing, at least,
-constexpr double Ahead_Seconds = 4;   // and at least this much to play,
-constexpr int Ahead_Most = 64;        // but no more entries than this
+constexpr int Ahead_Entries = 3;     // queued beyond the one playing, at least,
+constexpr double Ahead_Seconds = 4;  // and at least this much to play,
+constexpr int Ahead_Most = 64;       // but no more entries than this
 
 }  // namespace
 
@@ -26,8 +26,8 @@ int Timeline_Player::Open(const Stream_Timeline& timeline)
 {
     timeline_ = timeline;
     way_ = timeline.format.kind == Stream_Kind::Elementary && !timeline.Empty() ? Way::Elementary
-           : timeline.parts.size() > 1                                       ? Way::Parts
-                                                                             : Way::Plain;
+        : timeline.parts.size() > 1                                             ? Way::Parts
+                                                                                : Way::Plain;
     base_ = 0;
     if (way_ == Way::Parts)
         return Load_Part(0);
@@ -128,7 +128,8 @@ std::optional<double> Timeline_Player::Player_Time()
 {
     // The entry first, then the time: read the other way round, a change of entry between the
     // two would pair the old entry's late time with the new part and jump ahead.
-    const int part = way_ == Way::Parts ? std::clamp(firstPart_ + Current_Entry(), 0, int(timeline_.parts.size()) - 1) : 0;
+    const int part
+        = way_ == Way::Parts ? std::clamp(firstPart_ + Current_Entry(), 0, int(timeline_.parts.size()) - 1) : 0;
     const std::optional<double> local = session_.Get_Double("time-pos");
     if (!local)
         return std::nullopt;
@@ -140,7 +141,8 @@ std::optional<double> Timeline_Player::Player_Time()
 int Timeline_Player::Wait_For_Restart(int code)
 {
     if (code >= 0)
-        session_.Wait_For([](const Mpv_Event& e) { return e.kind == Mpv_Event::Kind::Playback_Restart; }, Seek_Timeout_Ms);
+        session_.Wait_For([](const Mpv_Event& e) { return e.kind == Mpv_Event::Kind::Playback_Restart; },
+                          Seek_Timeout_Ms);
     return code;
 }
 
@@ -233,7 +235,7 @@ void Timeline_Player::Adopt(const Stream_Timeline& refined, double now)
     const bool same = timeline_.Same_Parts(refined) && way_ != Way::Elementary;
     timeline_ = refined;
     way_ = refined.format.kind == Stream_Kind::Elementary ? Way::Elementary
-           : refined.parts.size() > 1                     ? Way::Parts
+        : refined.parts.size() > 1                        ? Way::Parts
                                                           : Way::Plain;
     if (same && way_ == before)
         return;

@@ -56,11 +56,11 @@ private:
     QByteArray path_;
     Stream_Timeline timeline_;
     Way way_ = Way::Plain;
-    int firstPart_ = 0;   // part of playlist entry 0
-    int queued_ = 0;       // entries in the playlist
-    double base_ = 0;      // elementary: whole-file seconds where the entry starts
-    bool waiting_ = false; // an entry is starting: what is queued must not change
-    double offset_ = 0;    // elementary: how far the player's clock runs ahead after the first picture
+    int firstPart_ = 0;     // part of playlist entry 0
+    int queued_ = 0;        // entries in the playlist
+    double base_ = 0;       // elementary: whole-file seconds where the entry starts
+    bool waiting_ = false;  // an entry is starting: what is queued must not change
+    double offset_ = 0;     // elementary: how far the player's clock runs ahead after the first picture
     std::unique_ptr<Timeline_Refiner> refiner_;
 };
 

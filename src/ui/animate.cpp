@@ -27,9 +27,9 @@ QSet<Zoom_Outline*>& Live_Outlines()
 class Zoom_Outline : public QWidget {
 public:
     Zoom_Outline()
-        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                               | Qt::WindowTransparentForInput | Qt::X11BypassWindowManagerHint
-                               | Qt::WindowDoesNotAcceptFocus)
+        : QWidget(nullptr,
+                  Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowTransparentForInput
+                      | Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus)
     {
         setAttribute(Qt::WA_ShowWithoutActivating);
         setAttribute(Qt::WA_DeleteOnClose);
@@ -42,8 +42,8 @@ public:
     {
         const QRect ring = r.normalized().adjusted(0, 0, 1, 1);
         setGeometry(ring);
-        const QRect inner = QRect(QPoint(0, 0), ring.size()).adjusted(Outline_Width, Outline_Width,
-                                                                       -Outline_Width, -Outline_Width);
+        const QRect inner
+            = QRect(QPoint(0, 0), ring.size()).adjusted(Outline_Width, Outline_Width, -Outline_Width, -Outline_Width);
         setMask(QRegion(QRect(QPoint(0, 0), ring.size())) - QRegion(inner.isValid() ? inner : QRect()));
     }
 

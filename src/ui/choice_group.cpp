@@ -16,8 +16,8 @@ Choice_Group::Choice_Group(QWidget* parent, std::span<const Choice_Place> places
         marker->setGeometry(place.marker);
         marker->setPicture(Stock().Img_Opt_Off);
         marker->setCursor(Stock().Hand);
-        Caption_Label* caption =
-            Make_Caption(QString::fromUtf8(place.text), parent, place.caption, captionName + QString::number(i));
+        Caption_Label* caption
+            = Make_Caption(QString::fromUtf8(place.text), parent, place.caption, captionName + QString::number(i));
         caption->setCursor(Stock().Hand);
         connect(marker, &Picture::pressed, this, [this, i] { emit chosen(i); });
         connect(caption, &Caption_Label::pressed, this, [this, i] { emit chosen(i); });

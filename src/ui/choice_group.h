@@ -36,8 +36,7 @@ public:
     Choice_Group(QWidget* parent, std::initializer_list<Choice_Place> places, const QString& markerName,
                  const QString& captionName)
         : Choice_Group(parent, std::span<const Choice_Place>(places.begin(), places.size()), markerName, captionName)
-    {
-    }
+    {}
 
     int count() const { return int(markers_.size()); }
     Picture* Marker(int i) const { return markers_.at(i); }

@@ -63,11 +63,8 @@ bool Window_Dragger::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
-    case QEvent::MouseButtonRelease:
-        drag_.release();
-        break;
-    default:
-        break;
+    case QEvent::MouseButtonRelease: drag_.release(); break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -13,7 +13,7 @@ enum class Place_In { Window, Body, Input_Page, Joined_Page, Favorite_Page };
 
 namespace geo {
 
-constexpr int Head_Height = 20;   // the body starts here; the strip picture is 22 high
+constexpr int Head_Height = 20;  // the body starts here; the strip picture is 22 high
 constexpr QRect Image_head{0, 0, 803, 22};
 constexpr QRect Img_Skin[2] = {{8, 4, 18, 16}, {28, 4, 18, 16}};
 constexpr QRect lbl_h{56, 4, 285, 13};
@@ -42,7 +42,7 @@ constexpr QPoint Group_Button_At(int i)
 struct Command_Place {
     int index;
     Place_In in;
-    QRect label;    // the picture lies 4 pixels higher, as wide, 22 high (arrows: 20)
+    QRect label;  // the picture lies 4 pixels higher, as wide, 22 high (arrows: 20)
 };
 
 // The command labels; the picture under each is Command_Picture(place).

@@ -4,8 +4,8 @@
 #include "ui/choice_group.h"
 #include "ui/chrome.h"
 #include "ui/path_list_view.h"
-#include "ui/skin.h"
 #include "ui/qt_prompter.h"
+#include "ui/skin.h"
 #include "util/version.h"
 
 #include <QCloseEvent>
@@ -117,8 +117,7 @@ void Parlo_film_S::Build_Pages()
 
     for (int k = 0; k < 2; ++k) {
         Tile_Box* page = Pic_C_[size_t(k + 1)];
-        lbl_G_[size_t(k)] = Make_Caption(Group_Caption(0), page, geo::lbl_G[k],
-                                         QStringLiteral("lbl_G%1").arg(k));
+        lbl_G_[size_t(k)] = Make_Caption(Group_Caption(0), page, geo::lbl_G[k], QStringLiteral("lbl_G%1").arg(k));
         Pic_G_[size_t(k)] = new Tile_Box(page, true);
         Pic_G_[size_t(k)]->setObjectName(QStringLiteral("Pic_G%1").arg(k));
         Pic_G_[size_t(k)]->setGeometry(geo::Pic_G[k]);
@@ -137,9 +136,9 @@ void Parlo_film_S::Build_Pages()
 
 Choice_Group* Parlo_film_S::Build_Order_Markers(Tile_Box* page, qint16 Settings::*order, const QString& name)
 {
-    auto* group = new Choice_Group(page,
-                                   {{geo::Play[0], geo::lbl_Play[0], "順次"}, {geo::Play[1], geo::lbl_Play[1], "ﾗﾝﾀﾞﾑ"}},
-                                   name, QStringLiteral("lbl_") + name);
+    auto* group
+        = new Choice_Group(page, {{geo::Play[0], geo::lbl_Play[0], "順次"}, {geo::Play[1], geo::lbl_Play[1], "ﾗﾝﾀﾞﾑ"}},
+                           name, QStringLiteral("lbl_") + name);
     connect(group, &Choice_Group::chosen, this, [this, group, order](int i) {
         state_.settings.*order = qint16(i);
         group->Show_Chosen(i);

@@ -7,8 +7,8 @@
 
 #include "core/settings.h"
 #include "lists/group_file.h"
-#include "ui/main_layout.h"
 #include "ui/command_button.h"
+#include "ui/main_layout.h"
 
 #include <QStringList>
 #include <QWidget>

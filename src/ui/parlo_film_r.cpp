@@ -32,9 +32,15 @@ void Real_Status_Bar::Show(const QString& message, const QString& times)
     times_->setText(times);
 }
 
-QString Real_Status_Bar::Message() const { return message_->text(); }
+QString Real_Status_Bar::Message() const
+{
+    return message_->text();
+}
 
-QString Real_Status_Bar::Times() const { return times_->text(); }
+QString Real_Status_Bar::Times() const
+{
+    return times_->text();
+}
 
 Parlo_film_R::Parlo_film_R(Play_State& play, const QByteArray& audioOutput, const QString& iniFile, QWidget* parent)
     : Player_Window(iniFile, Real_Window_Keys, Real_Loading_Size, parent),

@@ -10,8 +10,7 @@ namespace pf {
 Window_Player_Host::Window_Player_Host(Main_State& state, Prompter& prompter, QWidget* owner,
                                        const QByteArray& audioOutput)
     : state_(state), prompter_(prompter), owner_(owner), audio_(audioOutput)
-{
-}
+{}
 
 void Window_Player_Host::Show_Video()
 {

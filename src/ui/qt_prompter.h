@@ -15,8 +15,8 @@ public:
 
     int message(const QString& text, int style) override;
     QStringList openFiles(const QString& title, const QString& filter, const QString& folder) override;
-    QString saveFile(const QString& title, const QString& filter, const QString& defaultSuffix,
-                     const QString& folder, const QString& proposed) override;
+    QString saveFile(const QString& title, const QString& filter, const QString& defaultSuffix, const QString& folder,
+                     const QString& proposed) override;
     QString chooseFolder(const QString& prompt, const QString& folder) override;
 
 private:

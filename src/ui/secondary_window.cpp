@@ -2,9 +2,9 @@
 
 #include "core/profile.h"
 #include "core/settings.h"
+#include "ui/animate.h"
 #include "ui/chrome.h"
 #include "ui/skin.h"
-#include "ui/animate.h"
 
 #include <QCursor>
 #include <QGuiApplication>

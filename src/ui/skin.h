@@ -15,18 +15,18 @@
 namespace pf {
 
 struct Stock_Pictures {
-    QPixmap Head;          // head strip, stretched to each window's width
-    QPixmap Img_TT;        // heading plate
-    QPixmap Img_Off;       // command button, released
-    QPixmap Img_On;        // command button, pressed
-    QPixmap Img_Opt_Off;   // option or group marker, not chosen
-    QPixmap Img_Opt_On;    // option or group marker, chosen
-    QPixmap Exit_Off;      // exit button, released (imgImages 0)
-    QPixmap Exit_On;       // exit button, pressed (imgImages 1)
-    QPixmap Pic_Mbl;       // background tile, 814 x 20
+    QPixmap Head;         // head strip, stretched to each window's width
+    QPixmap Img_TT;       // heading plate
+    QPixmap Img_Off;      // command button, released
+    QPixmap Img_On;       // command button, pressed
+    QPixmap Img_Opt_Off;  // option or group marker, not chosen
+    QPixmap Img_Opt_On;   // option or group marker, chosen
+    QPixmap Exit_Off;     // exit button, released (imgImages 0)
+    QPixmap Exit_On;      // exit button, pressed (imgImages 1)
+    QPixmap Pic_Mbl;      // background tile, 814 x 20
     QPixmap Layout_Compact;
     QPixmap Layout_Wide;
-    QCursor Hand;          // cursor of every clickable control
+    QCursor Hand;  // cursor of every clickable control
 };
 
 // The pictures of the running program, loaded on first use; needs a QGuiApplication.

@@ -39,16 +39,15 @@ QString Version_Text()
 
 QString Help_Text()
 {
-    return QStringLiteral(
-               "Usage: parlo_film [FILE...]\n"
-               "Parlo_film Viewer %1: joins MPEG files byte for byte, plays listed files one at a time\n"
-               "or all in turn, and keeps finished files and favourites in numbered groups.\n"
-               "\n"
-               "  FILE...     MPEG files (.mpg, .mpeg) to put into the input list at start\n"
-               "  --version   print the version and end\n"
-               "  --help      print this text and end\n"
-               "\n"
-               "Qt's own options (such as -platform xcb) are accepted as well.\n")
+    return QStringLiteral("Usage: parlo_film [FILE...]\n"
+                          "Parlo_film Viewer %1: joins MPEG files byte for byte, plays listed files one at a time\n"
+                          "or all in turn, and keeps finished files and favourites in numbered groups.\n"
+                          "\n"
+                          "  FILE...     MPEG files (.mpg, .mpeg) to put into the input list at start\n"
+                          "  --version   print the version and end\n"
+                          "  --help      print this text and end\n"
+                          "\n"
+                          "Qt's own options (such as -platform xcb) are accepted as well.\n")
         .arg(QLatin1String(PF_VERSION));
 }
 

@@ -26,8 +26,7 @@ QByteArray Preferred_Platform(const QByteArray& waylandDisplay, const QByteArray
 
 void Prefer_X11_Platform(int argc, const char* const* argv)
 {
-    const QByteArray platform =
-        Preferred_Platform(qgetenv("WAYLAND_DISPLAY"), qgetenv("QT_QPA_PLATFORM"), argc, argv);
+    const QByteArray platform = Preferred_Platform(qgetenv("WAYLAND_DISPLAY"), qgetenv("QT_QPA_PLATFORM"), argc, argv);
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
 }

@@ -24,7 +24,8 @@ public:
 
     // Save dialog that asks before replacing an existing file; the empty text when cancelled.
     virtual QString saveFile(const QString& title, const QString& filter, const QString& defaultSuffix,
-                             const QString& folder, const QString& proposed) = 0;
+                             const QString& folder, const QString& proposed)
+        = 0;
 
     // Folder chooser preselecting `folder`; the empty text when cancelled.
     virtual QString chooseFolder(const QString& prompt, const QString& folder) = 0;

@@ -53,8 +53,7 @@ QString Resolve_App_Folder(const QString& exeFolder, const QString& fallback)
 
 QString Fallback_App_Folder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-           + QStringLiteral("/Parlo_film");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Parlo_film");
 }
 
 }  // namespace pf

@@ -84,11 +84,38 @@ TEST(Finished_List, Commands_Keep_The_Labels_Of_Both_Pages_In_Step)
         {"click without entry", [&] { f.joined.Select(-1); }, {7, 8, 9, 10, 11, 13, 14, 15, 16, 17, 20}, {a, b}, {c}},
         {"move left", [&] { f.favorites.Move_Selected_To(f.joined); }, {10, 11}, {a, b, c}, {}},
         {"move without selection", [&] { f.favorites.Move_Selected_To(f.joined); }, {10, 11}, {a, b, c}, {}},
-        {"remove", [&] { f.joined.Select(2); f.joined.Remove_Selected(); }, {10, 11}, {a, b}, {}},
-        {"move right", [&] { f.joined.Select(0); f.joined.Move_Selected_To(f.favorites); }, {10, 11, 16, 17}, {b}, {a}},
-        {"move the last joined entry", [&] { f.joined.Select(0); f.joined.Move_Selected_To(f.favorites); },
-         {16, 17}, {}, {a, b}},
-        {"clear", [&] { f.favorites.Select(1); f.favorites.Clear(); }, {}, {}, {}},
+        {"remove",
+         [&] {
+             f.joined.Select(2);
+             f.joined.Remove_Selected();
+         },
+         {10, 11},
+         {a, b},
+         {}},
+        {"move right",
+         [&] {
+             f.joined.Select(0);
+             f.joined.Move_Selected_To(f.favorites);
+         },
+         {10, 11, 16, 17},
+         {b},
+         {a}},
+        {"move the last joined entry",
+         [&] {
+             f.joined.Select(0);
+             f.joined.Move_Selected_To(f.favorites);
+         },
+         {16, 17},
+         {},
+         {a, b}},
+        {"clear",
+         [&] {
+             f.favorites.Select(1);
+             f.favorites.Clear();
+         },
+         {},
+         {},
+         {}},
     };
     for (const auto& s : steps) {
         s.act();
@@ -137,10 +164,12 @@ TEST(Finished_List, A_Group_That_Cannot_Be_Saved_Is_Not_Left)
         {"read-only application folder",
          [](Lists& f) { QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::ExeOwner); }, true},
         {"group file is a folder", [](Lists& f) { f.dir.mkdir(QStringLiteral("Favorite00.rdm")); }, false},
-        {"entry too long for a record", [](Lists& f) {
+        {"entry too long for a record",
+         [](Lists& f) {
              const QString half(50, u'動');
              f.favorites.Drop_Files({f.Media(half + u'/' + half + QStringLiteral(".mpg"))});
-         }, false},
+         },
+         false},
     };
     for (const auto& c : cases) {
         if (c.rootWritesAnyway && ::geteuid() == 0) {

@@ -20,26 +20,25 @@ namespace {
 
 // Written by hand and by other programs: a byte-order mark, a comment, Shift-JIS and bytes that
 // are no UTF-8, another section, mixed line ends including lone CRs, no final line end.
-const QByteArray Foreign_File = QByteArrayLiteral(
-    "\xEF\xBB\xBF; written by hand\r\n"
-    "[Other]\r\n"
-    "Way=9\r\n"
-    "Title=\x93\xae\x89\xe6 \xff\xfe\r\n"
-    "\r\n"
-    "[SECTION]\r\n"
-    "  WAY =  1  \r"
-    "add_path=\"/home/u/My Clips\"\n"
-    "Quoted=' x '\r\n"
-    "Half=\"open\r\n"
-    "Escaped=\"a%0Ab%25\"\r\n"
-    "Plain=a%0Ab\r\n"
-    "Empty=\r\n"
-    "Nul=ab\0cd\r\n"
-    "Unknown=\x82\xa0 keep me\r\n"
-    "; Skin=0\r\n"
-    "\r\n"
-    "[Tail]\r\n"
-    "A=b");
+const QByteArray Foreign_File = QByteArrayLiteral("\xEF\xBB\xBF; written by hand\r\n"
+                                                  "[Other]\r\n"
+                                                  "Way=9\r\n"
+                                                  "Title=\x93\xae\x89\xe6 \xff\xfe\r\n"
+                                                  "\r\n"
+                                                  "[SECTION]\r\n"
+                                                  "  WAY =  1  \r"
+                                                  "add_path=\"/home/u/My Clips\"\n"
+                                                  "Quoted=' x '\r\n"
+                                                  "Half=\"open\r\n"
+                                                  "Escaped=\"a%0Ab%25\"\r\n"
+                                                  "Plain=a%0Ab\r\n"
+                                                  "Empty=\r\n"
+                                                  "Nul=ab\0cd\r\n"
+                                                  "Unknown=\x82\xa0 keep me\r\n"
+                                                  "; Skin=0\r\n"
+                                                  "\r\n"
+                                                  "[Tail]\r\n"
+                                                  "A=b");
 
 const QString S = QStringLiteral("Section");
 
@@ -48,18 +47,22 @@ const QString S = QStringLiteral("Section");
 TEST(ProfileFile, ReadsLikeTheProfileFunctions)
 {
     const Profile_Text p(Foreign_File);
-    struct Case { const char* section; const char* key; QString want; };
+    struct Case {
+        const char* section;
+        const char* key;
+        QString want;
+    };
     const Case cases[] = {
-        {"Section", "Way", QStringLiteral("1")},               // case-blind names, blanks dropped, lone CR
+        {"Section", "Way", QStringLiteral("1")},  // case-blind names, blanks dropped, lone CR
         {"section", "ADD_PATH", QStringLiteral("/home/u/My Clips")},
-        {"Section", "Quoted", QStringLiteral(" x ")},          // quotes go, what they enclose stays
-        {"Section", "Half", QStringLiteral("\"open")},         // unmatched quote stays
-        {"Section", "Escaped", QStringLiteral("a\nb%")},       // escapes only inside double quotes
+        {"Section", "Quoted", QStringLiteral(" x ")},     // quotes go, what they enclose stays
+        {"Section", "Half", QStringLiteral("\"open")},    // unmatched quote stays
+        {"Section", "Escaped", QStringLiteral("a\nb%")},  // escapes only inside double quotes
         {"Section", "Plain", QStringLiteral("a%0Ab")},
         {"Section", "Nul", QStringLiteral("ab")},
         {"Section", "Empty", QString()},
         {"Section", "Missing", QString()},
-        {"Section", "Skin", QString()},                        // a comment is no key
+        {"Section", "Skin", QString()},  // a comment is no key
         {"Other", "Way", QStringLiteral("9")},
         {"Tail", "A", QStringLiteral("b")},
         {"Nowhere", "Way", QString()},
@@ -70,12 +73,16 @@ TEST(ProfileFile, ReadsLikeTheProfileFunctions)
 
 TEST(ProfileFile, WritingChangesOnlyTheLineOfItsKey)
 {
-    struct Case { QByteArray before; QByteArray after; };
+    struct Case {
+        QByteArray before;
+        QByteArray after;
+    };
     const Case cases[] = {
-        {Foreign_File, QByteArray(Foreign_File)
-                           .replace("  WAY =  1  \r", "way= 0\r")
-                           .replace("; Skin=0\r\n", "; Skin=0\r\nSkin= 1\r\n")
-                           .replace("A=b", "A=b\r\n[New]\r\nK=v\r\n")},
+        {Foreign_File,
+         QByteArray(Foreign_File)
+             .replace("  WAY =  1  \r", "way= 0\r")
+             .replace("; Skin=0\r\n", "; Skin=0\r\nSkin= 1\r\n")
+             .replace("A=b", "A=b\r\n[New]\r\nK=v\r\n")},
         {"[Section]\rWay=1\r", "[Section]\rway= 0\rSkin= 1\r[New]\rK=v\r"},  // lone CRs, one section
         {"[Section]\nWay=1", "[Section]\nway= 0\nSkin= 1\n[New]\nK=v\n"},
         {"", "[section]\r\nway= 0\r\nSkin= 1\r\n[New]\r\nK=v\r\n"},
@@ -91,7 +98,10 @@ TEST(ProfileFile, WritingChangesOnlyTheLineOfItsKey)
 
 TEST(ProfileFile, EveryValueReadsBackExactlyAndPlainOnesStayPlain)
 {
-    struct Case { QString value; QByteArray stored; };
+    struct Case {
+        QString value;
+        QByteArray stored;
+    };
     const Case cases[] = {
         {QStringLiteral("/home/u/動画"), "/home/u/動画"},
         {QStringLiteral("/a b/100%0A"), "/a b/100%0A"},
@@ -119,10 +129,14 @@ TEST(ProfileFile, EveryValueReadsBackExactlyAndPlainOnesStayPlain)
 TEST(ProfileFile, OnlyRegularFilesAreReadAndReplacedAndProblemsAreToldOnce)
 {
     enum Kind { Fifo, Folder, Device_Link, Too_Large, Regular_Link, Missing_Folder };
-    struct Case { Kind kind; const char* name; bool written; };
+    struct Case {
+        Kind kind;
+        const char* name;
+        bool written;
+    };
     const Case cases[] = {
-        {Fifo, "fifo", false},          {Folder, "folder", false},         {Device_Link, "link to a device", false},
-        {Too_Large, "50 MB", false},    {Regular_Link, "link", true},      {Missing_Folder, "no folder", false},
+        {Fifo, "fifo", false},       {Folder, "folder", false},    {Device_Link, "link to a device", false},
+        {Too_Large, "50 MB", false}, {Regular_Link, "link", true}, {Missing_Folder, "no folder", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -147,7 +161,10 @@ TEST(ProfileFile, OnlyRegularFilesAreReadAndReplacedAndProblemsAreToldOnce)
             ASSERT_TRUE(big.resize(50 << 20));  // sparse
             break;
         }
-        case Regular_Link: dir.write(QStringLiteral("t"), "[Section]\r\nWay=0\r\n"); (void)::symlink(target, p); break;
+        case Regular_Link:
+            dir.write(QStringLiteral("t"), "[Section]\r\nWay=0\r\n");
+            (void)::symlink(target, p);
+            break;
         case Missing_Folder: ini = dir.file(QStringLiteral("gone/Parlo_film.ini")); break;
         }
         const QFileInfo before(ini);

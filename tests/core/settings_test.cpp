@@ -11,11 +11,24 @@ using namespace pf;
 
 TEST(Settings, NumbersAsStored)
 {
-    struct Case { const char* text; std::optional<qint16> want; };
+    struct Case {
+        const char* text;
+        std::optional<qint16> want;
+    };
     const Case cases[] = {
-        {" 1", 1},     {"2.7", 2},       {"-1.5", -2},         {"  -3  ", -3}, {"32767", 32767},
-        {"-32768", -32768}, {"32768", std::nullopt}, {"-32769", std::nullopt}, {"abc", std::nullopt},
-        {"12abc", std::nullopt}, {"", std::nullopt}, {"1e2", 100}, {"inf", std::nullopt},
+        {" 1", 1},
+        {"2.7", 2},
+        {"-1.5", -2},
+        {"  -3  ", -3},
+        {"32767", 32767},
+        {"-32768", -32768},
+        {"32768", std::nullopt},
+        {"-32769", std::nullopt},
+        {"abc", std::nullopt},
+        {"12abc", std::nullopt},
+        {"", std::nullopt},
+        {"1e2", 100},
+        {"inf", std::nullopt},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Read_Number(QString::fromUtf8(c.text)), c.want) << c.text;
@@ -45,9 +58,10 @@ TEST(Settings, ValuesThatAreNotNumbersLeaveZero)
     test::Temp_Dir dir;
     const QString ini = dir.write(QStringLiteral("Parlo_film.ini"),
                                   "[Section]\r\nWay=letters\r\nSize=99999\r\nSize_X=2.7\r\nSize_Y=-1.5\r\n"
-                                  "Skin= 5\r\nAdd_Path=" + QByteArray(300, 'a') + "\r\n");
+                                  "Skin= 5\r\nAdd_Path="
+                                      + QByteArray(300, 'a') + "\r\n");
     const Settings s = Load_Settings(ini, dir.path());
-    EXPECT_EQ(s.Way, 0);   // not the default: only an empty value gives that
+    EXPECT_EQ(s.Way, 0);  // not the default: only an empty value gives that
     EXPECT_EQ(s.Size, 0);
     EXPECT_EQ(s.Size_X, 2);
     EXPECT_EQ(s.Size_Y, -2);

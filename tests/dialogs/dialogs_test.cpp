@@ -10,8 +10,8 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTest>
 
@@ -27,8 +27,14 @@ struct Dialog_Fixture {
     Temp_Dir dir;
     QString ini = dir.file(QStringLiteral("Parlo_film.ini"));
     Script_Prompter prompts;
-    Settings live{.Add_Path = {}, .List_Path = dir.path(), .Way = 1, .Size = 1, .Size_X = 640, .Size_Y = 480,
-                  .Inlist = 1, .AutoFolder = {}};
+    Settings live{.Add_Path = {},
+                  .List_Path = dir.path(),
+                  .Way = 1,
+                  .Size = 1,
+                  .Size_X = 640,
+                  .Size_Y = 480,
+                  .Inlist = 1,
+                  .AutoFolder = {}};
 
     std::unique_ptr<Settings_Dialog> Open(bool join)
     {
@@ -94,13 +100,17 @@ TEST(Settings_Dialogs, Join_Folder_Chooser_Refuses_The_Root_And_Keeps_On_Cancel)
     auto d = f.Open(true);
     QLabel* folder = Find<QLabel>(d.get(), "lbl_AutoFolder");
     const QString movies = f.dir.mkdir(QStringLiteral("Movies"));
-    struct Step { QString answer; QString shown; int messages; };
+    struct Step {
+        QString answer;
+        QString shown;
+        int messages;
+    };
     const Step steps[] = {
         {movies, movies, 0},
-        {QString(), movies, 0},       // cancelled: the previous folder stays
+        {QString(), movies, 0},  // cancelled: the previous folder stays
         {QStringLiteral("/"), QString(), 1},
         {movies, movies, 1},
-        {QStringLiteral("//"), QString(), 2},   // the root, however spelt
+        {QStringLiteral("//"), QString(), 2},  // the root, however spelt
     };
     for (const Step& s : steps) {
         f.prompts.folder = s.answer;
@@ -140,7 +150,10 @@ TEST(Settings_Dialogs, Every_Close_But_Ok_Stores_Nothing_But_The_Position)
 
 TEST(Settings_Dialogs, Play_Sizes_As_Typed_Or_Kept)
 {
-    struct Case { const char* text; qint16 want; };
+    struct Case {
+        const char* text;
+        qint16 want;
+    };
     const Case cases[] = {{"abc", 640}, {"1000", 1000}, {"0", 0}, {"-5", -5}, {"640.5", 640}, {"641.5", 642}};
     for (const Case& c : cases) {
         Dialog_Fixture f;
@@ -149,8 +162,9 @@ TEST(Settings_Dialogs, Play_Sizes_As_Typed_Or_Kept)
         EXPECT_EQ(d->size(), QSize(301, 337));
         auto* x = Find<QComboBox>(d.get(), "Combo_x");
         auto* y = Find<QComboBox>(d.get(), "Combo_y");
-        const QStringList shown{x->currentText(), y->currentText(), x->itemText(0), x->itemText(x->count() - 1),
-                                y->itemText(0), y->itemText(y->count() - 1)};
+        const QStringList shown{x->currentText(), y->currentText(),
+                                x->itemText(0),   x->itemText(x->count() - 1),
+                                y->itemText(0),   y->itemText(y->count() - 1)};
         EXPECT_EQ(shown, QStringList({"640", "1000", "320", "800", "240", "600"}));
         Type(x, QString::fromUtf8(c.text));
         QTest::mousePress(Find(d.get(), "Img_way0"), Qt::RightButton);

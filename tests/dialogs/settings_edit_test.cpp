@@ -7,13 +7,31 @@ using namespace pf;
 
 TEST(Settings_Edit, Typed_Sizes_Convert_Alone_With_Halves_To_Even)
 {
-    struct Case { const char* text; std::optional<qint16> want; };
+    struct Case {
+        const char* text;
+        std::optional<qint16> want;
+    };
     const Case cases[] = {
-        {"640", 640},  {"1000", 1000}, {"0", 0},      {"-5", -5},         {" 320 ", 320},
-        {"640.5", 640}, {"641.5", 642}, {"-0.5", 0},   {"-1.5", -2},       {"640.4", 640},
-        {"６４０", 640}, {"32767.4", 32767}, {"-32768", -32768}, {"32767.5", std::nullopt},
-        {"40000", std::nullopt}, {"abc", std::nullopt}, {"", std::nullopt}, {"12px", std::nullopt},
-        {"nan", std::nullopt}, {"inf", std::nullopt},
+        {"640", 640},
+        {"1000", 1000},
+        {"0", 0},
+        {"-5", -5},
+        {" 320 ", 320},
+        {"640.5", 640},
+        {"641.5", 642},
+        {"-0.5", 0},
+        {"-1.5", -2},
+        {"640.4", 640},
+        {"６４０", 640},
+        {"32767.4", 32767},
+        {"-32768", -32768},
+        {"32767.5", std::nullopt},
+        {"40000", std::nullopt},
+        {"abc", std::nullopt},
+        {"", std::nullopt},
+        {"12px", std::nullopt},
+        {"nan", std::nullopt},
+        {"inf", std::nullopt},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Text_To_Int16(QString::fromUtf8(c.text)), c.want) << c.text;

@@ -67,10 +67,7 @@ public:
     }
 
     // After the end: whether the command had ended ("done" written) before.
-    bool Was_Done()
-    {
-        return process_.readAllStandardOutput().contains("done");
-    }
+    bool Was_Done() { return process_.readAllStandardOutput().contains("done"); }
 
 private:
     QProcess process_;
@@ -129,10 +126,7 @@ protected:
         return !d->Was_Done();
     }
 
-    int Records_In(const QString& name) const
-    {
-        return int(QFileInfo(App_File(name)).size() / Record);
-    }
+    int Records_In(const QString& name) const { return int(QFileInfo(App_File(name)).size() / Record); }
 
     QString App_File(const QString& name) const { return app_ + u'/' + name; }
 
@@ -140,8 +134,8 @@ protected:
     {
         Files files;
         for (const QString& name : names)
-            files[name] = QFileInfo(App_File(name)).isFile() ? std::optional(test::Read_All(App_File(name)))
-                                                             : std::nullopt;
+            files[name]
+                = QFileInfo(App_File(name)).isFile() ? std::optional(test::Read_All(App_File(name))) : std::nullopt;
         return files;
     }
 
@@ -170,8 +164,8 @@ protected:
             }
             mixed += changed > 0 && changed < int(names.size());
         }
-        std::printf("%d of %d kills inside the command, %d left the files partly old, partly new\n",
-                    killed, Kills, mixed);
+        std::printf("%d of %d kills inside the command, %d left the files partly old, partly new\n", killed, Kills,
+                    mixed);
         EXPECT_TRUE(Start({op, QStringLiteral("A"), entry})->Finish());  // the next start is normal
         EXPECT_GT(killed, Kills / 4);
     }
@@ -185,8 +179,9 @@ protected:
 
 TEST_F(Crash, Exit_And_Save)
 {
-    Versions_Survive(QStringLiteral("save"), {QStringLiteral("Parlo_film.ini"), QStringLiteral("Parlo_film00.rdm"),
-                                              QStringLiteral("Favorite00.rdm")});
+    Versions_Survive(
+        QStringLiteral("save"),
+        {QStringLiteral("Parlo_film.ini"), QStringLiteral("Parlo_film00.rdm"), QStringLiteral("Favorite00.rdm")});
 }
 
 TEST_F(Crash, Group_Switch)
@@ -250,8 +245,7 @@ TEST_F(Crash, Join)
         }
         reset();
     }
-    std::printf("%d of %d kills inside the join, %d inputs deleted or trashed by then\n", killed, Kills,
-                gone);
+    std::printf("%d of %d kills inside the join, %d inputs deleted or trashed by then\n", killed, Kills, gone);
     EXPECT_TRUE(Start(args(2))->Finish());
     EXPECT_GT(killed, Kills / 4);
 }

@@ -32,14 +32,13 @@ QPoint Container_At(Place_In in)
 Place_In Page_Of(List_Id list)
 {
     return list == List_Id::Input ? Place_In::Input_Page
-           : list == List_Id::Joined ? Place_In::Joined_Page
-                                     : Place_In::Favorite_Page;
+        : list == List_Id::Joined ? Place_In::Joined_Page
+                                  : Place_In::Favorite_Page;
 }
 
 }  // namespace
 
-Program::Program(X_Session& x, const QString& run)
-    : x_(x), artifacts_(QStringLiteral(PF_ARTIFACT_DIR "/e2e/") + run)
+Program::Program(X_Session& x, const QString& run) : x_(x), artifacts_(QStringLiteral(PF_ARTIFACT_DIR "/e2e/") + run)
 {
     QDir(artifacts_).removeRecursively();
     QDir().mkpath(artifacts_);
@@ -96,9 +95,8 @@ bool Program::Start()
 {
     process_ = std::make_unique<QProcess>();
     Launch(*process_);
-    return process_->waitForStarted() && x_.Wait_For([this](const X_Window& w) {
-        return w.name == Main_Name && w.pid == process_->processId();
-    });
+    return process_->waitForStarted()
+        && x_.Wait_For([this](const X_Window& w) { return w.name == Main_Name && w.pid == process_->processId(); });
 }
 
 std::unique_ptr<QProcess> Program::Start_Another() const
@@ -123,9 +121,8 @@ std::optional<X_Window> Program::Main() const
 std::optional<X_Window> Program::Wait_Window(const QString& name) const
 {
     // Ready for keys once the program has given it the focus.
-    return x_.Wait_For([&](const X_Window& w) {
-        return w.name == name && w.pid == process_->processId() && x_.Has_Focus(w.id);
-    });
+    return x_.Wait_For(
+        [&](const X_Window& w) { return w.name == name && w.pid == process_->processId() && x_.Has_Focus(w.id); });
 }
 
 bool Program::Wait_Window_Gone(const QString& name) const
@@ -136,21 +133,23 @@ bool Program::Wait_Window_Gone(const QString& name) const
 std::optional<X_Window> Program::Wait_Player(unsigned long after) const
 {
     return x_.Wait_For([&](const X_Window& w) {
-        return w.id != after && w.name == QLatin1String("Parlo_film") && w.pid == process_->processId() &&
-               x_.Has_Focus(w.id);
+        return w.id != after && w.name == QLatin1String("Parlo_film") && w.pid == process_->processId()
+            && x_.Has_Focus(w.id);
     });
 }
 
 QString Program::Playing(const QStringList& candidates) const
 {
     QString found;
-    (void)QTest::qWaitFor([&] {
-        const QStringList open = Open_Files();
-        for (const QString& c : candidates)
-            if (open.contains(c))
-                found = c;
-        return !found.isEmpty();
-    }, 20000);
+    (void)QTest::qWaitFor(
+        [&] {
+            const QStringList open = Open_Files();
+            for (const QString& c : candidates)
+                if (open.contains(c))
+                    found = c;
+            return !found.isEmpty();
+        },
+        20000);
     return found;
 }
 

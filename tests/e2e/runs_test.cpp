@@ -28,17 +28,31 @@ const QString Join_Dialog = QStringLiteral("結合時の設定");
 const QString Play_Dialog = QStringLiteral("再生時の設定");
 const QString Add_Dialog = QStringLiteral("ﾌｧｲﾙの追加");
 const QString Save_Dialog = QStringLiteral("ﾌｧｲﾙ名を付けて保存");
-const QString Folder_Dialog =
-    QStringLiteral("ﾌｫﾙﾀﾞをｸﾘｯｸして選択状態にしてから ＯＫ を押してください");
+const QString Folder_Dialog = QStringLiteral("ﾌｫﾙﾀﾞをｸﾘｯｸして選択状態にしてから ＯＫ を押してください");
 
 // Controls of the settings dialogs, in their bodies (which start under the 20-pixel strip).
-QRect Inlist_Marker(int i) { return {28, 40 + 20 * i, 13, 13}; }
-QRect Auto_Marker(int i) { return {28, 160 + 20 * i, 13, 13}; }
+QRect Inlist_Marker(int i)
+{
+    return {28, 40 + 20 * i, 13, 13};
+}
+QRect Auto_Marker(int i)
+{
+    return {28, 160 + 20 * i, 13, 13};
+}
 constexpr QRect Join_Browse{420, 200, 27, 17};
 constexpr QRect Join_Ok{276, 240, 85, 17};
-QRect Way_Marker(int i) { return {28, 40 + 20 * i, 13, 13}; }
-QRect Size_Marker(int i) { return {44 + 32, 80 + 40 + 20 * i, 13, 13}; }
-QRect Rep_Marker(int i) { return {44 + 32, 80 + 136 + 20 * i, 13, 13}; }
+QRect Way_Marker(int i)
+{
+    return {28, 40 + 20 * i, 13, 13};
+}
+QRect Size_Marker(int i)
+{
+    return {44 + 32, 80 + 40 + 20 * i, 13, 13};
+}
+QRect Rep_Marker(int i)
+{
+    return {44 + 32, 80 + 136 + 20 * i, 13, 13};
+}
 constexpr QRect Play_Ok{108, 280, 85, 17};
 
 QPoint In_Dialog(const X_Window& dialog, const QRect& control)
@@ -65,8 +79,7 @@ QString Ini_Value(const QString& ini, const char* key)
 QString Wait_File(const QString& folder, const QString& pattern)
 {
     QStringList found;
-    (void)QTest::qWaitFor([&] { return !(found = QDir(folder).entryList({pattern}, QDir::Files)).isEmpty(); },
-                          20000);
+    (void)QTest::qWaitFor([&] { return !(found = QDir(folder).entryList({pattern}, QDir::Files)).isEmpty(); }, 20000);
     return found.size() == 1 ? folder + u'/' + found.constFirst() : QString();
 }
 
@@ -126,11 +139,14 @@ protected:
                 break;
             played << p.Playing(candidates);
             // On the screen: the clip's picture under the player's head strip.
-            EXPECT_TRUE(QTest::qWaitFor([&] {
-                const auto now = x.Find([&](const X_Window& o) { return o.id == w->id; });
-                return now && now->rect.height() > 60 &&
-                       test::Colours(x.Grab(), now->rect.adjusted(0, 22, 0, -30)) > 8;
-            }, 10000)) << step.toStdString();
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    const auto now = x.Find([&](const X_Window& o) { return o.id == w->id; });
+                    return now && now->rect.height() > 60
+                        && test::Colours(x.Grab(), now->rect.adjusted(0, 22, 0, -30)) > 8;
+                },
+                10000))
+                << step.toStdString();
             p.Shot(QStringLiteral("%1_%2").arg(step).arg(i + 1), false);
             last = w->id;
         }
@@ -220,10 +236,14 @@ TEST_F(Run, Join_Play_Move_Switch_Save_Restart)
 
     const QString ini = p.App_File(QStringLiteral("Parlo_film.ini"));
     const std::pair<const char*, QString> keys[] = {
-        {"Group_File", QStringLiteral(" 3")}, {"Favorite_File", QStringLiteral(" 5")},
-        {"Inlist", QStringLiteral(" 0")},     {"Auto", QStringLiteral(" 1")},
-        {"AutoFolder", out},                  {"Add_Path", p.Root() + QStringLiteral("/media")},
-        {"Play", QStringLiteral(" 0")},       {"PlayF", QStringLiteral(" 0")},
+        {"Group_File", QStringLiteral(" 3")},
+        {"Favorite_File", QStringLiteral(" 5")},
+        {"Inlist", QStringLiteral(" 0")},
+        {"Auto", QStringLiteral(" 1")},
+        {"AutoFolder", out},
+        {"Add_Path", p.Root() + QStringLiteral("/media")},
+        {"Play", QStringLiteral(" 0")},
+        {"PlayF", QStringLiteral(" 0")},
         {"Skin", QStringLiteral(" 0")},
     };
     for (const auto& [key, value] : keys)
@@ -301,9 +321,10 @@ TEST_F(Run, Dialogs_Then_Cancel)
     Program p(x, QStringLiteral("dialogs_then_cancel"));
     const QString clip = p.Clip("mpeg1_1s.mpg", QStringLiteral("media/clip.mpg"));
     p.Write(QStringLiteral("app/Parlo_film00.rdm"), Records({clip}));
-    p.Write(QStringLiteral("app/Parlo_film.ini"), "[Section]\r\nSkin= 0\r\nInlist= 1\r\nWay= 1\r\nSize= 1\r\n"
-                                                  "FormJ_Top= 3000\r\nFormJ_Left= 3000\r\n"
-                                                  "FormP_Top= 3000\r\nFormP_Left= 9000\r\n");
+    p.Write(QStringLiteral("app/Parlo_film.ini"),
+            "[Section]\r\nSkin= 0\r\nInlist= 1\r\nWay= 1\r\nSize= 1\r\n"
+            "FormJ_Top= 3000\r\nFormJ_Left= 3000\r\n"
+            "FormP_Top= 3000\r\nFormP_Left= 9000\r\n");
     auto before = p.App_Files();
     ASSERT_TRUE(p.Start());
     p.Shot(QStringLiteral("start_compact"));
@@ -342,8 +363,8 @@ TEST_F(Run, RealMedia_In_The_Favourites)
     const QString rm = p.Clip("clip.rm", QStringLiteral("media/clip.rm"));
     const QString real = p.Clip("real_1s.rm", QStringLiteral("media/real_1s.rm"));
     const QString ram = p.Write(QStringLiteral("media/list.ram"),
-                                "# two locations\n\nfile://" + p.Root().toUtf8() + "/media/missing.rm\nfile://" +
-                                    real.toUtf8() + "\n");
+                                "# two locations\n\nfile://" + p.Root().toUtf8() + "/media/missing.rm\nfile://"
+                                    + real.toUtf8() + "\n");
     p.Write(QStringLiteral("app/Favorite00.rdm"), Records({ram, rm}));
     p.Write(QStringLiteral("app/Parlo_film.ini"), "[Section]\r\nPlayF= 0\r\n");
     ASSERT_TRUE(p.Start());

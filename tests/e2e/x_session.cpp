@@ -21,9 +21,8 @@ QByteArray Property(Display* d, Window w, const char* name, Atom type, unsigned 
     unsigned char* data = nullptr;
     const Atom atom = XInternAtom(d, name, False);
     QByteArray bytes;
-    if (XGetWindowProperty(d, w, atom, 0, 1 << 16, False, type, &actual, &format, &count, &after, &data) ==
-            Success &&
-        data) {
+    if (XGetWindowProperty(d, w, atom, 0, 1 << 16, False, type, &actual, &format, &count, &after, &data) == Success
+        && data) {
         // Xlib hands 32-bit items over as longs.
         const size_t item = format == 32 ? sizeof(long) : size_t(format / 8);
         bytes = QByteArray(reinterpret_cast<const char*>(data), qsizetype(count * item));
@@ -129,12 +128,14 @@ QImage X_Session::Grab_Settled() const
     // moment apart agree, it has.
     QImage last = Grab();
     int same = 0;
-    (void)QTest::qWaitFor([&] {
-        QImage now = Grab();
-        same = now == last ? same + 1 : 0;
-        last = std::move(now);
-        return same == 3;
-    }, 5000);
+    (void)QTest::qWaitFor(
+        [&] {
+            QImage now = Grab();
+            same = now == last ? same + 1 : 0;
+            last = std::move(now);
+            return same == 3;
+        },
+        5000);
     return last;
 }
 

@@ -19,9 +19,9 @@ namespace pf::e2e {
 
 struct X_Window {
     unsigned long id = 0;
-    QString name;   // _NET_WM_NAME, else WM_NAME
-    qint64 pid = 0; // _NET_WM_PID, 0 when not set
-    QRect rect;     // on the screen
+    QString name;    // _NET_WM_NAME, else WM_NAME
+    qint64 pid = 0;  // _NET_WM_PID, 0 when not set
+    QRect rect;      // on the screen
 };
 
 class X_Session {

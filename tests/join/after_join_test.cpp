@@ -57,7 +57,7 @@ TEST(AfterJoin, InlistKeepsClearsDeletesOrTrashes)
             EXPECT_EQ(QFile::exists(p), inlist < 2 || inlist == 7) << inlist << p.toStdString();
         if (inlist == 3) {
             const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                                  + QStringLiteral("/Trash/files/");
+                + QStringLiteral("/Trash/files/");
             EXPECT_TRUE(trash.startsWith(home.path()));
             EXPECT_EQ(Read_All(trash + "a.mpg"), "aaaa");
             EXPECT_EQ(Read_All(trash + "b.mpg"), "bbbbbb");

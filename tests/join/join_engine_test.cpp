@@ -92,9 +92,9 @@ TEST(Join, SequenceNumbersOfNames)
     const struct {
         const char* name;
         qint64 number;
-    } rows[] = {{"20021130_0007.mpg", 7},  {"20021201_0002.MPEG", 2}, {"20021201-0003.mpg", 3},
+    } rows[] = {{"20021130_0007.mpg", 7},      {"20021201_0002.MPEG", 2},    {"20021201-0003.mpg", 3},
                 {"20021201_10000.MPG", 10000}, {"20021201_0012abc.mpg", 12}, {"movie.mpg", -1},
-                {"2002_1201.mpg", -1},      {"20021201_012.mpg", -1},  {"2002120x_0001.mpg", -1},
+                {"2002_1201.mpg", -1},         {"20021201_012.mpg", -1},     {"2002120x_0001.mpg", -1},
                 {"20021201_x0001.mpg", -1}};
     for (const auto& row : rows)
         EXPECT_EQ(Sequence_Number(QString::fromLatin1(row.name)), row.number) << row.name;
@@ -174,10 +174,12 @@ TEST(Join, FailuresLeaveInputsAndListsAlone)
         }
     };
     run([](Auto_Join&, QStringList& in) { QFile::remove(in.at(1)); }, "vanished input");
-    run([](Auto_Join& j, QStringList& in) {
-        QFile::remove(in.at(1));
-        j.dir.mkdir("b.mpg");  // listed, but a folder now
-    }, "input that is a folder");
+    run(
+        [](Auto_Join& j, QStringList& in) {
+            QFile::remove(in.at(1));
+            j.dir.mkdir("b.mpg");  // listed, but a folder now
+        },
+        "input that is a folder");
     if (geteuid() != 0) {
         run([](Auto_Join&, QStringList& in) { QFile::setPermissions(in.at(2), {}); }, "unreadable input");
         run([](Auto_Join& j, QStringList&) { QFile::setPermissions(j.autoFolder, QFile::ReadOwner | QFile::ExeOwner); },
@@ -185,8 +187,7 @@ TEST(Join, FailuresLeaveInputsAndListsAlone)
     }
     run([](Auto_Join& j, QStringList&) { j.state.settings.AutoFolder = j.dir.file("missing"); }, "missing folder");
     run([](Auto_Join& j, QStringList&) { j.state.settings.AutoFolder.clear(); }, "no folder set");
-    run([](Auto_Join& j, QStringList&) { QDir(j.state.App_Folder()).removeRecursively(); },
-        "application folder gone");
+    run([](Auto_Join& j, QStringList&) { QDir(j.state.App_Folder()).removeRecursively(); }, "application folder gone");
 }
 
 TEST(Join, WriteFailureStopsTheCopy)
@@ -194,7 +195,7 @@ TEST(Join, WriteFailureStopsTheCopy)
     // A file-size limit below the input's size makes the output's writes fail with EFBIG.
     pf::test::Temp_Dir dir;
     const QString in = dir.write("a.mpg", QByteArray(1 << 20, 'a'));
-    rlimit old {};
+    rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
     const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = old;

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "core/main_state.h"
-#include "support/temp_dir.h"
 #include "support/script_prompter.h"
+#include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QFileDialog>

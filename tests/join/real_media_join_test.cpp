@@ -18,8 +18,9 @@ namespace {
 int Video_Frames(const QString& path)
 {
     QProcess p;
-    p.start("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
-                        "stream=nb_read_frames", "-of", "csv=p=0", path});
+    p.start("ffprobe",
+            {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries", "stream=nb_read_frames", "-of",
+             "csv=p=0", path});
     if (!p.waitForFinished(60'000) || p.exitCode() != 0)
         return -1;
     bool ok = false;

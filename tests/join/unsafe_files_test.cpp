@@ -20,10 +20,19 @@ using pf::test::Read_All;
 
 namespace {
 
-bool Link(const QString& target, const QString& link) { return ::symlink(qPrintable(target), qPrintable(link)) == 0; }
-bool Fifo(const QString& path) { return ::mkfifo(qPrintable(path), 0666) == 0; }
+bool Link(const QString& target, const QString& link)
+{
+    return ::symlink(qPrintable(target), qPrintable(link)) == 0;
+}
+bool Fifo(const QString& path)
+{
+    return ::mkfifo(qPrintable(path), 0666) == 0;
+}
 // A device node of /dev/null's kind; root only.
-bool Device(const QString& path) { return ::mknod(qPrintable(path), S_IFCHR | 0666, makedev(1, 3)) == 0; }
+bool Device(const QString& path)
+{
+    return ::mknod(qPrintable(path), S_IFCHR | 0666, makedev(1, 3)) == 0;
+}
 ino_t Inode(const QString& path)
 {
     struct stat st {};

@@ -8,7 +8,10 @@ using namespace pf;
 
 TEST(CommandLabels, StartUpRow)
 {
-    struct Case { int join, fav; std::vector<int> on; };
+    struct Case {
+        int join, fav;
+        std::vector<int> on;
+    };
     const Case cases[] = {
         {0, 0, {0, 1, 18, 22, 23, 24, 25, 26, 27, 28}},
         {2, 0, {0, 1, 10, 11, 18, 22, 23, 24, 25, 26, 27, 28}},

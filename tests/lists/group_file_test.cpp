@@ -26,11 +26,13 @@ TEST(GroupFile, Names)
 {
     EXPECT_EQ(Group_File_Path(QStringLiteral("/app"), Group_Kind::Joined, 3), QStringLiteral("/app/Parlo_film03.rdm"));
     EXPECT_EQ(Group_File_Path(QStringLiteral("/app"), Group_Kind::Favorite, 79), QStringLiteral("/app/Favorite79.rdm"));
-    EXPECT_EQ(Group_File_Path(QStringLiteral("/app"), Group_Kind::Joined, 123), QStringLiteral("/app/Parlo_film123.rdm"));
-    EXPECT_EQ(Group_File_Path(QStringLiteral("/app"), Group_Kind::Joined, -1), QStringLiteral("/app/Parlo_film-01.rdm"));
+    EXPECT_EQ(Group_File_Path(QStringLiteral("/app"), Group_Kind::Joined, 123),
+              QStringLiteral("/app/Parlo_film123.rdm"));
+    EXPECT_EQ(Group_File_Path(QStringLiteral("/app"), Group_Kind::Joined, -1),
+              QStringLiteral("/app/Parlo_film-01.rdm"));
     // Captions show the number as the file name does.
-    const std::pair<int, const char*> captions[] = {
-        {7, "ｸﾞﾙｰﾌﾟ 07"}, {79, "ｸﾞﾙｰﾌﾟ 79"}, {-5, "ｸﾞﾙｰﾌﾟ -05"}, {123, "ｸﾞﾙｰﾌﾟ 123"}};
+    const std::pair<int, const char*> captions[]
+        = {{7, "ｸﾞﾙｰﾌﾟ 07"}, {79, "ｸﾞﾙｰﾌﾟ 79"}, {-5, "ｸﾞﾙｰﾌﾟ -05"}, {123, "ｸﾞﾙｰﾌﾟ 123"}};
     for (const auto& [group, caption] : captions)
         EXPECT_EQ(Group_Caption(group), QString::fromUtf8(caption));
 }
@@ -43,11 +45,14 @@ TEST(GroupFile, LoadCountsWholeRecordsAndDropsMissingFiles)
     const QString c = dir.write(QStringLiteral("c.mpg"), "c");
     const QByteArray ra = Record(a.toUtf8()), rb = Record("   " + b.toUtf8()), rc = Record(c.toUtf8());
 
-    struct Case { QByteArray bytes; QStringList want; };
+    struct Case {
+        QByteArray bytes;
+        QStringList want;
+    };
     const Case cases[] = {
-        {ra + rb + rc + QByteArray(10, 'x'), {a, b, c}},       // 3 x 255 + 10: the tail is ignored
-        {ra + rb, {a, b}},                                     // 510 bytes
-        {ra + rb + QByteArray(90, ' '), {a, b}},               // 600 bytes
+        {ra + rb + rc + QByteArray(10, 'x'), {a, b, c}},  // 3 x 255 + 10: the tail is ignored
+        {ra + rb, {a, b}},                                // 510 bytes
+        {ra + rb + QByteArray(90, ' '), {a, b}},          // 600 bytes
         {ra + Record(dir.file(QStringLiteral("gone.mpg")).toUtf8()) + rc, {a, c}},
         {Record(a.toUtf8() + QByteArray("\0 /phantom", 10)) + Record(QByteArray("\0", 1) + c.toUtf8()), {a}},
         {QByteArray(254, ' '), {}},
@@ -117,7 +122,7 @@ TEST(GroupFile, OnlyRegularFilesAreReadOrReplaced)
         EXPECT_EQ(Load_Group(file), c.written ? (QStringList{media, media}) : QStringList());
         EXPECT_EQ(Write_Group(file, {}).status, w.status);  // an empty group empties a file's target
         EXPECT_EQ(QFileInfo(target).isFile(), c.written);
-        EXPECT_TRUE(QFileInfo(file).isSymLink());           // the link stays in every case
+        EXPECT_TRUE(QFileInfo(file).isSymLink());  // the link stays in every case
         EXPECT_TRUE(!c.written || QFileInfo(target).size() == 0);
         EXPECT_EQ(Group_Write_Message(file, w).contains(file), !c.written);
     }

@@ -16,8 +16,7 @@ TEST(PathList, SortedCaseInsensitiveWithDuplicates)
     EXPECT_EQ(list.entries(), (QStringList{"/c/A.mpg", "/c/a.mpg", "/c/b.mpg", "/c/b.mpg"}));
 
     list.addAll({QStringLiteral("/c/C.mpg"), QStringLiteral("/a/z.mpg")});
-    EXPECT_EQ(list.entries(),
-              (QStringList{"/a/z.mpg", "/c/A.mpg", "/c/a.mpg", "/c/b.mpg", "/c/b.mpg", "/c/C.mpg"}));
+    EXPECT_EQ(list.entries(), (QStringList{"/a/z.mpg", "/c/A.mpg", "/c/a.mpg", "/c/b.mpg", "/c/b.mpg", "/c/C.mpg"}));
 }
 
 TEST(PathList, SelectionFollowsItsEntry)

@@ -118,8 +118,9 @@ TEST_F(Joined_Play, PlaysAtDoubleSpeedToTheEndWithoutGoingBack)
         double start = 0;
         for (const Piece& part : layout.parts) {
             const double mid = (start + part.Seconds() / 2) * 1000;
-            EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [&](qint32 p) { return std::abs(p - mid) < part.Seconds() * 500; }))
-                << part.file;
+            EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [&](qint32 p) {
+                return std::abs(p - mid) < part.Seconds() * 500;
+            })) << part.file;
             start += part.Seconds();
         }
         EXPECT_TRUE(QTest::qWaitFor([&] { return mci.cmdGetStatus("device1") == "stopped"; }, 5000));
@@ -129,9 +130,8 @@ TEST_F(Joined_Play, PlaysAtDoubleSpeedToTheEndWithoutGoingBack)
 
 TEST_F(Joined_Play, ASampledOpenTakesTheExactTimelineAndStillEndsAtTheLengthItReported)
 {
-    const Layout layouts[] = {{"program", {Ps1_2, Ps1_04, Ps1_3, Ps1_04}},
-                              {"elementary", {Es1_2, Es2_3}},
-                              {"transport", {Ts_3, Ts_2}}};
+    const Layout layouts[]
+        = {{"program", {Ps1_2, Ps1_04, Ps1_3, Ps1_04}}, {"elementary", {Es1_2, Es2_3}}, {"transport", {Ts_3, Ts_2}}};
     for (const Layout& layout : layouts) {
         SCOPED_TRACE(layout.name);
         std::uint32_t error = 0;

@@ -82,8 +82,16 @@ TEST_F(Mci_Api, SendsExactlyTheCommandStrings)
         {[](clsMCIApi& m) { m.cmdGetPosition("device1"); }, "status device1 position"},
         {[](clsMCIApi& m) { m.cmdGetLength("device1"); }, "status device1 length"},
         {[](clsMCIApi& m) { m.cmdGetSize("device1"); }, "where device1 destination"},
-        {[](clsMCIApi& m) { qint16 v; m.cmdGetVolume("device1", 1, v); }, "status device1 right volume"},
-        {[](clsMCIApi& m) { qint16 v; m.cmdGetVolume("device1", 3, v); }, "status device1 "},
+        {[](clsMCIApi& m) {
+             qint16 v;
+             m.cmdGetVolume("device1", 1, v);
+         },
+         "status device1 right volume"},
+        {[](clsMCIApi& m) {
+             qint16 v;
+             m.cmdGetVolume("device1", 3, v);
+         },
+         "status device1 "},
     };
     for (const auto& [call, expected] : cases) {
         port.sent.clear();
@@ -107,10 +115,10 @@ TEST_F(Mci_Api, OpenQuotesThePathAndProbesTheLength)
 {
     port.script = {{}, {}, {0, "10010"}, {}, {0, "300"}};
     EXPECT_EQ(mci.OpenDevice("MPEGVideo", "device1", "/clips/a b.mpg", 1234, "1073741824"), 0);
-    EXPECT_EQ(port.sent, (QList<QByteArray>{
-                             "open \"/clips/a b.mpg\" type MPEGVideo alias device1 parent 1234 style 1073741824",
-                             "set device1 time format ms", "status device1 length", "set device1 time format frames",
-                             "status device1 length"}));
+    EXPECT_EQ(port.sent,
+              (QList<QByteArray>{"open \"/clips/a b.mpg\" type MPEGVideo alias device1 parent 1234 style 1073741824",
+                                 "set device1 time format ms", "status device1 length",
+                                 "set device1 time format frames", "status device1 length"}));
     EXPECT_EQ(mci.TotalTime(), 10010);
     EXPECT_EQ(mci.TotalFrames(), 300);
     EXPECT_EQ(mci.FramesPerSec(), 30);  // 29.97 rounded
@@ -154,8 +162,8 @@ TEST_F(Mci_Api, ErrorStaysRecordedThroughLaterSuccesses)
 TEST_F(Mci_Api, ReadsTheLeadingNumberRoundingHalvesToEven)
 {
     const QList<QPair<QByteArray, qint32>> cases = {
-        {"2000", 2000}, {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"12 frames", 12}, {"abc", 0},
-        {"", 0},        {"1e3", 1}, {"+7.49", 7}, {"99999999999", 2147483647},
+        {"2000", 2000}, {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"12 frames", 12},
+        {"abc", 0},     {"", 0},    {"1e3", 1}, {"+7.49", 7}, {"99999999999", 2147483647},
     };
     for (const auto& [reply, expected] : cases) {
         port.script = {{0, reply}};
@@ -176,12 +184,8 @@ TEST_F(Mci_Api, ReadsTheLeadingNumberRoundingHalvesToEven)
 TEST_F(Mci_Api, SizeIsTheDifferenceOfTheDestinationCorners)
 {
     const QList<QPair<QByteArray, QString>> cases = {
-        {"0 0 352 240", "352 240"},
-        {"10 20 330 260", "320 240"},
-        {"0 0 352 240 9", "352 240"},
-        {"1 2 3", clsMCIApi::Error_Reply},
-        {"a b c d", clsMCIApi::Error_Reply},
-        {"0 0 40000 2", clsMCIApi::Error_Reply},
+        {"0 0 352 240", "352 240"},        {"10 20 330 260", "320 240"},        {"0 0 352 240 9", "352 240"},
+        {"1 2 3", clsMCIApi::Error_Reply}, {"a b c d", clsMCIApi::Error_Reply}, {"0 0 40000 2", clsMCIApi::Error_Reply},
         {"", clsMCIApi::Error_Reply},
     };
     for (const auto& [reply, expected] : cases) {

@@ -71,7 +71,6 @@ TEST(Mci_Parser, ReadsNamesValuesAndConstants)
     EXPECT_EQ(open.command.Find("alias")->word, "Device1");
     EXPECT_EQ(open.command.Find("parent")->number[0], -5);
 
-
     const Mci_Parse_Result set = Parse_Mci_Command("set d AUDIO Left ON Time Format FRAMES");
     ASSERT_EQ(set.code, 0u);
     EXPECT_EQ(set.command.Find("audio left")->word, "on");

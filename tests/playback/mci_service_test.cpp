@@ -26,13 +26,14 @@ class Mci_Service_Rules : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        Mci_Service::Instance().Register_Device_Type("Echo", {"echo"}, [](const Mci_Open_Request& r, std::uint32_t& error) {
-            if (r.element == "missing") {
-                error = MCIERR_FILE_NOT_FOUND;
-                return std::unique_ptr<Mci_Device>();
-            }
-            return std::unique_ptr<Mci_Device>(new Echo_Device);
-        });
+        Mci_Service::Instance().Register_Device_Type("Echo", {"echo"},
+                                                     [](const Mci_Open_Request& r, std::uint32_t& error) {
+                                                         if (r.element == "missing") {
+                                                             error = MCIERR_FILE_NOT_FOUND;
+                                                             return std::unique_ptr<Mci_Device>();
+                                                         }
+                                                         return std::unique_ptr<Mci_Device>(new Echo_Device);
+                                                     });
     }
     void TearDown() override { service.Close_All(); }
 

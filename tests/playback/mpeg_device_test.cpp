@@ -15,7 +15,10 @@
 namespace pf {
 namespace {
 
-QString Clip(const char* name) { return QStringLiteral(PF_TEST_MEDIA_DIR "/") + QString::fromUtf8(name); }
+QString Clip(const char* name)
+{
+    return QStringLiteral(PF_TEST_MEDIA_DIR "/") + QString::fromUtf8(name);
+}
 
 class Mpeg_Device : public ::testing::Test {
 protected:
@@ -45,7 +48,7 @@ struct Clip_Case {
 TEST_F(Mpeg_Device, ReportsLengthFramesRateAndSizeOfEachKindOfClip)
 {
     const Clip_Case cases[] = {
-        {"mpeg1_2s.mpg", 2000, 50},       {"mpeg1_2s_silent.mpg", 2000, 50}, {"mpeg2_3s.mpg", 3000, 75},
+        {"mpeg1_2s.mpg", 2000, 50},        {"mpeg1_2s_silent.mpg", 2000, 50}, {"mpeg2_3s.mpg", 3000, 75},
         {"mpeg2_2s_silent.mpg", 2000, 50}, {"映像 クリップ 1.mpg", 2000, 50},
     };
     for (const Clip_Case& c : cases) {

@@ -19,17 +19,26 @@ QByteArray Code(unsigned code, std::initializer_list<int> body, int size)
     return b.leftJustified(size, '\0');
 }
 
-QByteArray Sequence(int rateCode) { return Code(0xB3, {0x14, 0x00, 0xF0, 0x10 | rateCode}, 12); }
+QByteArray Sequence(int rateCode)
+{
+    return Code(0xB3, {0x14, 0x00, 0xF0, 0x10 | rateCode}, 12);
+}
 QByteArray Sequence_Ext(bool progressive, int n = 0, int d = 0)
 {
     return Code(0xB5, {0x14, progressive ? 0x08 : 0x00, 0, 0, 0, (n << 5) | d}, 12);
 }
-QByteArray Picture(int reference) { return Code(0x00, {reference >> 2, (reference & 3) << 6 | 0x08}, 8); }
+QByteArray Picture(int reference)
+{
+    return Code(0x00, {reference >> 2, (reference & 3) << 6 | 0x08}, 8);
+}
 QByteArray Coding_Ext(int structure, bool topFirst, bool repeat)
 {
     return Code(0xB5, {0x8F, 0xFF, structure, (topFirst ? 0x80 : 0) | (repeat ? 0x02 : 0), 0x80}, 10);
 }
-QByteArray Group() { return Code(0xB8, {0, 0, 0, 0}, 8); }
+QByteArray Group()
+{
+    return Code(0xB8, {0, 0, 0, 0}, 8);
+}
 
 TEST(Picture_Counter, CountsFieldsShownWhateverPiecesTheBytesComeIn)
 {
@@ -44,10 +53,12 @@ TEST(Picture_Counter, CountsFieldsShownWhateverPiecesTheBytesComeIn)
              + Coding_Ext(3, true, false),
          5, 5 / 60.0},
         {"repeat_first_field, progressive sequence",
-         Sequence(2) + Sequence_Ext(true) + Picture(0) + Coding_Ext(3, true, true) + Picture(1) + Coding_Ext(3, false, true),
+         Sequence(2) + Sequence_Ext(true) + Picture(0) + Coding_Ext(3, true, true) + Picture(1)
+             + Coding_Ext(3, false, true),
          10, 10 / 48.0},
-        {"field pictures", Sequence(3) + Sequence_Ext(false) + Picture(0) + Coding_Ext(1, true, false) + Picture(0)
-                               + Coding_Ext(2, true, false),
+        {"field pictures",
+         Sequence(3) + Sequence_Ext(false) + Picture(0) + Coding_Ext(1, true, false) + Picture(0)
+             + Coding_Ext(2, true, false),
          2, 0.04},
         {"frame rate extension", Sequence(3) + Sequence_Ext(true, 1, 0) + Picture(0) + Picture(1), 4, 0.04},
     };
@@ -56,7 +67,8 @@ TEST(Picture_Counter, CountsFieldsShownWhateverPiecesTheBytesComeIn)
             SCOPED_TRACE(std::string(c.name) + ", pieces of " + std::to_string(piece));
             mpeg::Picture_Counter counter;
             for (qsizetype i = 0; i < c.bytes.size(); i += piece)
-                counter.Feed(reinterpret_cast<mpeg::Bytes>(c.bytes.constData()) + i, std::min<qsizetype>(piece, c.bytes.size() - i));
+                counter.Feed(reinterpret_cast<mpeg::Bytes>(c.bytes.constData()) + i,
+                             std::min<qsizetype>(piece, c.bytes.size() - i));
             counter.Finish();
             EXPECT_DOUBLE_EQ(counter.Fields(), c.fields);
             EXPECT_NEAR(counter.Seconds(), c.seconds, 1e-9);
@@ -76,7 +88,8 @@ TEST(Part_Collector, TheClockRuleTellsOnePartFromTheNext)
         bool seam;
     } cases[] = {
         {"clock rises with the bytes", mark(0, 1.0, 1e6), mark(2048, 1.01, 1e6), Stream_Kind::Program, false},
-        {"clock stands, a muxer's rounding", mark(0, 1.0, 55e6), mark(2048, 1.0 + 3 / 90000.0, 55e6), Stream_Kind::Program, false},
+        {"clock stands, a muxer's rounding", mark(0, 1.0, 55e6), mark(2048, 1.0 + 3 / 90000.0, 55e6),
+         Stream_Kind::Program, false},
         {"clock falls back", mark(0, 1.0), mark(2048, 0.2), Stream_Kind::Program, true},
         {"bytes faster than the mux rate", mark(0, 1.0, 1e6), mark(100000, 1.05, 1e6), Stream_Kind::Program, true},
         {"program end code between", mark(0, 1.0), mark(2048, 1.01, 0, true), Stream_Kind::Program, true},

@@ -30,9 +30,9 @@ TEST(Mpeg_Device_Xvfb, DrawsThePictureWhereItWasPutInsideTheParent)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
 
     clsMCIApi mci;
-    ASSERT_EQ(mci.OpenDevice("MPEGVideo", "device1", PF_TEST_MEDIA_DIR "/mpeg1_3s.mpg", qint32(parent.winId()),
-                             "1073741824"),
-              0)
+    ASSERT_EQ(
+        mci.OpenDevice("MPEGVideo", "device1", PF_TEST_MEDIA_DIR "/mpeg1_3s.mpg", qint32(parent.winId()), "1073741824"),
+        0)
         << mci.ErrorDescription().toStdString();
     EXPECT_EQ(mci.cmdGetSize("device1"), "320 240");
     ASSERT_EQ(mci.cmdResize("device1", 0, 0, 200, 150), 0);
@@ -41,10 +41,12 @@ TEST(Mpeg_Device_Xvfb, DrawsThePictureWhereItWasPutInsideTheParent)
 
     // Once the picture is there, it is there only.
     QImage shot;
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        shot = parent.screen()->grabWindow(parent.winId()).toImage();
-        return Colours(shot, QRect(10, 10, 180, 130)) > 4;
-    }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            shot = parent.screen()->grabWindow(parent.winId()).toImage();
+            return Colours(shot, QRect(10, 10, 180, 130)) > 4;
+        },
+        10000));
     EXPECT_EQ(Colours(shot, QRect(220, 170, 170, 120)), 1);
     EXPECT_EQ(mci.CloseDevice("device1"), 0);
 }

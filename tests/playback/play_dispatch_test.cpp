@@ -16,7 +16,10 @@ public:
     QStringList calls;
     void Show_Video() override { calls << QStringLiteral("video@%1").arg(Pointer()); }
     void Show_RealMedia() override { calls << QStringLiteral("real@%1").arg(Pointer()); }
-    void Open_Associated(const QString& path) override { calls << QStringLiteral("assoc:%1@%2").arg(path).arg(Pointer()); }
+    void Open_Associated(const QString& path) override
+    {
+        calls << QStringLiteral("assoc:%1@%2").arg(path).arg(Pointer());
+    }
 
 private:
     static int Pointer() { return int(Current_Screen_Pointer()); }
@@ -28,7 +31,7 @@ TEST(Play_Dispatch, Ext_Key_Has_Four_Characters)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"/c/a.mpg", "MPG "}, {"/c/a.MPEG", "MPEG"}, {"/c/a.mpeg2", "MPEG"}, {"/c/a.rm", "RM  "},
-        {"/c/a.Ram", "RAM "}, {"/c/a.ra", "RA  "},   {"/c.d/name", "    "}, {"/c/a.", "    "},
+        {"/c/a.Ram", "RAM "}, {"/c/a.ra", "RA  "},   {"/c.d/name", "    "},  {"/c/a.", "    "},
     };
     for (const auto& [path, key] : cases)
         EXPECT_EQ(Ext_Key(QString::fromUtf8(path)), QString::fromUtf8(key)) << path;
@@ -46,8 +49,8 @@ TEST(Play_Dispatch, Each_Rule_Picks_Its_Player_And_Sets_The_Pointer)
     };
     const Case cases[] = {
         {Input, "/c/a.mpg", 1, "video@11", "/c/a.mpg"},
-        {Input, "/c/a.avi", 1, "video@11", "/c/a.avi"},   // no extension test on the input list
-        {Input, "/c/a.mpg", 0, "assoc:/c/a.mpg@0", ""},   // Play_File untouched, pointer too
+        {Input, "/c/a.avi", 1, "video@11", "/c/a.avi"},  // no extension test on the input list
+        {Input, "/c/a.mpg", 0, "assoc:/c/a.mpg@0", ""},  // Play_File untouched, pointer too
         {Input, "", 1, "", ""},
         {Single, "/c/a.mpg", 1, "video@11", "/c/a.mpg"},
         {Single, "/c/a.mpeg2", 1, "video@11", "/c/a.mpeg2"},

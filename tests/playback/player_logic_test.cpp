@@ -49,7 +49,7 @@ QString Description(std::uint32_t code)
 TEST(Video_Player, Progress_Text_Rounds_And_Leaves_Unknown_Lengths_Alone)
 {
     const std::tuple<qint32, qint32, const char*> cases[] = {
-        {0, 1000, "%"},     {4, 1000, "%"},     {5, 1000, "1%"},     {996, 1000, "100%"},
+        {0, 1000, "%"},       {4, 1000, "%"},    {5, 1000, "1%"},     {996, 1000, "100%"},
         {1000, 1000, "100%"}, {500, 0, nullptr}, {-1, 1000, nullptr}, {-1, -1, nullptr},
     };
     for (const auto& [position, length, text] : cases) {
@@ -67,7 +67,7 @@ TEST(Video_Player, Open_Sizes_The_Picture_By_The_Size_Setting)
         qint16 size, x, y;
         QByteArray where;  // reply of "where device1 destination"; empty: the query fails
         QSize picture;
-        const char* put;   // nullptr: no placement sent
+        const char* put;  // nullptr: no placement sent
     };
     const Case cases[] = {
         {1, 640, 480, "0 0 352 240", {352, 240}, "put device1 window at 0 0 352 240"},
@@ -108,7 +108,7 @@ TEST(Video_Player, Open_Sizes_The_Picture_By_The_Size_Setting)
 TEST(Video_Player, A_Busy_Alias_Is_Closed_And_Retried_A_Bounded_Number_Of_Times)
 {
     struct Case {
-        int busyOpens;       // opens answered with 289 before one succeeds
+        int busyOpens;        // opens answered with 289 before one succeeds
         std::uint32_t other;  // or this code for every open
         bool opened;
         int opens, closes;
@@ -178,8 +178,8 @@ TEST(Real_Control, Play_States_Set_The_Head_Text_And_State_0_Closes)
         bool closes;
     };
     const Case cases[] = {
-        {0, "Stop", true},     {1, "Connecting...", false}, {2, "Buffering...", false}, {3, "Playing", false},
-        {4, "Pause", false},   {5, "Seeking", false},       {6, nullptr, false},       {-1, nullptr, false},
+        {0, "Stop", true},   {1, "Connecting...", false}, {2, "Buffering...", false}, {3, "Playing", false},
+        {4, "Pause", false}, {5, "Seeking", false},       {6, nullptr, false},        {-1, nullptr, false},
     };
     for (const Case& c : cases) {
         Play_State play;

@@ -18,7 +18,10 @@ namespace {
 
 using namespace test;
 
-QByteArray Clip(const char* name) { return test::Read_All(QStringLiteral(PF_TEST_MEDIA_DIR "/") + name); }
+QByteArray Clip(const char* name)
+{
+    return test::Read_All(QStringLiteral(PF_TEST_MEDIA_DIR "/") + name);
+}
 
 // A source that remembers the longest single read, to show that reads stay in windows.
 class Watched_Source : public Memory_Source {
@@ -76,7 +79,9 @@ TEST(Stream_Timeline, TimesEveryKindAndLayoutToTheFrame)
         {"program MPEG-1 alone", {Ps1_2}, Stream_Kind::Program},
         {"program, 0.4 s between two", {Ps1_2, Ps1_04, Ps1_3}, Stream_Kind::Program},
         {"program, joined to itself three times", {Ps1_3, Ps1_3, Ps1_3}, Stream_Kind::Program},
-        {"program, eight parts alternating", {Ps1_2, Ps1_04, Ps1_2, Ps1_04, Ps1_2, Ps1_04, Ps1_2, Ps1_04}, Stream_Kind::Program},
+        {"program, eight parts alternating",
+         {Ps1_2, Ps1_04, Ps1_2, Ps1_04, Ps1_2, Ps1_04, Ps1_2, Ps1_04},
+         Stream_Kind::Program},
         {"program MPEG-2, B pictures, another rate and size", {Ps2_24, Ps2_36, Ps2_24}, Stream_Kind::Program},
         {"one group of pictures each", std::vector<Piece>(40, Gop), Stream_Kind::Program},
         {"elementary alone", {Es2_3}, Stream_Kind::Elementary},

@@ -10,12 +10,12 @@ namespace pf::test {
 
 class Script_Prompter : public Prompter {
 public:
-    QStringList files;       // answer of the next open dialog
-    QString folder;          // answer of the next folder chooser
-    QString savePath;        // answer of the next save dialog
-    QStringList messages;    // every message shown
-    QList<int> styles;       // and its style
-    QStringList saveFilters; // filter of every save dialog shown
+    QStringList files;        // answer of the next open dialog
+    QString folder;           // answer of the next folder chooser
+    QString savePath;         // answer of the next save dialog
+    QStringList messages;     // every message shown
+    QList<int> styles;        // and its style
+    QStringList saveFilters;  // filter of every save dialog shown
     QStringList saveSuffixes;
 
     int message(const QString& text, int style) override

@@ -175,8 +175,8 @@ TEST(Main_Application, Continuous_Play_Runs_Real_Clips_To_Their_End_In_List_Orde
         bool eventFilter(QObject* o, QEvent* e) override
         {
             const QString name = o->objectName();
-            if (e->type() == QEvent::Show && o->isWidgetType() && name.startsWith(QLatin1String("Parlo_film_")) &&
-                name != QLatin1String("Parlo_film_S"))
+            if (e->type() == QEvent::Show && o->isWidgetType() && name.startsWith(QLatin1String("Parlo_film_"))
+                && name != QLatin1String("Parlo_film_S"))
                 played << name + u':' + state.play.Play_File;
             return false;
         }
@@ -185,8 +185,9 @@ TEST(Main_Application, Continuous_Play_Runs_Real_Clips_To_Their_End_In_List_Orde
     program.Window().Commands().Run(Cmd_Continuous_Favorite);
     qApp->removeEventFilter(&shown);
 
-    EXPECT_EQ(shown.played, (QStringList{QStringLiteral("Parlo_film_G:") + clips.at(0),
-                                         QStringLiteral("Parlo_film_R:") + clips.at(1)}));
+    EXPECT_EQ(
+        shown.played,
+        (QStringList{QStringLiteral("Parlo_film_G:") + clips.at(0), QStringLiteral("Parlo_film_R:") + clips.at(1)}));
     EXPECT_FALSE(state.play.Stop_Request);
     program.Window().close();
 }

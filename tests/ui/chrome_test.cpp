@@ -1,8 +1,8 @@
 // Dragging borderless windows by their head strip, and the zoom outline's rectangles.
 #include "ui_fixture.h"
 
-#include "ui/chrome.h"
 #include "ui/animate.h"
+#include "ui/chrome.h"
 
 #include <QMouseEvent>
 #include <QPointer>
@@ -15,12 +15,12 @@ namespace pf::test {
 TEST(Head_Drag, Follows_The_Cursor_Exactly_From_A_Left_Press)
 {
     Head_Drag d;
-    EXPECT_FALSE(d.move({500, 500}));   // no press, no drag
+    EXPECT_FALSE(d.move({500, 500}));  // no press, no drag
     d.press(Qt::LeftButton, {130, 47}, {100, 40});
     ASSERT_TRUE(d.dragging());
     EXPECT_EQ(d.move({130, 47}), QPoint(100, 40));
     EXPECT_EQ(d.move({131, 52}), QPoint(101, 45));
-    EXPECT_EQ(d.move({20, 3}), QPoint(-10, -4));   // beyond the screen's corner too
+    EXPECT_EQ(d.move({20, 3}), QPoint(-10, -4));  // beyond the screen's corner too
     d.release();
     EXPECT_FALSE(d.dragging());
     EXPECT_FALSE(d.move({400, 400}));
@@ -38,7 +38,7 @@ TEST(Head_Drag, Other_Buttons_Do_Not_Start_A_Drag)
 TEST(Head_Drag, An_Offset_Beyond_16_Bits_Keeps_The_Last_One)
 {
     Head_Drag d;
-    d.press(Qt::LeftButton, {110, 50}, {100, 40});   // offsets 150 and 150 twips
+    d.press(Qt::LeftButton, {110, 50}, {100, 40});  // offsets 150 and 150 twips
     d.release();
     // 3000 pixels from the corner is 45000 twips: that offset cannot be kept, the old one stays.
     d.press(Qt::LeftButton, {3100, 55}, {100, 40});

@@ -20,9 +20,14 @@ TEST(Dialog_Wiring, Settings_Labels_Open_Their_Dialogs)
     test::Temp_Dir dir;
     Main_Application program(dir.path());
     program.Start();
-    struct Case { Cmd label; const char* dialog; };
-    const Case cases[] = {{Cmd_Join_Settings, "Parlo_film_J"}, {Cmd_Join_Settings_Body, "Parlo_film_J"},
-                          {Cmd_Play_Settings, "Parlo_film_P"}, {Cmd_Play_Settings_Body, "Parlo_film_P"}};
+    struct Case {
+        Cmd label;
+        const char* dialog;
+    };
+    const Case cases[] = {{Cmd_Join_Settings, "Parlo_film_J"},
+                          {Cmd_Join_Settings_Body, "Parlo_film_J"},
+                          {Cmd_Play_Settings, "Parlo_film_P"},
+                          {Cmd_Play_Settings_Body, "Parlo_film_P"}};
     for (const Case& c : cases) {
         QString shown;
         QTimer driver;

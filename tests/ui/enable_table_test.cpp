@@ -130,7 +130,9 @@ TEST(Enable_Table, Every_Label_After_Every_Event)
     const Step steps[] = {
         {"start-up: the joined group has an entry, the favourites none", {}, "0 1 10 11 18 22-28"},
         {"drop of two MPEG files and a text on the input list",
-         [](Walk& w) { w.Drop(L::Input, {w.Media("in2.mpg"), w.Media("notes.txt"), w.Media("in1.mpg")}); },
+         [](Walk& w) {
+             w.Drop(L::Input, {w.Media("in2.mpg"), w.Media("notes.txt"), w.Media("in1.mpg")});
+         },
          "0 1 5 6 10 11 18 22-28"},
         {"input entry selected", [](Walk& w) { w.Click_Row(L::Input, 0); }, "0-6 10 11 18 22-28"},
         {"remove from the input list, one entry left", [](Walk& w) { w.Press(Cmd_Remove_Input); },
@@ -154,10 +156,11 @@ TEST(Enable_Table, Every_Label_After_Every_Event)
          "0 1 5-11 16-19 22-28"},
         {"favourite selected while a joined entry is", [](Walk& w) { w.Click_Row(L::Favorite, 0); },
          "0 1 5-18 20 22-28"},
-        {"joined group 01 entered, empty", [](Walk& w) { w.Group(Group_Kind::Joined, 1); },
-         "0 1 5 6 13-18 20 22-28"},
+        {"joined group 01 entered, empty", [](Walk& w) { w.Group(Group_Kind::Joined, 1); }, "0 1 5 6 13-18 20 22-28"},
         {"drop of an MPEG file and a text on the joined list",
-         [](Walk& w) { w.Drop(L::Joined, {w.Media("j2.mpg"), w.Media("notes.txt")}); },
+         [](Walk& w) {
+             w.Drop(L::Joined, {w.Media("j2.mpg"), w.Media("notes.txt")});
+         },
          "0 1 5 6 10 11 13-18 20 22-28"},
         {"drop of a text only on the favourites, its selection kept",
          [](Walk& w) { w.Drop(L::Favorite, {w.Media("notes.txt")}); }, "0 1 5 6 10 11 16-18 20 22-28"},
@@ -189,8 +192,7 @@ TEST(Enable_Table, Every_Label_After_Every_Event)
          "0 1 5 10 11 18 22-28"},
         {"drop on the input list after the join", [](Walk& w) { w.Drop(L::Input, {w.Media("in1.mpg")}); },
          "0 1 5 6 10 11 18 22-28"},
-        {"join whose Save-As was cancelled", [](Walk& w) { w.Press_And_Save(Cmd_Join, {}); },
-         "0 1 5 6 10 11 18 22-28"},
+        {"join whose Save-As was cancelled", [](Walk& w) { w.Press_And_Save(Cmd_Join, {}); }, "0 1 5 6 10 11 18 22-28"},
         {"join under an automatic name, the input list cleared",
          [](Walk& w) {
              w.Setup().Inlist = 1;

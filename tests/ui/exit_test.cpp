@@ -92,19 +92,23 @@ TEST_P(Exit_With_Save, Writes_Settings_And_Both_Groups_Then_Closes)
                                 "Theme=blue\r\n"
                                 "Play= 0\r\n"
                                 "Skin= 1\r\n"
-                                "Add_Path=" + folder.toUtf8() + "\r\n"
-                                "List_Path=" + folder.toUtf8() + "\r\n"
-                                "Way= 1\r\n"
-                                "Size= 1\r\n"
-                                "Rep= 0\r\n"
-                                "Size_X= 640\r\n"
-                                "Size_Y= 480\r\n"
-                                "Inlist= 1\r\n"
-                                "Auto= 0\r\n"
-                                "AutoFolder=\r\n"
-                                "PlayF= 0\r\n"
-                                "[FormJ]\r\n"
-                                "FormJ_Top= 1200\r\n";
+                                "Add_Path="
+        + folder.toUtf8()
+        + "\r\n"
+          "List_Path="
+        + folder.toUtf8()
+        + "\r\n"
+          "Way= 1\r\n"
+          "Size= 1\r\n"
+          "Rep= 0\r\n"
+          "Size_X= 640\r\n"
+          "Size_Y= 480\r\n"
+          "Inlist= 1\r\n"
+          "Auto= 0\r\n"
+          "AutoFolder=\r\n"
+          "PlayF= 0\r\n"
+          "[FormJ]\r\n"
+          "FormJ_Top= 1200\r\n";
     EXPECT_EQ(Read_All(f.dir.file(QStringLiteral("Parlo_film.ini"))).toStdString(), expected.toStdString());
     const QString c = f.dir.file(QStringLiteral("media/c.mpg"));
     EXPECT_EQ(Read_All(f.dir.file(QStringLiteral("Parlo_film12.rdm"))), Records({f.joinedA, f.joinedB, c}));

@@ -179,7 +179,8 @@ TEST(Dialogs, AddDialogListsAnyCaseAndAddsEverySelection)
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpg mpeg) (*.mpg *.mpeg)"});
     seen.shown.sort(Qt::CaseInsensitive);
     EXPECT_EQ(seen.shown, (QStringList{"a.mpg", "B.MPG", "c.Mpeg"}));
-    EXPECT_EQ(d.state.lstFiles.entries(), (QStringList{d.folder + "/a.mpg", d.folder + "/B.MPG", d.folder + "/c.Mpeg"}));
+    EXPECT_EQ(d.state.lstFiles.entries(),
+              (QStringList{d.folder + "/a.mpg", d.folder + "/B.MPG", d.folder + "/c.Mpeg"}));
     EXPECT_EQ(d.state.settings.Add_Path, d.folder + "/");
 }
 

@@ -278,7 +278,7 @@ TEST(Command_Router, Runs_Only_Registered_Existing_Indices)
     Command_Router r;
     QList<int> ran;
     r.Set_Command(3, [&] { ran.append(3); });
-    r.Set_Command(12, [&] { ran.append(12); });   // no label 12
+    r.Set_Command(12, [&] { ran.append(12); });  // no label 12
     r.Run(3);
     r.Run(4);
     r.Run(12);

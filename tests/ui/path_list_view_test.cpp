@@ -86,7 +86,8 @@ TEST(Path_List_View, Drop_Of_Files_Emits_Their_Local_Paths)
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QCoreApplication::sendEvent(f.view.viewport(), &drop);
     ASSERT_EQ(dropped.count(), 1);
-    EXPECT_EQ(dropped.at(0).at(0).toStringList(), (QStringList{QStringLiteral("/v/夏.mpg"), QStringLiteral("/v/b.RAM")}));
+    EXPECT_EQ(dropped.at(0).at(0).toStringList(),
+              (QStringList{QStringLiteral("/v/夏.mpg"), QStringLiteral("/v/b.RAM")}));
     // Dropping changes nothing by itself: what to add is the listener's rule.
     EXPECT_EQ(f.model.count(), 3);
 

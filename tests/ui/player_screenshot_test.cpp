@@ -25,7 +25,8 @@ void Shoot_While_Playing(QWidget* window, QWidget* picture, const QString& file)
     const auto shown = [&] {
         const QImage image = shot();
         // The clip's colours in the picture, the head strip's shades above it.
-        return picture->isVisible() && Colours(image, area()) > 8 && Colours(image, QRect(0, 2, window->width(), 16)) > 1;
+        return picture->isVisible() && Colours(image, area()) > 8
+            && Colours(image, QRect(0, 2, window->width(), 16)) > 1;
     };
     EXPECT_TRUE(QTest::qWaitFor(shown, 15000)) << file.toStdString();
     const QString out = QStringLiteral(PF_ARTIFACT_DIR);

@@ -13,7 +13,10 @@
 
 namespace pf::test {
 
-inline QString Clip(const char* name) { return QStringLiteral(PF_TEST_MEDIA_DIR "/") + QString::fromUtf8(name); }
+inline QString Clip(const char* name)
+{
+    return QStringLiteral(PF_TEST_MEDIA_DIR "/") + QString::fromUtf8(name);
+}
 
 inline const Mpeg_Driver_Options Silent{"null"};
 

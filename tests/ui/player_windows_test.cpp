@@ -22,7 +22,10 @@
 namespace pf::test {
 namespace {
 
-QSize Screen() { return QGuiApplication::primaryScreen()->geometry().size(); }
+QSize Screen()
+{
+    return QGuiApplication::primaryScreen()->geometry().size();
+}
 
 struct Player_Windows : ::testing::Test {
     static void SetUpTestSuite() { Register_Mpeg_Driver(Silent); }
@@ -47,7 +50,8 @@ TEST_F(Player_Windows, Video_Ends_By_Itself_Or_With_Rep_1_Plays_Again_Until_Esc)
         if (rep == 1)
             While_Open(&w, [&] {
                 // Played to its end and on again from the start, still open.
-                EXPECT_TRUE(QTest::qWaitFor([&] { return texts.indexOf("100%") >= 0 && texts.last() != "100%"; }, 20000));
+                EXPECT_TRUE(
+                    QTest::qWaitFor([&] { return texts.indexOf("100%") >= 0 && texts.last() != "100%"; }, 20000));
                 EXPECT_TRUE(w.isVisible() && w.Player().Ticking());
                 QTest::keyClick(&w, Qt::Key_Escape);
             });
@@ -113,10 +117,8 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
         bool esc;  // pressed while the failure shows
     };
     const Case cases[] = {
-        {false, Clip("no such clip.mpg"), false},
-        {false, Clip("not_video.mpg"), false},
-        {false, Clip("no such clip.mpg"), true},
-        {true, broken, false},
+        {false, Clip("no such clip.mpg"), false},          {false, Clip("not_video.mpg"), false},
+        {false, Clip("no such clip.mpg"), true},           {true, broken, false},
         {true, dir.file(QStringLiteral("gone.rm")), true},
     };
     for (const Case& c : cases) {

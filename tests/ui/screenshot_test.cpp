@@ -19,8 +19,8 @@ TEST(Main_Window_Xvfb, Screenshots_Of_Both_Layouts)
     for (const char* name : {"kyoto_2024_03.mpg", "Beach_day.mpeg", "花火大会_全編.mpg", "birthday_0412.mpg",
                              "trip/Okinawa_part1.mpg", "trip/Okinawa_part2.mpg"})
         joined.append(f.Media(QString::fromUtf8(name)));
-    for (const char* name : {"favourites/夏祭り.mpg", "favourites/concert_live_long_title_take_two.mpeg",
-                             "favourites/clip.rm"})
+    for (const char* name :
+         {"favourites/夏祭り.mpg", "favourites/concert_live_long_title_take_two.mpeg", "favourites/clip.rm"})
         favorites.append(f.Media(QString::fromUtf8(name)));
     ASSERT_TRUE(Write_Group(Group_File_Path(f.dir.path(), Group_Kind::Joined, 5), joined));
     ASSERT_TRUE(Write_Group(Group_File_Path(f.dir.path(), Group_Kind::Favorite, 12), favorites));
@@ -40,10 +40,12 @@ TEST(Main_Window_Xvfb, Screenshots_Of_Both_Layouts)
         f.window->Img_Skin_Click(skin);
         // Once the window has settled in its new layout: two pictures in a row alike.
         QImage shot = f.window->grab().toImage();
-        (void)QTest::qWaitFor([&] {
-            const QImage again = f.window->grab().toImage();
-            return std::exchange(shot, again) == again;
-        }, 5000);
+        (void)QTest::qWaitFor(
+            [&] {
+                const QImage again = f.window->grab().toImage();
+                return std::exchange(shot, again) == again;
+            },
+            5000);
         EXPECT_EQ(shot.size(), QSize(Layout_For(skin).bodyWidth, 569));
         EXPECT_TRUE(shot.save(out + u'/' + QLatin1String(file)));
     };

@@ -21,17 +21,16 @@ TEST(Window_Place, Opening_Position_From_The_Keys)
     };
     // A 465 x 297 window on a 1024 x 768 screen, created at 5, 6.
     const Case cases[] = {
-        {"", "", {279, 235}},            // centred: twips halves with the remainder dropped
-        {"", " 3000", {200, 235}},       // no top: centred on both axes, then the left applies
-        {" 1500", " 3000", {200, 100}},
-        {" 1500", "", {5, 100}},
-        {"abc", " 3000", {200, 6}},      // a top that is no number leaves the top alone
-        {"-300", "-150", {-10, -20}},
-        {" 40000", " 60000", {4000, 2666}},  // twips beyond 16 bits are fine
+        {"", "", {279, 235}},       // centred: twips halves with the remainder dropped
+        {"", " 3000", {200, 235}},  // no top: centred on both axes, then the left applies
+        {" 1500", " 3000", {200, 100}}, {" 1500", "", {5, 100}},
+        {"abc", " 3000", {200, 6}},  // a top that is no number leaves the top alone
+        {"-300", "-150", {-10, -20}},   {" 40000", " 60000", {4000, 2666}},  // twips beyond 16 bits are fine
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Opening_Position(QString::fromUtf8(c.top), QString::fromUtf8(c.left), {465, 297}, {1024, 768}, {5, 6}),
-                  c.expected)
+        EXPECT_EQ(
+            Opening_Position(QString::fromUtf8(c.top), QString::fromUtf8(c.left), {465, 297}, {1024, 768}, {5, 6}),
+            c.expected)
             << c.top << "/" << c.left;
     EXPECT_EQ(Edge_Twips(200), 3000);
     EXPECT_EQ(Edge_Twips(-1), -15);

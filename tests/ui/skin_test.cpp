@@ -76,7 +76,7 @@ TEST(Tile_Background, Keeps_An_Image_Of_The_Box_Made_Of_Tile_Rows)
     ASSERT_EQ(img.size(), QSize(469, 177));
     for (const QPoint p : {QPoint(0, 0), QPoint(468, 16), QPoint(200, 7)}) {
         EXPECT_EQ(img.pixel(p), tile.pixel(p));
-        EXPECT_EQ(img.pixel(p + QPoint(0, 160)), tile.pixel(p));   // row 8 repeats the strip
+        EXPECT_EQ(img.pixel(p + QPoint(0, 160)), tile.pixel(p));  // row 8 repeats the strip
     }
     EXPECT_EQ(img.pixel(10, 176), tile.pixel(10, 16));
     // Resizing keeps the drawn image until the box is tiled again.

@@ -13,7 +13,10 @@ using namespace pf;
 
 TEST(PathText, ParentFolderAndSeparators)
 {
-    struct Case { const char* in; const char* out; };
+    struct Case {
+        const char* in;
+        const char* out;
+    };
     const Case cases[] = {
         {"/clips/a.mpg", "/clips"},
         {"/v/x.y.mpg", "/v"},
@@ -34,11 +37,13 @@ TEST(PathText, ParentFolderAndSeparators)
 
 TEST(PathText, ExtensionOfLastElementOnly)
 {
-    struct Case { const char* in; const char* out; };
+    struct Case {
+        const char* in;
+        const char* out;
+    };
     const Case cases[] = {
-        {"/c/a.mpg", "mpg"},      {"/c/a.MPEG", "MPEG"}, {"/c/a.tar.mpeg2", "mpeg2"},
-        {"/c.d/name", ""},        {"name", ""},          {"/c/a.", ""},
-        {"/c/.hidden", "hidden"}, {"C:\\x.y\\z", ""},
+        {"/c/a.mpg", "mpg"}, {"/c/a.MPEG", "MPEG"}, {"/c/a.tar.mpeg2", "mpeg2"}, {"/c.d/name", ""},
+        {"name", ""},        {"/c/a.", ""},         {"/c/.hidden", "hidden"},    {"C:\\x.y\\z", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Extension_Of(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
@@ -56,7 +61,7 @@ TEST(ExistenceTests, FoldersAndFiles)
     EXPECT_TRUE(Folder_Exists(folder + u'/'));
     EXPECT_TRUE(Folder_Exists(folder + QStringLiteral("  ")));
     EXPECT_TRUE(Folder_Exists(dir.mkdir(QStringLiteral("blank "))));  // a name may end in a blank
-    EXPECT_FALSE(Folder_Exists(dir.file(QStringLiteral("clips"))));  // a prefix of clips2 is not clips2
+    EXPECT_FALSE(Folder_Exists(dir.file(QStringLiteral("clips"))));   // a prefix of clips2 is not clips2
     EXPECT_FALSE(Folder_Exists(file));
     EXPECT_FALSE(Folder_Exists(QString()));
 

@@ -30,11 +30,17 @@ Made Make(const test::Temp_Dir& dir, Kind kind)
     switch (kind) {
     case Kind::Missing: break;
     case Kind::Regular: dir.write(QStringLiteral("thing"), "old"); break;
-    case Kind::Link_To_Regular: dir.write(QStringLiteral("target"), "old"); (void)::symlink(t, p); break;
+    case Kind::Link_To_Regular:
+        dir.write(QStringLiteral("target"), "old");
+        (void)::symlink(t, p);
+        break;
     case Kind::Fifo: ::mkfifo(p, 0600); break;
     case Kind::Folder: dir.mkdir(QStringLiteral("thing")); break;
     case Kind::Dangling_Link: (void)::symlink(t, p); break;
-    case Kind::Link_To_Fifo: ::mkfifo(t, 0600); (void)::symlink(t, p); break;
+    case Kind::Link_To_Fifo:
+        ::mkfifo(t, 0600);
+        (void)::symlink(t, p);
+        break;
     case Kind::Device:
         // A node of /dev/null's kind inside the temporary folder: a fault replaces only this copy.
         m.skipped = ::mknod(t, S_IFCHR | 0666, makedev(1, 3)) != 0 || ::symlink(t, p) != 0;

@@ -4,12 +4,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
-
 
 using namespace pf;
 

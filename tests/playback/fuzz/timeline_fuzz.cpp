@@ -29,7 +29,8 @@ void Check(pf::Stream_Timeline t, qint64 size)
         lastBegin = p.begin;
     }
     const double total = t.Total();
-    if (!std::isfinite(total) || total < 0 || !std::isfinite(t.To_Frames(total / 2)) || !std::isfinite(t.From_Frames(1)))
+    if (!std::isfinite(total) || total < 0 || !std::isfinite(t.To_Frames(total / 2))
+        || !std::isfinite(t.From_Frames(1)))
         __builtin_trap();
 }
 
@@ -38,8 +39,8 @@ void Check(pf::Stream_Timeline t, qint64 size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const pf::Stream_Format forced[] = {{pf::Stream_Kind::Program}, {pf::Stream_Kind::Transport, 188, 0},
-                                        {pf::Stream_Kind::Transport, 192, 4}};
+    const pf::Stream_Format forced[]
+        = {{pf::Stream_Kind::Program}, {pf::Stream_Kind::Transport, 188, 0}, {pf::Stream_Kind::Transport, 192, 4}};
     for (const pf::Stream_Format& format : forced) {
         pf::Memory_Source walked(bytes), sampled(bytes);
         Check(Of(pf::Walk_Clocked(walked, format)), qint64(size));
