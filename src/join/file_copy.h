@@ -22,7 +22,10 @@ public:
 
 enum class Copy_Method { Kernel, Buffered };
 
-// The method to start with; the other one takes over where it is refused.
+// The method to start with; the other one takes over where it is refused. It is Kernel
+// (copy_file_range): bench/join joins 4 x 1 GiB of real data in a median 5.8 s that way against
+// 10.8 s through a user-space buffer (cat: 5.4 s), output synced and caches dropped each time;
+// with 3 x 128 MiB, 0.45 s against 0.79 s. The kernel copy also keeps the data out of our memory.
 Copy_Method Preferred_Copy_Method();
 
 enum class Copy_Status {
