@@ -23,9 +23,11 @@ public:
 enum class Copy_Method { Kernel, Buffered };
 
 // The method to start with; the other one takes over where it is refused. It is Kernel
-// (copy_file_range): bench/join joins 4 x 1 GiB of real data in a median 5.8 s that way against
-// 10.8 s through a user-space buffer (cat: 5.4 s), output synced and caches dropped each time;
-// with 3 x 128 MiB, 0.45 s against 0.79 s. The kernel copy also keeps the data out of our memory.
+// (copy_file_range in 64 MiB calls), as bench/join decided on 2026-12-08 joining 4 x 1 GiB of
+// real data, output synced and caches dropped: against buffered copies through 4 MiB it took a
+// median 5.8 s to their 10.8 s; through 128 KiB, the buffered copy's present size, the two were
+// within 5 % (kernel 6.01 and 5.68 s, buffered 5.72 and 5.94 s, cat 6.06 and 5.86 s in two
+// runs), so the kernel copy stays: it is never slower than cat and keeps the data out of our memory.
 Copy_Method Preferred_Copy_Method();
 
 enum class Copy_Status {
