@@ -164,7 +164,8 @@ Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Pro
         if (!r.ok())
             return r;
     }
-    if (out.fd.close() != 0)
+    // On disk before anyone renames it into place or deletes an input for it.
+    if (::fsync(out.fd.get()) != 0 || out.fd.close() != 0)
         return {Copy_Status::Write_Failed, output, errno, copier.done()};
     return {Copy_Status::Ok, {}, 0, copier.done()};
 }

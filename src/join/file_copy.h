@@ -51,7 +51,8 @@ struct Copy_Outcome {
 // and must be regular files; none may be the output itself. Whatever stands at `output` is
 // removed first (a regular file or a link, never what a link names) and the output created
 // exclusively. Inputs are checked before anything is written; on any failure or a cancel the
-// output is removed, unless it is one of the inputs. The inputs are only ever read.
+// output is removed, unless it is one of the inputs. The inputs are only ever read. A finished
+// output is on disk (fsync) before it is closed, so it can be renamed into place at once.
 Copy_Outcome Concatenate(const QStringList& inputs, const QString& output, Copy_Progress* progress = nullptr,
                          Copy_Method method = Preferred_Copy_Method());
 

@@ -13,25 +13,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace pf {
 
 namespace {
 
 // Numbers tried after the highest one found, when names are taken by files the scan skips.
 constexpr int Free_Name_Attempts = 1000;
-
-// Data of the output reaches the disk before any input is deleted.
-void Flush_To_Disk(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
 
 }  // namespace
 
@@ -160,7 +147,6 @@ void Join_Engine::Handle_Inputs_After_Join(const QString& output)
                               Msg_Exclamation);
             return;
         }
-        Flush_To_Disk(output);
         for (const QString& input : state_.lstFiles.entries()) {
             // The output may have been saved over one of its own inputs.
             if (Same_File(input, output))
