@@ -8,14 +8,15 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for f in bin/parlo_film share/applications/parlo_film.desktop \
+entry=share/applications/io.github.parlo_film.Viewer.desktop
+for f in bin/parlo_film $entry \
          share/icons/hicolor/48x48/apps/parlo_film.png share/icons/hicolor/128x128/apps/parlo_film.png \
          share/icons/hicolor/scalable/apps/parlo_film.svg; do
   [ -f "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/parlo_film" ] || fail "program not executable"
-desktop-file-validate "$prefix/share/applications/parlo_film.desktop" || fail "desktop entry invalid"
-entry=$prefix/share/applications/parlo_film.desktop
+entry=$prefix/$entry
+desktop-file-validate "$entry" || fail "desktop entry invalid"
 grep -qx 'Name=Parlo_film Viewer' "$entry" || fail "name"
 for mime in video/mpeg video/x-mpeg application/vnd.rn-realmedia audio/x-pn-realaudio; do
   grep -q "^MimeType=.*$mime;" "$entry" || fail "MIME type $mime"
