@@ -6,7 +6,7 @@ pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libqt6ope
       libgl-dev libmpv-dev mpv ffmpeg xvfb xauth fonts-noto-cjk libgtest-dev libgmock-dev
       clang libclang-rt-14-dev imagemagick desktop-file-utils qt6-translations-l10n
       libx11-dev libxcb1-dev libxtst-dev
-      appstream man-db groff-base)
+      appstream lintian dpkg-dev man-db groff-base)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
