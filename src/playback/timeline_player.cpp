@@ -1,6 +1,6 @@
 #include "playback/timeline_player.h"
 
-#include "playback/elementary_scan.h"
+#include "mpeg/elementary_scan.h"
 
 #include <QFile>
 #include <QScopedValueRollback>

@@ -8,8 +8,8 @@
 // whose timeline was sampled, and the timeline it hands over.
 #pragma once
 
+#include "mpeg/stream_timeline.h"
 #include "playback/mpv_session.h"
-#include "playback/stream_timeline.h"
 
 #include <memory>
 #include <optional>

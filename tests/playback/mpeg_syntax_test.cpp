@@ -1,8 +1,8 @@
 // Picture counting on hand-made video headers, for what the fixtures' encoder never writes
 // (repeated fields, field pictures, frame rate extensions, headers cut between pieces), and the
 // clock rule that tells one part from the next.
-#include "playback/mpeg_syntax.h"
-#include "playback/part_collector.h"
+#include "mpeg/mpeg_syntax.h"
+#include "mpeg/part_collector.h"
 
 #include <QByteArray>
 

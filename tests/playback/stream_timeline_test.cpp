@@ -1,7 +1,7 @@
 // Timelines of joined files: every kind and layout of parts timed to the frame, large parts
 // found by sampling, damaged files timed sanely within bounded reads, and the time mapping.
-#include "playback/clock_scan.h"
-#include "playback/stream_timeline.h"
+#include "mpeg/clock_scan.h"
+#include "mpeg/stream_timeline.h"
 
 #include "support/clip_pieces.h"
 #include "support/temp_dir.h"

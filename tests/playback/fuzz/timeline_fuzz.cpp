@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes (random, and mutations of small real joins) to the timeline scanner in
 // every way it can read them, each kind forced on the bytes whatever they look like: every scan
 // must end, and give parts inside the file, in order, with a positive, finite length.
-#include "playback/clock_scan.h"
-#include "playback/elementary_scan.h"
-#include "playback/stream_timeline.h"
+#include "mpeg/clock_scan.h"
+#include "mpeg/elementary_scan.h"
+#include "mpeg/stream_timeline.h"
 
 #include <cmath>
 #include <cstddef>

@@ -35,8 +35,8 @@
 // own, whose player clock starts at its earliest stamp; `lead` is where its pictures start.
 #pragma once
 
-#include "playback/byte_source.h"
-#include "playback/stream_walker.h"
+#include "mpeg/byte_source.h"
+#include "mpeg/stream_walker.h"
 
 #include <QList>
 #include <QString>

@@ -3,7 +3,7 @@
 // and splits every interval whose clock shows a seam until a short walk finds it.
 #pragma once
 
-#include "playback/stream_timeline.h"
+#include "mpeg/stream_timeline.h"
 
 namespace pf {
 

@@ -1,6 +1,6 @@
-#include "playback/clock_scan.h"
+#include "mpeg/clock_scan.h"
 
-#include "playback/part_collector.h"
+#include "mpeg/part_collector.h"
 
 #include <algorithm>
 #include <map>

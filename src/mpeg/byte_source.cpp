@@ -1,4 +1,4 @@
-#include "playback/byte_source.h"
+#include "mpeg/byte_source.h"
 
 #include "util/safe_file.h"
 

@@ -5,7 +5,7 @@
 // should start at to show whole-file time t.
 #pragma once
 
-#include "playback/stream_timeline.h"
+#include "mpeg/stream_timeline.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "playback/part_collector.h"
+#include "mpeg/part_collector.h"
 
 #include <algorithm>
 #include <cmath>

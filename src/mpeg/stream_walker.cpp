@@ -1,4 +1,4 @@
-#include "playback/stream_walker.h"
+#include "mpeg/stream_walker.h"
 
 #include <algorithm>
 

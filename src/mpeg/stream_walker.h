@@ -8,8 +8,8 @@
 // windows of at most Walk_Window bytes. A walker keeps what it learnt (PIDs) between walks.
 #pragma once
 
-#include "playback/byte_source.h"
-#include "playback/mpeg_syntax.h"
+#include "mpeg/byte_source.h"
+#include "mpeg/mpeg_syntax.h"
 
 #include <vector>
 

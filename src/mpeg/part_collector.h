@@ -12,7 +12,7 @@
 // the pictures, from which Time_Part makes the part's length when its stamps cannot.
 #pragma once
 
-#include "playback/stream_walker.h"
+#include "mpeg/stream_walker.h"
 
 #include <deque>
 #include <limits>

@@ -1,7 +1,7 @@
-#include "playback/stream_timeline.h"
+#include "mpeg/stream_timeline.h"
 
-#include "playback/clock_scan.h"
-#include "playback/elementary_scan.h"
+#include "mpeg/clock_scan.h"
+#include "mpeg/elementary_scan.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "playback/elementary_scan.h"
+#include "mpeg/elementary_scan.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "playback/mpeg_syntax.h"
+#include "mpeg/mpeg_syntax.h"
 
 #include <algorithm>
 
