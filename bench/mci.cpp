@@ -7,8 +7,8 @@
 // and the process CPU time of playing a clip to its end through the service next to
 // `mpv --vo=null --ao=null` on the same clip, and their ratio (target at most 1.1).
 // Clips are made by ffmpeg in a temporary folder under /tmp.
+#include "mci/mci_service.h"
 #include "mpeg/stream_timeline.h"
-#include "playback/mci_service.h"
 #include "playback/mpeg_video_device.h"
 
 #include <QApplication>

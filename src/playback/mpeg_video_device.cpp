@@ -1,7 +1,7 @@
 #include "playback/mpeg_video_device.h"
 
-#include "playback/mci_errors.h"
-#include "playback/mci_service.h"
+#include "mci/mci_errors.h"
+#include "mci/mci_service.h"
 
 #include <QFile>
 #include <QFileInfo>

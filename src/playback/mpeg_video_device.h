@@ -10,8 +10,8 @@
 // Register_Mpeg_Driver() is what start-up calls to make the type openable; it writes no file.
 #pragma once
 
+#include "mci/mci_device.h"
 #include "mpeg/stream_timeline.h"
-#include "playback/mci_device.h"
 #include "playback/mpv_session.h"
 #include "playback/timeline_player.h"
 

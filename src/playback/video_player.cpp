@@ -1,6 +1,6 @@
 #include "playback/video_player.h"
 
-#include "playback/mci_errors.h"
+#include "mci/mci_errors.h"
 #include "util/prompter.h"
 
 #include <algorithm>

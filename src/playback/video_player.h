@@ -6,7 +6,7 @@
 #pragma once
 
 #include "core/settings.h"
-#include "playback/mci_api.h"
+#include "mci/mci_api.h"
 #include "playback/player_control.h"
 
 #include <QSize>

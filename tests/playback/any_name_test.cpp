@@ -1,8 +1,8 @@
 // Any file name reaches the device as one word, and a clip named with quotation marks plays;
 // commands with 32-bit extremes are answered, not crashed on (the sanitizer build checks).
-#include "playback/mci_api.h"
-#include "playback/mci_errors.h"
-#include "playback/mci_service.h"
+#include "mci/mci_api.h"
+#include "mci/mci_errors.h"
+#include "mci/mci_service.h"
 #include "playback/mpeg_video_device.h"
 
 #include "support/temp_dir.h"

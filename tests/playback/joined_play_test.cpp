@@ -1,9 +1,9 @@
 // Joined files of every kind on the "MPEGVideo" device, driven as the video window drives it:
 // length, frames and rate are the parts' sums, a seek lands within a frame in the right part,
 // and play at double speed, read every 30 ms, never goes back and ends equal to the length.
-#include "playback/mci_api.h"
-#include "playback/mci_errors.h"
-#include "playback/mci_service.h"
+#include "mci/mci_api.h"
+#include "mci/mci_errors.h"
+#include "mci/mci_service.h"
 #include "playback/mpeg_video_device.h"
 
 #include "support/clip_pieces.h"

@@ -1,8 +1,8 @@
 // clsMCIApi against a port that records every command string and answers from a script:
 // the exact wire text, the replies it reads, and what it records on failure.
-#include "playback/mci_api.h"
-#include "playback/mci_errors.h"
-#include "playback/mci_service.h"
+#include "mci/mci_api.h"
+#include "mci/mci_errors.h"
+#include "mci/mci_service.h"
 
 #include <QList>
 #include <QPair>

@@ -1,6 +1,6 @@
 // The command grammar, table-driven: what parses, and the code and offset of what does not.
-#include "playback/mci_errors.h"
-#include "playback/mci_parser.h"
+#include "mci/mci_errors.h"
+#include "mci/mci_parser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The service's own rules, with a small device type of the test's own: aliases, the codes for
 // devices that are not open, reply room, and the description of every code it returns.
-#include "playback/mci_api.h"
-#include "playback/mci_errors.h"
-#include "playback/mci_service.h"
+#include "mci/mci_api.h"
+#include "mci/mci_errors.h"
+#include "mci/mci_service.h"
 
 #include <gtest/gtest.h>
 

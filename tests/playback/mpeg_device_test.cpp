@@ -1,8 +1,8 @@
 // The "MPEGVideo" device on real clips made by ffmpeg, driven through clsMCIApi and the service
 // exactly as the video window drives it. Playback runs headless (no display, null audio).
-#include "playback/mci_api.h"
-#include "playback/mci_errors.h"
-#include "playback/mci_service.h"
+#include "mci/mci_api.h"
+#include "mci/mci_errors.h"
+#include "mci/mci_service.h"
 #include "playback/mpeg_video_device.h"
 
 #include "support/temp_dir.h"

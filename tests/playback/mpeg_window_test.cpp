@@ -1,7 +1,7 @@
 // The "MPEGVideo" device drawing into a native window on a real X server (run under xvfb-run):
 // the picture appears inside the parent window, where "put … window at" places it.
-#include "playback/mci_api.h"
-#include "playback/mci_service.h"
+#include "mci/mci_api.h"
+#include "mci/mci_service.h"
 #include "playback/mpeg_video_device.h"
 #include "support/colours.h"
 

@@ -1,7 +1,7 @@
 // The players' logic without a window: the video window's open sequence, sizes, ticks and close
 // against a scripted media-control port; the RealMedia window's states and layout; .ram lists.
-#include "playback/mci_errors.h"
-#include "playback/mci_service.h"
+#include "mci/mci_errors.h"
+#include "mci/mci_service.h"
 #include "playback/real_control.h"
 #include "playback/video_player.h"
 

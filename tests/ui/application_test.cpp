@@ -2,7 +2,7 @@
 
 #include "player_support.h"
 
-#include "playback/mci_service.h"
+#include "mci/mci_service.h"
 #include "support/temp_dir.h"
 #include "ui/chrome.h"
 #include "ui/path_list_view.h"

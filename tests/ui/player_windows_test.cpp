@@ -3,8 +3,8 @@
 #include "player_support.h"
 
 #include "core/profile.h"
-#include "playback/mci_errors.h"
-#include "playback/mci_service.h"
+#include "mci/mci_errors.h"
+#include "mci/mci_service.h"
 #include "support/script_prompter.h"
 #include "support/temp_dir.h"
 #include "ui/chrome.h"

@@ -2,8 +2,8 @@
 // back a code without a description or a fault position beyond the text. The same bytes taken
 // as a file name, quoted as clsMCIApi quotes it, must come back as that one word and add no
 // other word to the command.
-#include "playback/mci_errors.h"
-#include "playback/mci_parser.h"
+#include "mci/mci_errors.h"
+#include "mci/mci_parser.h"
 
 #include <cstddef>
 #include <cstdint>

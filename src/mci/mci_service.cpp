@@ -1,6 +1,6 @@
-#include "playback/mci_service.h"
+#include "mci/mci_service.h"
 
-#include "playback/mci_errors.h"
+#include "mci/mci_errors.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "playback/mci_parser.h"
+#include "mci/mci_parser.h"
 
-#include "playback/mci_errors.h"
+#include "mci/mci_errors.h"
 
 #include <algorithm>
 #include <array>

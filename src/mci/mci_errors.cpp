@@ -1,4 +1,4 @@
-#include "playback/mci_errors.h"
+#include "mci/mci_errors.h"
 
 namespace pf {
 namespace {

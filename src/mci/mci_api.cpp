@@ -1,8 +1,8 @@
-#include "playback/mci_api.h"
+#include "mci/mci_api.h"
 
-#include "playback/mci_errors.h"
-#include "playback/mci_parser.h"
-#include "playback/mci_service.h"
+#include "mci/mci_errors.h"
+#include "mci/mci_parser.h"
+#include "mci/mci_service.h"
 
 #include <QList>
 

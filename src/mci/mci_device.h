@@ -3,7 +3,7 @@
 // service alone turns them into reply text.
 #pragma once
 
-#include "playback/mci_parser.h"
+#include "mci/mci_parser.h"
 
 #include <QByteArray>
 #include <QString>

@@ -4,7 +4,7 @@
 // instance, used on the GUI thread only. Device types are registered at start-up.
 #pragma once
 
-#include "playback/mci_device.h"
+#include "mci/mci_device.h"
 
 #include <QByteArray>
 #include <QString>
