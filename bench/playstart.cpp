@@ -4,9 +4,9 @@
 // place over a black backdrop; a frame counts as shown when that area holds the clip's colours.
 // Needs an X display: run under `xvfb-run -a`.
 #include "core/main_state.h"
+#include "core/play_dispatch.h"
 #include "core/profile.h"
 #include "playback/mpeg_video_device.h"
-#include "playback/play_dispatch.h"
 #include "ui/player_host.h"
 #include "ui/qt_prompter.h"
 

@@ -3,7 +3,7 @@
 // fresh device or player), which is gone when the call returns.
 #pragma once
 
-#include "playback/play_dispatch.h"
+#include "core/play_dispatch.h"
 
 #include <QByteArray>
 

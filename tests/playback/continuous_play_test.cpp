@@ -1,6 +1,6 @@
 #include "core/continuous_play.h"
 
-#include "playback/play_dispatch.h"
+#include "core/play_dispatch.h"
 
 #include <gtest/gtest.h>
 

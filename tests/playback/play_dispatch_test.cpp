@@ -1,4 +1,4 @@
-#include "playback/play_dispatch.h"
+#include "core/play_dispatch.h"
 
 #include "util/screen_pointer.h"
 
