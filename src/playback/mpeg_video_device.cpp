@@ -7,24 +7,17 @@
 #include <QFileInfo>
 #include <QScopedValueRollback>
 
-#include <mpv/client.h>
-
 #include <cmath>
 
 namespace pf {
 namespace {
 
-// The one place where libmpv's results become media-control codes.
-std::uint32_t Mci_Code(int mpvCode)
+// The one place where the player's results become media-control codes.
+std::uint32_t Mci_Code(int playerCode)
 {
-    switch (mpvCode) {
-    case 0: return MCI_OK;
-    case MPV_ERROR_LOADING_FAILED:
-    case MPV_ERROR_UNKNOWN_FORMAT:
-    case MPV_ERROR_NOTHING_TO_PLAY:
-    case MPV_ERROR_UNSUPPORTED: return MCIERR_INVALID_FILE;
-    default: return mpvCode > 0 ? MCI_OK : MCIERR_DRIVER_INTERNAL;
-    }
+    if (playerCode >= 0)
+        return MCI_OK;
+    return Mpv_Session::Is_Unplayable(playerCode) ? MCIERR_INVALID_FILE : MCIERR_DRIVER_INTERNAL;
 }
 
 bool In_Range(qint64 v, qint64 lo, qint64 hi)
@@ -87,7 +80,7 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
     session_ = std::make_unique<Mpv_Session>(opts);
     if (!session_->Is_Ready())
         return MCIERR_CANNOT_LOAD_DRIVER;
-    connect(session_.get(), &Mpv_Session::Event, this, &Mpeg_Video_Device::On_Event);
+    connect(session_.get(), &Mpv_Session::eventArrived, this, &Mpeg_Video_Device::On_Event);
     session_->Observe("time-pos", Mpv_Session::Format::Double);
     session_->Observe("eof-reached", Mpv_Session::Format::Flag);
     const Stream_Timeline timeline = Scan_Stream(file.filePath(), !options.sampleFirst);

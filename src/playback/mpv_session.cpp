@@ -10,6 +10,21 @@
 #include <vector>
 
 namespace pf {
+namespace {
+
+Mpv_Event::End_Reason End_Reason_Of(mpv_end_file_reason reason)
+{
+    switch (reason) {
+    case MPV_END_FILE_REASON_EOF: return Mpv_Event::End_Reason::Eof;
+    case MPV_END_FILE_REASON_STOP: return Mpv_Event::End_Reason::Stop;
+    case MPV_END_FILE_REASON_QUIT: return Mpv_Event::End_Reason::Quit;
+    case MPV_END_FILE_REASON_ERROR: return Mpv_Event::End_Reason::Error;
+    case MPV_END_FILE_REASON_REDIRECT: return Mpv_Event::End_Reason::Redirect;
+    }
+    return Mpv_Event::End_Reason::Other;
+}
+
+}  // namespace
 
 Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(parent)
 {
@@ -87,6 +102,17 @@ QString Mpv_Session::Error_Text(int code)
     return QString::fromUtf8(mpv_error_string(code));
 }
 
+bool Mpv_Session::Is_Unplayable(int code)
+{
+    switch (code) {
+    case MPV_ERROR_LOADING_FAILED:
+    case MPV_ERROR_UNKNOWN_FORMAT:
+    case MPV_ERROR_NOTHING_TO_PLAY:
+    case MPV_ERROR_UNSUPPORTED: return true;
+    default: return false;
+    }
+}
+
 int Mpv_Session::Command(const QList<QByteArray>& args)
 {
     if (!handle_)
@@ -98,23 +124,27 @@ int Mpv_Session::Command(const QList<QByteArray>& args)
     return Check(mpv_command(handle_, argv.data()), args.isEmpty() ? "command" : args.first().constData());
 }
 
-int Mpv_Session::Load_File(const QByteArray& fileBytes, int timeoutMs)
+int Mpv_Session::Load_File(const QByteArray& target, int timeoutMs)
 {
-    if (const int code = Command({"loadfile", fileBytes}); code < 0)
-        return code;
-    int result = MPV_ERROR_GENERIC;
+    const int code = Command({"loadfile", target});
+    return code < 0 ? code : Await_Loaded(timeoutMs);
+}
+
+int Mpv_Session::Await_Loaded(int timeoutMs)
+{
+    int result = MPV_ERROR_LOADING_FAILED;
     Wait_For(
         [&](const Mpv_Event& e) {
             if (e.kind == Mpv_Event::Kind::File_Loaded)
                 result = 0;
-            else if (e.kind == Mpv_Event::Kind::End_File)
+            else if (e.kind == Mpv_Event::Kind::End_File && e.endReason == Mpv_Event::End_Reason::Error)
                 result = e.error < 0 ? e.error : MPV_ERROR_LOADING_FAILED;
             else
                 return false;
             return true;
         },
         timeoutMs);
-    return Check(result, "loadfile");
+    return result;
 }
 
 int Mpv_Session::Set_Text(const char* name, const QByteArray& value)
@@ -189,7 +219,7 @@ bool Mpv_Session::Next_Event(double timeoutSeconds, Mpv_Event& out)
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(e->data);
         out.kind = Mpv_Event::Kind::End_File;
-        out.endReason = end->reason;
+        out.endReason = End_Reason_Of(end->reason);
         out.error = end->error;
         break;
     }
@@ -221,7 +251,7 @@ void Mpv_Session::Drain()
     drainQueued_ = false;
     Mpv_Event e;
     while (Next_Event(0, e))
-        emit Event(e);
+        emit eventArrived(e);
 }
 
 bool Mpv_Session::Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeoutMs)
@@ -231,7 +261,7 @@ bool Mpv_Session::Wait_For(const std::function<bool(const Mpv_Event&)>& done, in
     while (!deadline.hasExpired()) {
         if (!Next_Event(deadline.remainingTime() / 1000.0, e))
             continue;
-        emit Event(e);
+        emit eventArrived(e);
         if (done(e))
             return true;
     }

@@ -1,9 +1,17 @@
 // One libmpv player instance, shared by every player of this system (the MPEG device and the
-// RealMedia player). The session owns its mpv_handle (created in the constructor, destroyed in
-// the destructor); commands go to mpv as pre-split argument lists, paths as raw file-name bytes.
-// mpv wakes us from its own threads; the wakeup only queues Drain() on this object's (GUI)
-// thread, where events are read and handed out through the Event signal.
-// Every int result of libmpv passes through Check(), which records the last error text.
+// RealMedia player), and the only code that speaks to libmpv. The session owns its mpv_handle
+// (created in the constructor, destroyed in the destructor); commands go to mpv as pre-split
+// argument lists, paths as raw file-name bytes. mpv wakes us from its own threads; the wakeup
+// only queues Drain() on this object's (GUI) thread, where events are read, copied into
+// Mpv_Event and handed out through eventArrived. Every int result of libmpv passes through
+// Check(), which records the last error text; outside this file a result is 0 (or more) or a
+// failure that Error_Text describes and Is_Unplayable classifies.
+//
+// Which calls block the calling (GUI) thread: Wait_For, Load_File and Await_Loaded read events
+// there until their condition holds or their timeout passes, whose length the caller gives (the
+// timeline player allows 20 s for an entry to load, 5 s for a seek or a frame step to land);
+// the destructor until mpv's core has ended. Every other call returns once mpv's core has
+// taken it: a file loads and a seek lands afterwards, and events tell when.
 #pragma once
 
 #include <QByteArray>
@@ -24,11 +32,14 @@ namespace pf {
 // One event of the player, copied out of libmpv's buffers.
 struct Mpv_Event {
     enum class Kind { File_Loaded, End_File, Property, Playback_Restart, Seek, Idle, Shutdown, Other };
+    // Why an entry ended: played out, stopped or replaced by a command, the player quit, it
+    // failed, it went on with the entries it expanded to, or a reason this program does not know.
+    enum class End_Reason { Eof, Stop, Quit, Error, Redirect, Other };
     Kind kind = Kind::Other;
-    QByteArray property;  // Property: the observed name
-    QVariant value;       // Property: double, bool, qint64 or QByteArray; invalid when unavailable
-    int endReason = 0;    // End_File: mpv_end_file_reason
-    int error = 0;        // End_File: an mpv error code when the file failed
+    QByteArray property;                     // Property: the observed name
+    QVariant value;                          // Property: double, bool, qint64 or QByteArray; invalid when unavailable
+    End_Reason endReason = End_Reason::Eof;  // End_File
+    int error = 0;                           // End_File: the failure when the entry failed (Error_Text)
 };
 
 class Mpv_Session : public QObject {
@@ -51,11 +62,14 @@ public:
     bool Is_Ready() const { return handle_ != nullptr; }
     QString Last_Error() const { return lastError_; }
 
-    // Results are 0 or a negative mpv error code.
+    // Results are 0 or a negative error code.
     int Command(const QList<QByteArray>& args);
-    // Loads `fileBytes` (a path as QFile::encodeName gives it) and waits, reading events here,
-    // until mpv has loaded it or given up, or `timeoutMs` passed.
-    int Load_File(const QByteArray& fileBytes, int timeoutMs);
+    // Replaces the playlist by `target` (a path as QFile::encodeName gives it, or a URL) and
+    // waits as Await_Loaded does.
+    int Load_File(const QByteArray& target, int timeoutMs);
+    // Waits, reading events here, until the entry that is starting has loaded (0) or failed (an
+    // error code); the end of an entry it replaces is no failure, running out of time is.
+    int Await_Loaded(int timeoutMs);
     int Set_Text(const char* name, const QByteArray& value);
     int Set_Flag(const char* name, bool value);
     int Set_Double(const char* name, double value);
@@ -69,17 +83,20 @@ public:
     bool Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeoutMs);
 
     static QString Error_Text(int code);
+    // Whether the failure `code` lies with the file (it could not be loaded, its format is
+    // unknown, it holds nothing to play or nothing the player supports) rather than the player.
+    static bool Is_Unplayable(int code);
 
 public slots:
     // Hands out every pending event.
     void Drain();
 
 signals:
-    void Event(const pf::Mpv_Event& event);
+    void eventArrived(const pf::Mpv_Event& event);
 
 private:
     int Check(int code, const char* what);
-    // Reads one event (waiting up to `timeout_s`); false when there was none.
+    // Reads one event (waiting up to `timeoutSeconds`); false when there was none.
     bool Next_Event(double timeoutSeconds, Mpv_Event& out);
     static void Wakeup(void* self);
 

@@ -9,8 +9,6 @@
 #include <QRegularExpression>
 #include <QUrl>
 
-#include <mpv/client.h>
-
 namespace pf {
 
 namespace {
@@ -100,7 +98,7 @@ void Real_Player::Play()
         emit cannotPlay(why);
         return;
     }
-    connect(session_.get(), &Mpv_Session::Event, this, &Real_Player::On_Event);
+    connect(session_.get(), &Mpv_Session::eventArrived, this, &Real_Player::On_Event);
     session_->Observe("pause", Mpv_Session::Format::Flag);
     session_->Observe("paused-for-cache", Mpv_Session::Format::Flag);
     session_->Observe("time-pos", Mpv_Session::Format::Double);
@@ -191,13 +189,13 @@ void Real_Player::On_Event(const Mpv_Event& event)
     }
 }
 
-void Real_Player::End_Entry(int reason, int error)
+void Real_Player::End_Entry(Mpv_Event::End_Reason reason, int error)
 {
     if (!session_)
         return;
-    if (reason == MPV_END_FILE_REASON_ERROR) {
+    if (reason == Mpv_Event::End_Reason::Error) {
         Entry_Failed(Mpv_Session::Error_Text(error));
-    } else if (reason == MPV_END_FILE_REASON_EOF) {
+    } else if (reason == Mpv_Event::End_Reason::Eof) {
         if (++index_ < entries_.size())
             Start_Entry();
         else

@@ -66,7 +66,7 @@ private:
     void Start_Entry();
     void Entry_Failed(const QString& reason);
     void On_Event(const Mpv_Event& event);
-    void End_Entry(int reason, int error);
+    void End_Entry(Mpv_Event::End_Reason reason, int error);
     void Set_State(int state);
     QString Current_Location() const;
 

@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QScopedValueRollback>
 
-#include <mpv/client.h>
-
 #include <algorithm>
 
 namespace pf {
@@ -78,12 +76,12 @@ QByteArray Timeline_Player::Url(qint64 begin, qint64 end) const
     return "lavf://subfile,,start," + QByteArray::number(begin) + ",end," + QByteArray::number(end) + ",,:" + path_;
 }
 
-// Replaces the playlist with `url` and waits until the player shows its first picture.
+// Replaces the playlist with `url` and waits as Await_Entry does.
 int Timeline_Player::Load(const QByteArray& url)
 {
     session_.Drain();
-    const int code = session_.Command({"loadfile", url});
-    return code < 0 ? code : Await_Entry();
+    const QScopedValueRollback<bool> waiting(waiting_, true);
+    return Wait_For_Restart(session_.Load_File(url, Load_Timeout_Ms));
 }
 
 // Waits until the entry that is starting has loaded and shows its first picture (a seek sent
@@ -92,21 +90,7 @@ int Timeline_Player::Load(const QByteArray& url)
 int Timeline_Player::Await_Entry()
 {
     const QScopedValueRollback<bool> waiting(waiting_, true);
-    int result = MPV_ERROR_LOADING_FAILED;
-    session_.Wait_For(
-        [&](const Mpv_Event& e) {
-            if (e.kind == Mpv_Event::Kind::File_Loaded)
-                result = 0;
-            else if (e.kind == Mpv_Event::Kind::End_File && e.endReason == MPV_END_FILE_REASON_ERROR)
-                result = e.error < 0 ? e.error : MPV_ERROR_LOADING_FAILED;
-            else
-                return false;
-            return true;
-        },
-        Load_Timeout_Ms);
-    if (result == 0)
-        Wait_For_Restart(0);  // until the first picture is there: a seek sent before it is lost
-    return result;
+    return Wait_For_Restart(session_.Await_Loaded(Load_Timeout_Ms));
 }
 
 int Timeline_Player::Load_Part(int part)

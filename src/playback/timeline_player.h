@@ -5,7 +5,8 @@
 // stream plays as one entry from the sequence header that the last seek chose (the player
 // cannot seek in it by time). Anything else plays as the plain file. The session is the
 // owner's; this class only sends it commands. It owns the Timeline_Refiner that walks a file
-// whose timeline was sampled, and the timeline it hands over.
+// whose timeline was sampled, and the timeline it hands over. Open, Seek, Skip_Starved and
+// Take_Refined wait for the player on the calling thread, within the bounds Mpv_Session states.
 #pragma once
 
 #include "mpeg/stream_timeline.h"
