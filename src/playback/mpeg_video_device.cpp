@@ -2,6 +2,7 @@
 
 #include "mci/mci_errors.h"
 #include "mci/mci_service.h"
+#include "playback/mpv_names.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -63,37 +64,35 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
         return MCIERR_FILE_READ;
     path_ = request.element;
 
-    Mpv_Session::Options opts = Mpv_Session::Video_Options(request.parent);
-    if (request.parent != 0 && !opts.isEmpty() && opts.first().first == "wid") {
+    Mpv_Session::Options video = Mpv_Session::Video_Options(request.parent);
+    if (request.parent != 0 && !video.isEmpty() && video.first().first == mpv::Wid) {
         // Draw into a child of the caller's window, so "put window" can place the picture.
         foreignParent_.reset(QWindow::fromWinId(WId(request.parent)));
         picture_ = std::make_unique<QWindow>(foreignParent_.get());
         picture_->setGeometry(0, 0, 1, 1);
         picture_->show();
-        opts = Mpv_Session::Video_Options(picture_->winId());
+        video = Mpv_Session::Video_Options(picture_->winId());
     }
     // MPEG program streams seek to the key frame after the target; start decoding earlier.
-    opts += {{"keep-open", "yes"}, {"pause", "yes"},   {"hr-seek", "yes"},     {"hr-seek-demuxer-offset", "1.5"},
-             {"idle", "yes"},      {"osd-level", "0"}, {"audio-display", "no"}};
-    if (!options.audioOutput.isEmpty())
-        opts += {{"ao", options.audioOutput}};
-    session_ = std::make_unique<Mpv_Session>(opts);
+    session_ = std::make_unique<Mpv_Session>(Mpv_Session::Player_Options(
+        video, options.audioOutput,
+        {{mpv::Keep_Open, "yes"}, {mpv::Pause, "yes"}, {mpv::Hr_Seek, "yes"}, {mpv::Hr_Seek_Demuxer_Offset, "1.5"}}));
     if (!session_->Is_Ready())
         return MCIERR_CANNOT_LOAD_DRIVER;
     connect(session_.get(), &Mpv_Session::eventArrived, this, &Mpeg_Video_Device::On_Event);
-    session_->Observe("time-pos", Mpv_Session::Format::Double);
-    session_->Observe("eof-reached", Mpv_Session::Format::Flag);
+    session_->Observe(mpv::Time_Pos, Mpv_Session::Format::Double);
+    session_->Observe(mpv::Eof_Reached, Mpv_Session::Format::Flag);
     const Stream_Timeline timeline = Scan_Stream(file.filePath(), !options.sampleFirst);
     player_ = std::make_unique<Timeline_Player>(*session_, path_);
     const QScopedValueRollback<bool> moving(moving_, true);
     if (const int code = player_->Open(timeline); code < 0)
         return Mci_Code(code);
-    player_->Set_Fallback(session_->Get_Double("duration").value_or(0),
-                          session_->Get_Double("container-fps").value_or(0));
+    player_->Set_Fallback(session_->Get_Double(mpv::Duration).value_or(0),
+                          session_->Get_Double(mpv::Container_Fps).value_or(0));
     if (!timeline.exact && !timeline.Empty())
         player_->Refine_In_Background(file.filePath());
 
-    movieSize_ = QSize(int(session_->Get_Int("width").value_or(0)), int(session_->Get_Int("height").value_or(0)));
+    movieSize_ = QSize(int(session_->Get_Int(mpv::Width).value_or(0)), int(session_->Get_Int(mpv::Height).value_or(0)));
     reportedMs_ = std::llround(Length() * 1000);
     reportedFrames_ = std::llround(Timeline().Total_Frames());
     if (picture_)
@@ -105,9 +104,9 @@ void Mpeg_Video_Device::On_Event(const Mpv_Event& event)
 {
     if (moving_ || event.kind != Mpv_Event::Kind::Property)
         return;
-    if (event.property == "eof-reached" && event.value.toBool()) {
+    if (event.property == mpv::Eof_Reached && event.value.toBool()) {
         On_End_Reached();
-    } else if (event.property == "time-pos" && event.value.isValid()) {
+    } else if (event.property == mpv::Time_Pos && event.value.isValid()) {
         Update_Position();
         player_->Top_Up();
     }
@@ -122,7 +121,7 @@ void Mpeg_Video_Device::On_End_Reached()
         const QScopedValueRollback<bool> moving(moving_, true);
         player_->Skip_Starved();
         if (mode_ == Mode::Playing)
-            session_->Set_Flag("pause", false);
+            session_->Set_Flag(mpv::Pause, false);
         return;
     }
     atEnd_ = true;
@@ -167,7 +166,7 @@ void Mpeg_Video_Device::Take_Refined()
 double Mpeg_Video_Device::Position()
 {
     Take_Refined();
-    if (!atEnd_ && session_->Get_Flag("eof-reached").value_or(false))
+    if (!atEnd_ && session_->Get_Flag(mpv::Eof_Reached).value_or(false))
         On_End_Reached();
     Update_Position();
     return position_;
@@ -195,7 +194,7 @@ double Mpeg_Video_Device::From_Units(qint64 units) const
 std::uint32_t Mpeg_Video_Device::Pause(bool paused, Mode mode)
 {
     mode_ = mode;
-    return Mci_Code(session_->Set_Flag("pause", paused));
+    return Mci_Code(session_->Set_Flag(mpv::Pause, paused));
 }
 
 std::uint32_t Mpeg_Video_Device::Execute(const Mci_Command& command, Mci_Reply& reply)
@@ -230,9 +229,9 @@ std::uint32_t Mpeg_Video_Device::Play(const Mci_Command& command)
         return MCIERR_OUTOFRANGE;
     if (command.Find("fullscreen")) {
         // Only a picture in a window of its own can fill the screen.
-        if (picture_ || Mpv_Session::Video_Options(0).contains({"vo", "null"}))
+        if (picture_ || Mpv_Session::Video_Options(0).contains({mpv::Vo, "null"}))
             return MCIERR_UNSUPPORTED_FUNCTION;
-        if (const std::uint32_t code = Mci_Code(session_->Set_Flag("fullscreen", true)); code != MCI_OK)
+        if (const std::uint32_t code = Mci_Code(session_->Set_Flag(mpv::Fullscreen, true)); code != MCI_OK)
             return code;
     }
     if (from) {
@@ -252,7 +251,7 @@ std::uint32_t Mpeg_Video_Device::Seek(const Mci_Command& command)
     const Mci_Flag* to = command.Find("to");
     if (to->word == "end") {
         const std::uint32_t code = Pause(true, Mode::Stopped);
-        On_Event({Mpv_Event::Kind::Property, "eof-reached", true});
+        On_Event({Mpv_Event::Kind::Property, mpv::Eof_Reached, true});
         return code;
     }
     Take_Refined();
@@ -293,10 +292,10 @@ std::uint32_t Mpeg_Video_Device::Set(const Mci_Command& command)
                 return MCIERR_OUTOFRANGE;
             speed_ = n;
             // 0 asks for the greatest speed the player has.
-            code = Mci_Code(session_->Set_Double("speed", n == 0 ? 100.0 : double(n) / 1000.0));
+            code = Mci_Code(session_->Set_Double(mpv::Speed, n == 0 ? 100.0 : double(n) / 1000.0));
         } else if (f.key == "video") {
             video_ = f.word == "on";
-            code = Mci_Code(session_->Set_Text("vid", video_ ? "auto" : "no"));
+            code = Mci_Code(session_->Set_Text(mpv::Video_Track, video_ ? "auto" : "no"));
         }
         if (code != MCI_OK)
             return code;
@@ -324,9 +323,9 @@ std::uint32_t Mpeg_Video_Device::Apply_Audio()
     if (left != right)
         filter = "format=channels=stereo,lavfi=[pan=stereo|c0=" + QByteArray::number(left, 'f', 3)
             + "*c0|c1=" + QByteArray::number(right, 'f', 3) + "*c1]";
-    int code = session_->Set_Text("af", filter);
+    int code = session_->Set_Text(mpv::Audio_Filter, filter);
     if (code >= 0)
-        code = session_->Set_Double("volume", 100.0 * (left == right ? left : 1.0));
+        code = session_->Set_Double(mpv::Volume, 100.0 * (left == right ? left : 1.0));
     return Mci_Code(code);
 }
 
@@ -392,7 +391,7 @@ std::uint32_t Mpeg_Video_Device::Info(const Mci_Command& command, Mci_Reply& rep
     else if (item == "name")
         reply = Mci_Reply::Text(QFileInfo(QFile::decodeName(path_)).fileName().toUtf8());
     else if (item == "copyright")
-        reply = Mci_Reply::Text(session_->Get_Text("metadata/by-key/copyright").value_or(QByteArray()));
+        reply = Mci_Reply::Text(session_->Get_Text(mpv::Copyright).value_or(QByteArray()));
     else
         reply = Mci_Reply::Text(path_);
     return MCI_OK;

@@ -1,5 +1,7 @@
 #include "playback/mpv_session.h"
 
+#include "playback/mpv_names.h"
+
 #include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QMetaObject>
@@ -38,15 +40,15 @@ Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(pare
         return;
     }
     // Keys and mouse belong to our windows, not to the player drawn inside them.
-    Options all = {{"config", "no"},
-                   {"terminal", "no"},
-                   {"input-default-bindings", "no"},
-                   {"input-vo-keyboard", "no"},
-                   {"input-cursor", "no"},
-                   {"cursor-autohide", "no"},
-                   {"osc", "no"},
-                   {"load-scripts", "no"},
-                   {"ytdl", "no"}};
+    Options all = {{mpv::Config, "no"},
+                   {mpv::Terminal, "no"},
+                   {mpv::Input_Default_Bindings, "no"},
+                   {mpv::Input_Vo_Keyboard, "no"},
+                   {mpv::Input_Cursor, "no"},
+                   {mpv::Cursor_Autohide, "no"},
+                   {mpv::Osc, "no"},
+                   {mpv::Load_Scripts, "no"},
+                   {mpv::Ytdl, "no"}};
     all += options;
     bool ok = true;
     for (const auto& [name, value] : all)
@@ -73,13 +75,23 @@ Mpv_Session::Options Mpv_Session::Video_Options(quint64 window)
     const bool x11 = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
         && QGuiApplication::platformName() == QLatin1String("xcb");
     if (!x11)
-        return {{"vo", "null"}, {"force-window", "no"}};
+        return {{mpv::Vo, "null"}, {mpv::Force_Window, "no"}};
     if (window == 0)
         return {};
     // Only these outputs draw into a foreign window; mpv's later fallbacks open their own.
     // OpenGL only: where Vulkan is tried and fails, its clean-up closes descriptor 0, which by
     // then may be another player's X connection, and the whole program loses its display.
-    return {{"wid", QByteArray::number(window)}, {"vo", "gpu,xv,x11"}, {"gpu-api", "opengl"}};
+    return {{mpv::Wid, QByteArray::number(window)}, {mpv::Vo, "gpu,xv,x11"}, {mpv::Gpu_Api, "opengl"}};
+}
+
+Mpv_Session::Options Mpv_Session::Player_Options(const Options& video, const QByteArray& audioOutput,
+                                                 const Options& own)
+{
+    Options all = video;
+    all += {{mpv::Idle, "yes"}, {mpv::Osd_Level, "0"}, {mpv::Audio_Display, "no"}};
+    if (!audioOutput.isEmpty())
+        all += {{mpv::Ao, audioOutput}};
+    return all + own;
 }
 
 void Mpv_Session::Wakeup(void* self)
@@ -126,7 +138,7 @@ int Mpv_Session::Command(const QList<QByteArray>& args)
 
 int Mpv_Session::Load_File(const QByteArray& target, int timeoutMs)
 {
-    const int code = Command({"loadfile", target});
+    const int code = Command({mpv::Loadfile, target});
     return code < 0 ? code : Await_Loaded(timeoutMs);
 }
 

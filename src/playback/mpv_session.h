@@ -5,7 +5,8 @@
 // only queues Drain() on this object's (GUI) thread, where events are read, copied into
 // Mpv_Event and handed out through eventArrived. Every int result of libmpv passes through
 // Check(), which records the last error text; outside this file a result is 0 (or more) or a
-// failure that Error_Text describes and Is_Unplayable classifies.
+// failure that Error_Text describes and Is_Unplayable classifies. The names of libmpv's options,
+// properties and commands are in mpv_names.h.
 //
 // Which calls block the calling (GUI) thread: Wait_For, Load_File and Await_Loaded read events
 // there until their condition holds or their timeout passes, whose length the caller gives (the
@@ -58,6 +59,10 @@ public:
     // Video output options for a picture inside the native window `window` (0: none). Without a
     // display server the player gets no video output at all.
     static Options Video_Options(quint64 window);
+    // The options every player of this system starts with: `video` (Video_Options, or no video),
+    // an idle player without on-screen display or a picture for audio alone, the audio output
+    // `audioOutput` (empty lets mpv choose), then the player's `own`.
+    static Options Player_Options(const Options& video, const QByteArray& audioOutput, const Options& own);
 
     bool Is_Ready() const { return handle_ != nullptr; }
     QString Last_Error() const { return lastError_; }

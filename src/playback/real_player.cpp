@@ -1,5 +1,6 @@
 #include "playback/real_player.h"
 
+#include "playback/mpv_names.h"
 #include "util/paths.h"
 #include "util/safe_file.h"
 
@@ -87,11 +88,9 @@ void Real_Player::Play()
             return;
         }
     }
-    Mpv_Session::Options options = window_ ? Mpv_Session::Video_Options(window_) : Mpv_Session::Options{{"vo", "null"}};
-    options += {{"idle", "yes"}, {"keep-open", "no"}, {"osd-level", "0"}, {"audio-display", "no"}};
-    if (!audio_.isEmpty())
-        options += {{"ao", audio_}};
-    session_ = std::make_unique<Mpv_Session>(options);
+    const Mpv_Session::Options video
+        = window_ ? Mpv_Session::Video_Options(window_) : Mpv_Session::Options{{mpv::Vo, "null"}};
+    session_ = std::make_unique<Mpv_Session>(Mpv_Session::Player_Options(video, audio_, {{mpv::Keep_Open, "no"}}));
     if (!session_->Is_Ready()) {
         const QString why = session_->Last_Error();
         session_.reset();
@@ -99,10 +98,10 @@ void Real_Player::Play()
         return;
     }
     connect(session_.get(), &Mpv_Session::eventArrived, this, &Real_Player::On_Event);
-    session_->Observe("pause", Mpv_Session::Format::Flag);
-    session_->Observe("paused-for-cache", Mpv_Session::Format::Flag);
-    session_->Observe("time-pos", Mpv_Session::Format::Double);
-    session_->Observe("duration", Mpv_Session::Format::Double);
+    session_->Observe(mpv::Pause, Mpv_Session::Format::Flag);
+    session_->Observe(mpv::Paused_For_Cache, Mpv_Session::Format::Flag);
+    session_->Observe(mpv::Time_Pos, Mpv_Session::Format::Double);
+    session_->Observe(mpv::Duration, Mpv_Session::Format::Double);
     Start_Entry();
 }
 
@@ -129,7 +128,7 @@ void Real_Player::Start_Entry()
         return;
     }
     const QByteArray target = where.local.isEmpty() ? where.url : QFile::encodeName(where.local);
-    if (const int code = session_->Command({"loadfile", target}); code < 0)
+    if (const int code = session_->Command({mpv::Loadfile, target}); code < 0)
         Entry_Failed(Mpv_Session::Error_Text(code));
 }
 
@@ -152,10 +151,10 @@ void Real_Player::On_Event(const Mpv_Event& event)
     switch (event.kind) {
     case Mpv_Event::Kind::File_Loaded:
         loaded_ = true;
-        width_ = int(session_->Get_Int("width").value_or(0));
-        height_ = int(session_->Get_Int("height").value_or(0));
+        width_ = int(session_->Get_Int(mpv::Width).value_or(0));
+        height_ = int(session_->Get_Int(mpv::Height).value_or(0));
         Set_State(paused_ ? Paused : Buffering);
-        emit clipOpened(QString::fromUtf8(session_->Get_Text("media-title").value_or(QByteArray())),
+        emit clipOpened(QString::fromUtf8(session_->Get_Text(mpv::Media_Title).value_or(QByteArray())),
                         Current_Location());
         break;
     case Mpv_Event::Kind::Playback_Restart:
@@ -167,15 +166,15 @@ void Real_Player::On_Event(const Mpv_Event& event)
             Set_State(Seeking);
         break;
     case Mpv_Event::Kind::Property:
-        if (event.property == "pause") {
+        if (event.property == mpv::Pause) {
             paused_ = event.value.toBool();
             if (loaded_)
                 Set_State(paused_ ? Paused : Playing);
-        } else if (event.property == "paused-for-cache") {
+        } else if (event.property == mpv::Paused_For_Cache) {
             if (loaded_)
                 Set_State(event.value.toBool() ? Buffering : running);
-        } else if (event.value.isValid() && (event.property == "time-pos" || event.property == "duration")) {
-            (event.property == "time-pos" ? elapsed_ : total_) = event.value.toDouble();
+        } else if (event.value.isValid() && (event.property == mpv::Time_Pos || event.property == mpv::Duration)) {
+            (event.property == mpv::Time_Pos ? elapsed_ : total_) = event.value.toDouble();
             emit timeChanged(elapsed_, total_);
         }
         break;

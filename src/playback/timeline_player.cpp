@@ -1,6 +1,7 @@
 #include "playback/timeline_player.h"
 
 #include "mpeg/elementary_scan.h"
+#include "playback/mpv_names.h"
 
 #include <QFile>
 #include <QScopedValueRollback>
@@ -44,19 +45,19 @@ void Timeline_Player::Measure_Clock_Offset()
     const double frame = timeline_.frameRate > 0 ? 1.0 / timeline_.frameRate : 0.0;
     if (frame <= 0)
         return;
-    if (session_.Command({"frame-step"}) < 0)
+    if (session_.Command({mpv::Frame_Step}) < 0)
         return;
     std::optional<double> stepped;
     session_.Wait_For(
         [&](const Mpv_Event& e) {
-            if (e.kind == Mpv_Event::Kind::Property && e.property == "time-pos" && e.value.toDouble() > 0)
+            if (e.kind == Mpv_Event::Kind::Property && e.property == mpv::Time_Pos && e.value.toDouble() > 0)
                 stepped = e.value.toDouble();
             return stepped.has_value();
         },
         Seek_Timeout_Ms);
     offset_ = stepped && *stepped > 1.5 * frame ? frame : 0.0;
-    session_.Set_Flag("pause", true);
-    Wait_For_Restart(session_.Command({"seek", "0", "absolute+exact"}));
+    session_.Set_Flag(mpv::Pause, true);
+    Wait_For_Restart(session_.Command({mpv::Seek, "0", mpv::Absolute_Exact}));
 }
 
 void Timeline_Player::Set_Fallback(double duration, double frameRate)
@@ -105,7 +106,7 @@ int Timeline_Player::Load_Part(int part)
 
 int Timeline_Player::Current_Entry()
 {
-    return int(session_.Get_Int("playlist-pos").value_or(0));
+    return int(session_.Get_Int(mpv::Playlist_Pos).value_or(0));
 }
 
 std::optional<double> Timeline_Player::Player_Time()
@@ -114,7 +115,7 @@ std::optional<double> Timeline_Player::Player_Time()
     // two would pair the old entry's late time with the new part and jump ahead.
     const int part
         = way_ == Way::Parts ? std::clamp(firstPart_ + Current_Entry(), 0, int(timeline_.parts.size()) - 1) : 0;
-    const std::optional<double> local = session_.Get_Double("time-pos");
+    const std::optional<double> local = session_.Get_Double(mpv::Time_Pos);
     if (!local)
         return std::nullopt;
     if (way_ == Way::Elementary)
@@ -146,20 +147,20 @@ int Timeline_Player::Seek(double t)
         if (code < 0 || local < 1e-3)
             return code;
         local += offset_;
-        code = session_.Set_Double("hr-seek-demuxer-offset", local + 1.0);  // decode from the entry's start
+        code = session_.Set_Double(mpv::Hr_Seek_Demuxer_Offset, local + 1.0);  // decode from the entry's start
     } else if (!timeline_.Empty()) {
         const int part = way_ == Way::Parts ? timeline_.Part_At(t) : 0;
         local = t - timeline_.Part_Start(part) + timeline_.parts[part].lead;
         if (way_ == Way::Parts && (part < firstPart_ || part >= firstPart_ + queued_)) {
             code = Load_Part(part);
         } else if (way_ == Way::Parts && part != firstPart_ + Current_Entry()) {
-            code = session_.Command({"playlist-play-index", QByteArray::number(part - firstPart_)});
+            code = session_.Command({mpv::Playlist_Play_Index, QByteArray::number(part - firstPart_)});
             if (code >= 0)
                 code = Await_Entry();
         }
     }
     if (code >= 0)
-        code = session_.Command({"seek", QByteArray::number(local, 'f', 6), "absolute+exact"});
+        code = session_.Command({mpv::Seek, QByteArray::number(local, 'f', 6), mpv::Absolute_Exact});
     return Wait_For_Restart(code);
 }
 
@@ -179,7 +180,7 @@ void Timeline_Player::Top_Up()
     while (firstPart_ + queued_ < timeline_.parts.size() && queued_ - 1 - playing < Ahead_Most
            && (queued_ - 1 - playing < Ahead_Entries || ahead < Ahead_Seconds)) {
         const Stream_Part& p = timeline_.parts[firstPart_ + queued_];
-        if (session_.Command({"loadfile", Url(p.begin, p.end), "append"}) < 0)
+        if (session_.Command({mpv::Loadfile, Url(p.begin, p.end), mpv::Append}) < 0)
             return;
         ahead += p.duration;
         ++queued_;
