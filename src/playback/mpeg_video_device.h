@@ -8,6 +8,8 @@
 // the scale of the length last reported in that time format, so that at the end of the media
 // the position equals the length the caller was told, exactly, even after such a refinement.
 // Register_Mpeg_Driver() is what start-up calls to make the type openable; it writes no file.
+// Opening, playing and seeking are in mpeg_video_device.cpp; the settings ("set", "setaudio",
+// "put") and the queries ("status", "info") in mpeg_video_settings.cpp.
 #pragma once
 
 #include "mci/mci_device.h"
@@ -72,6 +74,8 @@ private:
     qint64 To_Units(double seconds) const;
     double From_Units(qint64 units) const;
     bool Frames() const { return framesFormat_; }
+    static std::uint32_t Mci_Code(int playerCode);
+    static bool In_Range(qint64 v, qint64 lo, qint64 hi) { return v >= lo && v <= hi; }
 
     std::unique_ptr<Mpv_Session> session_;
     std::unique_ptr<Timeline_Player> player_;
