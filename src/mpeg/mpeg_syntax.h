@@ -33,11 +33,6 @@ inline qint64 Find_Start_Code(Bytes p, qint64 from, qint64 n)
     return -1;
 }
 
-inline bool Is_Start_Code(Bytes p, qint64 n)
-{
-    return n >= 4 && p[0] == 0 && p[1] == 0 && p[2] == 1;
-}
-
 // The 33-bit stamp of a PTS/DTS field (5 bytes with marker bits), if its markers hold.
 std::optional<double> Stamp(Bytes p);
 
@@ -61,10 +56,6 @@ std::optional<Pes_Header> Parse_Pes(Bytes p, qint64 n);
 inline bool Is_Video_Id(unsigned id)
 {
     return id >= 0xE0 && id <= 0xEF;
-}
-inline bool Is_Audio_Id(unsigned id)
-{
-    return (id >= 0xC0 && id <= 0xDF) || id == 0xBD;
 }
 
 // Frame rate of a sequence header's frame_rate_code; 0 for a reserved code.

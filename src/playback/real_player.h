@@ -43,7 +43,6 @@ public:
     void Set_Picture_Window(quint64 window) { window_ = window; }
     // "file://" followed by a path as it is (no encoding), or a URL of another scheme.
     void Set_Source(const QString& source) { source_ = source; }
-    const QString& Source() const { return source_; }
     void Play();
     // Ends playback and the session; no notification follows.
     void Close();
