@@ -88,7 +88,7 @@ std::optional<Pes_Header> Parse_Pes(Bytes p, qint64 n)
 
 double Frame_Rate(unsigned code)
 {
-    static const double Rates[] = {0, 24000.0 / 1001, 24, 25, 30000.0 / 1001, 30, 50, 60000.0 / 1001, 60};
+    static constexpr double Rates[] = {0, 24000.0 / 1001, 24, 25, 30000.0 / 1001, 30, 50, 60000.0 / 1001, 60};
     return code < 9 ? Rates[code] : 0;
 }
 

@@ -51,7 +51,7 @@ Stream_Format Detect_Format(Byte_Source& source)
         return {};
     const Bytes b = buf.data();
     const qint64 n = qint64(buf.size());
-    static const int Slots[][2] = {{188, 0}, {192, 4}, {204, 0}};
+    static constexpr int Slots[][2] = {{188, 0}, {192, 4}, {204, 0}};
     for (const auto& [slot, prefix] : Slots)
         if (Sync_At(b, 0, std::min<qint64>(n, slot + prefix + slot * 6), slot, prefix, std::min<qint64>(6, n / slot))
                 >= 0
