@@ -184,6 +184,17 @@ std::size_t Match_Phrase(std::string_view phrase, const std::vector<Token>& toke
     return n;
 }
 
+// The keyword of `grammar` spelt by the words at tokens[at...], and in `words` how many words it
+// takes; null when none is.
+const Keyword* Match_Keyword(const Verb_Grammar& grammar, const std::vector<Token>& tokens, std::size_t at,
+                             std::size_t& words)
+{
+    for (const Keyword& k : grammar.keywords)
+        if ((words = Match_Phrase(k.phrase, tokens, at)) > 0)
+            return &k;
+    return nullptr;
+}
+
 struct Cursor {
     const std::vector<Token>& tokens;
     std::size_t at;
@@ -278,13 +289,8 @@ Mci_Parse_Result Parse_Mci_Command(std::string_view text)
     Cursor cur{tokens, 2, text.size()};
     while (cur.at < tokens.size()) {
         const std::size_t flagPos = cur.Pos();
-        const Keyword* match = nullptr;
         std::size_t words = 0;
-        for (const Keyword& k : grammar->keywords)
-            if ((words = Match_Phrase(k.phrase, tokens, cur.at)) > 0) {
-                match = &k;
-                break;
-            }
+        const Keyword* match = Match_Keyword(*grammar, tokens, cur.at, words);
         if (!match) {
             r.code = MCIERR_UNRECOGNIZED_KEYWORD;
             r.errorPos = flagPos;
