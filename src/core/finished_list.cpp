@@ -62,10 +62,7 @@ void Finished_List::Refresh_Labels()
 {
     const Page_Cmds page = Page_Commands(id_);
     state_.labels.setRange(page.play, page.last, false);
-    if (List().count() > 0) {
-        state_.labels.set(page.clear, true);
-        state_.labels.set(page.last, true);
-    }
+    state_.labels.Enable_List_Commands(id_, List().count());
     // Nothing to move without a selection (a drop or a group switch clears it).
     if (List().selected() < 0)
         state_.labels.set(Arrow(), false);

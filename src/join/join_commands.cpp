@@ -11,15 +11,15 @@ Join_Commands::Join_Commands(Main_State& state, Prompter& prompter, Copy_Progres
 
 Join_Commands::~Join_Commands() = default;
 
-QList<int> Join_Commands::Indices()
+QList<Cmd> Join_Commands::Indices()
 {
     return {Cmd_Add_Files,   Cmd_Add_Folder, Cmd_Play_Input,    Cmd_Remove_Input,   Cmd_Rename_Input,
             Cmd_Clear_Input, Cmd_Join,       Cmd_Rename_Joined, Cmd_Rename_Favorite};
 }
 
-bool Join_Commands::run(int index)
+bool Join_Commands::run(Cmd cmd)
 {
-    switch (index) {
+    switch (cmd) {
     case Cmd_Add_Files: inputs_.Add_Files_Dialog(); return true;
     case Cmd_Add_Folder: inputs_.Add_Folder_Files(); return true;
     case Cmd_Play_Input: filesDoubleClicked(state_.lstFiles.selected()); return true;
@@ -38,10 +38,7 @@ void Join_Commands::Join()
     // The label is enabled only from two entries on; the check keeps a direct call honest too.
     if (state_.lstFiles.count() >= 2 && engine_.Check_Input_Extensions())
         engine_.Join_Files();
-    if (state_.List_Join.count() > 0) {
-        state_.labels.set(Cmd_Clear_Joined, true);
-        state_.labels.set(Cmd_Continuous_Joined, true);
-    }
+    state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.count());
 }
 
 void Join_Commands::Rename(List_Id list)

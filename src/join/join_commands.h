@@ -22,11 +22,11 @@ public:
     Join_Commands(Main_State& state, Prompter& prompter, Copy_Progress* progress = nullptr, QObject* parent = nullptr);
     ~Join_Commands() override;
 
-    // The label indices this object runs.
-    static QList<int> Indices();
+    // The labels this object runs.
+    static QList<Cmd> Indices();
 
-    // Runs the command of label `index`; false for an index that is not ours.
-    bool run(int index);
+    // Runs the command of label `cmd`; false for a label that is not ours.
+    bool run(Cmd cmd);
 
     // Plays an input file (the play dispatch); used by label 2 and the double-click.
     void setPlayHandler(std::function<void(const QString&)> play) { play_ = std::move(play); }

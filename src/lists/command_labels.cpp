@@ -2,15 +2,14 @@
 
 namespace pf {
 
-bool Command_Label_Exists(int index)
+bool Command_Label_Exists(Cmd cmd)
 {
-    // 12 and 21 were never made.
-    return index >= 0 && index < Command_Label_Count && index != 12 && index != 21;
+    return cmd >= 0 && cmd < Command_Label_Count && cmd != 12 && cmd != 21;
 }
 
-QString Command_Caption(int index)
+QString Command_Caption(Cmd cmd)
 {
-    switch (index) {
+    switch (cmd) {
     case Cmd_Add_Files: return QStringLiteral("ﾌｧｲﾙの追加");
     case Cmd_Add_Folder: return QStringLiteral("ﾌｫﾙﾀﾞで追加");
     case Cmd_Play_Input:
@@ -44,41 +43,44 @@ QString Command_Caption(int index)
 
 Command_Labels::Command_Labels(QObject* parent) : QObject(parent) {}
 
-bool Command_Labels::enabled(int index) const
+bool Command_Labels::enabled(Cmd cmd) const
 {
-    return Command_Label_Exists(index) && enabled_[size_t(index)];
+    return Command_Label_Exists(cmd) && enabled_[size_t(cmd)];
 }
 
-void Command_Labels::set(int index, bool on)
+void Command_Labels::set(Cmd cmd, bool on)
 {
-    if (!Command_Label_Exists(index) || enabled_[size_t(index)] == on)
+    if (!Command_Label_Exists(cmd) || enabled_[size_t(cmd)] == on)
         return;
-    enabled_[size_t(index)] = on;
-    emit changed(index, on);
+    enabled_[size_t(cmd)] = on;
+    emit changed(cmd, on);
 }
 
-void Command_Labels::setRange(int from, int to, bool on)
+void Command_Labels::setRange(Cmd from, Cmd to, bool on)
 {
     for (int i = from; i <= to; ++i)
-        set(i, on);
+        set(Cmd(i), on);
 }
 
 void Command_Labels::applyStartUp(int joinCount, int favoriteCount)
 {
-    for (int i : {Cmd_Add_Files, Cmd_Add_Folder, Cmd_Join_Settings, Cmd_Join_Settings_Body, Cmd_Play_Settings_Body,
-                  Cmd_Exit_Save_Body, Cmd_Cancel_Body, Cmd_Play_Settings, Cmd_Exit_Save, Cmd_Cancel})
-        set(i, true);
+    for (Cmd cmd : {Cmd_Add_Files, Cmd_Add_Folder, Cmd_Join_Settings, Cmd_Join_Settings_Body, Cmd_Play_Settings_Body,
+                    Cmd_Exit_Save_Body, Cmd_Cancel_Body, Cmd_Play_Settings, Cmd_Exit_Save, Cmd_Cancel})
+        set(cmd, true);
     setRange(Cmd_Play_Input, Cmd_Continuous_Joined, false);
     setRange(Cmd_Play_Favorite, Cmd_Continuous_Favorite, false);
     setRange(Cmd_Move_Right, Cmd_Move_Left, false);
-    if (joinCount > 0) {
-        set(Cmd_Clear_Joined, true);
-        set(Cmd_Continuous_Joined, true);
-    }
-    if (favoriteCount > 0) {
-        set(Cmd_Clear_Favorite, true);
-        set(Cmd_Continuous_Favorite, true);
-    }
+    Enable_List_Commands(List_Id::Joined, joinCount);
+    Enable_List_Commands(List_Id::Favorite, favoriteCount);
+}
+
+void Command_Labels::Enable_List_Commands(List_Id list, int count)
+{
+    if (count <= 0)
+        return;
+    const Page_Cmds page = Page_Commands(list);
+    set(page.clear, true);
+    set(page.last, true);
 }
 
 }  // namespace pf

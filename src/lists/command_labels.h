@@ -1,5 +1,5 @@
-// The main window's command labels by index (0 to 28; 12 and 21 do not exist): their
-// captions and whether each is enabled. The rules that change the states live with the
+// The main window's command labels, named by the Cmd enumeration (0 to 28; 12 and 21 do not
+// exist): their captions and whether each is enabled. The rules that change the states live with the
 // lists they concern; this class only holds them and tells observers (the window) of changes.
 #pragma once
 
@@ -66,28 +66,31 @@ constexpr Page_Cmds Page_Commands(List_Id list)
     return {};
 }
 
-// True for the indices that exist.
-bool Command_Label_Exists(int index);
+// True for the values that name a label (12 and 21 were never made).
+bool Command_Label_Exists(Cmd cmd);
 
-// The caption of label `index` (empty for an index that does not exist).
-QString Command_Caption(int index);
+// The caption of label `cmd` (empty for a value that names no label).
+QString Command_Caption(Cmd cmd);
 
 class Command_Labels : public QObject {
     Q_OBJECT
 public:
     explicit Command_Labels(QObject* parent = nullptr);
 
-    bool enabled(int index) const;
-    void set(int index, bool on);
-    // Inclusive range; indices that do not exist are skipped.
-    void setRange(int from, int to, bool on);
+    bool enabled(Cmd cmd) const;
+    void set(Cmd cmd, bool on);
+    // Inclusive range; values that name no label are skipped.
+    void setRange(Cmd from, Cmd to, bool on);
 
     // The start-up row: add, settings, exit and cancel enabled, the rest disabled, then
-    // clear-all and continuous play of each list that has entries.
+    // Enable_List_Commands for both lists of finished files.
     void applyStartUp(int joinCount, int favoriteCount);
 
+    // The rule of a finished list's page: with entries, clear all and continuous play are enabled.
+    void Enable_List_Commands(List_Id list, int count);
+
 signals:
-    void changed(int index, bool enabled);
+    void changed(pf::Cmd cmd, bool enabled);
 
 private:
     std::array<bool, Command_Label_Count> enabled_{};

@@ -8,23 +8,23 @@
 
 namespace pf {
 
-void Command_Router::Set_Command(int index, Handler handler)
+void Command_Router::Set_Command(Cmd cmd, Handler handler)
 {
-    if (Command_Label_Exists(index))
-        handlers_[size_t(index)] = std::move(handler);
+    if (Command_Label_Exists(cmd))
+        handlers_[size_t(cmd)] = std::move(handler);
 }
 
-bool Command_Router::Has_Command(int index) const
+bool Command_Router::Has_Command(Cmd cmd) const
 {
-    return Command_Label_Exists(index) && bool(handlers_[size_t(index)]);
+    return Command_Label_Exists(cmd) && bool(handlers_[size_t(cmd)]);
 }
 
-void Command_Router::Run(int index) const
+void Command_Router::Run(Cmd cmd) const
 {
-    if (!Has_Command(index))
+    if (!Has_Command(cmd))
         return;
     // A copy, so that a handler may replace itself while it runs.
-    const Handler h = handlers_[size_t(index)];
+    const Handler h = handlers_[size_t(cmd)];
     h();
 }
 

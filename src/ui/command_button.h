@@ -20,11 +20,11 @@ class Command_Router {
 public:
     using Handler = std::function<void()>;
 
-    // Replaces the handler of `index`; an empty handler removes it.
-    void Set_Command(int index, Handler handler);
-    bool Has_Command(int index) const;
-    // Runs the handler of `index`; an index without one does nothing.
-    void Run(int index) const;
+    // Replaces the handler of `cmd`; an empty handler removes it.
+    void Set_Command(Cmd cmd, Handler handler);
+    bool Has_Command(Cmd cmd) const;
+    // Runs the handler of `cmd`; a label without one does nothing.
+    void Run(Cmd cmd) const;
 
 private:
     std::array<Handler, Command_Label_Count> handlers_;

@@ -40,7 +40,7 @@ constexpr QPoint Group_Button_At(int i)
 }
 
 struct Command_Place {
-    int index;
+    Cmd index;
     Place_In in;
     QRect label;  // the picture lies 4 pixels higher, as wide, 22 high (arrows: 20)
 };

@@ -44,7 +44,7 @@ Parlo_film_S::Parlo_film_S(Main_State& state, Prompter* prompter, QWidget* paren
     router_.Set_Command(Cmd_Cancel, [this] { close(); });
 
     connect(&state_.labels, &Command_Labels::changed, this,
-            [this](int index, bool on) { lbl_Cmd_[size_t(index)]->setEnabled(on); });
+            [this](Cmd cmd, bool on) { lbl_Cmd_[size_t(cmd)]->setEnabled(on); });
     Show_Label_States();
     setFixedSize(geo::Pic_B.width(), geo::Pic_B.height() + geo::Head_Height);
 }
@@ -157,7 +157,7 @@ void Parlo_film_S::Build_Commands()
         label->setObjectName(QStringLiteral("lbl_Cmd%1").arg(c.index));
         label->setGeometry(c.label);
         lbl_Cmd_[size_t(c.index)] = label;
-        connect(label, &Command_Label::released, this, [this](int index) { router_.Run(index); });
+        connect(label, &Command_Label::released, this, [this](int index) { router_.Run(Cmd(index)); });
     }
     // The arrows lie on the body under the joined page, which covers them in the compact layout.
     for (Tile_Box* page : Pic_C_)
@@ -258,9 +258,9 @@ void Parlo_film_S::Img_Skin_Click(int index)
     Tile_Background(Pic_B_);
 }
 
-void Parlo_film_S::Set_Command(int index, Command_Router::Handler handler)
+void Parlo_film_S::Set_Command(Cmd cmd, Command_Router::Handler handler)
 {
-    router_.Set_Command(index, std::move(handler));
+    router_.Set_Command(cmd, std::move(handler));
 }
 
 void Parlo_film_S::Show_Groups()
@@ -281,12 +281,12 @@ void Parlo_film_S::Show_Label_States()
 {
     for (int i = 0; i < Command_Label_Count; ++i)
         if (lbl_Cmd_[size_t(i)])
-            lbl_Cmd_[size_t(i)]->setEnabled(state_.labels.enabled(i));
+            lbl_Cmd_[size_t(i)]->setEnabled(state_.labels.enabled(Cmd(i)));
 }
 
-Command_Label* Parlo_film_S::Cmd_Label(int index) const
+Command_Label* Parlo_film_S::Cmd_Label(Cmd cmd) const
 {
-    return Command_Label_Exists(index) ? lbl_Cmd_[size_t(index)] : nullptr;
+    return Command_Label_Exists(cmd) ? lbl_Cmd_[size_t(cmd)] : nullptr;
 }
 
 Picture* Parlo_film_S::Group_Button(Group_Kind kind, int group) const

@@ -44,8 +44,8 @@ public:
     // Applies layout `index` (1 wide, anything else compact) and stores it in Skin.
     void Img_Skin_Click(int index);
 
-    // Registers what the release of command label `index` does; see Command_Router.
-    void Set_Command(int index, Command_Router::Handler handler);
+    // Registers what the release of command label `cmd` does; see Command_Router.
+    void Set_Command(Cmd cmd, Command_Router::Handler handler);
     const Command_Router& Commands() const { return router_; }
 
     // Marks the current group of each selector and writes both group captions.
@@ -57,7 +57,7 @@ public:
     Main_State& State() { return state_; }
     Prompter& Prompts() { return *prompter_; }
     Path_List_View* List_View(List_Id id) const { return lists_[size_t(id)]; }
-    Command_Label* Cmd_Label(int index) const;
+    Command_Label* Cmd_Label(Cmd cmd) const;
     Picture* Group_Button(Group_Kind kind, int group) const;
 
 signals:

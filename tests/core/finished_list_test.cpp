@@ -32,7 +32,7 @@ struct Lists {
     {
         QList<int> on;
         for (int i : {7, 8, 9, 10, 11, 13, 14, 15, 16, 17, 19, 20})
-            if (state.labels.enabled(i))
+            if (state.labels.enabled(Cmd(i)))
                 on.append(i);
         return on;
     }

@@ -25,8 +25,8 @@ TEST(MainState, FirstRun)
     state.Start_Up();
     EXPECT_EQ(state.List_Join.count(), 0);
     EXPECT_EQ(state.List_Favorite.count(), 0);
-    EXPECT_FALSE(state.labels.enabled(10));
-    EXPECT_TRUE(state.labels.enabled(0));
+    EXPECT_FALSE(state.labels.enabled(Cmd(10)));
+    EXPECT_TRUE(state.labels.enabled(Cmd(0)));
     EXPECT_EQ(state.settings.Group_File, 0);
     EXPECT_FALSE(QFile::exists(state.Ini_File()));  // start-up writes nothing
 }
@@ -44,8 +44,8 @@ TEST(MainState, RestoresTheCurrentGroupsSorted)
     state.Start_Up();
     EXPECT_EQ(state.List_Join.entries(), (QStringList{a, b}));
     EXPECT_EQ(state.List_Favorite.count(), 0);
-    EXPECT_TRUE(state.labels.enabled(10) && state.labels.enabled(11));
-    EXPECT_FALSE(state.labels.enabled(16) || state.labels.enabled(17));
+    EXPECT_TRUE(state.labels.enabled(Cmd(10)) && state.labels.enabled(Cmd(11)));
+    EXPECT_FALSE(state.labels.enabled(Cmd(16)) || state.labels.enabled(Cmd(17)));
 }
 
 TEST(MainState, SaveWritesSettingsAndBothGroups)

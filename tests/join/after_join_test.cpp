@@ -28,7 +28,7 @@ struct Saved_Join : Join_Fixture {
         state.settings.Inlist = qint16(inlist);
         state.settings.List_Path = dir.file("out");
         state.lstFiles.addAll(inputs);
-        state.labels.setRange(2, 6, true);
+        state.labels.setRange(Cmd(2), Cmd(6), true);
         prompter.savePath = out;
     }
 };
@@ -45,14 +45,14 @@ TEST(AfterJoin, InlistKeepsClearsDeletesOrTrashes)
 
     for (int inlist : {0, 1, 2, 3, 7}) {
         Saved_Join j(inlist);
-        j.commands.run(6);
+        j.commands.run(Cmd(6));
         EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.out}) << inlist;
         EXPECT_EQ(Read_All(j.out), "aaaabbbbbb") << inlist;
         EXPECT_EQ(j.state.settings.List_Path, j.dir.file("out"));
         const bool keeps = inlist == 0 || inlist == 7;
         EXPECT_EQ(j.state.lstFiles.count(), keeps ? 2 : 0) << inlist;
-        EXPECT_EQ(j.state.labels.enabled(5), keeps) << inlist;
-        EXPECT_FALSE(j.state.labels.enabled(6)) << inlist;
+        EXPECT_EQ(j.state.labels.enabled(Cmd(5)), keeps) << inlist;
+        EXPECT_FALSE(j.state.labels.enabled(Cmd(6))) << inlist;
         for (const QString& p : j.inputs)
             EXPECT_EQ(QFile::exists(p), inlist < 2 || inlist == 7) << inlist << p.toStdString();
         if (inlist == 3) {
@@ -70,7 +70,7 @@ TEST(AfterJoin, OutputSavedOverAnInputIsNotDeleted)
 {
     Saved_Join j(2);
     j.prompter.savePath = j.inputs.at(0);
-    j.commands.run(6);
+    j.commands.run(Cmd(6));
     EXPECT_EQ(Read_All(j.inputs.at(0)), "aaaabbbbbb");
     EXPECT_FALSE(QFile::exists(j.inputs.at(1)));
     EXPECT_EQ(j.state.lstFiles.count(), 0);
@@ -95,7 +95,7 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
 {
     Saved_Join j(2);
     j.prompter.savePath = j.dir.file("out/joined.Mpeg");
-    j.commands.run(6);
+    j.commands.run(Cmd(6));
     EXPECT_EQ(j.prompter.messages, QStringList{"保存ﾌｧｲﾙの拡張子が違います！"});
     EXPECT_EQ(j.prompter.saveFilters, QStringList{"動画ﾌｧｲﾙ (mpg) (*.mpg)"});
     EXPECT_EQ(j.prompter.saveSuffixes, QStringList{"mpg"});
@@ -104,14 +104,14 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
     EXPECT_EQ(j.state.lstFiles.count(), 2);
 
     j.prompter.savePath.clear();  // cancelled
-    j.commands.run(6);
+    j.commands.run(Cmd(6));
     EXPECT_TRUE(QFile::exists(j.state.Temp_Path()));
     EXPECT_EQ(j.state.List_Join.count(), 0);
 
     // A target that cannot be replaced (a non-empty folder) fails without touching anything.
     j.prompter.savePath = j.dir.mkdir("out/taken.mpg");
     j.make("out/taken.mpg/keep", 1);
-    j.commands.run(6);
+    j.commands.run(Cmd(6));
     EXPECT_EQ(j.prompter.messages.size(), 2);
     EXPECT_TRUE(QFile::exists(j.state.Temp_Path()));
     EXPECT_EQ(j.state.List_Join.count(), 0);

@@ -17,7 +17,7 @@ QList<int> Enabled(const Command_Labels& labels, int from, int to)
 {
     QList<int> on;
     for (int i = from; i <= to; ++i) {
-        if (labels.enabled(i))
+        if (labels.enabled(Cmd(i)))
             on.append(i);
     }
     return on;
@@ -35,7 +35,7 @@ TEST(InputList, LabelRuleFollowsTheCount)
     for (const Row& row : rows) {
         Join_Fixture f;
         Input_List list(f.state, f.prompter);
-        f.state.labels.setRange(2, 6, true);
+        f.state.labels.setRange(Cmd(2), Cmd(6), true);
         for (int i = 0; i < row.entries; ++i)
             f.state.lstFiles.add(QStringLiteral("/v/%1.mpg").arg(i));
         list.Apply_Label_Rule();

@@ -36,7 +36,7 @@ struct Auto_Join : Join_Fixture {
     {
         return Automatic_Name(autoFolder, QDate::currentDate(), number, ext);
     }
-    void join() { commands.run(6); }
+    void join() { commands.run(Cmd(6)); }
 };
 
 // Cancels once `after` steps have been reported.
@@ -61,9 +61,9 @@ TEST(Join, WritesTheExactBytesInListOrder)
     EXPECT_EQ(Read_All(j.name(1)), a + c);
     EXPECT_FALSE(QFile::exists(j.state.Temp_Path()));
     EXPECT_EQ(j.state.lstFiles.count(), 3);  // Inlist 0 keeps the inputs
-    EXPECT_FALSE(j.state.labels.enabled(6));
-    EXPECT_TRUE(j.state.labels.enabled(10));
-    EXPECT_TRUE(j.state.labels.enabled(11));
+    EXPECT_FALSE(j.state.labels.enabled(Cmd(6)));
+    EXPECT_TRUE(j.state.labels.enabled(Cmd(10)));
+    EXPECT_TRUE(j.state.labels.enabled(Cmd(11)));
 }
 
 TEST(Join, LeftOverTemporaryFileIsCutFirst)
@@ -237,7 +237,7 @@ TEST(Join, CancelRemovesTheTemporaryFileAndListsNothing)
     Join_Commands commands(f.state, f.prompter, &cancel);
     const QStringList inputs{f.make("a.mpg", 10), f.make("b.mpg", 10), f.make("c.mpg", 10)};
     f.state.lstFiles.addAll(inputs);
-    commands.run(6);
+    commands.run(Cmd(6));
     EXPECT_EQ(cancel.steps, 3);
     EXPECT_FALSE(QFile::exists(f.state.Temp_Path()));
     EXPECT_EQ(f.state.List_Join.count(), 0);

@@ -19,11 +19,11 @@ TEST(CommandLabels, StartUpRow)
     };
     for (const Case& c : cases) {
         Command_Labels labels;
-        labels.setRange(0, 28, true);  // whatever came before, the row decides
+        labels.setRange(Cmd(0), Cmd(28), true);  // whatever came before, the row decides
         labels.applyStartUp(c.join, c.fav);
         std::vector<int> on;
         for (int i = 0; i < Command_Label_Count; ++i)
-            if (labels.enabled(i))
+            if (labels.enabled(Cmd(i)))
                 on.push_back(i);
         EXPECT_EQ(on, c.on) << c.join << "," << c.fav;
     }
@@ -33,12 +33,12 @@ TEST(CommandLabels, ChangesAreSignalledOnceAndMissingIndicesIgnored)
 {
     Command_Labels labels;
     QSignalSpy spy(&labels, &Command_Labels::changed);
-    labels.setRange(10, 14, true);  // 12 does not exist
+    labels.setRange(Cmd(10), Cmd(14), true);  // 12 does not exist
     EXPECT_EQ(spy.count(), 4);
-    labels.set(11, true);
+    labels.set(Cmd(11), true);
     EXPECT_EQ(spy.count(), 4);
-    EXPECT_FALSE(labels.enabled(12));
-    EXPECT_FALSE(labels.enabled(29));
-    EXPECT_EQ(Command_Caption(19), QStringLiteral(" >"));
-    EXPECT_EQ(Command_Caption(21), QString());
+    EXPECT_FALSE(labels.enabled(Cmd(12)));
+    EXPECT_FALSE(labels.enabled(Cmd(29)));
+    EXPECT_EQ(Command_Caption(Cmd(19)), QStringLiteral(" >"));
+    EXPECT_EQ(Command_Caption(Cmd(21)), QString());
 }

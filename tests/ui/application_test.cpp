@@ -43,17 +43,17 @@ TEST(Main_Application, Input_List_Events_And_Labels_Reach_The_Join_Page)
     EXPECT_EQ(state.lstFiles.count(), 0);
     emit window.filesDropped(List_Id::Input, {b, text, a});
     EXPECT_EQ(state.lstFiles.entries(), (QStringList{a, b}));
-    EXPECT_TRUE(state.labels.enabled(6));
-    EXPECT_FALSE(state.labels.enabled(2));
+    EXPECT_TRUE(state.labels.enabled(Cmd(6)));
+    EXPECT_FALSE(state.labels.enabled(Cmd(2)));
 
     state.lstFiles.setSelected(1);
     emit window.listClicked(List_Id::Input, 1);
-    EXPECT_TRUE(state.labels.enabled(2) && state.labels.enabled(5));
+    EXPECT_TRUE(state.labels.enabled(Cmd(2)) && state.labels.enabled(Cmd(5)));
 
-    ASSERT_TRUE(window.Commands().Has_Command(5));
-    window.Commands().Run(5);  // clear all
+    ASSERT_TRUE(window.Commands().Has_Command(Cmd(5)));
+    window.Commands().Run(Cmd(5));  // clear all
     EXPECT_EQ(state.lstFiles.count(), 0);
-    EXPECT_FALSE(state.labels.enabled(6));
+    EXPECT_FALSE(state.labels.enabled(Cmd(6)));
     window.close();
 }
 

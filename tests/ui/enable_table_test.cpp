@@ -26,7 +26,7 @@ std::string Expand(const char* spec)
     for (const QString& part : QString::fromLatin1(spec).split(u' ', Qt::SkipEmptyParts)) {
         const QStringList ends = part.split(u'-');
         for (int i = ends.first().toInt(); i <= ends.last().toInt(); ++i)
-            if (Command_Label_Exists(i))
+            if (Command_Label_Exists(Cmd(i)))
                 out += (out.empty() ? "" : " ") + std::to_string(i);
     }
     return out;
@@ -54,8 +54,8 @@ public:
     {
         std::string out;
         for (int i = 0; i < Command_Label_Count; ++i)
-            if (Command_Label* label = program_->Window().Cmd_Label(i)) {
-                EXPECT_EQ(label->isEnabled(), program_->State().labels.enabled(i)) << "label " << i;
+            if (Command_Label* label = program_->Window().Cmd_Label(Cmd(i))) {
+                EXPECT_EQ(label->isEnabled(), program_->State().labels.enabled(Cmd(i))) << "label " << i;
                 if (label->isEnabled())
                     out += (out.empty() ? "" : " ") + std::to_string(i);
             }
@@ -91,7 +91,7 @@ public:
     // A click on label `index`, which must be enabled to take it.
     void Press(int index)
     {
-        Command_Label* label = program_->Window().Cmd_Label(index);
+        Command_Label* label = program_->Window().Cmd_Label(Cmd(index));
         EXPECT_TRUE(label->isEnabled()) << "label " << index;
         QTest::mouseClick(label, Qt::LeftButton);
     }
@@ -233,7 +233,7 @@ TEST(Enable_Table, Each_Layout_Shows_Its_Labels_Where_A_Click_Reaches_Them)
         program.Window().Img_Skin_Click(c.skin);
         std::string reached;
         for (int i = 0; i < Command_Label_Count; ++i)
-            if (Command_Label* label = program.Window().Cmd_Label(i)) {
+            if (Command_Label* label = program.Window().Cmd_Label(Cmd(i))) {
                 const QPoint centre = label->mapTo(&program.Window(), label->rect().center());
                 if (label->isVisibleTo(&program.Window()) && program.Window().childAt(centre) == label)
                     reached += (reached.empty() ? "" : " ") + std::to_string(i);

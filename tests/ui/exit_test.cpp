@@ -81,7 +81,7 @@ TEST_P(Exit_With_Save, Writes_Settings_And_Both_Groups_Then_Closes)
 {
     Exit_Fixture f;
     const QString folder = f.dir.path();
-    f.Release(f.window->Cmd_Label(GetParam()));
+    f.Release(f.window->Cmd_Label(Cmd(GetParam())));
 
     EXPECT_FALSE(f.window->isVisible());
     EXPECT_TRUE(f.prompter.messages.isEmpty());
@@ -154,7 +154,7 @@ TEST(Exit_With_Save, Failure_To_Save_Is_Told_Before_Closing)
     // A folder where the settings file should be: it cannot be replaced.
     QFile::remove(f.dir.file(QStringLiteral("Parlo_film.ini")));
     f.dir.mkdir(QStringLiteral("Parlo_film.ini"));
-    f.Release(f.window->Cmd_Label(24));
+    f.Release(f.window->Cmd_Label(Cmd(24)));
     ASSERT_EQ(f.prompter.messages.size(), 1);
     EXPECT_EQ(f.prompter.messages.at(0), QStringLiteral("設定を保存できませんでした。"));
     EXPECT_EQ(f.prompter.styles.at(0), int(Msg_Exclamation));

@@ -83,7 +83,7 @@ TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
     d.state.lstFiles.addAll({d.make("a.MPEG", 3, 'a'), d.make("b.mpeg", 2, 'b')});
     Seen seen;
     Type_And_Accept("joined", &seen);
-    d.commands.run(6);
+    d.commands.run(Cmd(6));
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙ名を付けて保存"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpeg) (*.mpeg)"});
     EXPECT_EQ(seen.suffix, QStringLiteral("mpeg"));
@@ -97,7 +97,7 @@ TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
     QString question;
     Type_And_Accept("joined.mpeg");
     Answer_Next_Box(QMessageBox::Yes, &question);
-    d.commands.run(6);
+    d.commands.run(Cmd(6));
     EXPECT_TRUE(question.contains("joined.mpeg"));
     EXPECT_EQ(Read_All(out), "aaaBBBB");
     EXPECT_EQ(d.state.List_Join.entries(), (QStringList{out, out}));
@@ -111,10 +111,10 @@ TEST(Dialogs, RenameMovesTheEntryToItsSortedPlace)
     d.state.List_Favorite.addAll({a, m});
     d.state.List_Join.add(a);
     d.state.List_Favorite.setSelected(0);
-    d.state.labels.setRange(13, 15, true);
+    d.state.labels.setRange(Cmd(13), Cmd(15), true);
     Seen seen;
     Type_And_Accept("z.Mpg", &seen);
-    d.commands.run(15);
+    d.commands.run(Cmd(15));
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙ名を変更"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpg) (*.mpg)"});
     EXPECT_EQ(seen.folder, d.folder);
@@ -122,7 +122,7 @@ TEST(Dialogs, RenameMovesTheEntryToItsSortedPlace)
     EXPECT_EQ(d.state.List_Join.entries(), QStringList{a});  // other lists untouched
     EXPECT_FALSE(QFile::exists(a));
     EXPECT_EQ(Read_All(d.folder + "/z.Mpg"), "a");
-    EXPECT_FALSE(d.state.labels.enabled(13) || d.state.labels.enabled(14) || d.state.labels.enabled(15));
+    EXPECT_FALSE(d.state.labels.enabled(Cmd(13)) || d.state.labels.enabled(Cmd(14)) || d.state.labels.enabled(Cmd(15)));
 }
 
 TEST(Dialogs, RenameRefusalsChangeNothing)
@@ -135,17 +135,17 @@ TEST(Dialogs, RenameRefusalsChangeNothing)
     QString message;
     Type_And_Accept("a.mpeg");
     Answer_Next_Box(QMessageBox::Ok, &message);
-    d.commands.run(9);
+    d.commands.run(Cmd(9));
     EXPECT_EQ(message, QStringLiteral("変更ﾌｧｲﾙの拡張子が違います！"));
 
     d.state.List_Join.setSelected(0);
     Reject_Next_Dialog();
-    d.commands.run(9);
+    d.commands.run(Cmd(9));
 
     d.state.List_Join.setSelected(0);
     Type_And_Accept("a.mpg");  // its own name: the dialog asks, then nothing is done
     Answer_Next_Box(QMessageBox::Yes);
-    d.commands.run(9);
+    d.commands.run(Cmd(9));
     EXPECT_EQ(d.state.List_Join.entries(), QStringList{a});
     EXPECT_EQ(Read_All(a), "a");
     EXPECT_EQ(QDir(d.folder).entryList(QDir::Files | QDir::Hidden), QStringList{"a.mpg"});
@@ -158,10 +158,10 @@ TEST(Dialogs, CaseOnlyRenameIsARealRename)
     d.state.lstFiles.add(a);
     d.state.lstFiles.setSelected(0);
     Type_And_Accept("A.MPG");
-    d.commands.run(4);
+    d.commands.run(Cmd(4));
     EXPECT_EQ(d.state.lstFiles.entries(), QStringList{d.folder + "/A.MPG"});
     EXPECT_EQ(QDir(d.folder).entryList(QDir::Files), QStringList{"A.MPG"});
-    EXPECT_FALSE(d.state.labels.enabled(2) || d.state.labels.enabled(3) || d.state.labels.enabled(4));
+    EXPECT_FALSE(d.state.labels.enabled(Cmd(2)) || d.state.labels.enabled(Cmd(3)) || d.state.labels.enabled(Cmd(4)));
 }
 
 TEST(Dialogs, AddDialogListsAnyCaseAndAddsEverySelection)
@@ -174,7 +174,7 @@ TEST(Dialogs, AddDialogListsAnyCaseAndAddsEverySelection)
     d.state.settings.Add_Path = d.folder;
     Seen seen;
     Type_And_Accept("\"a.mpg\" \"B.MPG\" \"c.Mpeg\"", &seen);
-    d.commands.run(0);
+    d.commands.run(Cmd(0));
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙの追加"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpg mpeg) (*.mpg *.mpeg)"});
     seen.shown.sort(Qt::CaseInsensitive);
@@ -194,7 +194,7 @@ TEST(Dialogs, FolderChooserStartsAtTheAddPath)
         seen.folder = dlg->directory().absolutePath();
         QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
     });
-    d.commands.run(1);
+    d.commands.run(Cmd(1));
     EXPECT_EQ(seen.folder, d.folder);
     EXPECT_EQ(d.state.lstFiles.entries(), QStringList{d.folder + "/x.mpg"});
 }

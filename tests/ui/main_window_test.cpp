@@ -27,7 +27,7 @@ QList<int> Enabled_Labels(const Parlo_film_S& w)
 {
     QList<int> on;
     for (int i = 0; i < Command_Label_Count; ++i)
-        if (w.Cmd_Label(i) && w.Cmd_Label(i)->isEnabled())
+        if (w.Cmd_Label(Cmd(i)) && w.Cmd_Label(Cmd(i))->isEnabled())
             on.append(i);
     return on;
 }
@@ -179,8 +179,8 @@ TEST(Main_Window, Layout_Buttons_Switch_Sizes_And_Visibility_And_Keep_The_Corner
         EXPECT_EQ(f.Find<QWidget>("Pic_C2")->isVisible(), wide);
         for (int i : {22, 23, 24, 25, 18, 26, 27, 28}) {
             const bool onBody = i >= 22 && i <= 25;
-            EXPECT_EQ(w.Cmd_Label(i)->isVisible(), onBody == wide) << i;
-            EXPECT_EQ(w.Cmd_Label(i)->image()->isVisible(), onBody == wide) << i;
+            EXPECT_EQ(w.Cmd_Label(Cmd(i))->isVisible(), onBody == wide) << i;
+            EXPECT_EQ(w.Cmd_Label(Cmd(i))->image()->isVisible(), onBody == wide) << i;
         }
         // The body's kept image covers the body.
         const auto* body = static_cast<Tile_Box*>(f.Find<QWidget>("Pic_B"));
@@ -241,9 +241,9 @@ TEST(Main_Window, Command_Button_Shows_Pressed_Look_Then_Released_Before_Its_Com
 {
     Main_Window_Fixture f;
     f.Start();
-    Command_Label* add = f.window->Cmd_Label(0);
+    Command_Label* add = f.window->Cmd_Label(Cmd(0));
     QList<bool> releasedAtRun;
-    f.window->Set_Command(0, [&] { releasedAtRun.append(Shows(add->image(), Stock().Img_Off)); });
+    f.window->Set_Command(Cmd(0), [&] { releasedAtRun.append(Shows(add->image(), Stock().Img_Off)); });
 
     QTest::mousePress(add, Qt::LeftButton);
     EXPECT_TRUE(Shows(add->image(), Stock().Img_On));
@@ -253,21 +253,21 @@ TEST(Main_Window, Command_Button_Shows_Pressed_Look_Then_Released_Before_Its_Com
     EXPECT_EQ(releasedAtRun, QList<bool>{true});
 
     // A label without a command only changes its look.
-    QTest::mousePress(f.window->Cmd_Label(1), Qt::RightButton);
-    QTest::mouseRelease(f.window->Cmd_Label(1), Qt::RightButton);
-    EXPECT_TRUE(Shows(f.window->Cmd_Label(1)->image(), Stock().Img_Off));
+    QTest::mousePress(f.window->Cmd_Label(Cmd(1)), Qt::RightButton);
+    QTest::mouseRelease(f.window->Cmd_Label(Cmd(1)), Qt::RightButton);
+    EXPECT_TRUE(Shows(f.window->Cmd_Label(Cmd(1))->image(), Stock().Img_Off));
 
     // A disabled label gets no mouse events at all.
     int runs = 0;
-    f.window->Set_Command(2, [&] { ++runs; });
-    Command_Label* play = f.window->Cmd_Label(2);
+    f.window->Set_Command(Cmd(2), [&] { ++runs; });
+    Command_Label* play = f.window->Cmd_Label(Cmd(2));
     ASSERT_FALSE(play->isEnabled());
     QTest::mousePress(play, Qt::LeftButton);
     EXPECT_TRUE(Shows(play->image(), Stock().Img_Off));
     QTest::mouseRelease(play, Qt::LeftButton);
     EXPECT_EQ(runs, 0);
     // The window follows the label states of the state.
-    f.state->labels.set(2, true);
+    f.state->labels.set(Cmd(2), true);
     EXPECT_TRUE(play->isEnabled());
     Click(play);
     EXPECT_EQ(runs, 1);
@@ -277,17 +277,17 @@ TEST(Command_Router, Runs_Only_Registered_Existing_Indices)
 {
     Command_Router r;
     QList<int> ran;
-    r.Set_Command(3, [&] { ran.append(3); });
-    r.Set_Command(12, [&] { ran.append(12); });  // no label 12
-    r.Run(3);
-    r.Run(4);
-    r.Run(12);
-    r.Run(-1);
-    r.Run(99);
+    r.Set_Command(Cmd(3), [&] { ran.append(3); });
+    r.Set_Command(Cmd(12), [&] { ran.append(12); });  // no label 12
+    r.Run(Cmd(3));
+    r.Run(Cmd(4));
+    r.Run(Cmd(12));
+    r.Run(Cmd(-1));
+    r.Run(Cmd(99));
     EXPECT_EQ(ran, QList<int>{3});
-    EXPECT_FALSE(r.Has_Command(12));
-    r.Set_Command(3, {});
-    r.Run(3);
+    EXPECT_FALSE(r.Has_Command(Cmd(12)));
+    r.Set_Command(Cmd(3), {});
+    r.Run(Cmd(3));
     EXPECT_EQ(ran, QList<int>{3});
 }
 

@@ -50,7 +50,7 @@ TEST(Progress, CancelInTheDialogStopsTheJoin)
         if (progress.dialog())
             progress.dialog()->findChild<QPushButton*>()->click();
     });
-    commands.run(6);
+    commands.run(Cmd(6));
     EXPECT_FALSE(QFile::exists(f.state.Temp_Path()));
     EXPECT_EQ(f.state.List_Join.count(), 0);
     EXPECT_EQ(f.state.lstFiles.entries(), inputs);

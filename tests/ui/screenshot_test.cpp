@@ -52,7 +52,7 @@ TEST(Main_Window_Xvfb, Screenshots_Of_Both_Layouts)
     shoot(1, "main_wide.png");
     shoot(0, "main_compact.png");
     // A pressed command button, for the look of the pressed picture.
-    QTest::mousePress(f.window->Cmd_Label(0), Qt::LeftButton);
+    QTest::mousePress(f.window->Cmd_Label(Cmd(0)), Qt::LeftButton);
     EXPECT_TRUE(f.window->grab().save(out + QStringLiteral("/main_compact_pressed.png")));
     f.window->close();
 }
