@@ -7,23 +7,6 @@
 
 namespace pf {
 
-bool Is_Finished_File_Name(const QString& path)
-{
-    const QString ext = Extension_Of(path).toUpper();
-    return ext == QLatin1String("MPEG") || ext == QLatin1String("MPG") || ext == QLatin1String("RM")
-        || ext == QLatin1String("RAM");
-}
-
-QStringList Dropped_Finished_Files(const QStringList& dropped)
-{
-    QStringList taken;
-    for (const QString& p : dropped.mid(0, Max_Drop_Files))
-        // A folder, FIFO or device may carry such a name too; only files are listed.
-        if (Is_Finished_File_Name(p) && File_Exists(p))
-            taken.append(p);
-    return taken;
-}
-
 Finished_List::Finished_List(Main_State& state, Prompter& prompter, List_Id id, QObject* parent)
     : QObject(parent), state_(state), prompter_(prompter), id_(id)
 {}
@@ -81,7 +64,8 @@ void Finished_List::Select(int row)
 
 void Finished_List::Drop_Files(const QStringList& paths)
 {
-    List().addAll(Dropped_Finished_Files(paths));
+    // Finished files are MPEG or RealMedia.
+    List().addAll(Dropped_Files(paths, {File_Kind::Mpeg, File_Kind::Real_Media}));
     Refresh_Labels();
 }
 

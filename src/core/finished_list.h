@@ -17,13 +17,6 @@ class Main_State;
 class PathList;
 class Prompter;
 
-// True when the whole upper-cased extension is MPEG, MPG, RM or RAM ("a.mpeg2" is not).
-bool Is_Finished_File_Name(const QString& path);
-
-// The names of one drop that a finished list takes: among the first 250, regular files whose
-// name passes Is_Finished_File_Name, in the order dropped.
-QStringList Dropped_Finished_Files(const QStringList& dropped);
-
 class Finished_List : public QObject {
     Q_OBJECT
 public:

@@ -15,12 +15,6 @@ QString Add_Files_Filter()
     return QStringLiteral("動画ﾌｧｲﾙ (mpg mpeg) (*.mpg *.mpeg)");
 }
 
-bool Is_Mpeg_Path(const QString& path)
-{
-    const QString ext = Extension_Of(path).toUpper();
-    return ext == QLatin1String("MPG") || ext == QLatin1String("MPEG");
-}
-
 QStringList Collect_Folder_Files(const QString& folder)
 {
     // One listing for both patterns: file names are matched without regard to case, and
@@ -38,13 +32,7 @@ QStringList Collect_Folder_Files(const QString& folder)
 
 QStringList Dropped_Mpeg_Files(const QStringList& dropped)
 {
-    QStringList taken;
-    for (const QString& p : dropped.mid(0, Max_Drop_Files)) {
-        // A folder, FIFO or device may carry such a name too; only regular files are joined.
-        if (Is_Mpeg_Path(p) && File_Exists(p))
-            taken.append(p);
-    }
-    return taken;
+    return Dropped_Files(dropped, {File_Kind::Mpeg});
 }
 
 void Input_List::Add(const QStringList& paths)

@@ -4,6 +4,16 @@
 
 namespace pf {
 
+QStringList Dropped_Files(const QStringList& dropped, std::initializer_list<File_Kind> kinds)
+{
+    QStringList taken;
+    for (const QString& p : dropped.mid(0, Max_Drop_Files))
+        // A folder, FIFO or device may carry such a name too; only regular files are listed.
+        if (std::find(kinds.begin(), kinds.end(), Kind_Of_File(p)) != kinds.end() && File_Exists(p))
+            taken.append(p);
+    return taken;
+}
+
 PathList::PathList(QObject* parent) : QAbstractListModel(parent) {}
 
 bool PathList::Less(const QString& a, const QString& b)

@@ -4,13 +4,21 @@
 // The model owns its entries; list views show it and report clicks back through setSelected.
 #pragma once
 
+#include "util/paths.h"
+
 #include <QAbstractListModel>
 #include <QStringList>
+
+#include <initializer_list>
 
 namespace pf {
 
 // A drop on any list looks at this many names at most; further ones are ignored.
 inline constexpr int Max_Drop_Files = 250;
+
+// The names of one drop that a list takes: among the first Max_Drop_Files, the readable regular
+// files (links to them count) of one of `kinds`, in the order dropped.
+QStringList Dropped_Files(const QStringList& dropped, std::initializer_list<File_Kind> kinds);
 
 class PathList : public QAbstractListModel {
     Q_OBJECT

@@ -54,6 +54,16 @@ QString Extension_Of(const QString& path)
     return path.mid(dot + 1);
 }
 
+File_Kind Kind_Of_File(const QString& path)
+{
+    const QString ext = Extension_Of(path).toUpper();
+    if (ext == QLatin1String("MPG") || ext == QLatin1String("MPEG"))
+        return File_Kind::Mpeg;
+    if (ext == QLatin1String("RM") || ext == QLatin1String("RAM"))
+        return File_Kind::Real_Media;
+    return File_Kind::Other;
+}
+
 QString Trim_Trailing(const QString& text, QChar c)
 {
     qsizetype n = text.size();

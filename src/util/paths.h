@@ -25,6 +25,11 @@ bool File_Exists(const QString& path);
 // The text after the last "." of the last path element, empty when it has none.
 QString Extension_Of(const QString& path);
 
+// What the lists take, by the whole extension in any letter case: MPG and MPEG are MPEG files,
+// RM and RAM RealMedia; anything else ("a.mpeg2" too) is Other.
+enum class File_Kind { Other, Mpeg, Real_Media };
+File_Kind Kind_Of_File(const QString& path);
+
 // `text` without its trailing run of `c`.
 QString Trim_Trailing(const QString& text, QChar c);
 
