@@ -3,16 +3,12 @@
 #include "util/paths.h"
 #include "util/prompter.h"
 
-#include <QDir>
-
 #include <cmath>
 
 namespace pf {
 
 namespace {
 
-const QString Browse_Title = QStringLiteral("ﾌｫﾙﾀﾞをｸﾘｯｸして選択状態にしてから ＯＫ を押してください");
-const QString Root_Refused = QStringLiteral("ﾙｰﾄﾃﾞｨﾚｸﾄﾘは指定できません！");
 const QString No_Folder = QStringLiteral("有効なﾌｫﾙﾀﾞが指定されていません！");
 
 }  // namespace
@@ -36,14 +32,10 @@ Join_Settings_Edit::Join_Settings_Edit(const Settings& live, Prompter& prompts)
 
 void Join_Settings_Edit::Browse()
 {
-    const QString chosen = prompts_.chooseFolder(Browse_Title, copy_.List_Path);
-    if (chosen.isEmpty())
+    const Chosen_Folder chosen = Choose_Folder(prompts_, copy_.List_Path);
+    if (chosen.path.isEmpty())
         return;
-    copy_.AutoFolder = chosen;
-    if (QDir::cleanPath(chosen) == QStringLiteral("/")) {
-        prompts_.message(Root_Refused, Msg_Exclamation);
-        copy_.AutoFolder.clear();
-    }
+    copy_.AutoFolder = chosen.root ? QString() : chosen.path;
 }
 
 bool Join_Settings_Edit::Ok(Settings& live) const

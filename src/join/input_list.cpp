@@ -66,17 +66,14 @@ void Input_List::Add_Files_Dialog()
 
 void Input_List::Add_Folder_Files()
 {
-    const QString chosen = prompter_.chooseFolder(
-        QStringLiteral("ﾌｫﾙﾀﾞをｸﾘｯｸして選択状態にしてから ＯＫ を押してください"), state_.settings.Add_Path);
-    if (chosen.isEmpty())
+    const Chosen_Folder chosen = Choose_Folder(prompter_, state_.settings.Add_Path);
+    if (chosen.path.isEmpty())
         return;
-    const QString folder = QDir::cleanPath(chosen);
+    // The root is remembered as the place to start from next time, but never scanned.
+    const QString folder = QDir::cleanPath(chosen.path);
     state_.settings.Add_Path = folder;
-    if (folder == QLatin1String("/")) {
-        prompter_.message(QStringLiteral("ﾙｰﾄﾃﾞｨﾚｸﾄﾘは指定できません！"), Msg_Exclamation);
-        return;
-    }
-    Add(Collect_Folder_Files(folder));
+    if (!chosen.root)
+        Add(Collect_Folder_Files(folder));
 }
 
 void Input_List::Drop_Files(const QStringList& paths)

@@ -1,4 +1,5 @@
-// The questions a logic class may put to the user: message boxes and file choosers.
+// The questions a logic class may put to the user: message boxes and file choosers, and the
+// program's one folder chooser with its refusal of the root (Choose_Folder).
 // Logic classes hold a Prompter reference, never a widget; the real one, Qt_Prompter, lives
 // with the windows (ui/qt_prompter.h), and tests answer from a script.
 #pragma once
@@ -30,5 +31,16 @@ public:
     // Folder chooser preselecting `folder`; the empty text when cancelled.
     virtual QString chooseFolder(const QString& prompt, const QString& folder) = 0;
 };
+
+// The folder a user chose as chosen (empty when cancelled); `root` when it was the root, which no
+// caller takes: the user has then been told so.
+struct Chosen_Folder {
+    QString path;
+    bool root = false;
+};
+
+// The folder chooser of adding a folder and of the folder for automatic saving, preselecting
+// `folder`, with its refusal of the root.
+Chosen_Folder Choose_Folder(Prompter& prompter, const QString& folder);
 
 }  // namespace pf
