@@ -35,7 +35,6 @@ constexpr Button_Place Buttons[] = {
 constexpr Dialog_Table Table{"Parlo_film_J", "結合時の設定", Join_Dialog_Keys, {465, 297}, {}, Texts, Choices, Buttons};
 
 constexpr QRect Folder_Box{44, 200, 373, 17};
-constexpr int Ok_Index = 0;
 constexpr int Browse_Index = 2;
 
 }  // namespace

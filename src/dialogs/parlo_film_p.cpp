@@ -44,7 +44,6 @@ constexpr QRect Combo_y_Place{172, 76, 49, 21};
 // From the media-control choice across and down into the inner box.
 constexpr QRect Line1{160, 68, 37, 1};
 constexpr QRect Line2{196, 68, 1, 17};
-constexpr int Ok_Index = 0;
 
 }  // namespace
 

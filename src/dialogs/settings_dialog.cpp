@@ -11,7 +11,6 @@ namespace {
 
 constexpr int Head_Height = 20;
 constexpr QSize Plate_Size{95, 20};
-constexpr int Cancel_Index = 1;
 constexpr int Button_Height = 22;
 
 }  // namespace

@@ -65,11 +65,15 @@ public:
     Tile_Box* Box(int i) const { return boxes_.at(i); }
 
 protected:
+    // The command buttons every dialog has: "OK" and "ｷｬﾝｾﾙ".
+    static constexpr int Ok_Index = 0;
+    static constexpr int Cancel_Index = 1;
+
     // Shows the table's choices as `edit` holds them, and lets presses choose there.
     void Bind_Choices(Settings_Edit& edit);
     // The last step of loading.
     void Opened() { Start_Open_Animation(); }
-    // A command button was released (its released look painted); 1, "ｷｬﾝｾﾙ", closes by default.
+    // A command button was released (its released look painted); Cancel_Index closes by default.
     virtual void Command(int index);
 
 private:
