@@ -31,7 +31,6 @@ public:
     Main_State& State() { return state_; }
     Parlo_film_S& Window() { return window_; }
     Join_Commands& Join() { return join_; }
-    Play_Dispatch& Dispatch() { return dispatch_; }
     // The joined list or the favourites.
     Finished_List& Finished(List_Id id) { return id == List_Id::Favorite ? favorites_ : joined_; }
 

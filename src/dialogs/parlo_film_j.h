@@ -22,8 +22,6 @@ public:
     Parlo_film_J(Settings& live, const QString& iniFile, Prompter* prompts = nullptr, QWidget* parent = nullptr);
     ~Parlo_film_J() override;
 
-    const Join_Settings_Edit& Edit() const { return edit_; }
-
 private:
     void Command(int index) override;
     void Show_Folder();

@@ -22,7 +22,6 @@ Choice_Group::Choice_Group(QWidget* parent, std::span<const Choice_Place> places
         connect(marker, &Picture::pressed, this, [this, i] { emit chosen(i); });
         connect(caption, &Caption_Label::pressed, this, [this, i] { emit chosen(i); });
         markers_ << marker;
-        captions_ << caption;
         ++i;
     }
 }

@@ -12,13 +12,11 @@
 #include <initializer_list>
 #include <span>
 
-class QLabel;
 class QWidget;
 
 namespace pf {
 
 class Picture;
-class Caption_Label;
 
 struct Choice_Place {
     QRect marker;
@@ -38,10 +36,6 @@ public:
         : Choice_Group(parent, std::span<const Choice_Place>(places.begin(), places.size()), markerName, captionName)
     {}
 
-    int count() const { return int(markers_.size()); }
-    Picture* Marker(int i) const { return markers_.at(i); }
-    Caption_Label* Caption(int i) const { return captions_.at(i); }
-
     // Shows `index` as chosen; an index that is no marker leaves every marker unselected.
     void Show_Chosen(int index);
 
@@ -50,7 +44,6 @@ signals:
 
 private:
     QList<Picture*> markers_;
-    QList<Caption_Label*> captions_;
 };
 
 }  // namespace pf

@@ -39,7 +39,6 @@ class Window_Dragger : public QObject {
 public:
     explicit Window_Dragger(QWidget* window);
     void addHandle(QWidget* handle);
-    const Head_Drag& drag() const { return drag_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -32,11 +32,6 @@ void Real_Status_Bar::Show(const QString& message, const QString& times)
     times_->setText(times);
 }
 
-QString Real_Status_Bar::Message() const
-{
-    return message_->text();
-}
-
 QString Real_Status_Bar::Times() const
 {
     return times_->text();

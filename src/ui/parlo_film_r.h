@@ -17,7 +17,6 @@ class Real_Status_Bar : public QWidget {
 public:
     explicit Real_Status_Bar(QWidget* parent = nullptr);
     void Show(const QString& message, const QString& times);
-    QString Message() const;
     QString Times() const;
 
 private:

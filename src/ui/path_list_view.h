@@ -16,7 +16,6 @@ class Path_List_View : public QListView {
 public:
     Path_List_View(PathList* model, QWidget* parent = nullptr);
 
-    PathList* pathList() const { return model_; }
     // The width, in pixels, over which the entries can be scrolled sideways.
     void setHorizontalExtent(int pixels);
     int horizontalExtent() const { return extent_; }

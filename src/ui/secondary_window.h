@@ -36,7 +36,6 @@ public:
     void Place_From_Keys();
     // The last step of loading: keeps the cursor point and zooms out of it to the window.
     void Start_Open_Animation();
-    QPoint Anim_Point() const { return anim_; }
 
     const QString& Ini_File() const { return iniFile_; }
 
