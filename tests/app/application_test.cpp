@@ -1,11 +1,10 @@
 #include "app/main_application.h"
 
-#include "player_support.h"
-
 #include "mci/mci_service.h"
 #include "support/temp_dir.h"
 #include "ui/chrome.h"
 #include "ui/path_list_view.h"
+#include "ui/player_support.h"
 
 #include <QApplication>
 #include <QLabel>
