@@ -1,8 +1,8 @@
 // The join's copy engine: streams whole files one after another into an output file.
-// Memory stays bounded (one buffer of a few MiB at most, whatever the sizes) and sizes are
-// 64-bit. It copies with the kernel's copy_file_range or with plain reads and writes,
-// whichever measures faster here (bench/join), and falls back to the other where the first
-// is refused. Progress and cancel go through Copy_Progress, so the engine needs no window.
+// Memory stays bounded (one buffer of 128 KiB at most, whatever the sizes) and sizes are
+// 64-bit. It copies with the kernel's copy_file_range or with plain reads and writes, starting
+// with Preferred_Copy_Method and falling back to the other where the first is refused.
+// Progress and cancel go through Copy_Progress, so the engine needs no window.
 #pragma once
 
 #include <QString>
@@ -23,11 +23,10 @@ public:
 enum class Copy_Method { Kernel, Buffered };
 
 // The method to start with; the other one takes over where it is refused. It is Kernel
-// (copy_file_range in 64 MiB calls), as bench/join decided on 2026-12-08 joining 4 x 1 GiB of
-// real data, output synced and caches dropped: against buffered copies through 4 MiB it took a
-// median 5.8 s to their 10.8 s; through 128 KiB, the buffered copy's present size, the two were
-// within 5 % (kernel 6.01 and 5.68 s, buffered 5.72 and 5.94 s, cat 6.06 and 5.86 s in two
-// runs), so the kernel copy stays: it is never slower than cat and keeps the data out of our memory.
+// (copy_file_range in 64 MiB calls): bench/join finds it on a par with cat and with the buffered
+// copy through 128 KiB (the README's table has the figures), and the data never passes through
+// our memory. A larger buffer would not make the buffered copy the better start: through 4 MiB it
+// was the slower one by far.
 Copy_Method Preferred_Copy_Method();
 
 enum class Copy_Status {
