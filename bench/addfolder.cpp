@@ -36,7 +36,7 @@ int main()
     Main_State state(dir.path());
     bench::Printing_Prompter answer(folder);
     Input_List list(state, answer);
-    state.lstFiles.add(QStringLiteral("/already/listed.mpg"));
+    state.lstFiles.Add(QStringLiteral("/already/listed.mpg"));
 
     QElapsedTimer t;
     t.start();

@@ -78,7 +78,7 @@ int Group_Row()
     const QString one = state.Group_Path(Group_Kind::Favorite, 1);
     if (!Write_Group(one, Make_Files(dir.filePath(QStringLiteral("one")), Group_Size)).ok())
         return 1;
-    list.List().addAll(Make_Files(dir.filePath(QStringLiteral("zero")), Group_Size));
+    list.List().Add_All(Make_Files(dir.filePath(QStringLiteral("zero")), Group_Size));
 
     int switches = 0;
     const double ours = Best_Ms([&] { switches += list.Switch_Group(1 - list.Group()); });

@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
       libgl-dev libmpv-dev mpv ffmpeg xvfb xauth fonts-noto-cjk libgtest-dev libgmock-dev
-      clang libclang-rt-14-dev imagemagick desktop-file-utils qt6-translations-l10n
+      clang libclang-rt-14-dev clang-format clang-tidy imagemagick desktop-file-utils qt6-translations-l10n
       libx11-dev libxcb1-dev libxtst-dev
       appstream lintian dpkg-dev man-db groff-base)
 missing=()

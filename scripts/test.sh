@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds into build/ and runs the whole test suite (ctest); then, as a
-# second step, tests again with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/.
+# Installs what is missing, checks the formatting (scripts/lint.sh --format), builds into build/
+# and runs the whole test suite (ctest); then, as a second step, tests again with AddressSanitizer
+# and UndefinedBehaviorSanitizer in build-asan/. The naming check, which takes longer, is
+# `bash scripts/lint.sh` after a build.
 # Run it as yourself (sudo is asked for the package step only) or as root; under sudo the builds
 # and the tests run as the user who called sudo.
 #
@@ -14,6 +16,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/user.sh
 bash scripts/setup.sh
+bash scripts/lint.sh --format
 check_build_folder build build-asan
 jobs=$(nproc)
 # Line tables (-g1) are enough for a backtrace and build faster than full debug information.

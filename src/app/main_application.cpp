@@ -40,7 +40,7 @@ void Main_Application::Start(const QStringList& files)
 void Main_Application::Wire_Join_Page()
 {
     for (Cmd cmd : Join_Commands::Indices())
-        window_.Set_Command(cmd, [this, cmd] { join_.run(cmd); });
+        window_.Set_Command(cmd, [this, cmd] { join_.Run(cmd); });
     QObject::connect(&window_, &Parlo_film_S::listClicked, &join_, [this](List_Id id, int row) {
         if (id == List_Id::Input)
             join_.filesClicked(row);

@@ -16,7 +16,7 @@ Group_Kind Finished_List::Kind() const
     return id_ == List_Id::Joined ? Group_Kind::Joined : Group_Kind::Favorite;
 }
 
-PathList& Finished_List::List() const
+Path_List& Finished_List::List() const
 {
     return state_.List(id_);
 }
@@ -44,11 +44,11 @@ Cmd Finished_List::Arrow() const
 void Finished_List::Refresh_Labels()
 {
     const Page_Cmds page = Page_Commands(id_);
-    state_.labels.setRange(page.play, page.last, false);
+    state_.labels.Set_Range(page.play, page.last, false);
     state_.labels.Enable_List_Commands(id_, List().count());
     // Nothing to move without a selection (a drop or a group switch clears it).
     if (List().selected() < 0)
-        state_.labels.set(Arrow(), false);
+        state_.labels.Set(Arrow(), false);
 }
 
 void Finished_List::Select(int row)
@@ -57,15 +57,15 @@ void Finished_List::Select(int row)
     if (List().selected() < 0)
         return;
     const Page_Cmds page = Page_Commands(id_);
-    state_.labels.setRange(page.play, page.clear, true);
-    state_.labels.set(Arrow(), true);
-    state_.labels.set(Arrow() == Cmd_Move_Right ? Cmd_Move_Left : Cmd_Move_Right, false);
+    state_.labels.Set_Range(page.play, page.clear, true);
+    state_.labels.Set(Arrow(), true);
+    state_.labels.Set(Arrow() == Cmd_Move_Right ? Cmd_Move_Left : Cmd_Move_Right, false);
 }
 
 void Finished_List::Drop_Files(const QStringList& paths)
 {
     // Finished files are MPEG or RealMedia.
-    List().addAll(Dropped_Files(paths, {File_Kind::Mpeg, File_Kind::Real_Media}));
+    List().Add_All(Dropped_Files(paths, {File_Kind::Mpeg, File_Kind::Real_Media}));
     Refresh_Labels();
 }
 
@@ -74,13 +74,13 @@ void Finished_List::Remove_Selected()
     const int row = List().selected();
     if (row < 0)
         return;
-    List().removeAt(row);
+    List().Remove_At(row);
     Refresh_Labels();
 }
 
 void Finished_List::Clear()
 {
-    List().clear();
+    List().Clear();
     Refresh_Labels();
 }
 
@@ -89,11 +89,11 @@ void Finished_List::Move_Selected_To(Finished_List& other)
     const int row = List().selected();
     if (row < 0)
         return;
-    other.List().add(List().at(row));
-    List().removeAt(row);
+    other.List().Add(List().at(row));
+    List().Remove_At(row);
     Refresh_Labels();
     other.Refresh_Labels();
-    state_.labels.setRange(Cmd_Move_Right, Cmd_Move_Left, false);
+    state_.labels.Set_Range(Cmd_Move_Right, Cmd_Move_Left, false);
 }
 
 bool Finished_List::Switch_Group(int group)
@@ -110,8 +110,8 @@ bool Finished_List::Switch_Group(int group)
                           Msg_Exclamation);
         return false;
     }
-    List().clear();
-    List().addAll(Load_Group(state_.Group_Path(Kind(), group)));
+    List().Clear();
+    List().Add_All(Load_Group(state_.Group_Path(Kind(), group)));
     current = qint16(group);
     Refresh_Labels();
     emit groupSwitched(id_);

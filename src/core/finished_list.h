@@ -14,7 +14,7 @@
 namespace pf {
 
 class Main_State;
-class PathList;
+class Path_List;
 class Prompter;
 
 class Finished_List : public QObject {
@@ -25,7 +25,7 @@ public:
 
     List_Id Id() const { return id_; }
     Group_Kind Kind() const;
-    PathList& List() const;
+    Path_List& List() const;
     // The current group (Group_File or Favorite_File) and the play order (Play or PlayF).
     int Group() const;
     int Order() const;

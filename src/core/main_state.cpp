@@ -23,19 +23,19 @@ QString Main_State::Group_Path(Group_Kind kind, int group) const
 void Main_State::Start_Up()
 {
     settings = Load_Settings(Ini_File(), appFolder_);
-    lstFiles.clear();
-    List_Join.clear();
-    List_Favorite.clear();
-    List_Join.addAll(Load_Group(Group_Path(Group_Kind::Joined, settings.Group_File)));
-    List_Favorite.addAll(Load_Group(Group_Path(Group_Kind::Favorite, settings.Favorite_File)));
-    labels.applyStartUp(List_Join.count(), List_Favorite.count());
+    lstFiles.Clear();
+    List_Join.Clear();
+    List_Favorite.Clear();
+    List_Join.Add_All(Load_Group(Group_Path(Group_Kind::Joined, settings.Group_File)));
+    List_Favorite.Add_All(Load_Group(Group_Path(Group_Kind::Favorite, settings.Favorite_File)));
+    labels.Apply_Start_Up(List_Join.count(), List_Favorite.count());
 }
 
 bool Main_State::Save_All(QStringList* problems)
 {
     // One replacement of the settings file, so that a crash leaves the old one or the new one.
     bool ok = Write_Exit_Keys(settings, Ini_File());
-    const auto group = [&](Group_Kind kind, int number, const PathList& list) {
+    const auto group = [&](Group_Kind kind, int number, const Path_List& list) {
         const QString file = Group_Path(kind, number);
         const Group_Write written = Write_Group(file, list.entries());
         if (!written.ok() && problems)
@@ -59,7 +59,7 @@ void Main_State::Unload()
         QFile::remove(Temp_Path());
 }
 
-PathList& Main_State::List(List_Id id)
+Path_List& Main_State::List(List_Id id)
 {
     switch (id) {
     case List_Id::Joined: return List_Join;

@@ -37,12 +37,12 @@ public:
     void Unload();
 
     // lstFiles, List_Join or List_Favorite.
-    PathList& List(List_Id id);
+    Path_List& List(List_Id id);
 
     Settings settings;
-    PathList lstFiles;
-    PathList List_Join;
-    PathList List_Favorite;
+    Path_List lstFiles;
+    Path_List List_Join;
+    Path_List List_Favorite;
     Command_Labels labels;
     Play_State play;
 

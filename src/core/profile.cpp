@@ -47,12 +47,12 @@ Profile_File::Profile_File(const QString& path) : path_(path)
     Read_Result r = Read_Regular_File(path, Profile_File_Limit);
     status_ = r.status;
     if (status_ == File_Status::Ok)
-        parse(r.bytes);
+        Parse(r.bytes);
     else if (status_ != File_Status::Missing)
         Tell(path_, status_, false);
 }
 
-File_Status Profile_File::save()
+File_Status Profile_File::Save()
 {
     if (status_ != File_Status::Ok && status_ != File_Status::Missing) {
         Tell(path_, status_, false);
@@ -73,14 +73,14 @@ bool SetIniValue(const QString& section, const QString& key, const QString& valu
 {
     Profile_File p(file);
     p.setValue(section, key, value);
-    return p.save() == File_Status::Ok;
+    return p.Save() == File_Status::Ok;
 }
 
 bool Set_Ini_Number(const QString& section, const QString& key, qint64 number, const QString& file)
 {
     Profile_File p(file);
     p.setNumber(section, key, number);
-    return p.save() == File_Status::Ok;
+    return p.Save() == File_Status::Ok;
 }
 
 }  // namespace pf

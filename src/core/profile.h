@@ -34,7 +34,7 @@ public:
 
     // Replaces the file with the current text; refused (and told) when the file was not read
     // whole or cannot be replaced. Ok when written.
-    File_Status save();
+    File_Status Save();
 
 private:
     QString path_;

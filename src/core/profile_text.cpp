@@ -116,7 +116,7 @@ QByteArray Encode_Profile_Value(const QString& value)
     return out + '"';
 }
 
-void Profile_Text::parse(const QByteArray& bytes)
+void Profile_Text::Parse(const QByteArray& bytes)
 {
     QByteArrayView rest(bytes);
     if (rest.startsWith(Utf8_Bom)) {
@@ -138,10 +138,10 @@ void Profile_Text::parse(const QByteArray& bytes)
         }
         rest = rest.sliced(end + eol);
     }
-    index();
+    Build_Index();
 }
 
-void Profile_Text::index()
+void Profile_Text::Build_Index()
 {
     // The first section of a name and the first key of a name in it count, as with the
     // classic functions; later repetitions are kept but never read.
@@ -187,7 +187,7 @@ void Profile_Text::setNumber(const QString& section, const QString& key, qint64 
     setLine(section, key, Number_Text(number).toUtf8());
 }
 
-Profile_Text::Line_It Profile_Text::insertAfter(Line_It at, QByteArray text)
+Profile_Text::Line_It Profile_Text::Insert_After(Line_It at, QByteArray text)
 {
     if (at->eol.isEmpty())
         at->eol = eol_;  // the last line had no line end: it needs one now
@@ -212,12 +212,12 @@ void Profile_Text::setLine(const QString& section, const QString& key, const QBy
             lines_.push_back({'[' + section.toUtf8() + ']', eol_});
             head = std::prev(lines_.end());
         } else {
-            head = insertAfter(std::prev(lines_.end()), '[' + section.toUtf8() + ']');
+            head = Insert_After(std::prev(lines_.end()), '[' + section.toUtf8() + ']');
         }
         last = sections_.insert(s, head);
     }
     // After the section's last non-blank line, so a blank separator stays between sections.
-    const Line_It line = insertAfter(last.value(), std::move(entry));
+    const Line_It line = Insert_After(last.value(), std::move(entry));
     last.value() = line;
     keys_.insert(id, line);
 }

@@ -29,7 +29,7 @@ QString Number_Text(qint64 value);
 class Profile_Text {
 public:
     Profile_Text() = default;
-    explicit Profile_Text(const QByteArray& bytes) { parse(bytes); }
+    explicit Profile_Text(const QByteArray& bytes) { Parse(bytes); }
     // The index points into the lines: a copy would point into the original.
     Profile_Text(const Profile_Text&) = delete;
     Profile_Text& operator=(const Profile_Text&) = delete;
@@ -45,7 +45,7 @@ public:
 
 protected:
     // Takes `bytes` as the text; only on an empty object.
-    void parse(const QByteArray& bytes);
+    void Parse(const QByteArray& bytes);
 
 private:
     struct Line {
@@ -54,9 +54,9 @@ private:
     };
     using Line_It = std::list<Line>::iterator;
 
-    void index();
+    void Build_Index();
     void setLine(const QString& section, const QString& key, const QByteArray& value);
-    Line_It insertAfter(Line_It at, QByteArray text);
+    Line_It Insert_After(Line_It at, QByteArray text);
 
     QByteArray bom_;
     QByteArray eol_ = "\r\n";  // for new lines: the file's first line end, else the classic one

@@ -58,7 +58,7 @@ bool Write_Exit_Keys(const Settings& s, const QString& iniFile)
         else
             p.setNumber(Ini_Section, QLatin1String(k.name), s.*k.number);
     }
-    return p.save() == File_Status::Ok;
+    return p.Save() == File_Status::Ok;
 }
 
 }  // namespace pf

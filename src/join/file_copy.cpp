@@ -34,7 +34,7 @@ public:
     Copier(Copy_Method method, Copy_Progress* progress) : kernel_(method == Copy_Method::Kernel), progress_(progress) {}
 
     // Copies exactly `length` bytes from the current position of `in` to that of `out`.
-    Copy_Outcome copy(int in, int out, qint64 length, const QString& inName, const QString& outName)
+    Copy_Outcome Copy(int in, int out, qint64 length, const QString& inName, const QString& outName)
     {
         bool kernel = kernel_;
         qint64 left = length;
@@ -43,7 +43,7 @@ public:
                 const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t(std::min(left, Kernel_Chunk)), 0);
                 if (n > 0) {
                     left -= n;
-                    if (!advance(n, inName))
+                    if (!Advance(n, inName))
                         return {Copy_Status::Cancelled, inName, 0, done_};
                     continue;
                 }
@@ -72,16 +72,16 @@ public:
                 written += w;
             }
             left -= n;
-            if (!advance(n, inName))
+            if (!Advance(n, inName))
                 return {Copy_Status::Cancelled, inName, 0, done_};
         }
         return {Copy_Status::Ok, {}, 0, done_};
     }
 
-    qint64 done() const { return done_; }
+    qint64 Done() const { return done_; }
 
 private:
-    bool advance(qint64 n, const QString& name)
+    bool Advance(qint64 n, const QString& name)
     {
         done_ += n;
         return !progress_ || progress_->step(name, done_);
@@ -151,23 +151,23 @@ Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Pro
         progress->begin(total);
     Copier copier(method, progress);
     for (const QString& p : inputs) {
-        if (progress && !progress->step(p, copier.done()))
-            return {Copy_Status::Cancelled, p, 0, copier.done()};
+        if (progress && !progress->step(p, copier.Done()))
+            return {Copy_Status::Cancelled, p, 0, copier.Done()};
         Unique_Fd in;
         struct stat st {};
         if (Copy_Outcome r = Open_Input(p, in, st); !r.ok())
-            return {r.status, p, r.error, copier.done()};
+            return {r.status, p, r.error, copier.Done()};
         if (Same_Inode(st, outStat))
-            return {Copy_Status::Same_File, p, 0, copier.done()};  // replaced by a link meanwhile
+            return {Copy_Status::Same_File, p, 0, copier.Done()};  // replaced by a link meanwhile
         ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-        const Copy_Outcome r = copier.copy(in.get(), out.fd.get(), st.st_size, p, output);
+        const Copy_Outcome r = copier.Copy(in.get(), out.fd.get(), st.st_size, p, output);
         if (!r.ok())
             return r;
     }
     // On disk before anyone renames it into place or deletes an input for it.
     if (::fsync(out.fd.get()) != 0 || out.fd.close() != 0)
-        return {Copy_Status::Write_Failed, output, errno, copier.done()};
-    return {Copy_Status::Ok, {}, 0, copier.done()};
+        return {Copy_Status::Write_Failed, output, errno, copier.Done()};
+    return {Copy_Status::Ok, {}, 0, copier.Done()};
 }
 
 }  // namespace

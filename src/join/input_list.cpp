@@ -37,7 +37,7 @@ QStringList Dropped_Mpeg_Files(const QStringList& dropped)
 
 void Input_List::Add(const QStringList& paths)
 {
-    state_.lstFiles.addAll(paths);
+    state_.lstFiles.Add_All(paths);
     Apply_Label_Rule();
 }
 
@@ -78,7 +78,7 @@ void Input_List::Add_Folder_Files()
 
 void Input_List::Drop_Files(const QStringList& paths)
 {
-    state_.lstFiles.addAll(Dropped_Mpeg_Files(paths));
+    state_.lstFiles.Add_All(Dropped_Mpeg_Files(paths));
     Apply_Label_Rule();
 }
 
@@ -86,7 +86,7 @@ void Input_List::Select(int row)
 {
     state_.lstFiles.setSelected(row);
     if (state_.lstFiles.selected() >= 0)
-        state_.labels.setRange(Cmd_Play_Input, Cmd_Clear_Input, true);
+        state_.labels.Set_Range(Cmd_Play_Input, Cmd_Clear_Input, true);
 }
 
 void Input_List::Remove_Selected()
@@ -94,22 +94,22 @@ void Input_List::Remove_Selected()
     const int row = state_.lstFiles.selected();
     if (row < 0)
         return;
-    state_.lstFiles.removeAt(row);
+    state_.lstFiles.Remove_At(row);
     Apply_Label_Rule();
 }
 
 void Input_List::Clear()
 {
-    state_.lstFiles.clear();
-    state_.labels.setRange(Cmd_Play_Input, Cmd_Join, false);
+    state_.lstFiles.Clear();
+    state_.labels.Set_Range(Cmd_Play_Input, Cmd_Join, false);
 }
 
 void Input_List::Apply_Label_Rule()
 {
     const int n = state_.lstFiles.count();
-    state_.labels.setRange(Cmd_Play_Input, Cmd_Join, false);
-    state_.labels.set(Cmd_Clear_Input, n >= 1);
-    state_.labels.set(Cmd_Join, n >= 2);
+    state_.labels.Set_Range(Cmd_Play_Input, Cmd_Join, false);
+    state_.labels.Set(Cmd_Clear_Input, n >= 1);
+    state_.labels.Set(Cmd_Join, n >= 2);
 }
 
 }  // namespace pf

@@ -17,7 +17,7 @@ QList<Cmd> Join_Commands::Indices()
             Cmd_Clear_Input, Cmd_Join,       Cmd_Rename_Joined, Cmd_Rename_Favorite};
 }
 
-bool Join_Commands::run(Cmd cmd)
+bool Join_Commands::Run(Cmd cmd)
 {
     switch (cmd) {
     case Cmd_Add_Files: inputs_.Add_Files_Dialog(); return true;
@@ -48,7 +48,7 @@ void Join_Commands::Rename(List_Id list)
         return;
     Rename_Listed_File(state_, prompter_, list);
     const Page_Cmds page = Page_Commands(list);
-    state_.labels.setRange(page.play, page.rename, false);
+    state_.labels.Set_Range(page.play, page.rename, false);
 }
 
 void Join_Commands::filesClicked(int row)

@@ -26,7 +26,7 @@ public:
     static QList<Cmd> Indices();
 
     // Runs the command of label `cmd`; false for a label that is not ours.
-    bool run(Cmd cmd);
+    bool Run(Cmd cmd);
 
     // Plays an input file (the play dispatch); used by label 2 and the double-click.
     void setPlayHandler(std::function<void(const QString&)> play) { play_ = std::move(play); }

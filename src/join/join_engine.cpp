@@ -111,8 +111,8 @@ void Join_Engine::Name_Automatically()
 
 void Join_Engine::Finish(const QString& output)
 {
-    state_.labels.set(Cmd_Join, false);
-    state_.List_Join.add(output);
+    state_.labels.Set(Cmd_Join, false);
+    state_.List_Join.Add(output);
     Handle_Inputs_After_Join(output);
 }
 
@@ -157,8 +157,8 @@ void Join_Engine::Handle_Inputs_After_Join(const QString& output)
                 Send_To_Recycle_Bin({input});
         }
     }
-    state_.labels.setRange(Cmd_Play_Input, Cmd_Join, false);
-    state_.lstFiles.clear();
+    state_.labels.Set_Range(Cmd_Play_Input, Cmd_Join, false);
+    state_.lstFiles.Clear();
 }
 
 void Join_Engine::Save_Joined_As()

@@ -41,7 +41,7 @@ QString Move_Failure_Text(const QString& to, int error)
 
 bool Rename_Listed_File(Main_State& state, Prompter& prompter, List_Id source)
 {
-    PathList& list = state.List(source);
+    Path_List& list = state.List(source);
     if (list.selected() < 0)
         return false;
     const QString playFile = list.selectedPath();
@@ -59,8 +59,8 @@ bool Rename_Listed_File(Main_State& state, Prompter& prompter, List_Id source)
     }
     // The entry the rename started from; the dialog was modal, but look it up again all the same.
     const int row = list.selectedPath() == playFile ? list.selected() : int(list.entries().indexOf(playFile));
-    list.removeAt(row);
-    list.add(chosen);
+    list.Remove_At(row);
+    list.Add(chosen);
     return true;
 }
 

@@ -10,7 +10,7 @@
 namespace pf {
 
 class Main_State;
-class PathList;
+class Path_List;
 class Prompter;
 
 // The mpg variant for the extension "MPG", the mpeg variant for anything else.

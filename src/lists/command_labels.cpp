@@ -48,7 +48,7 @@ bool Command_Labels::enabled(Cmd cmd) const
     return Command_Label_Exists(cmd) && enabled_[size_t(cmd)];
 }
 
-void Command_Labels::set(Cmd cmd, bool on)
+void Command_Labels::Set(Cmd cmd, bool on)
 {
     if (!Command_Label_Exists(cmd) || enabled_[size_t(cmd)] == on)
         return;
@@ -56,20 +56,20 @@ void Command_Labels::set(Cmd cmd, bool on)
     emit changed(cmd, on);
 }
 
-void Command_Labels::setRange(Cmd from, Cmd to, bool on)
+void Command_Labels::Set_Range(Cmd from, Cmd to, bool on)
 {
     for (int i = from; i <= to; ++i)
-        set(Cmd(i), on);
+        Set(Cmd(i), on);
 }
 
-void Command_Labels::applyStartUp(int joinCount, int favoriteCount)
+void Command_Labels::Apply_Start_Up(int joinCount, int favoriteCount)
 {
     for (Cmd cmd : {Cmd_Add_Files, Cmd_Add_Folder, Cmd_Join_Settings, Cmd_Join_Settings_Body, Cmd_Play_Settings_Body,
                     Cmd_Exit_Save_Body, Cmd_Cancel_Body, Cmd_Play_Settings, Cmd_Exit_Save, Cmd_Cancel})
-        set(cmd, true);
-    setRange(Cmd_Play_Input, Cmd_Continuous_Joined, false);
-    setRange(Cmd_Play_Favorite, Cmd_Continuous_Favorite, false);
-    setRange(Cmd_Move_Right, Cmd_Move_Left, false);
+        Set(cmd, true);
+    Set_Range(Cmd_Play_Input, Cmd_Continuous_Joined, false);
+    Set_Range(Cmd_Play_Favorite, Cmd_Continuous_Favorite, false);
+    Set_Range(Cmd_Move_Right, Cmd_Move_Left, false);
     Enable_List_Commands(List_Id::Joined, joinCount);
     Enable_List_Commands(List_Id::Favorite, favoriteCount);
 }
@@ -79,8 +79,8 @@ void Command_Labels::Enable_List_Commands(List_Id list, int count)
     if (count <= 0)
         return;
     const Page_Cmds page = Page_Commands(list);
-    set(page.clear, true);
-    set(page.last, true);
+    Set(page.clear, true);
+    Set(page.last, true);
 }
 
 }  // namespace pf

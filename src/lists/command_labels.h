@@ -78,13 +78,13 @@ public:
     explicit Command_Labels(QObject* parent = nullptr);
 
     bool enabled(Cmd cmd) const;
-    void set(Cmd cmd, bool on);
+    void Set(Cmd cmd, bool on);
     // Inclusive range; values that name no label are skipped.
-    void setRange(Cmd from, Cmd to, bool on);
+    void Set_Range(Cmd from, Cmd to, bool on);
 
     // The start-up row: add, settings, exit and cancel enabled, the rest disabled, then
     // Enable_List_Commands for both lists of finished files.
-    void applyStartUp(int joinCount, int favoriteCount);
+    void Apply_Start_Up(int joinCount, int favoriteCount);
 
     // The rule of a finished list's page: with entries, clear all and continuous play are enabled.
     void Enable_List_Commands(List_Id list, int count);

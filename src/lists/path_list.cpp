@@ -14,14 +14,14 @@ QStringList Dropped_Files(const QStringList& dropped, std::initializer_list<File
     return taken;
 }
 
-PathList::PathList(QObject* parent) : QAbstractListModel(parent) {}
+Path_List::Path_List(QObject* parent) : QAbstractListModel(parent) {}
 
-bool PathList::Less(const QString& a, const QString& b)
+bool Path_List::Less(const QString& a, const QString& b)
 {
     return QString::compare(a, b, Qt::CaseInsensitive) < 0;
 }
 
-int PathList::add(const QString& path)
+int Path_List::Add(const QString& path)
 {
     const auto it = std::upper_bound(entries_.cbegin(), entries_.cend(), path, Less);
     const int row = int(it - entries_.cbegin());
@@ -36,7 +36,7 @@ int PathList::add(const QString& path)
     return row;
 }
 
-void PathList::addAll(const QStringList& paths)
+void Path_List::Add_All(const QStringList& paths)
 {
     if (paths.isEmpty())
         return;
@@ -56,7 +56,7 @@ void PathList::addAll(const QStringList& paths)
     emit countChanged(count());
 }
 
-void PathList::removeAt(int i)
+void Path_List::Remove_At(int i)
 {
     if (i < 0 || i >= count())
         return;
@@ -73,7 +73,7 @@ void PathList::removeAt(int i)
     emit countChanged(count());
 }
 
-void PathList::clear()
+void Path_List::Clear()
 {
     beginResetModel();
     entries_.clear();
@@ -85,7 +85,7 @@ void PathList::clear()
     emit countChanged(0);
 }
 
-void PathList::setSelected(int i)
+void Path_List::setSelected(int i)
 {
     if (i < -1 || i >= count())
         i = -1;
@@ -95,12 +95,12 @@ void PathList::setSelected(int i)
     emit selectionChanged(i);
 }
 
-int PathList::rowCount(const QModelIndex& parent) const
+int Path_List::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : count();
 }
 
-QVariant PathList::data(const QModelIndex& index, int role) const
+QVariant Path_List::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= count())
         return {};

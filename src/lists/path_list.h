@@ -20,21 +20,21 @@ inline constexpr int Max_Drop_Files = 250;
 // files (links to them count) of one of `kinds`, in the order dropped.
 QStringList Dropped_Files(const QStringList& dropped, std::initializer_list<File_Kind> kinds);
 
-class PathList : public QAbstractListModel {
+class Path_List : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit PathList(QObject* parent = nullptr);
+    explicit Path_List(QObject* parent = nullptr);
 
     int count() const { return int(entries_.size()); }
     const QString& at(int i) const { return entries_.at(i); }
     const QStringList& entries() const { return entries_; }
 
     // Inserts at the sorted place (after equal entries) and returns that index.
-    int add(const QString& path);
+    int Add(const QString& path);
     // Adds many at once: one reset, O(n log n), for folder scans and group loads.
-    void addAll(const QStringList& paths);
-    void removeAt(int i);
-    void clear();
+    void Add_All(const QStringList& paths);
+    void Remove_At(int i);
+    void Clear();
 
     int selected() const { return selected_; }
     QString selectedPath() const { return selected_ >= 0 ? entries_.at(selected_) : QString(); }

@@ -21,7 +21,7 @@ void Store16(qint64 value, qint16& field)
 
 }  // namespace
 
-void Head_Drag::press(Qt::MouseButton button, QPoint cursor, QPoint windowPos)
+void Head_Drag::Press(Qt::MouseButton button, QPoint cursor, QPoint windowPos)
 {
     if (button != Qt::LeftButton)
         return;
@@ -30,7 +30,7 @@ void Head_Drag::press(Qt::MouseButton button, QPoint cursor, QPoint windowPos)
     Store16(qint64(cursor.y()) * Twips_Per_Pixel - qint64(windowPos.y()) * Twips_Per_Pixel, dy_);
 }
 
-std::optional<QPoint> Head_Drag::move(QPoint cursor) const
+std::optional<QPoint> Head_Drag::Move(QPoint cursor) const
 {
     if (!dragging_)
         return std::nullopt;
@@ -42,7 +42,7 @@ std::optional<QPoint> Head_Drag::move(QPoint cursor) const
 
 Window_Dragger::Window_Dragger(QWidget* window) : QObject(window), window_(window) {}
 
-void Window_Dragger::addHandle(QWidget* handle)
+void Window_Dragger::Add_Handle(QWidget* handle)
 {
     handle->installEventFilter(this);
 }
@@ -52,18 +52,18 @@ bool Window_Dragger::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         auto* e = static_cast<QMouseEvent*>(event);
-        drag_.press(e->button(), e->globalPosition().toPoint(), window_->pos());
+        drag_.Press(e->button(), e->globalPosition().toPoint(), window_->pos());
         return e->button() == Qt::LeftButton;
     }
     case QEvent::MouseMove: {
         auto* e = static_cast<QMouseEvent*>(event);
-        if (const auto to = drag_.move(e->globalPosition().toPoint())) {
+        if (const auto to = drag_.Move(e->globalPosition().toPoint())) {
             window_->move(*to);
             return true;
         }
         break;
     }
-    case QEvent::MouseButtonRelease: drag_.release(); break;
+    case QEvent::MouseButtonRelease: drag_.Release(); break;
     default: break;
     }
     return QObject::eventFilter(watched, event);
@@ -146,7 +146,7 @@ Window_Chrome::Window_Chrome(QWidget* window, const QRect& strip, QPoint exitAt)
     exit_->setObjectName(QStringLiteral("ImgExit"));
     exit_->move(exitAt);
     exit_->raise();
-    dragger_->addHandle(strip_);
+    dragger_->Add_Handle(strip_);
 }
 
 }  // namespace pf

@@ -20,11 +20,11 @@ public:
     static constexpr int Twips_Per_Pixel = 15;
 
     // Only the left button starts a drag: the offsets from the window's corner to the cursor.
-    void press(Qt::MouseButton button, QPoint cursor, QPoint windowPos);
+    void Press(Qt::MouseButton button, QPoint cursor, QPoint windowPos);
     // While dragging, the window's new top-left corner (pixels); nothing otherwise.
-    std::optional<QPoint> move(QPoint cursor) const;
+    std::optional<QPoint> Move(QPoint cursor) const;
     // Any button ends the drag.
-    void release() { dragging_ = false; }
+    void Release() { dragging_ = false; }
 
     bool dragging() const { return dragging_; }
 
@@ -38,7 +38,7 @@ private:
 class Window_Dragger : public QObject {
 public:
     explicit Window_Dragger(QWidget* window);
-    void addHandle(QWidget* handle);
+    void Add_Handle(QWidget* handle);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

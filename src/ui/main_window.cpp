@@ -75,7 +75,7 @@ void Parlo_film_S::Build_Chrome()
     white.setColor(QPalette::WindowText, Qt::white);
     lbl_h_->setPalette(white);
     Place_Caption(lbl_h_, geo::lbl_h);
-    chrome_->dragger()->addHandle(lbl_h_);
+    chrome_->dragger()->Add_Handle(lbl_h_);
 }
 
 void Parlo_film_S::Build_Pages()
@@ -87,7 +87,7 @@ void Parlo_film_S::Build_Pages()
     static const char* const Plate_Texts[3] = {"ｲﾝﾌﾟｯﾄﾘｽﾄ", "結合ﾌｧｲﾙﾘｽﾄ", "Favorite ﾘｽﾄ"};
     static const char* const Plate_Names[3] = {"lbl0", "lbl1", "lbl5"};
     static const char* const List_Names[3] = {"lstFiles", "List_Join", "List_Favorite"};
-    PathList* models[3] = {&state_.lstFiles, &state_.List_Join, &state_.List_Favorite};
+    Path_List* models[3] = {&state_.lstFiles, &state_.List_Join, &state_.List_Favorite};
     for (int i = 0; i < 3; ++i) {
         Tile_Box* page = new Tile_Box(Pic_B_, true);
         Pic_C_[size_t(i)] = page;

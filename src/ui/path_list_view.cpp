@@ -31,7 +31,7 @@ private:
 
 }  // namespace
 
-Path_List_View::Path_List_View(PathList* model, QWidget* parent) : QListView(parent), model_(model)
+Path_List_View::Path_List_View(Path_List* model, QWidget* parent) : QListView(parent), model_(model)
 {
     setModel(model_);
     setItemDelegate(new Extent_Delegate(extent_, this));
@@ -58,7 +58,7 @@ Path_List_View::Path_List_View(PathList* model, QWidget* parent) : QListView(par
         if (index.isValid())
             emit entryDoubleClicked(index.row());
     });
-    connect(model_, &PathList::selectionChanged, this, &Path_List_View::Show_Model_Selection);
+    connect(model_, &Path_List::selectionChanged, this, &Path_List_View::Show_Model_Selection);
 }
 
 void Path_List_View::setHorizontalExtent(int pixels)

@@ -1,6 +1,6 @@
-// A list box over one PathList: single selection, a fixed horizontal scroll extent, and
+// A list box over one Path_List: single selection, a fixed horizontal scroll extent, and
 // file drops from the desktop. The model stays the owner of the entries and the selection:
-// user clicks go to PathList::setSelected, and the model's selection changes come back here.
+// user clicks go to Path_List::setSelected, and the model's selection changes come back here.
 // What a click, a double click or a drop means is decided by whoever listens to the signals.
 #pragma once
 
@@ -9,12 +9,12 @@
 
 namespace pf {
 
-class PathList;
+class Path_List;
 
 class Path_List_View : public QListView {
     Q_OBJECT
 public:
-    Path_List_View(PathList* model, QWidget* parent = nullptr);
+    Path_List_View(Path_List* model, QWidget* parent = nullptr);
 
     // The width, in pixels, over which the entries can be scrolled sideways.
     void setHorizontalExtent(int pixels);
@@ -43,7 +43,7 @@ private:
     void Show_Model_Selection(int row);
     void User_Selected();
 
-    PathList* model_;
+    Path_List* model_;
     int extent_ = 0;
     bool syncing_ = false;
     bool reported_ = false;

@@ -133,9 +133,9 @@ TEST(Main_Application, Play_Labels_And_Double_Clicks_Open_The_Player_Of_The_File
     for (const Case& c : cases) {
         SCOPED_TRACE(c.clip);
         Main_State& state = program.State();
-        PathList& list = state.List(c.list);
-        list.clear();
-        list.setSelected(list.add(test::Clip(c.clip)));
+        Path_List& list = state.List(c.list);
+        list.Clear();
+        list.setSelected(list.Add(test::Clip(c.clip)));
         state.play = {};
         QString shown;
         test::While_Open(&program.Window(), [&] {

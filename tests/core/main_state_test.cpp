@@ -56,7 +56,7 @@ TEST(MainState, SaveWritesSettingsAndBothGroups)
     Main_State state(dir.path());
     state.Start_Up();
     state.settings.Favorite_File = 3;
-    state.List_Join.add(a);
+    state.List_Join.Add(a);
     ASSERT_TRUE(state.Save_All());
 
     EXPECT_EQ(test::Read_All(dir.file(QStringLiteral("Parlo_film00.rdm"))), Record(a));
@@ -71,8 +71,8 @@ TEST(MainState, SaveNamesTheGroupFilesAndEntriesItCouldNotKeep)
     const QString a = dir.write(QStringLiteral("a.mpg"), "a"), longer = a + QString(90, u'動');
     dir.mkdir(QStringLiteral("Favorite00.rdm"));  // not a file: left as it is
     Main_State state(dir.path());
-    state.List_Join.addAll({a, longer});
-    state.List_Favorite.add(a);
+    state.List_Join.Add_All({a, longer});
+    state.List_Favorite.Add(a);
     QStringList problems;
     EXPECT_FALSE(state.Save_All(&problems));
     EXPECT_EQ(test::Read_All(dir.file(QStringLiteral("Parlo_film00.rdm"))), Record(a));

@@ -46,12 +46,12 @@ struct Message_Watch : QObject {
 
 void Set_Version(pf::Main_State& state, bool a, const QString& entry, bool lists)
 {
-    state.List_Join.clear();
-    state.List_Join.addAll(QStringList(a ? Entries_A : Entries_B, entry));
+    state.List_Join.Clear();
+    state.List_Join.Add_All(QStringList(a ? Entries_A : Entries_B, entry));
     if (!lists)
         return;
-    state.List_Favorite.clear();
-    state.List_Favorite.addAll(QStringList(a ? Entries_B : Entries_A, entry));
+    state.List_Favorite.Clear();
+    state.List_Favorite.Add_All(QStringList(a ? Entries_B : Entries_A, entry));
     pf::Settings& s = state.settings;
     s.Add_Path = QString(100000, a ? u'a' : u'b');
     s.Play = a ? 0 : 1;

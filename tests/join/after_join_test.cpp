@@ -19,7 +19,7 @@ namespace {
 // A join named through Save-As (the scripted answer) with the given Inlist.
 struct Saved_Join : Join_Fixture {
     Join_Commands commands{state, prompter};
-    QStringList inputs{make("in/a.mpg", 4, 'a'), make("in/b.mpg", 6, 'b')};
+    QStringList inputs{Make("in/a.mpg", 4, 'a'), Make("in/b.mpg", 6, 'b')};
     QString out = dir.file("out/joined.mpg");
 
     explicit Saved_Join(int inlist)
@@ -27,8 +27,8 @@ struct Saved_Join : Join_Fixture {
         dir.mkdir("out");
         state.settings.Inlist = qint16(inlist);
         state.settings.List_Path = dir.file("out");
-        state.lstFiles.addAll(inputs);
-        state.labels.setRange(Cmd(2), Cmd(6), true);
+        state.lstFiles.Add_All(inputs);
+        state.labels.Set_Range(Cmd(2), Cmd(6), true);
         prompter.savePath = out;
     }
 };
@@ -45,7 +45,7 @@ TEST(AfterJoin, InlistKeepsClearsDeletesOrTrashes)
 
     for (int inlist : {0, 1, 2, 3, 7}) {
         Saved_Join j(inlist);
-        j.commands.run(Cmd(6));
+        j.commands.Run(Cmd(6));
         EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.out}) << inlist;
         EXPECT_EQ(Read_All(j.out), "aaaabbbbbb") << inlist;
         EXPECT_EQ(j.state.settings.List_Path, j.dir.file("out"));
@@ -70,7 +70,7 @@ TEST(AfterJoin, OutputSavedOverAnInputIsNotDeleted)
 {
     Saved_Join j(2);
     j.prompter.savePath = j.inputs.at(0);
-    j.commands.run(Cmd(6));
+    j.commands.Run(Cmd(6));
     EXPECT_EQ(Read_All(j.inputs.at(0)), "aaaabbbbbb");
     EXPECT_FALSE(QFile::exists(j.inputs.at(1)));
     EXPECT_EQ(j.state.lstFiles.count(), 0);
@@ -79,8 +79,8 @@ TEST(AfterJoin, OutputSavedOverAnInputIsNotDeleted)
 TEST(AfterJoin, InputsStayWhenTheOutputIsNotWhole)
 {
     Saved_Join j(2);
-    j.state.lstFiles.clear();
-    j.state.lstFiles.addAll(j.inputs);
+    j.state.lstFiles.Clear();
+    j.state.lstFiles.Add_All(j.inputs);
     Join_Engine& e = j.commands.engine();
     e.Join_Size = 11;  // the output measures 10
     QFile::copy(j.inputs.at(0), j.out);
@@ -95,7 +95,7 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
 {
     Saved_Join j(2);
     j.prompter.savePath = j.dir.file("out/joined.Mpeg");
-    j.commands.run(Cmd(6));
+    j.commands.Run(Cmd(6));
     EXPECT_EQ(j.prompter.messages, QStringList{"保存ﾌｧｲﾙの拡張子が違います！"});
     EXPECT_EQ(j.prompter.saveFilters, QStringList{"動画ﾌｧｲﾙ (mpg) (*.mpg)"});
     EXPECT_EQ(j.prompter.saveSuffixes, QStringList{"mpg"});
@@ -104,14 +104,14 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
     EXPECT_EQ(j.state.lstFiles.count(), 2);
 
     j.prompter.savePath.clear();  // cancelled
-    j.commands.run(Cmd(6));
+    j.commands.Run(Cmd(6));
     EXPECT_TRUE(QFile::exists(j.state.Temp_Path()));
     EXPECT_EQ(j.state.List_Join.count(), 0);
 
     // A target that cannot be replaced (a non-empty folder) fails without touching anything.
     j.prompter.savePath = j.dir.mkdir("out/taken.mpg");
-    j.make("out/taken.mpg/keep", 1);
-    j.commands.run(Cmd(6));
+    j.Make("out/taken.mpg/keep", 1);
+    j.commands.Run(Cmd(6));
     EXPECT_EQ(j.prompter.messages.size(), 2);
     EXPECT_TRUE(QFile::exists(j.state.Temp_Path()));
     EXPECT_EQ(j.state.List_Join.count(), 0);

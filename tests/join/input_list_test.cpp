@@ -35,9 +35,9 @@ TEST(InputList, LabelRuleFollowsTheCount)
     for (const Row& row : rows) {
         Join_Fixture f;
         Input_List list(f.state, f.prompter);
-        f.state.labels.setRange(Cmd(2), Cmd(6), true);
+        f.state.labels.Set_Range(Cmd(2), Cmd(6), true);
         for (int i = 0; i < row.entries; ++i)
-            f.state.lstFiles.add(QStringLiteral("/v/%1.mpg").arg(i));
+            f.state.lstFiles.Add(QStringLiteral("/v/%1.mpg").arg(i));
         list.Apply_Label_Rule();
         EXPECT_EQ(Enabled(f.state.labels, 2, 6), row.enabled) << row.entries;
     }
@@ -47,7 +47,7 @@ TEST(InputList, ClickRemoveAndClear)
 {
     Join_Fixture f;
     Input_List list(f.state, f.prompter);
-    const QString a = f.make("v/a.mpg", 1), b = f.make("v/b.mpg", 1);
+    const QString a = f.Make("v/a.mpg", 1), b = f.Make("v/b.mpg", 1);
     list.Drop_Files({b, a});
     EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{a, b}));
     EXPECT_EQ(Enabled(f.state.labels, 2, 6), (QList<int>{5, 6}));
@@ -72,13 +72,13 @@ TEST(InputList, DropTakesMpegFilesOfTheFirst250Only)
     Join_Fixture f;
     Input_List list(f.state, f.prompter);
     const QString folder = f.dir.mkdir(QStringLiteral("folder.mpg"));
-    list.Drop_Files({folder, f.make(QStringLiteral("notes.txt"), 1), f.make(QStringLiteral("B.MPEG"), 1),
-                     f.make(QStringLiteral("a.Mpg"), 1), f.make(QStringLiteral("mpg"), 1)});
+    list.Drop_Files({folder, f.Make(QStringLiteral("notes.txt"), 1), f.Make(QStringLiteral("B.MPEG"), 1),
+                     f.Make(QStringLiteral("a.Mpg"), 1), f.Make(QStringLiteral("mpg"), 1)});
     EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{f.dir.file("a.Mpg"), f.dir.file("B.MPEG")}));
 
     QStringList many;
     for (int i = 0; i < 300; ++i)
-        many.append(f.make(QStringLiteral("v/%1.mpg").arg(i, 3, 10, QLatin1Char('0')), 1));
+        many.append(f.Make(QStringLiteral("v/%1.mpg").arg(i, 3, 10, QLatin1Char('0')), 1));
     list.Clear();
     list.Drop_Files(many);
     EXPECT_EQ(f.state.lstFiles.count(), 250);
@@ -89,14 +89,14 @@ TEST(InputList, AddDialogSetsTheAddPath)
 {
     Join_Fixture f;
     Input_List list(f.state, f.prompter);
-    f.prompter.files = {f.make("v/c/b.mpg", 1), f.make("v/c/a.mpg", 1), f.make("v/c/c.mpeg", 1)};
+    f.prompter.files = {f.Make("v/c/b.mpg", 1), f.Make("v/c/a.mpg", 1), f.Make("v/c/c.mpeg", 1)};
     list.Add_Files_Dialog();
     EXPECT_EQ(f.state.lstFiles.entries(),
               (QStringList{f.dir.file("v/c/a.mpg"), f.dir.file("v/c/b.mpg"), f.dir.file("v/c/c.mpeg")}));
     EXPECT_EQ(f.state.settings.Add_Path, f.dir.file("v/c/"));
     EXPECT_EQ(Enabled(f.state.labels, 2, 6), (QList<int>{5, 6}));
 
-    f.prompter.files = {f.make("w/one.mpg", 1)};
+    f.prompter.files = {f.Make("w/one.mpg", 1)};
     list.Add_Files_Dialog();
     EXPECT_EQ(f.state.settings.Add_Path, f.dir.file("w"));
     EXPECT_EQ(f.state.lstFiles.count(), 4);
@@ -112,13 +112,13 @@ TEST(InputList, FolderAddsVisibleMpegFilesOnce)
     Join_Fixture f;
     Input_List list(f.state, f.prompter);
     const QString v = f.dir.mkdir(QStringLiteral("v"));
-    f.make(QStringLiteral("v/movie.mpg"), 1);
-    f.make(QStringLiteral("v/clip.MPEG"), 1);
-    const QString old = f.make(QStringLiteral("v/Old.Mpg"), 1);
+    f.Make(QStringLiteral("v/movie.mpg"), 1);
+    f.Make(QStringLiteral("v/clip.MPEG"), 1);
+    const QString old = f.Make(QStringLiteral("v/Old.Mpg"), 1);
     QFile::setPermissions(old, QFile::ReadOwner);  // read-only counts as well
-    f.make(QStringLiteral("v/.hidden.mpg"), 1);
-    f.make(QStringLiteral("v/notes.txt"), 1);
-    f.make(QStringLiteral("v/sub/deep.mpg"), 1);
+    f.Make(QStringLiteral("v/.hidden.mpg"), 1);
+    f.Make(QStringLiteral("v/notes.txt"), 1);
+    f.Make(QStringLiteral("v/sub/deep.mpg"), 1);
     f.dir.mkdir(QStringLiteral("v/dir.mpg"));
     ::symlink("/nowhere.mpg", qPrintable(f.dir.file(QStringLiteral("v/broken.mpg"))));
 

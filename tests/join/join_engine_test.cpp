@@ -32,11 +32,11 @@ struct Auto_Join : Join_Fixture {
         state.settings.Auto = 1;
         state.settings.AutoFolder = autoFolder;
     }
-    QString name(qint64 number, const QString& ext = QStringLiteral("MPG")) const
+    QString Name(qint64 number, const QString& ext = QStringLiteral("MPG")) const
     {
         return Automatic_Name(autoFolder, QDate::currentDate(), number, ext);
     }
-    void join() { commands.run(Cmd(6)); }
+    void Join() { commands.Run(Cmd(6)); }
 };
 
 // Cancels once `after` steps have been reported.
@@ -55,10 +55,10 @@ TEST(Join, WritesTheExactBytesInListOrder)
 {
     Auto_Join j;
     const QByteArray a = "0123456789", c = "abcde";
-    j.state.lstFiles.addAll({j.dir.write("c.mpg", c), j.dir.write("b.mpg", {}), j.dir.write("A.mpg", a)});
-    j.join();
-    ASSERT_EQ(j.state.List_Join.entries(), QStringList{j.name(1)});
-    EXPECT_EQ(Read_All(j.name(1)), a + c);
+    j.state.lstFiles.Add_All({j.dir.write("c.mpg", c), j.dir.write("b.mpg", {}), j.dir.write("A.mpg", a)});
+    j.Join();
+    ASSERT_EQ(j.state.List_Join.entries(), QStringList{j.Name(1)});
+    EXPECT_EQ(Read_All(j.Name(1)), a + c);
     EXPECT_FALSE(QFile::exists(j.state.Temp_Path()));
     EXPECT_EQ(j.state.lstFiles.count(), 3);  // Inlist 0 keeps the inputs
     EXPECT_FALSE(j.state.labels.enabled(Cmd(6)));
@@ -70,16 +70,16 @@ TEST(Join, LeftOverTemporaryFileIsCutFirst)
 {
     Auto_Join j;
     j.dir.write("app/File.tmp", QByteArray(1000, 'L'));
-    j.state.lstFiles.addAll({j.make("x.mpg", 100, '1'), j.make("y.mpg", 100, '2')});
-    j.join();
-    EXPECT_EQ(Read_All(j.name(1)), QByteArray(100, '1') + QByteArray(100, '2'));
+    j.state.lstFiles.Add_All({j.Make("x.mpg", 100, '1'), j.Make("y.mpg", 100, '2')});
+    j.Join();
+    EXPECT_EQ(Read_All(j.Name(1)), QByteArray(100, '1') + QByteArray(100, '2'));
 }
 
 TEST(Join, ExtensionMismatchProducesNothing)
 {
     Auto_Join j;
-    j.state.lstFiles.addAll({j.make("a.MPG", 3), j.make("b.mpeg", 3)});
-    j.join();
+    j.state.lstFiles.Add_All({j.Make("a.MPG", 3), j.Make("b.mpeg", 3)});
+    j.Join();
     EXPECT_EQ(j.prompter.messages, QStringList{"入力ﾌｧｲﾙの拡張子を統一してください！"});
     EXPECT_TRUE(j.commands.engine().Join_Error);
     EXPECT_EQ(j.state.List_Join.count(), 0);
@@ -105,50 +105,50 @@ TEST(Join, SequenceNumbersOfNames)
 TEST(Join, NumberingGoesOnFromTheHighestCountedName)
 {
     Auto_Join j;
-    j.make("auto/20021130_0007.mpg", 1);
-    j.make("auto/20021201_0002.MPEG", 1);
-    j.make("auto/movie.mpg", 1);
-    j.make("auto/2002_1201.mpg", 1);
-    j.make("auto/20021201_0050.txt", 1);
-    j.make("auto/.20021201_0060.mpg", 1);
+    j.Make("auto/20021130_0007.mpg", 1);
+    j.Make("auto/20021201_0002.MPEG", 1);
+    j.Make("auto/movie.mpg", 1);
+    j.Make("auto/2002_1201.mpg", 1);
+    j.Make("auto/20021201_0050.txt", 1);
+    j.Make("auto/.20021201_0060.mpg", 1);
     j.dir.mkdir("auto/sub");
-    j.make("auto/sub/20021201_0070.mpg", 1);
-    j.state.lstFiles.addAll({j.make("a.mpg", 2), j.make("b.MPG", 2)});
-    j.join();
-    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.name(8)});
-    EXPECT_EQ(j.commands.engine().Join_Output, j.name(8));
+    j.Make("auto/sub/20021201_0070.mpg", 1);
+    j.state.lstFiles.Add_All({j.Make("a.mpg", 2), j.Make("b.MPG", 2)});
+    j.Join();
+    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.Name(8)});
+    EXPECT_EQ(j.commands.engine().Join_Output, j.Name(8));
 
     // A read-only numbered file counts too (there is no archive bit here to tell it apart).
-    QFile::setPermissions(j.make("auto/20021201_0020.mpg", 1), QFile::ReadOwner);
-    j.state.lstFiles.clear();
-    j.state.lstFiles.addAll({j.make("c.mpeg", 1), j.make("d.mpeg", 1)});
-    j.join();
-    EXPECT_EQ(j.state.List_Join.entries().constLast(), j.name(21, "MPEG"));
+    QFile::setPermissions(j.Make("auto/20021201_0020.mpg", 1), QFile::ReadOwner);
+    j.state.lstFiles.Clear();
+    j.state.lstFiles.Add_All({j.Make("c.mpeg", 1), j.Make("d.mpeg", 1)});
+    j.Join();
+    EXPECT_EQ(j.state.List_Join.entries().constLast(), j.Name(21, "MPEG"));
 }
 
 TEST(Join, NumberingGoesPast9999)
 {
     Auto_Join j;
-    j.make("auto/20021201_9999.mpg", 1);
-    j.state.lstFiles.addAll({j.make("a.mpg", 2), j.make("b.mpg", 2)});
-    j.join();
-    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.name(10000)});
-    j.join();
-    EXPECT_EQ(j.state.List_Join.entries().constLast(), j.name(10001));
+    j.Make("auto/20021201_9999.mpg", 1);
+    j.state.lstFiles.Add_All({j.Make("a.mpg", 2), j.Make("b.mpg", 2)});
+    j.Join();
+    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.Name(10000)});
+    j.Join();
+    EXPECT_EQ(j.state.List_Join.entries().constLast(), j.Name(10001));
 }
 
 TEST(Join, TakenNameIsNeverReplaced)
 {
     Auto_Join j;
-    j.make("auto/20021201_0004.mpg", 1);
+    j.Make("auto/20021201_0004.mpg", 1);
     // Names the scan does not count: a folder and a dangling link.
-    j.dir.mkdir(QFileInfo(j.name(5)).fileName().prepend("auto/"));
-    ASSERT_EQ(::symlink("/nowhere", QFile::encodeName(j.name(6)).constData()), 0);
-    j.state.lstFiles.addAll({j.make("a.mpg", 2), j.make("b.mpg", 2)});
-    j.join();
-    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.name(7)});
-    EXPECT_TRUE(QFileInfo(j.name(5)).isDir());
-    EXPECT_TRUE(QFileInfo(j.name(6)).isSymLink());
+    j.dir.mkdir(QFileInfo(j.Name(5)).fileName().prepend("auto/"));
+    ASSERT_EQ(::symlink("/nowhere", QFile::encodeName(j.Name(6)).constData()), 0);
+    j.state.lstFiles.Add_All({j.Make("a.mpg", 2), j.Make("b.mpg", 2)});
+    j.Join();
+    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.Name(7)});
+    EXPECT_TRUE(QFileInfo(j.Name(5)).isDir());
+    EXPECT_TRUE(QFileInfo(j.Name(6)).isSymLink());
     EXPECT_EQ(j.commands.engine().Last_Number, 7);
 }
 
@@ -157,11 +157,11 @@ TEST(Join, FailuresLeaveInputsAndListsAlone)
     const auto run = [](const std::function<void(Auto_Join&, QStringList&)>& spoil, const char* what) {
         Auto_Join j;
         j.state.settings.Inlist = 2;
-        QStringList inputs{j.make("a.mpg", 10), j.make("b.mpg", 10), j.make("c.mpg", 10)};
-        j.state.lstFiles.addAll(inputs);
+        QStringList inputs{j.Make("a.mpg", 10), j.Make("b.mpg", 10), j.Make("c.mpg", 10)};
+        j.state.lstFiles.Add_All(inputs);
         j.dir.write("app/File.tmp", "old");
         spoil(j, inputs);
-        j.join();
+        j.Join();
         EXPECT_EQ(j.prompter.messages.size(), 1) << what;
         EXPECT_EQ(j.state.lstFiles.entries(), inputs) << what;
         EXPECT_EQ(j.state.List_Join.count(), 0) << what;
@@ -235,9 +235,9 @@ TEST(Join, CancelRemovesTheTemporaryFileAndListsNothing)
     f.state.settings.Inlist = 2;
     Cancel_After cancel(2);
     Join_Commands commands(f.state, f.prompter, &cancel);
-    const QStringList inputs{f.make("a.mpg", 10), f.make("b.mpg", 10), f.make("c.mpg", 10)};
-    f.state.lstFiles.addAll(inputs);
-    commands.run(Cmd(6));
+    const QStringList inputs{f.Make("a.mpg", 10), f.Make("b.mpg", 10), f.Make("c.mpg", 10)};
+    f.state.lstFiles.Add_All(inputs);
+    commands.Run(Cmd(6));
     EXPECT_EQ(cancel.steps, 3);
     EXPECT_FALSE(QFile::exists(f.state.Temp_Path()));
     EXPECT_EQ(f.state.List_Join.count(), 0);

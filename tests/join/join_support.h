@@ -56,7 +56,7 @@ struct Join_Fixture {
     Script_Prompter prompter;
 
     // Writes a file of `size` bytes, each byte `fill`, under the temporary folder.
-    QString make(const QString& name, int size, char fill = 'x') const
+    QString Make(const QString& name, int size, char fill = 'x') const
     {
         return dir.write(name, QByteArray(size, fill));
     }

@@ -66,14 +66,14 @@ TEST(UnsafeFiles, TemporaryOutputNeverGoesThroughALinkNorOverAnInput)
         f.state.settings.Auto = 1;
         f.state.settings.AutoFolder = f.dir.mkdir("auto");
         f.dir.write("victim", "keep");
-        f.state.lstFiles.addAll({f.make("a.mpg", 3, 'a'), f.make("b.mpg", 2, 'b')});
+        f.state.lstFiles.Add_All({f.Make("a.mpg", 3, 'a'), f.Make("b.mpg", 2, 'b')});
         const QString tmp = f.state.Temp_Path();
         if (!c.spoil(tmp, f.dir.path())) {
             EXPECT_NE(::geteuid(), 0u) << "scene not set up";
             continue;
         }
         const ino_t before = Inode(tmp);
-        commands.run(Cmd_Join);
+        commands.Run(Cmd_Join);
         EXPECT_EQ(Read_All(f.dir.file("victim")) + Read_All(f.dir.file("a.mpg")) + Read_All(f.dir.file("b.mpg")),
                   "keepaaabb");
         EXPECT_FALSE(QFileInfo::exists(f.dir.file("none")));
@@ -86,7 +86,7 @@ TEST(UnsafeFiles, TemporaryOutputNeverGoesThroughALinkNorOverAnInput)
 TEST(UnsafeFiles, InputsMustBeRegularFiles)
 {
     Join_Fixture f;
-    const QString good = f.make("good.mpg", 4), linked = f.dir.file("linked.mpg"), fifo = f.dir.file("fifo.mpg");
+    const QString good = f.Make("good.mpg", 4), linked = f.dir.file("linked.mpg"), fifo = f.dir.file("fifo.mpg");
     QStringList odd{fifo, f.dir.file("to_fifo.mpg"), f.dir.mkdir("folder.mpg"), f.dir.file("dangling.mpg")};
     ASSERT_TRUE(Link(good, linked) && Fifo(fifo) && Link(fifo, odd[1]) && Link("none", odd[3]));
     if (::geteuid() == 0 && Device(f.dir.file("null.mpg")))
@@ -108,8 +108,8 @@ TEST(UnsafeFiles, InputsMustBeRegularFiles)
     for (const QString& spoilt : odd) {
         Join_Fixture j;
         Join_Commands commands(j.state, j.prompter);
-        j.state.lstFiles.addAll({good, spoilt});
-        commands.run(Cmd_Join);
+        j.state.lstFiles.Add_All({good, spoilt});
+        commands.Run(Cmd_Join);
         EXPECT_EQ(j.prompter.messages.value(0).contains(spoilt), true) << spoilt.toStdString();
         EXPECT_FALSE(QFileInfo::exists(j.state.Temp_Path()));
     }

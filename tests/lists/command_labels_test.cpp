@@ -19,8 +19,8 @@ TEST(CommandLabels, StartUpRow)
     };
     for (const Case& c : cases) {
         Command_Labels labels;
-        labels.setRange(Cmd(0), Cmd(28), true);  // whatever came before, the row decides
-        labels.applyStartUp(c.join, c.fav);
+        labels.Set_Range(Cmd(0), Cmd(28), true);  // whatever came before, the row decides
+        labels.Apply_Start_Up(c.join, c.fav);
         std::vector<int> on;
         for (int i = 0; i < Command_Label_Count; ++i)
             if (labels.enabled(Cmd(i)))
@@ -33,9 +33,9 @@ TEST(CommandLabels, ChangesAreSignalledOnceAndMissingIndicesIgnored)
 {
     Command_Labels labels;
     QSignalSpy spy(&labels, &Command_Labels::changed);
-    labels.setRange(Cmd(10), Cmd(14), true);  // 12 does not exist
+    labels.Set_Range(Cmd(10), Cmd(14), true);  // 12 does not exist
     EXPECT_EQ(spy.count(), 4);
-    labels.set(Cmd(11), true);
+    labels.Set(Cmd(11), true);
     EXPECT_EQ(spy.count(), 4);
     EXPECT_FALSE(labels.enabled(Cmd(12)));
     EXPECT_FALSE(labels.enabled(Cmd(29)));

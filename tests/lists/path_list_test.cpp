@@ -6,31 +6,31 @@
 
 using namespace pf;
 
-TEST(PathList, SortedCaseInsensitiveWithDuplicates)
+TEST(Path_List, SortedCaseInsensitiveWithDuplicates)
 {
-    PathList list;
-    list.add(QStringLiteral("/c/b.mpg"));
-    list.add(QStringLiteral("/c/A.mpg"));
-    list.add(QStringLiteral("/c/a.mpg"));
-    list.add(QStringLiteral("/c/b.mpg"));
+    Path_List list;
+    list.Add(QStringLiteral("/c/b.mpg"));
+    list.Add(QStringLiteral("/c/A.mpg"));
+    list.Add(QStringLiteral("/c/a.mpg"));
+    list.Add(QStringLiteral("/c/b.mpg"));
     EXPECT_EQ(list.entries(), (QStringList{"/c/A.mpg", "/c/a.mpg", "/c/b.mpg", "/c/b.mpg"}));
 
-    list.addAll({QStringLiteral("/c/C.mpg"), QStringLiteral("/a/z.mpg")});
+    list.Add_All({QStringLiteral("/c/C.mpg"), QStringLiteral("/a/z.mpg")});
     EXPECT_EQ(list.entries(), (QStringList{"/a/z.mpg", "/c/A.mpg", "/c/a.mpg", "/c/b.mpg", "/c/b.mpg", "/c/C.mpg"}));
 }
 
-TEST(PathList, SelectionFollowsItsEntry)
+TEST(Path_List, SelectionFollowsItsEntry)
 {
-    PathList list;
-    list.add(QStringLiteral("/b"));
-    list.add(QStringLiteral("/d"));
+    Path_List list;
+    list.Add(QStringLiteral("/b"));
+    list.Add(QStringLiteral("/d"));
     list.setSelected(1);
-    QSignalSpy spy(&list, &PathList::selectionChanged);
-    list.add(QStringLiteral("/a"));  // goes before the selection
+    QSignalSpy spy(&list, &Path_List::selectionChanged);
+    list.Add(QStringLiteral("/a"));  // goes before the selection
     EXPECT_EQ(list.selectedPath(), QStringLiteral("/d"));
-    list.removeAt(0);
+    list.Remove_At(0);
     EXPECT_EQ(list.selectedPath(), QStringLiteral("/d"));
-    list.removeAt(1);
+    list.Remove_At(1);
     EXPECT_EQ(list.selected(), -1);
     EXPECT_EQ(spy.count(), 3);
     list.setSelected(7);

@@ -15,34 +15,34 @@ namespace pf::test {
 TEST(Head_Drag, Follows_The_Cursor_Exactly_From_A_Left_Press)
 {
     Head_Drag d;
-    EXPECT_FALSE(d.move({500, 500}));  // no press, no drag
-    d.press(Qt::LeftButton, {130, 47}, {100, 40});
+    EXPECT_FALSE(d.Move({500, 500}));  // no press, no drag
+    d.Press(Qt::LeftButton, {130, 47}, {100, 40});
     ASSERT_TRUE(d.dragging());
-    EXPECT_EQ(d.move({130, 47}), QPoint(100, 40));
-    EXPECT_EQ(d.move({131, 52}), QPoint(101, 45));
-    EXPECT_EQ(d.move({20, 3}), QPoint(-10, -4));  // beyond the screen's corner too
-    d.release();
+    EXPECT_EQ(d.Move({130, 47}), QPoint(100, 40));
+    EXPECT_EQ(d.Move({131, 52}), QPoint(101, 45));
+    EXPECT_EQ(d.Move({20, 3}), QPoint(-10, -4));  // beyond the screen's corner too
+    d.Release();
     EXPECT_FALSE(d.dragging());
-    EXPECT_FALSE(d.move({400, 400}));
+    EXPECT_FALSE(d.Move({400, 400}));
 }
 
 TEST(Head_Drag, Other_Buttons_Do_Not_Start_A_Drag)
 {
     Head_Drag d;
-    d.press(Qt::RightButton, {130, 47}, {100, 40});
-    d.press(Qt::MiddleButton, {130, 47}, {100, 40});
+    d.Press(Qt::RightButton, {130, 47}, {100, 40});
+    d.Press(Qt::MiddleButton, {130, 47}, {100, 40});
     EXPECT_FALSE(d.dragging());
-    EXPECT_FALSE(d.move({200, 200}));
+    EXPECT_FALSE(d.Move({200, 200}));
 }
 
 TEST(Head_Drag, An_Offset_Beyond_16_Bits_Keeps_The_Last_One)
 {
     Head_Drag d;
-    d.press(Qt::LeftButton, {110, 50}, {100, 40});  // offsets 150 and 150 twips
-    d.release();
+    d.Press(Qt::LeftButton, {110, 50}, {100, 40});  // offsets 150 and 150 twips
+    d.Release();
     // 3000 pixels from the corner is 45000 twips: that offset cannot be kept, the old one stays.
-    d.press(Qt::LeftButton, {3100, 55}, {100, 40});
-    EXPECT_EQ(d.move({3100, 55}), QPoint(3090, 40));
+    d.Press(Qt::LeftButton, {3100, 55}, {100, 40});
+    EXPECT_EQ(d.Move({3100, 55}), QPoint(3090, 40));
 }
 
 namespace {

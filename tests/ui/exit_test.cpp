@@ -44,8 +44,8 @@ struct Exit_Fixture : Main_Window_Fixture {
         QTest::mousePress(Find<QWidget>("Img_Skin1"), Qt::LeftButton);
         QTest::mouseRelease(Find<QWidget>("Img_Skin1"), Qt::LeftButton);
         QTest::mousePress(Find<QWidget>("lbl_PlayF0"), Qt::LeftButton);
-        state->List_Favorite.clear();
-        state->List_Join.add(Media(QStringLiteral("c.mpg")));
+        state->List_Favorite.Clear();
+        state->List_Join.Add(Media(QStringLiteral("c.mpg")));
         dir.write(QStringLiteral("File.tmp"), "joined bytes");
     }
 

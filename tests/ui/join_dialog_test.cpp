@@ -80,10 +80,10 @@ TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
 {
     Real_Dialogs d;
     d.state.settings.List_Path = d.folder;
-    d.state.lstFiles.addAll({d.make("a.MPEG", 3, 'a'), d.make("b.mpeg", 2, 'b')});
+    d.state.lstFiles.Add_All({d.Make("a.MPEG", 3, 'a'), d.Make("b.mpeg", 2, 'b')});
     Seen seen;
     Type_And_Accept("joined", &seen);
-    d.commands.run(Cmd(6));
+    d.commands.Run(Cmd(6));
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙ名を付けて保存"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpeg) (*.mpeg)"});
     EXPECT_EQ(seen.suffix, QStringLiteral("mpeg"));
@@ -97,7 +97,7 @@ TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
     QString question;
     Type_And_Accept("joined.mpeg");
     Answer_Next_Box(QMessageBox::Yes, &question);
-    d.commands.run(Cmd(6));
+    d.commands.Run(Cmd(6));
     EXPECT_TRUE(question.contains("joined.mpeg"));
     EXPECT_EQ(Read_All(out), "aaaBBBB");
     EXPECT_EQ(d.state.List_Join.entries(), (QStringList{out, out}));
@@ -107,14 +107,14 @@ TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
 TEST(Dialogs, RenameMovesTheEntryToItsSortedPlace)
 {
     Real_Dialogs d;
-    const QString a = d.make("v/a.mpg", 1, 'a'), m = d.make("v/m.mpg", 1, 'm');
-    d.state.List_Favorite.addAll({a, m});
-    d.state.List_Join.add(a);
+    const QString a = d.Make("v/a.mpg", 1, 'a'), m = d.Make("v/m.mpg", 1, 'm');
+    d.state.List_Favorite.Add_All({a, m});
+    d.state.List_Join.Add(a);
     d.state.List_Favorite.setSelected(0);
-    d.state.labels.setRange(Cmd(13), Cmd(15), true);
+    d.state.labels.Set_Range(Cmd(13), Cmd(15), true);
     Seen seen;
     Type_And_Accept("z.Mpg", &seen);
-    d.commands.run(Cmd(15));
+    d.commands.Run(Cmd(15));
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙ名を変更"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpg) (*.mpg)"});
     EXPECT_EQ(seen.folder, d.folder);
@@ -128,24 +128,24 @@ TEST(Dialogs, RenameMovesTheEntryToItsSortedPlace)
 TEST(Dialogs, RenameRefusalsChangeNothing)
 {
     Real_Dialogs d;
-    const QString a = d.make("v/a.mpg", 1, 'a');
-    d.state.List_Join.add(a);
+    const QString a = d.Make("v/a.mpg", 1, 'a');
+    d.state.List_Join.Add(a);
     d.state.List_Join.setSelected(0);
 
     QString message;
     Type_And_Accept("a.mpeg");
     Answer_Next_Box(QMessageBox::Ok, &message);
-    d.commands.run(Cmd(9));
+    d.commands.Run(Cmd(9));
     EXPECT_EQ(message, QStringLiteral("変更ﾌｧｲﾙの拡張子が違います！"));
 
     d.state.List_Join.setSelected(0);
     Reject_Next_Dialog();
-    d.commands.run(Cmd(9));
+    d.commands.Run(Cmd(9));
 
     d.state.List_Join.setSelected(0);
     Type_And_Accept("a.mpg");  // its own name: the dialog asks, then nothing is done
     Answer_Next_Box(QMessageBox::Yes);
-    d.commands.run(Cmd(9));
+    d.commands.Run(Cmd(9));
     EXPECT_EQ(d.state.List_Join.entries(), QStringList{a});
     EXPECT_EQ(Read_All(a), "a");
     EXPECT_EQ(QDir(d.folder).entryList(QDir::Files | QDir::Hidden), QStringList{"a.mpg"});
@@ -154,11 +154,11 @@ TEST(Dialogs, RenameRefusalsChangeNothing)
 TEST(Dialogs, CaseOnlyRenameIsARealRename)
 {
     Real_Dialogs d;
-    const QString a = d.make("v/a.mpg", 1, 'a');
-    d.state.lstFiles.add(a);
+    const QString a = d.Make("v/a.mpg", 1, 'a');
+    d.state.lstFiles.Add(a);
     d.state.lstFiles.setSelected(0);
     Type_And_Accept("A.MPG");
-    d.commands.run(Cmd(4));
+    d.commands.Run(Cmd(4));
     EXPECT_EQ(d.state.lstFiles.entries(), QStringList{d.folder + "/A.MPG"});
     EXPECT_EQ(QDir(d.folder).entryList(QDir::Files), QStringList{"A.MPG"});
     EXPECT_FALSE(d.state.labels.enabled(Cmd(2)) || d.state.labels.enabled(Cmd(3)) || d.state.labels.enabled(Cmd(4)));
@@ -167,14 +167,14 @@ TEST(Dialogs, CaseOnlyRenameIsARealRename)
 TEST(Dialogs, AddDialogListsAnyCaseAndAddsEverySelection)
 {
     Real_Dialogs d;
-    d.make("v/a.mpg", 1);
-    d.make("v/B.MPG", 1);
-    d.make("v/c.Mpeg", 1);
-    d.make("v/notes.txt", 1);
+    d.Make("v/a.mpg", 1);
+    d.Make("v/B.MPG", 1);
+    d.Make("v/c.Mpeg", 1);
+    d.Make("v/notes.txt", 1);
     d.state.settings.Add_Path = d.folder;
     Seen seen;
     Type_And_Accept("\"a.mpg\" \"B.MPG\" \"c.Mpeg\"", &seen);
-    d.commands.run(Cmd(0));
+    d.commands.Run(Cmd(0));
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙの追加"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpg mpeg) (*.mpg *.mpeg)"});
     seen.shown.sort(Qt::CaseInsensitive);
@@ -187,14 +187,14 @@ TEST(Dialogs, AddDialogListsAnyCaseAndAddsEverySelection)
 TEST(Dialogs, FolderChooserStartsAtTheAddPath)
 {
     Real_Dialogs d;
-    d.make("v/x.mpg", 1);
+    d.Make("v/x.mpg", 1);
     d.state.settings.Add_Path = d.folder;
     Seen seen;
     When_Modal<QFileDialog>([&seen](QFileDialog* dlg) {
         seen.folder = dlg->directory().absolutePath();
         QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
     });
-    d.commands.run(Cmd(1));
+    d.commands.Run(Cmd(1));
     EXPECT_EQ(seen.folder, d.folder);
     EXPECT_EQ(d.state.lstFiles.entries(), QStringList{d.folder + "/x.mpg"});
 }

@@ -77,20 +77,20 @@ TEST(Main_Window, First_Run_Starts_Wide_With_Empty_Lists_And_Group_00)
 TEST(Main_Window, Restores_Both_Current_Groups_Sorted_And_Marks_Them)
 {
     Main_Window_Fixture f;
-    const QString b = f.Media(QStringLiteral("b.mpg")), A = f.Media(QStringLiteral("A.mpg")),
+    const QString b = f.Media(QStringLiteral("b.mpg")), bigA = f.Media(QStringLiteral("A.mpg")),
                   c = f.Media(QStringLiteral("c.mpg")), fav = f.Media(QStringLiteral("お気に入り.mpg"));
     ASSERT_TRUE(Write_Group(f.dir.file(QStringLiteral("Parlo_film12.rdm")),
-                            {c, f.dir.file(QStringLiteral("media/gone.mpg")), A, b}));
+                            {c, f.dir.file(QStringLiteral("media/gone.mpg")), bigA, b}));
     ASSERT_TRUE(Write_Group(f.dir.file(QStringLiteral("Favorite03.rdm")), {fav}));
     f.dir.write(QStringLiteral("Parlo_film.ini"),
                 "[Section]\r\nGroup_File= 12\r\nFavorite_File= 3\r\nPlay= 0\r\nPlayF= 1\r\nSkin= 5\r\n");
     f.Start();
     Parlo_film_S& w = *f.window;
 
-    EXPECT_EQ(f.state->List_Join.entries(), (QStringList{A, b, c}));
+    EXPECT_EQ(f.state->List_Join.entries(), (QStringList{bigA, b, c}));
     const auto* view = w.List_View(List_Id::Joined);
     ASSERT_EQ(view->model()->rowCount(), 3);
-    EXPECT_EQ(view->model()->index(0, 0).data().toString(), A);
+    EXPECT_EQ(view->model()->index(0, 0).data().toString(), bigA);
     EXPECT_EQ(f.state->List_Favorite.entries(), QStringList{fav});
 
     QList<int> expected = Start_Up_Row;
@@ -164,7 +164,7 @@ TEST(Main_Window, Layout_Buttons_Switch_Sizes_And_Visibility_And_Keep_The_Corner
     f.Start();
     Parlo_film_S& w = *f.window;
     const QString fav = f.Media(QStringLiteral("keep.mpg"));
-    f.state->List_Favorite.add(fav);
+    f.state->List_Favorite.Add(fav);
     w.move(40, 30);
     w.show();
 
@@ -267,7 +267,7 @@ TEST(Main_Window, Command_Button_Shows_Pressed_Look_Then_Released_Before_Its_Com
     QTest::mouseRelease(play, Qt::LeftButton);
     EXPECT_EQ(runs, 0);
     // The window follows the label states of the state.
-    f.state->labels.set(Cmd(2), true);
+    f.state->labels.Set(Cmd(2), true);
     EXPECT_TRUE(play->isEnabled());
     Click(play);
     EXPECT_EQ(runs, 1);

@@ -1,4 +1,4 @@
-// The list box over a PathList: selection both ways, the sideways extent, and drops.
+// The list box over a Path_List: selection both ways, the sideways extent, and drops.
 #include "lists/path_list.h"
 #include "ui/path_list_view.h"
 
@@ -15,18 +15,18 @@ namespace pf::test {
 namespace {
 
 struct List_Fixture {
-    PathList model;
+    Path_List model;
     Path_List_View view{&model};
     List_Fixture()
     {
         for (const char* p : {"/m/c.mpg", "/m/A.mpg", "/m/b.mpg"})
-            model.add(QString::fromLatin1(p));
+            model.Add(QString::fromLatin1(p));
         view.resize(349, 95);
         view.setHorizontalExtent(349 + 600);
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
-    QPoint RowCentre(int row) { return view.visualRect(model.index(row)).center(); }
+    QPoint Row_Centre(int row) { return view.visualRect(model.index(row)).center(); }
 };
 
 }  // namespace
@@ -47,18 +47,18 @@ TEST(Path_List_View, Click_Selects_In_The_Model_And_Model_Selection_Shows)
     List_Fixture f;
     QSignalSpy clicked(&f.view, &Path_List_View::entryClicked);
     QSignalSpy doubled(&f.view, &Path_List_View::entryDoubleClicked);
-    QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, f.RowCentre(1));
+    QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, f.Row_Centre(1));
     EXPECT_EQ(f.model.selected(), 1);
     EXPECT_EQ(f.model.selectedPath(), QStringLiteral("/m/b.mpg"));
     ASSERT_EQ(clicked.count(), 1);
     EXPECT_EQ(clicked.at(0).at(0).toInt(), 1);
 
     // Clicking the selected entry again is a click too.
-    QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, f.RowCentre(1));
+    QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, f.Row_Centre(1));
     EXPECT_EQ(clicked.count(), 2);
 
-    QTest::mousePress(f.view.viewport(), Qt::LeftButton, {}, f.RowCentre(2));
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, f.RowCentre(2), f.view.viewport()->mapToGlobal(f.RowCentre(2)),
+    QTest::mousePress(f.view.viewport(), Qt::LeftButton, {}, f.Row_Centre(2));
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, f.Row_Centre(2), f.view.viewport()->mapToGlobal(f.Row_Centre(2)),
                     Qt::LeftButton, Qt::LeftButton, {});
     QCoreApplication::sendEvent(f.view.viewport(), &dbl);
     ASSERT_GE(doubled.count(), 1);
@@ -68,7 +68,7 @@ TEST(Path_List_View, Click_Selects_In_The_Model_And_Model_Selection_Shows)
     const int before = clicked.count();
     f.model.setSelected(0);
     EXPECT_EQ(f.view.selectionModel()->selectedRows().value(0).row(), 0);
-    f.model.removeAt(0);
+    f.model.Remove_At(0);
     EXPECT_TRUE(f.view.selectionModel()->selectedRows().isEmpty());
     EXPECT_EQ(clicked.count(), before);
 }

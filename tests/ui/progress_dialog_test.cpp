@@ -43,14 +43,14 @@ TEST(Progress, CancelInTheDialogStopsTheJoin)
     f.state.settings.AutoFolder = f.dir.mkdir("auto");
     Progress_Dialog progress(nullptr, 0);
     Join_Commands commands(f.state, f.prompter, &progress);
-    const QStringList inputs{f.make("a.mpg", 10), f.make("b.mpg", 10)};
-    f.state.lstFiles.addAll(inputs);
+    const QStringList inputs{f.Make("a.mpg", 10), f.Make("b.mpg", 10)};
+    f.state.lstFiles.Add_All(inputs);
     // Runs from the events the copy lets through once the dialog is up.
     QTimer::singleShot(0, [&progress] {
         if (progress.dialog())
             progress.dialog()->findChild<QPushButton*>()->click();
     });
-    commands.run(Cmd(6));
+    commands.Run(Cmd(6));
     EXPECT_FALSE(QFile::exists(f.state.Temp_Path()));
     EXPECT_EQ(f.state.List_Join.count(), 0);
     EXPECT_EQ(f.state.lstFiles.entries(), inputs);

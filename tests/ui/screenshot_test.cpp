@@ -27,8 +27,8 @@ TEST(Main_Window_Xvfb, Screenshots_Of_Both_Layouts)
     f.dir.write(QStringLiteral("Parlo_film.ini"),
                 "[Section]\r\nGroup_File= 5\r\nFavorite_File= 12\r\nPlay= 1\r\nSkin= 1\r\n");
     f.Start();
-    f.state->lstFiles.add(f.Media(QStringLiteral("input/part_a.mpg")));
-    f.state->lstFiles.add(f.Media(QStringLiteral("input/part_b.mpg")));
+    f.state->lstFiles.Add(f.Media(QStringLiteral("input/part_a.mpg")));
+    f.state->lstFiles.Add(f.Media(QStringLiteral("input/part_b.mpg")));
     f.state->List_Join.setSelected(2);
 
     const QString out = QStringLiteral(PF_ARTIFACT_DIR);
