@@ -2,7 +2,6 @@
 
 #include "ui/skin.h"
 
-#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -131,8 +130,9 @@ Exit_Image::Exit_Image(QWidget* parent) : Picture(parent)
     connect(this, &Picture::pressed, this, [this] { setPicture(Stock().Exit_On); });
     connect(this, &Picture::released, this, [this] {
         setPicture(Stock().Exit_Off);
-        // Let the released look be painted before the window goes.
-        QCoreApplication::processEvents();
+        // Painted before the window goes, without running the event loop: a click made
+        // after this one must not be handled while this window still blocks the others.
+        repaint();
         emit triggered();
     });
 }

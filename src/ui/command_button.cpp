@@ -3,7 +3,6 @@
 #include "ui/chrome.h"
 #include "ui/skin.h"
 
-#include <QCoreApplication>
 #include <QMouseEvent>
 
 namespace pf {
@@ -51,8 +50,9 @@ void Command_Label::mousePressEvent(QMouseEvent*)
 void Command_Label::mouseReleaseEvent(QMouseEvent*)
 {
     image_->setPicture(Stock().Img_Off);
-    // The released look is drawn before a command that may open a modal window.
-    QCoreApplication::processEvents();
+    // The released look is drawn before a command that may open a modal window, by painting
+    // it now: running the event loop here would handle clicks made after this one first.
+    image_->repaint();
     emit released(index_);
 }
 

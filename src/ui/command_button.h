@@ -1,7 +1,8 @@
 // Command buttons of every window: a caption label lying over its picture. Pressing the
-// label shows the pressed picture; releasing it shows the released one, lets pending events
-// paint it, and only then hands the label's index on. In the main window the index goes to
-// its Command_Router, where each subsystem registers the handlers of its indices.
+// label shows the pressed picture; releasing it paints the released one at once and only
+// then hands the label's index on, so that commands run in the order they were clicked.
+// In the main window the index goes to its Command_Router, where each subsystem registers
+// the handlers of its indices.
 // A disabled label gets no mouse events.
 #pragma once
 
