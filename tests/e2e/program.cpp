@@ -222,7 +222,7 @@ QPoint Program::Select_Row(List_Id list, int row)
     const QRect view = List_Rect(list);
     x_.Click(view.topLeft() + QPoint(view.width() / 3, 6));
     QRect first, band;
-    // The click has been taken when the first row is lit.
+    // The first row lit; if it already was, the program still takes the click before what follows.
     if (!QTest::qWaitFor([&] {
             first = Selected_Row(x_.Grab(), list);
             return first.isValid() && first.top() <= view.top() + 4;
