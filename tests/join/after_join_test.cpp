@@ -119,3 +119,14 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
     for (const QString& p : j.inputs)
         EXPECT_TRUE(QFile::exists(p));
 }
+
+TEST(AfterJoin, AnOutputTooLongForAGroupIsToldAtOnce)
+{
+    Saved_Join j(0);
+    const QString half(50, u'動');
+    j.prompter.savePath = j.dir.mkdir(half + u'/' + half) + QStringLiteral("/joined.mpg");
+    j.commands.Run(Cmd(6));
+    ASSERT_EQ(j.prompter.messages.size(), 1);
+    EXPECT_TRUE(j.prompter.messages.at(0).contains(j.prompter.savePath));
+    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.prompter.savePath});
+}
