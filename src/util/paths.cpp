@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QHash>
 
-#include <string_view>
-#include <unordered_map>
+#include <cstring>
+#include <utility>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -21,8 +21,13 @@ namespace {
 // Up to this many names of one folder are tested one by one; more, and the folder is listed.
 constexpr qsizetype Listing_From = 16;
 
-// The names looked for in one folder, each with the places in the caller's list it fills.
-using Wanted = std::unordered_map<std::string_view, QList<qsizetype>>;
+// The names looked for in one folder: each distinct name with the first place in the caller's
+// list it fills, and the later places of the same path with that first place. The names refer
+// to the caller's bytes (no copies).
+struct Folder_Names {
+    QHash<QByteArray, qsizetype> first;
+    QList<std::pair<qsizetype, qsizetype>> copies;
+};
 
 Presence Presence_At(int dirFd, const char* name)
 {
@@ -35,9 +40,9 @@ Presence Presence_At(int dirFd, const char* name)
     return ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 ? Presence::Unknown : Presence::Gone;
 }
 
-// Each wanted name's presence from one listing of the folder; false when the folder cannot be
-// listed (then each name is tested on its own).
-bool List_Folder(int dirFd, const Wanted& wanted, QList<Presence>& out)
+// Each wanted name's presence from one listing of the folder (names not in it stay Gone); false
+// when the folder cannot be listed.
+bool List_Folder(int dirFd, const Folder_Names& wanted, QList<Presence>& out)
 {
     const int listFd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
@@ -46,21 +51,16 @@ bool List_Folder(int dirFd, const Wanted& wanted, QList<Presence>& out)
             ::close(listFd);
         return false;
     }
-    std::unordered_map<std::string_view, unsigned char> seen;
-    while (const dirent* e = ::readdir(dir))
-        if (const auto it = wanted.find(std::string_view(e->d_name)); it != wanted.end())
-            seen.emplace(it->first, e->d_type);
-    ::closedir(dir);
-    for (const auto& [name, places] : wanted) {
-        const auto type = seen.find(name);
-        Presence p = Presence::Gone;
-        if (type != seen.end() && type->second == DT_REG)
-            p = Presence::Present;
-        else if (type != seen.end() && type->second != DT_DIR)
-            p = Presence_At(dirFd, std::string(name).c_str());  // a link, or a file system without types
-        for (const qsizetype i : places)
-            out[i] = p;
+    while (const dirent* e = ::readdir(dir)) {
+        const auto it = wanted.first.constFind(QByteArray::fromRawData(e->d_name, qsizetype(std::strlen(e->d_name))));
+        if (it == wanted.first.cend())
+            continue;
+        if (e->d_type == DT_REG || e->d_type == DT_DIR)
+            out[*it] = e->d_type == DT_REG ? Presence::Present : Presence::Gone;
+        else
+            out[*it] = Presence_At(dirFd, e->d_name);  // a link, or a file system without types
     }
+    ::closedir(dir);
     return true;
 }
 
@@ -69,31 +69,37 @@ bool List_Folder(int dirFd, const Wanted& wanted, QList<Presence>& out)
 QList<Presence> Presence_Of(const QStringList& paths)
 {
     QList<Presence> out(paths.size(), Presence::Gone);
-    // Folder and name as the system spells them; the names' bytes live in `names`.
-    QList<QByteArray> names(paths.size());
-    QHash<QByteArray, Wanted> folders;
+    // Each path as the system spells it; folders and names below point into these bytes.
+    QList<QByteArray> encoded(paths.size());
+    QHash<QByteArray, Folder_Names> folders;
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        QByteArray path = QFile::encodeName(paths.at(i));
+        QByteArray& path = encoded[i] = QFile::encodeName(paths.at(i));
         if (path.endsWith('/'))
             path.chop(1);
         const qsizetype slash = path.lastIndexOf('/');
-        names[i] = path.mid(slash + 1);
-        if (names[i].isEmpty() || names[i] == "." || names[i] == "..")
+        const QByteArray name = QByteArray::fromRawData(path.constData() + slash + 1, path.size() - slash - 1);
+        if (name.isEmpty() || name == "." || name == "..")
             continue;  // no file's name
-        const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-        folders[folder][std::string_view(names[i].constData(), size_t(names[i].size()))].append(i);
+        const QByteArray folder = slash < 0 ? QByteArray(".")
+            : slash == 0                    ? QByteArray("/")
+                                            : QByteArray::fromRawData(path.constData(), slash);
+        Folder_Names& names = folders[folder];
+        const auto known = names.first.constFind(name);
+        if (known == names.first.cend())
+            names.first.insert(name, i);
+        else
+            names.copies.append({i, *known});
     }
     for (auto f = folders.cbegin(); f != folders.cend(); ++f) {
-        const Unique_Fd dir(::open(f.key().constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-        qsizetype count = 0;
-        for (const auto& entry : f.value())
-            count += entry.second.size();
-        if (dir.valid() && count > Listing_From && List_Folder(dir.get(), f.value(), out))
-            continue;
-        for (const auto& [name, places] : f.value())
-            for (const qsizetype i : places)
+        const QByteArray folder(f.key().constData(), f.key().size());  // ends in a NUL
+        const Unique_Fd dir(::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!dir.valid() || f->first.size() <= Listing_From || !List_Folder(dir.get(), *f, out)) {
+            for (auto n = f->first.cbegin(); n != f->first.cend(); ++n)
                 // Missing, not a folder or out of reach: what the folder holds is not known.
-                out[i] = dir.valid() ? Presence_At(dir.get(), names.at(i).constData()) : Presence::Unknown;
+                out[*n] = dir.valid() ? Presence_At(dir.get(), n.key().constData()) : Presence::Unknown;
+        }
+        for (const auto& [copy, first] : f->copies)
+            out[copy] = out.at(first);
     }
     return out;
 }
