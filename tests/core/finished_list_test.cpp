@@ -197,9 +197,7 @@ TEST(Finished_List, A_Group_That_Cannot_Be_Saved_Is_Left_Only_When_The_User_Says
             EXPECT_EQ(f.favorites.Group(), stays ? 0 : 7);
             EXPECT_TRUE(!stays || f.Enabled() == labels);
             ASSERT_EQ(f.prompter.messages.size(), c.asks ? 1 : 0) << c.what;
-            EXPECT_TRUE(!c.asks
-                        || (f.prompter.messages.at(0).contains(before.last())
-                            && f.prompter.messages.at(0).contains(Group_Caption(7))));
+            EXPECT_TRUE(!c.asks || f.prompter.messages.at(0).contains(before.last()));
         }
     }
 }
@@ -208,10 +206,10 @@ TEST(Finished_List, Entries_Of_A_Missing_Drive_Survive_Start_Switches_And_Save)
 {
     Lists f;
     const QString away = f.dir.write(QStringLiteral("drive/away.mpg"), "x"), here = f.Media(QStringLiteral("here.mpg"));
-    const auto file = [&](Group_Kind kind) { return f.state.Group_Path(kind, 0); };
-    for (const Group_Kind kind : {Group_Kind::Joined, Group_Kind::Favorite})
-        ASSERT_TRUE(Write_Group(file(kind), {away, here}).ok());
-    const QByteArray records = test::Read_All(file(Group_Kind::Joined));
+    const QString files[] = {f.state.Group_Path(Group_Kind::Joined, 0), f.state.Group_Path(Group_Kind::Favorite, 0)};
+    for (const QString& file : files)
+        ASSERT_TRUE(Write_Group(file, {away, here}).ok());
+    const QByteArray records = test::Read_All(files[0]);
     ASSERT_TRUE(QDir(f.dir.path()).rename(QStringLiteral("drive"), QStringLiteral("unplugged")));
     f.state.Start_Up();
     EXPECT_EQ(f.joined.List().entries(), QStringList{here});
@@ -219,8 +217,8 @@ TEST(Finished_List, Entries_Of_A_Missing_Drive_Survive_Start_Switches_And_Save)
         EXPECT_TRUE(list->Switch_Group(1) && list->Switch_Group(0));
     ASSERT_TRUE(f.state.Save_All());
     ASSERT_TRUE(QDir(f.dir.path()).rename(QStringLiteral("unplugged"), QStringLiteral("drive")));
-    for (const Group_Kind kind : {Group_Kind::Joined, Group_Kind::Favorite})
-        EXPECT_EQ(test::Read_All(file(kind)), records);
+    for (const QString& file : files)
+        EXPECT_EQ(test::Read_All(file), records);
     f.state.Start_Up();
     EXPECT_EQ(f.favorites.List().entries(), (QStringList{away, here}));
 }

