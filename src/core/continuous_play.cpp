@@ -6,7 +6,7 @@ namespace pf {
 
 Continuous_Play::Continuous_Play(Play_State& play, Per_File perFile) : play_(play), perFile_(std::move(perFile)) {}
 
-void Continuous_Play::Run(const QStringList& entries, int order)
+void Continuous_Play::Run(QStringList entries, int order)
 {
     if (entries.isEmpty())
         return;

@@ -20,7 +20,8 @@ public:
     Continuous_Play(Play_State& play, Per_File perFile);
 
     // `order` 0 plays in list order, any other value in random order. Nothing for an empty list.
-    void Run(const QStringList& entries, int order);
+    // The run walks its own copy: a drop on the list during a run cannot shift what plays next.
+    void Run(QStringList entries, int order);
 
 private:
     Play_State& play_;

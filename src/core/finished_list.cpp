@@ -38,7 +38,7 @@ int Finished_List::Order() const
 
 Cmd Finished_List::Arrow() const
 {
-    return id_ == List_Id::Joined ? Cmd_Move_Right : Cmd_Move_Left;
+    return Arrow_Command(id_);
 }
 
 void Finished_List::Refresh_Labels()
@@ -102,20 +102,26 @@ bool Finished_List::Switch_Group(int group)
     if (group == current)
         return false;
     const QString leaving = state_.Group_Path(Kind(), current);
-    const Group_Write written = Write_Group(leaving, List().entries());
-    if (!written.ok()) {
-        // Emptying the list now would lose what the file could not keep.
-        prompter_.message(Group_Write_Message(leaving, written)
-                              + QStringLiteral("\n\n%1 のままにしました。").arg(Group_Caption(current)),
-                          Msg_Exclamation);
+    const QStringList entries = state_.Group_Entries(id_);
+    const Group_Write written = Write_Group(leaving, entries);
+    // A group with nothing to keep is left whatever its file is; otherwise the user decides
+    // whether what could not be stored is left out or the group stays.
+    if (!written.ok() && !entries.isEmpty() && !Leave_Anyway(leaving, written, entries, group))
         return false;
-    }
-    List().Clear();
-    List().Add_All(Load_Group(state_.Group_Path(Kind(), group)));
+    state_.Load_Group_Into(id_, group);
     current = qint16(group);
     Refresh_Labels();
     emit groupSwitched(id_);
     return true;
+}
+
+bool Finished_List::Leave_Anyway(const QString& file, const Group_Write& written, const QStringList& entries, int group)
+{
+    const QString question = Group_Write_Message(file, written, entries)
+        + QStringLiteral("\n\nこれらのﾌｧｲﾙをｸﾞﾙｰﾌﾟに残さずに %1 へ切り替えますか？\n(ﾌｧｲﾙそのものは消えません。"
+                         "「いいえ」で %2 のままにします)")
+              .arg(Group_Caption(group), Group_Caption(Group()));
+    return prompter_.message(question, Msg_Yes_No | Msg_Exclamation) == Answer_Yes;
 }
 
 }  // namespace pf

@@ -41,8 +41,9 @@ public:
     void Move_Selected_To(Finished_List& other);
 
     // Writes the group being left, then fills the list from group `group`. Nothing happens when
-    // `group` is the current one, or when the group being left could not be written in full:
-    // then the list stays as it was and the user is told. True when the group changed.
+    // `group` is the current one. When entries of the group being left could not be stored, the
+    // user is asked whether to switch all the same (they stay out of its file) or to stay, with
+    // the list as it was. True when the group changed.
     bool Switch_Group(int group);
 
     // Play to continuous play off, then clear all and continuous play on when the list has
@@ -54,6 +55,7 @@ signals:
 
 private:
     Cmd Arrow() const;
+    bool Leave_Anyway(const QString& file, const Group_Write& written, const QStringList& entries, int group);
     qint16& Group_Setting() const;
 
     Main_State& state_;

@@ -2,8 +2,6 @@
 
 #include "util/paths.h"
 
-#include <QFile>
-
 namespace pf {
 
 Main_State::Main_State(const QString& appFolder, QObject* parent)
@@ -22,12 +20,13 @@ QString Main_State::Group_Path(Group_Kind kind, int group) const
 
 void Main_State::Start_Up()
 {
+    // A join killed mid-way leaves its output behind; only a program owning the folder may
+    // remove it, and only a regular file of that name (never a link's target, never a folder).
+    Remove_Regular_File(Temp_Path());
     settings = Load_Settings(Ini_File(), appFolder_);
     lstFiles.Clear();
-    List_Join.Clear();
-    List_Favorite.Clear();
-    List_Join.Add_All(Load_Group(Group_Path(Group_Kind::Joined, settings.Group_File)));
-    List_Favorite.Add_All(Load_Group(Group_Path(Group_Kind::Favorite, settings.Favorite_File)));
+    Load_Group_Into(List_Id::Joined, settings.Group_File);
+    Load_Group_Into(List_Id::Favorite, settings.Favorite_File);
     labels.Apply_Start_Up(List_Join.count(), List_Favorite.count());
 }
 
@@ -35,15 +34,17 @@ bool Main_State::Save_All(QStringList* problems)
 {
     // One replacement of the settings file, so that a crash leaves the old one or the new one.
     bool ok = Write_Exit_Keys(settings, Ini_File());
-    const auto group = [&](Group_Kind kind, int number, const Path_List& list) {
-        const QString file = Group_Path(kind, number);
-        const Group_Write written = Write_Group(file, list.entries());
+    if (!ok && problems)
+        problems->append(QStringLiteral("設定ﾌｧｲﾙを保存できませんでした！\n%1").arg(Ini_File()));
+    for (const List_Id id : {List_Id::Joined, List_Id::Favorite}) {
+        const QString file = Group_Path(id == List_Id::Joined ? Group_Kind::Joined : Group_Kind::Favorite,
+                                        id == List_Id::Joined ? settings.Group_File : settings.Favorite_File);
+        const QStringList entries = Group_Entries(id);
+        const Group_Write written = Write_Group(file, entries);
         if (!written.ok() && problems)
-            problems->append(Group_Write_Message(file, written));
+            problems->append(Group_Write_Message(file, written, entries));
         ok = written.ok() && ok;
-    };
-    group(Group_Kind::Joined, settings.Group_File, List_Join);
-    group(Group_Kind::Favorite, settings.Favorite_File, List_Favorite);
+    }
     return ok;
 }
 
@@ -55,8 +56,28 @@ QString Main_State::Temp_Path() const
 void Main_State::Unload()
 {
     // The temporary file always has this one name, so a leftover of an earlier run goes too.
-    if (File_Exists(Temp_Path()))
-        QFile::remove(Temp_Path());
+    Remove_Regular_File(Temp_Path());
+}
+
+void Main_State::Load_Group_Into(List_Id id, int group)
+{
+    const Group_Kind kind = id == List_Id::Joined ? Group_Kind::Joined : Group_Kind::Favorite;
+    QStringList& away = id == List_Id::Joined ? awayJoined_ : awayFavorite_;
+    away.clear();
+    Path_List& list = List(id);
+    list.Clear();
+    list.Add_All(Load_Group(Group_Path(kind, group), &away));
+}
+
+const QStringList& Main_State::Away(List_Id id) const
+{
+    return id == List_Id::Joined ? awayJoined_ : awayFavorite_;
+}
+
+QStringList Main_State::Group_Entries(List_Id id) const
+{
+    const Path_List& list = id == List_Id::Joined ? List_Join : List_Favorite;
+    return Path_List::Merged(list.entries(), Away(id));
 }
 
 Path_List& Main_State::List(List_Id id)

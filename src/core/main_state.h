@@ -1,6 +1,7 @@
 // What the main window owns for the whole run, apart from its widgets: the settings, the
-// three lists, the command-label states, the group numbers and the join's temporary file;
-// and the start-up and shutdown procedures over them. The window shows this state and
+// three lists, the entries of the current groups kept away from their lists while their folder
+// is missing, the command-label states, the group numbers and the join's temporary file; and
+// the start-up and shutdown procedures over them. The window shows this state and
 // forwards user events to it; tests drive it without any window.
 #pragma once
 
@@ -25,12 +26,14 @@ public:
     // Application folder + "/File.tmp", where every join writes first.
     QString Temp_Path() const;
 
-    // Loads the settings, sets the start-up row of the labels and restores both current groups.
+    // Removes what a killed join left behind, loads the settings, sets the start-up row of the
+    // labels and restores both current groups. Runs only while this program owns the folder.
     void Start_Up();
 
     // Exit with save, without ending the program: the settings, then both current groups.
-    // Every step runs even when an earlier one failed; false when any of them failed. What a
-    // group write could not keep (the file, entries too long for a record) goes to `problems`.
+    // Every step runs even when an earlier one failed; false when any of them failed. What was
+    // not saved (the settings file, a group file and its entries, entries too long for a
+    // record) goes to `problems`.
     bool Save_All(QStringList* problems = nullptr);
 
     // The closing step of every exit: removes a left-over temporary join file.
@@ -38,6 +41,15 @@ public:
 
     // lstFiles, List_Join or List_Favorite.
     Path_List& List(List_Id id);
+
+    // Fills the list of finished files `id` from its group `group`; the group's entries whose
+    // folder is missing are kept aside instead (Away).
+    void Load_Group_Into(List_Id id, int group);
+    // The entries of list `id`'s current group that are not shown: their folder is missing.
+    const QStringList& Away(List_Id id) const;
+    // What the group file of list `id` is to hold: the shown entries with those away, each
+    // at its sorted place.
+    QStringList Group_Entries(List_Id id) const;
 
     Settings settings;
     Path_List lstFiles;
@@ -51,6 +63,8 @@ public:
 
 private:
     QString appFolder_;
+    QStringList awayJoined_;
+    QStringList awayFavorite_;
 };
 
 }  // namespace pf

@@ -49,6 +49,9 @@ void Join_Commands::Rename(List_Id list)
     Rename_Listed_File(state_, prompter_, list);
     const Page_Cmds page = Page_Commands(list);
     state_.labels.Set_Range(page.play, page.rename, false);
+    // A renamed entry is taken out and put back unselected: nothing is left to move.
+    if (list != List_Id::Input && state_.List(list).selected() < 0)
+        state_.labels.Set(Arrow_Command(list), false);
 }
 
 void Join_Commands::filesClicked(int row)

@@ -113,6 +113,9 @@ void Join_Engine::Finish(const QString& output)
 {
     state_.labels.Set(Cmd_Join, false);
     state_.List_Join.Add(output);
+    if (!Fav_Record(output))
+        prompter_.message(QStringLiteral("結合ﾌｧｲﾙのﾊﾟｽが長すぎるため、ｸﾞﾙｰﾌﾟに保存できません！\n%1").arg(output),
+                          Msg_Exclamation);
     Handle_Inputs_After_Join(output);
 }
 

@@ -66,6 +66,12 @@ constexpr Page_Cmds Page_Commands(List_Id list)
     return {};
 }
 
+// The arrow that moves a finished list's selected entry to the other list.
+constexpr Cmd Arrow_Command(List_Id list)
+{
+    return list == List_Id::Joined ? Cmd_Move_Right : Cmd_Move_Left;
+}
+
 // True for the values that name a label (12 and 21 were never made).
 bool Command_Label_Exists(Cmd cmd);
 

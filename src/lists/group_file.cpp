@@ -48,7 +48,16 @@ QString Reason(const Group_Write& w)
 {
     if (w.status == File_Status::Not_Regular)
         return QStringLiteral("通常のﾌｧｲﾙではありません");
-    return w.error ? QString::fromLocal8Bit(std::strerror(w.error)) : QString();
+    return w.error ? System_Error_Text(w.error) : QString();
+}
+
+// The first names one per line, the rest counted.
+QString Listed(const QStringList& names)
+{
+    QStringList shown = names.mid(0, Listed_Unfit);
+    if (names.size() > Listed_Unfit)
+        shown << QStringLiteral("ほか %1 件").arg(names.size() - Listed_Unfit);
+    return shown.join(u'\n');
 }
 
 }  // namespace
@@ -90,24 +99,31 @@ QStringList Parse_Group_Records(const QByteArray& bytes)
     return paths;
 }
 
-QStringList Load_Group(const QString& file)
+QStringList Load_Group(const QString& file, QStringList* away)
 {
-    QStringList paths;
+    QStringList records;
     const Open_Result in = Open_Regular(file);
     if (in.status != File_Status::Ok)
-        return paths;
+        return records;
     // Only the records there at opening: a file that grows meanwhile cannot keep us reading.
     for (qint64 left = in.size / Record_Length; left > 0;) {
-        const qint64 records = std::min(left, Chunk_Records);
-        QByteArray chunk(qsizetype(records * Record_Length), Qt::Uninitialized);
+        const qint64 count = std::min(left, Chunk_Records);
+        QByteArray chunk(qsizetype(count * Record_Length), Qt::Uninitialized);
         if (!Read_Exactly(in.fd.get(), chunk))
             break;
-        for (const QString& path : Parse_Group_Records(chunk))
-            if (File_Exists(path))
-                paths.append(path);
-        left -= records;
+        records += Parse_Group_Records(chunk);
+        left -= count;
     }
-    return paths;
+    QStringList shown;
+    shown.reserve(records.size());
+    const QList<Presence> presence = Presence_Of(records);
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        if (presence.at(i) == Presence::Present)
+            shown.append(records.at(i));
+        else if (presence.at(i) == Presence::Unknown && away)
+            away->append(records.at(i));
+    }
+    return shown;
 }
 
 Group_Write Write_Group(const QString& file, const QStringList& paths)
@@ -123,6 +139,11 @@ Group_Write Write_Group(const QString& file, const QStringList& paths)
     }
     QString target;
     w.status = Save_Target(file, &target);
+    // Nothing to keep: a folder or device of that name is no group file, and stays as it is.
+    if (w.status == File_Status::Not_Regular && paths.isEmpty()) {
+        w.status = File_Status::Ok;
+        return w;
+    }
     if (w.status != File_Status::Ok)
         return w;
     if (!bytes.isEmpty() || target != file)
@@ -132,21 +153,19 @@ Group_Write Write_Group(const QString& file, const QStringList& paths)
     return w;
 }
 
-QString Group_Write_Message(const QString& file, const Group_Write& result)
+QString Group_Write_Message(const QString& file, const Group_Write& result, const QStringList& entries)
 {
     QStringList parts;
     if (result.status != File_Status::Ok) {
         const QString reason = Reason(result);
         parts << QStringLiteral("ｸﾞﾙｰﾌﾟﾌｧｲﾙを保存できませんでした！\n%1").arg(file)
-                + (reason.isEmpty() ? QString() : QStringLiteral("\n(%1)").arg(reason));
+                + (reason.isEmpty() ? QString() : QStringLiteral("\n(%1)").arg(reason))
+                + (entries.isEmpty() ? QString()
+                                     : QStringLiteral("\n次のﾌｧｲﾙは保存されていません:\n") + Listed(entries));
     }
-    if (!result.unfit.isEmpty()) {
-        QStringList names = result.unfit.mid(0, Listed_Unfit);
-        if (result.unfit.size() > Listed_Unfit)
-            names << QStringLiteral("ほか %1 件").arg(result.unfit.size() - Listed_Unfit);
+    if (!result.unfit.isEmpty())
         parts << QStringLiteral("次のﾌｧｲﾙはﾊﾟｽが長すぎるためｸﾞﾙｰﾌﾟに保存できません！\n%1\n%2")
-                     .arg(file, names.join(u'\n'));
-    }
+                     .arg(file, Listed(result.unfit));
     return parts.join(QStringLiteral("\n\n"));
 }
 

@@ -37,9 +37,12 @@ std::optional<QByteArray> Fav_Record(const QString& path);
 // is left out when nothing remains. A partial tail is ignored.
 QStringList Parse_Group_Records(const QByteArray& bytes);
 
-// The records of the file whose paths name existing files, in file order. Anything but a
-// regular file (or a link to one) gives no entries; nothing blocks.
-QStringList Load_Group(const QString& file);
+// The records of the file whose files are there (readable or not), in file order. A record
+// whose folder is missing (an unmounted drive) is not shown but kept: it goes to `away`, also
+// in file order, to be written back with the group. Only a record whose folder is there without
+// its file is dropped. Anything but a regular file (or a link to one) gives no entries; nothing
+// blocks.
+QStringList Load_Group(const QString& file, QStringList* away = nullptr);
 
 struct Group_Write {
     File_Status status = File_Status::Ok;
@@ -50,11 +53,12 @@ struct Group_Write {
 };
 
 // Replaces the file atomically by the records of the entries that fit, or removes it when
-// none is left (a link to a regular file is emptied instead, and stays). On failure the old
-// file is untouched.
+// none is left (a link to a regular file is emptied instead, and stays; anything else but a
+// regular file stays as it is, which is no failure then). On failure the old file is untouched.
 Group_Write Write_Group(const QString& file, const QStringList& paths);
 
-// What the user is told about a write that was not complete; empty when it was.
-QString Group_Write_Message(const QString& file, const Group_Write& result);
+// What the user is told about a write of `entries` that was not complete, naming the entries it
+// could not keep; empty when it was complete.
+QString Group_Write_Message(const QString& file, const Group_Write& result, const QStringList& entries = {});
 
 }  // namespace pf

@@ -21,6 +21,19 @@ bool Path_List::Less(const QString& a, const QString& b)
     return QString::compare(a, b, Qt::CaseInsensitive) < 0;
 }
 
+QStringList Path_List::Merged(const QStringList& sorted, QStringList more)
+{
+    // Group files are written in list order: most loads need no sorting at all.
+    if (!std::is_sorted(more.cbegin(), more.cend(), Less))
+        std::stable_sort(more.begin(), more.end(), Less);
+    if (sorted.isEmpty())
+        return more;
+    QStringList merged;
+    merged.reserve(sorted.size() + more.size());
+    std::merge(sorted.cbegin(), sorted.cend(), more.cbegin(), more.cend(), std::back_inserter(merged), Less);
+    return merged;
+}
+
 int Path_List::Add(const QString& path)
 {
     const auto it = std::upper_bound(entries_.cbegin(), entries_.cend(), path, Less);
@@ -40,14 +53,8 @@ void Path_List::Add_All(const QStringList& paths)
 {
     if (paths.isEmpty())
         return;
-    const QString keep = selectedPath();
     beginResetModel();
-    QStringList sorted = paths;
-    std::stable_sort(sorted.begin(), sorted.end(), Less);
-    QStringList merged;
-    merged.reserve(entries_.size() + sorted.size());
-    std::merge(entries_.cbegin(), entries_.cend(), sorted.cbegin(), sorted.cend(), std::back_inserter(merged), Less);
-    entries_ = std::move(merged);
+    entries_ = Merged(entries_, paths);
     endResetModel();
     if (selected_ >= 0) {
         selected_ = -1;

@@ -42,6 +42,8 @@ public:
 
     // The order the list box sorts by.
     static bool Less(const QString& a, const QString& b);
+    // `sorted` (in that order) with `more` merged in at their sorted places, after equal entries.
+    static QStringList Merged(const QStringList& sorted, QStringList more);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;

@@ -299,10 +299,12 @@ Picture* Parlo_film_S::Group_Button(Group_Kind kind, int group) const
 void Parlo_film_S::Save_And_Exit()
 {
     QStringList problems;
-    if (!state_.Save_All(&problems) && problems.isEmpty())
-        problems << QStringLiteral("設定を保存できませんでした。");
-    for (const QString& text : problems)
-        prompter_->message(text, Msg_Exclamation);
+    // One question for everything not saved: "No" keeps the program, and every change, open.
+    if (!state_.Save_All(&problems)
+        && prompter_->message(problems.join(QStringLiteral("\n\n")) + QStringLiteral("\n\nこのまま終了しますか？"),
+                              Msg_Yes_No | Msg_Exclamation)
+            != Answer_Yes)
+        return;
     close();
 }
 

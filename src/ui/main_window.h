@@ -51,7 +51,8 @@ public:
     // Marks the current group of each selector and writes both group captions.
     void Show_Groups();
 
-    // Exit with save: settings and both current groups, a message if that failed, then close.
+    // Exit with save: settings and both current groups, then close; when something could not
+    // be saved, one question naming it all decides whether to close anyway.
     void Save_And_Exit();
 
     Main_State& State() { return state_; }

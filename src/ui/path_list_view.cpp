@@ -4,6 +4,7 @@
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -81,13 +82,31 @@ void Path_List_View::updateGeometries()
 
 void Path_List_View::mousePressEvent(QMouseEvent* e)
 {
+    // As a list box: only the left button selects (and so plays on a double click).
+    if (e->button() != Qt::LeftButton) {
+        e->accept();
+        return;
+    }
     reported_ = false;
     const QScopedValueRollback user(userInput_, true);
     QListView::mousePressEvent(e);
 }
 
+void Path_List_View::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton) {
+        e->accept();
+        return;
+    }
+    QListView::mouseDoubleClickEvent(e);
+}
+
 void Path_List_View::mouseMoveEvent(QMouseEvent* e)
 {
+    if (e->buttons() & ~Qt::LeftButton) {
+        e->accept();
+        return;
+    }
     const QScopedValueRollback user(userInput_, true);
     QListView::mouseMoveEvent(e);
 }

@@ -1,4 +1,4 @@
-// A list box over one Path_List: single selection, a fixed horizontal scroll extent, and
+// A list box over one Path_List: single selection by the left button only, a fixed horizontal scroll extent, and
 // file drops from the desktop. The model stays the owner of the entries and the selection:
 // user clicks go to Path_List::setSelected, and the model's selection changes come back here.
 // What a click, a double click or a drop means is decided by whoever listens to the signals.
@@ -33,6 +33,7 @@ signals:
 protected:
     void updateGeometries() override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;

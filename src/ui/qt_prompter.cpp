@@ -10,10 +10,16 @@ int Qt_Prompter::message(const QString& text, int style)
     QMessageBox box(parent_);
     box.setWindowTitle(QStringLiteral("Parlo_film"));
     box.setText(text);
-    box.setIcon(style == Msg_Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-    return Answer_Ok;
+    box.setIcon((style & Msg_Exclamation) == Msg_Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
+    if (!(style & Msg_Yes_No)) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return Answer_Ok;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer_Yes : Answer_No;
 }
 
 QStringList Qt_Prompter::openFiles(const QString& title, const QString& filter, const QString& folder)

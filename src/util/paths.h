@@ -3,7 +3,9 @@
 // existence tests answer false for anything they cannot confirm.
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace pf {
 
@@ -21,6 +23,15 @@ bool Folder_Exists(const QString& path);
 // True when a regular file exists there and can be opened for reading.
 // One trailing "/" is dropped first; a folder is not a file.
 bool File_Exists(const QString& path);
+
+// Where a listed file stands: Present when something other than a folder is there, readable or
+// not; Gone when its folder is there without it (deleted or moved); Unknown when its folder is
+// missing or cannot be looked into (an unmounted drive, a dangling link), so nothing is known.
+enum class Presence { Present, Gone, Unknown };
+
+// The presence of each of `paths`, in order. Each distinct folder is opened once and, for more
+// than a handful of names, listed once: a long list costs about what listing its folders costs.
+QList<Presence> Presence_Of(const QStringList& paths);
 
 // The text after the last "." of the last path element, empty when it has none.
 QString Extension_Of(const QString& path);

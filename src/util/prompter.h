@@ -10,14 +10,16 @@
 namespace pf {
 
 // Message-box styles and answers in the values the program stores (`Msg_Style`, `Msg_Answer`).
-enum Msg_Style : int { Msg_Ok = 0, Msg_Exclamation = 48 };
-enum Msg_Answer : int { Answer_Ok = 1 };
+// Msg_Yes_No adds the buttons "Yes" and "No" to a style.
+enum Msg_Style : int { Msg_Ok = 0, Msg_Yes_No = 4, Msg_Exclamation = 48 };
+enum Msg_Answer : int { Answer_Ok = 1, Answer_Yes = 6, Answer_No = 7 };
 
 class Prompter {
 public:
     virtual ~Prompter() = default;
 
-    // Shows `text` in a box titled "Parlo_film"; returns the button chosen.
+    // Shows `text` in a box titled "Parlo_film"; returns the button chosen (Answer_No when a
+    // question is closed without an answer).
     virtual int message(const QString& text, int style) = 0;
 
     // Multi-selection open dialog; the empty list when cancelled.

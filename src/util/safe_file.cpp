@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -227,12 +228,14 @@ File_Status Write_File_Atomically(const QString& path, const QByteArray& bytes, 
     return File_Status::Ok;
 }
 
-File_Status Remove_File(const QString& path, int* error)
+namespace {
+
+File_Status Remove_If(const QString& path, int* error, bool links)
 {
     struct stat st {};
     if (::lstat(Bytes(path).constData(), &st) != 0)
         return errno == ENOENT ? File_Status::Ok : Status_Of_Errno(errno);
-    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode))
+    if (!S_ISREG(st.st_mode) && !(links && S_ISLNK(st.st_mode)))
         return File_Status::Not_Regular;
     if (::unlink(Bytes(path).constData()) != 0 && errno != ENOENT) {
         if (error)
@@ -240,6 +243,23 @@ File_Status Remove_File(const QString& path, int* error)
         return File_Status::Failed;
     }
     return File_Status::Ok;
+}
+
+}  // namespace
+
+File_Status Remove_File(const QString& path, int* error)
+{
+    return Remove_If(path, error, true);
+}
+
+File_Status Remove_Regular_File(const QString& path, int* error)
+{
+    return Remove_If(path, error, false);
+}
+
+QString System_Error_Text(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 Open_Result Create_Fresh(const QString& path, int mode)

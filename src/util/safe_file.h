@@ -72,6 +72,13 @@ File_Status Write_File_Atomically(const QString& path, const QByteArray& bytes, 
 // Missing counts as done; anything else is refused and left.
 File_Status Remove_File(const QString& path, int* error = nullptr);
 
+// Removes `path` only when it is a regular file itself; a link (and what it names), a folder or
+// anything else stays. Missing counts as done.
+File_Status Remove_Regular_File(const QString& path, int* error = nullptr);
+
+// The system's description of errno `error`, as the program's messages quote it.
+QString System_Error_Text(int error);
+
 // Creates `path` anew for writing: a stale regular file or link of that name is removed first,
 // then the file is created exclusively, so no link can redirect the write.
 Open_Result Create_Fresh(const QString& path, int mode = 0644);

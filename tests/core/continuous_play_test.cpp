@@ -64,4 +64,11 @@ TEST(Continuous_Play, Plays_Each_Entry_Once_In_Order_Until_Stopped)
             EXPECT_EQ(played, c.played);
         EXPECT_EQ(play.Stop_Request, c.stopAt > 0 || c.entries.isEmpty());
     }
+    QStringList live = list, played;
+    Play_State play;
+    Continuous_Play(play, [&](const QString& entry) {
+        played << entry;
+        live.prepend(QStringLiteral("/m/0.mpg"));
+    }).Run(live, 0);
+    EXPECT_EQ(played, list);  // the drops during the run (at the list's head) shift nothing
 }

@@ -5,6 +5,7 @@
 #include "support/script_prompter.h"
 #include "support/temp_dir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 
@@ -154,12 +155,12 @@ TEST(Finished_List, Group_Switch_Writes_The_Group_Left_And_Loads_The_One_Entered
     }
 }
 
-TEST(Finished_List, A_Group_That_Cannot_Be_Saved_Is_Not_Left)
+TEST(Finished_List, A_Group_That_Cannot_Be_Saved_Is_Left_Only_When_The_User_Says_So)
 {
     const struct {
         const char* what;
         std::function<void(Lists&)> spoil;
-        bool rootWritesAnyway;
+        bool rootWritesAnyway, asks = true;
     } cases[] = {
         {"read-only application folder",
          [](Lists& f) { QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::ExeOwner); }, true},
@@ -170,23 +171,54 @@ TEST(Finished_List, A_Group_That_Cannot_Be_Saved_Is_Not_Left)
              f.favorites.Drop_Files({f.Media(half + u'/' + half + QStringLiteral(".mpg"))});
          },
          false},
+        {"nothing to keep, group file a folder",
+         [](Lists& f) {
+             f.favorites.Clear();
+             f.dir.mkdir(QStringLiteral("Favorite00.rdm"));
+         },
+         false, false},
     };
     for (const auto& c : cases) {
         if (c.rootWritesAnyway && ::geteuid() == 0) {
             std::printf("skipped %s: root writes into read-only folders\n", c.what);
             continue;
         }
-        Lists f;
-        f.favorites.Drop_Files({f.Media(QStringLiteral("a.mpg"))});
-        c.spoil(f);
-        const QStringList before = f.favorites.List().entries();
-        const QList<int> labels = f.Enabled();
-        EXPECT_FALSE(f.favorites.Switch_Group(7)) << c.what;
-        QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        EXPECT_EQ(f.favorites.List().entries(), before) << c.what;
-        EXPECT_EQ(f.favorites.Group(), 0);
-        EXPECT_EQ(f.Enabled(), labels);
-        ASSERT_EQ(f.prompter.messages.size(), 1);
-        EXPECT_TRUE(f.prompter.messages.at(0).contains(f.state.Group_Path(Group_Kind::Favorite, 0)));
+        for (const int answer : {Answer_No, Answer_Yes}) {
+            Lists f;
+            f.prompter.answers = {answer};
+            f.favorites.Drop_Files({f.Media(QStringLiteral("a.mpg"))});
+            c.spoil(f);
+            const QStringList before = f.favorites.List().entries();
+            const QList<int> labels = f.Enabled();
+            const bool stays = c.asks && answer == Answer_No;
+            EXPECT_EQ(f.favorites.Switch_Group(7), !stays) << c.what;
+            QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            EXPECT_EQ(f.favorites.List().entries(), stays ? before : QStringList()) << c.what;
+            EXPECT_EQ(f.favorites.Group(), stays ? 0 : 7);
+            EXPECT_TRUE(!stays || f.Enabled() == labels);
+            ASSERT_EQ(f.prompter.messages.size(), c.asks ? 1 : 0) << c.what;
+            EXPECT_TRUE(!c.asks || f.prompter.messages.at(0).contains(before.last()));
+        }
     }
+}
+
+TEST(Finished_List, Entries_Of_A_Missing_Drive_Survive_Start_Switches_And_Save)
+{
+    Lists f;
+    const QString away = f.dir.write(QStringLiteral("drive/away.mpg"), "x"), here = f.Media(QStringLiteral("here.mpg"));
+    const QString files[] = {f.state.Group_Path(Group_Kind::Joined, 0), f.state.Group_Path(Group_Kind::Favorite, 0)};
+    for (const QString& file : files)
+        ASSERT_TRUE(Write_Group(file, {away, here}).ok());
+    const QByteArray records = test::Read_All(files[0]);
+    ASSERT_TRUE(QDir(f.dir.path()).rename(QStringLiteral("drive"), QStringLiteral("unplugged")));
+    f.state.Start_Up();
+    EXPECT_EQ(f.joined.List().entries(), QStringList{here});
+    for (Finished_List* list : {&f.joined, &f.favorites})
+        EXPECT_TRUE(list->Switch_Group(1) && list->Switch_Group(0));
+    ASSERT_TRUE(f.state.Save_All());
+    ASSERT_TRUE(QDir(f.dir.path()).rename(QStringLiteral("unplugged"), QStringLiteral("drive")));
+    for (const QString& file : files)
+        EXPECT_EQ(test::Read_All(file), records);
+    f.state.Start_Up();
+    EXPECT_EQ(f.favorites.List().entries(), (QStringList{away, here}));
 }

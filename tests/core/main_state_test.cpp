@@ -4,6 +4,7 @@
 #include "support/temp_dir.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -81,12 +82,20 @@ TEST(MainState, SaveNamesTheGroupFilesAndEntriesItCouldNotKeep)
     EXPECT_TRUE(QFile::exists(state.Ini_File()));  // the rest is saved all the same
 }
 
-TEST(MainState, UnloadRemovesTheTemporaryJoinFile)
+TEST(MainState, StartAndUnloadRemoveARegularTemporaryJoinFileOnly)
 {
-    test::Temp_Dir dir;
-    Main_State state(dir.path());
-    dir.write(QStringLiteral("File.tmp"), QByteArray(1000, 'x'));
-    state.Unload();
-    EXPECT_FALSE(QFile::exists(state.Temp_Path()));
-    state.Unload();  // nothing there: no harm
+    for (const bool start : {true, false})
+        for (const int kind : {0, 1, 2}) {  // a file, a link to one, a folder
+            test::Temp_Dir dir;
+            Main_State state(dir.path());
+            const QString target = dir.write(QStringLiteral("target"), "x"), tmp = state.Temp_Path();
+            if (kind == 1)
+                QFile::link(target, tmp);
+            else
+                kind == 0 ? dir.write(QStringLiteral("File.tmp"), "x") : dir.mkdir(QStringLiteral("File.tmp"));
+            start ? state.Start_Up() : state.Unload();
+            EXPECT_EQ(QFileInfo(tmp).exists() || QFileInfo(tmp).isSymLink(), kind != 0);
+            EXPECT_TRUE(QFile::exists(target));
+            state.Unload();  // once more: no harm
+        }
 }

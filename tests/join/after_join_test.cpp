@@ -119,3 +119,12 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
     for (const QString& p : j.inputs)
         EXPECT_TRUE(QFile::exists(p));
 }
+
+TEST(AfterJoin, AnOutputTooLongForAGroupIsToldAtOnce)
+{
+    Saved_Join j(0);
+    j.prompter.savePath = j.dir.mkdir(QString(50, u'動') + u'/' + QString(50, u'動')) + QStringLiteral("/joined.mpg");
+    j.commands.Run(Cmd(6));
+    EXPECT_EQ(j.prompter.messages.size(), 1);
+    EXPECT_TRUE(j.prompter.messages.value(0).contains(j.prompter.savePath));
+}

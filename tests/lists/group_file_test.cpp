@@ -45,9 +45,18 @@ TEST(GroupFile, LoadCountsWholeRecordsAndDropsMissingFiles)
     const QString c = dir.write(QStringLiteral("c.mpg"), "c");
     const QByteArray ra = Record(a.toUtf8()), rb = Record("   " + b.toUtf8()), rc = Record(c.toUtf8());
 
+    // A missing folder stands for an unplugged drive; a FIFO for a file that cannot be read.
+    const QString away = dir.file(QStringLiteral("drive/x.mpg")), fifo = dir.file(QStringLiteral("f.mpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QStringList many;  // enough names for one listing of their folder, one of them a folder
+    QByteArray manyRecords;
+    for (int i = 0; i < 20; ++i) {
+        many << (i == 3 ? dir.mkdir(QStringLiteral("many/3")) : dir.write(QStringLiteral("many/%1").arg(i), "m"));
+        manyRecords += Record(many.last().toUtf8());
+    }
     struct Case {
         QByteArray bytes;
-        QStringList want;
+        QStringList want, away = {};
     };
     const Case cases[] = {
         {ra + rb + rc + QByteArray(10, 'x'), {a, b, c}},  // 3 x 255 + 10: the tail is ignored
@@ -56,10 +65,14 @@ TEST(GroupFile, LoadCountsWholeRecordsAndDropsMissingFiles)
         {ra + Record(dir.file(QStringLiteral("gone.mpg")).toUtf8()) + rc, {a, c}},
         {Record(a.toUtf8() + QByteArray("\0 /phantom", 10)) + Record(QByteArray("\0", 1) + c.toUtf8()), {a}},
         {QByteArray(254, ' '), {}},
+        {Record(away.toUtf8()) + rc + Record(fifo.toUtf8()) + Record(away.toUtf8()), {c, fifo}, {away, away}},
+        {manyRecords + Record(dir.file(QStringLiteral("many/gone")).toUtf8()), many.mid(0, 3) + many.mid(4)},
     };
     for (const Case& k : cases) {
         const QString file = dir.write(QStringLiteral("Parlo_film00.rdm"), k.bytes);
-        EXPECT_EQ(Load_Group(file), k.want) << k.bytes.size();
+        QStringList kept;
+        EXPECT_EQ(Load_Group(file, &kept), k.want) << k.bytes.size();
+        EXPECT_EQ(kept, k.away);
     }
     EXPECT_EQ(Load_Group(dir.file(QStringLiteral("none.rdm"))), QStringList());
 }
@@ -120,7 +133,8 @@ TEST(GroupFile, OnlyRegularFilesAreReadOrReplaced)
         EXPECT_EQ(w.status, c.written ? File_Status::Ok : File_Status::Not_Regular);
         // Loading never blocks on a FIFO and reads nothing from a device or folder.
         EXPECT_EQ(Load_Group(file), c.written ? (QStringList{media, media}) : QStringList());
-        EXPECT_EQ(Write_Group(file, {}).status, w.status);  // an empty group empties a file's target
+        // An empty group empties a file's target; anything else is no group file and stays.
+        EXPECT_EQ(Write_Group(file, {}).status, File_Status::Ok);
         EXPECT_EQ(QFileInfo(target).isFile(), c.written);
         EXPECT_TRUE(QFileInfo(file).isSymLink());  // the link stays in every case
         EXPECT_TRUE(!c.written || QFileInfo(target).size() == 0);

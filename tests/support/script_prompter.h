@@ -17,12 +17,15 @@ public:
     QList<int> styles;        // and its style
     QStringList saveFilters;  // filter of every save dialog shown
     QStringList saveSuffixes;
+    QList<int> answers;  // answers of the next questions (Yes/No boxes), in turn; then No
 
     int message(const QString& text, int style) override
     {
         messages.append(text);
         styles.append(style);
-        return Answer_Ok;
+        if (!(style & Msg_Yes_No))
+            return Answer_Ok;
+        return answers.isEmpty() ? Answer_No : answers.takeFirst();
     }
     QStringList openFiles(const QString&, const QString&, const QString&) override { return files; }
     QString saveFile(const QString&, const QString& filter, const QString& suffix, const QString&,

@@ -148,20 +148,25 @@ TEST(Exit_Without_Save, Exit_Button_Shows_Pressed_Then_Released_Picture)
     EXPECT_FALSE(f.window->isVisible());
 }
 
-TEST(Exit_With_Save, Failure_To_Save_Is_Told_Before_Closing)
+TEST(Exit_With_Save, Failure_To_Save_Is_One_Question_Whose_No_Keeps_The_Program_Open)
 {
-    Exit_Fixture f;
-    // A folder where the settings file should be: it cannot be replaced.
-    QFile::remove(f.dir.file(QStringLiteral("Parlo_film.ini")));
-    f.dir.mkdir(QStringLiteral("Parlo_film.ini"));
-    f.Release(f.window->Cmd_Label(Cmd(24)));
-    ASSERT_EQ(f.prompter.messages.size(), 1);
-    EXPECT_EQ(f.prompter.messages.at(0), QStringLiteral("設定を保存できませんでした。"));
-    EXPECT_EQ(f.prompter.styles.at(0), int(Msg_Exclamation));
-    EXPECT_FALSE(f.window->isVisible());
-    // The groups were still written, and the join leftover still removed.
-    EXPECT_TRUE(QFile::exists(f.dir.file(QStringLiteral("Parlo_film12.rdm"))));
-    EXPECT_FALSE(QFile::exists(f.dir.file(QStringLiteral("File.tmp"))));
+    for (const int answer : {Answer_No, Answer_Yes}) {
+        Exit_Fixture f;
+        f.prompter.answers = {answer};
+        // Folders where the settings file and the favourites group should be: neither can be saved.
+        QFile::remove(f.dir.file(QStringLiteral("Parlo_film.ini")));
+        f.dir.mkdir(QStringLiteral("Parlo_film.ini"));
+        f.state->List_Favorite.Add(f.fav);
+        QFile::remove(f.dir.file(QStringLiteral("Favorite03.rdm")));
+        f.dir.mkdir(QStringLiteral("Favorite03.rdm"));
+        f.Release(f.window->Cmd_Label(Cmd(24)));
+        ASSERT_EQ(f.prompter.messages.size(), 1);
+        EXPECT_TRUE(f.prompter.messages.at(0).contains(f.state->Ini_File())
+                    && f.prompter.messages.at(0).contains(f.fav));
+        EXPECT_EQ(f.window->isVisible(), answer == Answer_No);
+        EXPECT_TRUE(QFile::exists(f.dir.file(QStringLiteral("Parlo_film12.rdm"))));  // saved all the same
+        EXPECT_EQ(QFile::exists(f.dir.file(QStringLiteral("File.tmp"))), answer == Answer_No);
+    }
 }
 
 }  // namespace pf::test
