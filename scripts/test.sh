@@ -39,6 +39,8 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktra
 export LSAN_OPTIONS=suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0
 cd build-asan
 if [ "${PF_SANITIZE_ALL:-0}" = 1 ]; then
+  # Full stacks, so that a leak in a driver unloaded at exit is known by the library that called it.
+  export ASAN_OPTIONS=$ASAN_OPTIONS:fast_unwind_on_malloc=0
   "${as_user[@]}" cmake --build . -j"$jobs"
   exec "${as_user[@]}" ctest --output-on-failure -j"$jobs" --timeout 600 -LE fuzz
 fi
