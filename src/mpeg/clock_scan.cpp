@@ -68,6 +68,8 @@ private:
     void Note_Seams(const std::vector<Part_Stats>& parts);
     std::vector<Tentative> Parts();
     static double Whole_Part_Rate(const std::vector<Tentative>& parts);
+    bool Hides_Seams(const Tentative& part, double wholeRate, double length);
+    void Time_Hidden(const std::vector<Tentative>& parts, QList<Stream_Part>& timed);
     qint64 Data_End(qint64 begin, qint64 next) const;
     Part_Stats Gather(qint64 from, qint64 to, bool count, Stream_Walker& walker);
     Part_Stats Edges(qint64 begin, qint64 end);
@@ -77,8 +79,9 @@ private:
     Stream_Format format_;
     Stream_Walker walker_;  // what the walks so far learnt (the transport's PIDs)
     std::vector<unsigned char> buf_;
-    std::map<qint64, qint64> seams_;  // part begin -> data end of the part before it, or -1
-    std::vector<qint64> ends_;        // data ends followed by bytes without units
+    std::map<qint64, qint64> seams_;                  // part begin -> data end of the part before it, or -1
+    std::vector<qint64> ends_;                        // data ends followed by bytes without units
+    std::vector<std::pair<qint64, qint64>> unsplit_;  // suspicious intervals the budget left alone
     std::optional<Clock_Mark> lastWalked_;
     qint64 budgetEnd_ = 0;  // splitting intervals stops when this much has been read
 };
@@ -127,8 +130,12 @@ bool Sampler::Suspicious(const Point& a, const Point& b) const
 
 void Sampler::Refine(const Point& a, const Point& b)
 {
-    if (!Suspicious(a, b) || src_.Cancelled() || src_.Bytes_Read() > budgetEnd_)
+    if (!Suspicious(a, b))
         return;
+    if (src_.Cancelled() || src_.Bytes_Read() > budgetEnd_) {
+        unsplit_.emplace_back(a.off, b.off);
+        return;
+    }
     if (b.off - a.off <= Fine_Bytes) {
         Fine(a, b);
         return;
@@ -169,6 +176,43 @@ double Sampler::Whole_Part_Rate(const std::vector<Tentative>& parts)
     const auto at = rates.begin() + qsizetype(rates.size() * 3 / 4);
     std::nth_element(rates.begin(), at, rates.end());
     return *at;
+}
+
+// Whether seams still hide in the part: the reading budget left a suspicious interval in it
+// unsplit, or its clock runs clearly slower than whole parts' and its pictures, counted in
+// windows, last much longer than its stamps say (a part of a higher bit rate is whole).
+bool Sampler::Hides_Seams(const Tentative& part, double wholeRate, double length)
+{
+    for (const auto& [from, to] : unsplit_)
+        if (from < part.end && to > part.begin)
+            return true;
+    if (part.end - part.begin < 4 * Fine_Bytes || !(part.Rate() < 0.8 * wholeRate))
+        return false;
+    if (src_.Bytes_Read() > budgetEnd_ + Read_Budget)
+        return true;  // no reading left to tell: the clock has the say
+    return Count(part.begin, part.end) > 1.5 * length;
+}
+
+// A part that hides seams is timed by its bytes, at the seconds per byte of the whole parts (or
+// at the whole parts' clock rate when none is left whole): clips of one kind come out exact.
+void Sampler::Time_Hidden(const std::vector<Tentative>& parts, QList<Stream_Part>& timed)
+{
+    const double rate = Whole_Part_Rate(parts);
+    std::vector<bool> hiding;
+    double seconds = 0, bytes = 0;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        hiding.push_back(Hides_Seams(parts[i], rate, timed[qsizetype(i)].duration));
+        if (!hiding.back() && timed[qsizetype(i)].duration > 0) {
+            seconds += timed[qsizetype(i)].duration;
+            bytes += double(parts[i].end - parts[i].begin);
+        }
+    }
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (!hiding[i])
+            continue;
+        const double size = double(parts[i].end - parts[i].begin);
+        timed[qsizetype(i)].duration = (seconds > 0 && bytes > 0 ? seconds / bytes : rate) * size;
+    }
 }
 
 std::vector<Tentative> Sampler::Parts()
@@ -276,18 +320,13 @@ QList<Stream_Part> Sampler::Run()
     for (size_t i = 0; i + 1 < grid.size(); ++i)
         Refine(grid[i], grid[i + 1]);
     std::vector<Tentative> parts = Parts();
-    // A part whose clock runs clearly slower than whole parts do still hides seams (or the
-    // reading budget ran out before they were found): its bytes at their rate say its length.
-    const double rate = Whole_Part_Rate(parts);
     QList<Stream_Part> result;
     for (Tentative& p : parts) {
         if (Time_Part(p.stats).length <= 0)
             p.stats.counted = Count(p.begin, p.end);
-        Stream_Part part = Make_Part(p.stats, p.end);
-        if (p.end - p.begin >= 4 * Fine_Bytes && p.Rate() < 0.8 * rate)
-            part.duration = rate * double(p.end - p.begin);
-        result << part;
+        result << Make_Part(p.stats, p.end);
     }
+    Time_Hidden(parts, result);
     return result;
 }
 

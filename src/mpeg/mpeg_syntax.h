@@ -7,9 +7,14 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace pf::mpeg {
 
@@ -18,18 +23,23 @@ using Bytes = const unsigned char*;
 constexpr double Ticks_Per_Second = 90000.0;  // system clock ticks per second (33-bit part)
 
 // Offset of the first 00 00 01 prefix in p[from, n) whose code byte is also there; -1 if none.
-// memchr finds the 01 bytes, so runs of zeros and plain data pass at memory speed.
+// Sixteen places are tested at once, so runs of zeros and plain data pass at memory speed.
 inline qint64 Find_Start_Code(Bytes p, qint64 from, qint64 n)
 {
-    for (qint64 i = std::max<qint64>(from + 2, 2); i + 1 < n;) {
-        const void* hit = std::memchr(p + i, 1, size_t(n - 1 - i));
-        if (!hit)
-            return -1;
-        i = static_cast<Bytes>(hit) - p;
-        if (p[i - 1] == 0 && p[i - 2] == 0 && i - 2 >= from)
-            return i - 2;
-        ++i;
+    qint64 i = std::max<qint64>(from, 0);
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi8(1);
+    for (; i + 18 < n; i += 16) {
+        const auto at = [&](qint64 k) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k)); };
+        const __m128i hit = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(at(i), zero), _mm_cmpeq_epi8(at(i + 1), zero)),
+                                          _mm_cmpeq_epi8(at(i + 2), one));
+        if (const int mask = _mm_movemask_epi8(hit))
+            return i + __builtin_ctz(unsigned(mask));
     }
+#endif
+    for (; i + 3 < n; ++i)
+        if (p[i] == 0 && p[i + 1] == 0 && p[i + 2] == 1)
+            return i;
     return -1;
 }
 

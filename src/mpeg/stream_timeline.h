@@ -21,11 +21,13 @@
 // data (zeros, garbage, a cut) is split until a walk of at most 16 KiB finds its seam, within
 // a reading budget of 48 MiB; each part is timed from its two ends. Such a timeline is marked
 // sampled: a part shorter than the grid spacing can hide between two samples whose clocks
-// happen to rise, and a part whose clock runs clearly slower than whole parts do is taken to
-// hide parts and is timed by its bytes. An elementary stream that large is estimated from the
-// picture density of 64 evenly spread windows. Refine_Stream reads the whole file and gives
-// the exact timeline; Timeline_Refiner runs it in the background for the device, which then
-// takes it.
+// happen to rise. A part is taken to hide parts when the budget left one of its intervals
+// unsplit, or when its clock runs clearly slower than whole parts do and its pictures, counted
+// in windows, last much longer than its ends say (a part of a higher bit rate is whole); it is
+// then timed by its bytes at the seconds per byte of the whole parts. An elementary stream
+// that large is estimated from the picture density of 64 evenly spread windows. Refine_Stream
+// reads the whole file and gives the exact timeline; Timeline_Refiner runs it in the
+// background for the device, which then takes it.
 // Damaged files: reads are bounded windows (about 1 MiB at most, however long a run of zeros or
 // garbage), units that do not chain are skipped, stamps that do not fit the clock beside them
 // and lone clocks that do not fit their neighbours are ignored; no part has a negative or

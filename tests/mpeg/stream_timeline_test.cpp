@@ -110,6 +110,7 @@ TEST(Stream_Timeline, SamplingFindsTheSeamsOfLargePartsReadingLittle)
     } cases[] = {
         {"program", {Ps_60, Ps_60, Ps_60}, {}},
         {"program with zeros between", {Ps_60, Ps_60}, QByteArray(3 << 20, '\0')},
+        {"program, a part of a higher bit rate between", {Ps_60, Ps_20_Hi, Ps_60}, {}},
         {"transport", {Ts_60, Ts_60, Ts_60}, {}},
     };
     for (const auto& c : cases) {

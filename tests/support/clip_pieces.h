@@ -14,6 +14,6 @@ struct Piece {
 inline const Piece Ps1_2{"ps1_2s.mpg", 50, 25}, Ps1_04{"ps1_04s.mpg", 10, 25}, Ps1_3{"ps1_3s.mpg", 75, 25},
     Ps2_24{"ps2_24s.mpg", 60, 25}, Ps2_36{"ps2_36s.mpg", 108, 30000.0 / 1001}, Es1_2{"es1_2s.mpg", 50, 25},
     Es2_3{"es2_3s.mpg", 90, 30}, Ts_2{"ts_2s.mpg", 50, 25}, Ts_3{"ts_3s.mpg", 75, 25}, Gop{"gop_048s.mpg", 12, 25},
-    Ps_60{"ps1_60s.mpg", 1500, 25}, Ts_60{"ts_60s.mpg", 1500, 25};
+    Ps_60{"ps1_60s.mpg", 1500, 25}, Ts_60{"ts_60s.mpg", 1500, 25}, Ps_20_Hi{"ps1_20s_hi.mpg", 500, 25};
 
 }  // namespace pf::test

@@ -53,9 +53,10 @@ SIZE=352x288 RATE=30 make es2_3s.mpg 3 mpeg2video mpeg2video no "${low[@]}" -bf 
 make ts_2s.mpg 2 mpegts mpeg2video yes "${low[@]}"
 make ts_3s.mpg 3 mpegts mpeg2video yes "${low[@]}" -bf 2
 make gop_048s.mpg 0.48 mpeg mpeg1video no -b:v 100k
-# Long parts, for the sampling scan of large files.
+# Long parts, for the sampling scan of large files, and one of a higher bit rate.
 make ps1_60s.mpg 60 mpeg mpeg1video no -b:v 100k -s 160x120
 make ts_60s.mpg 60 mpegts mpeg2video no -b:v 100k -s 160x120
+make ps1_20s_hi.mpg 20 mpeg mpeg1video no -b:v 2M
 
 # A path with blanks and Japanese characters.
 [ -s "$out/映像 クリップ 1.mpg" ] || cp "$out/mpeg1_2s.mpg" "$out/映像 クリップ 1.mpg"
