@@ -2,6 +2,7 @@
 
 #include "core/main_state.h"
 #include "lists/path_list.h"
+#include "util/log.h"
 #include "util/paths.h"
 #include "util/prompter.h"
 
@@ -110,8 +111,13 @@ bool Finished_List::Switch_Group(int group)
                           Msg_Exclamation);
         return false;
     }
+    const int wrote = List().count();
     List().Clear();
-    List().Add_All(Load_Group(state_.Group_Path(Kind(), group)));
+    const QString entering = state_.Group_Path(Kind(), group);
+    List().Add_All(Load_Group(entering));
+    qCInfo(Log_Groups).noquote() << (Kind() == Group_Kind::Joined ? "joined" : "favorite") << "group" << current << "->"
+                                 << group << "- wrote" << wrote << "entries to" << leaving << "- read" << List().count()
+                                 << "from" << entering;
     current = qint16(group);
     Refresh_Labels();
     emit groupSwitched(id_);
