@@ -2,6 +2,7 @@
 
 #include "core/main_state.h"
 #include "lists/path_list.h"
+#include "util/log.h"
 #include "util/paths.h"
 #include "util/prompter.h"
 
@@ -109,6 +110,9 @@ bool Finished_List::Switch_Group(int group)
     if (!written.ok() && !entries.isEmpty() && !Leave_Anyway(leaving, written, entries, group))
         return false;
     state_.Load_Group_Into(id_, group);
+    qCInfo(Log_Groups).noquote() << (Kind() == Group_Kind::Joined ? "joined" : "favorite") << "group" << current << "->"
+                                 << group << "- wrote" << entries.size() << "entries to" << leaving << "- read"
+                                 << List().count() << "from" << state_.Group_Path(Kind(), group);
     current = qint16(group);
     Refresh_Labels();
     emit groupSwitched(id_);

@@ -1,5 +1,6 @@
 #include "core/profile.h"
 
+#include "util/log.h"
 #include "util/prompter.h"
 
 #include <QFileInfo>
@@ -48,19 +49,22 @@ Profile_File::Profile_File(const QString& path) : path_(path)
     status_ = r.status;
     if (status_ == File_Status::Ok)
         Parse(r.bytes);
-    else if (status_ != File_Status::Missing)
+    else if (status_ != File_Status::Missing) {
+        qCWarning(Log_Settings).noquote() << "cannot read" << path_ << "-" << Failure_Text(status_, r.error);
         Tell(path_, status_, false);
+    }
 }
 
 File_Status Profile_File::Save()
 {
-    if (status_ != File_Status::Ok && status_ != File_Status::Missing) {
-        Tell(path_, status_, false);
-        return status_;
+    // A file that could not be read is not replaced either.
+    const bool read = status_ == File_Status::Ok || status_ == File_Status::Missing;
+    int error = 0;
+    const File_Status written = read ? Write_File_Atomically(path_, bytes(), &error) : status_;
+    if (written != File_Status::Ok) {
+        qCWarning(Log_Settings).noquote() << "cannot write" << path_ << "-" << Failure_Text(written, error);
+        Tell(path_, written, read);
     }
-    const File_Status written = Write_File_Atomically(path_, bytes());
-    if (written != File_Status::Ok)
-        Tell(path_, written, true);
     return written;
 }
 

@@ -55,6 +55,8 @@ Parlo_film_P::Parlo_film_P(Settings& live, const QString& iniFile, QWidget* pare
     Connector(Line2, "Line2");
     Combo_x_ = Size_List(Combo_x_Place, "Combo_x", 320, 800, edit_.widthText);
     Combo_y_ = Size_List(Combo_y_Place, "Combo_y", 240, 600, edit_.heightText);
+    Combo_x_->setAccessibleName(QStringLiteral("横のｻｲｽﾞ"));
+    Combo_y_->setAccessibleName(QStringLiteral("縦のｻｲｽﾞ"));
     Opened();
 }
 

@@ -55,6 +55,8 @@ Settings_Dialog::Settings_Dialog(const Dialog_Table& table, const QString& iniFi
         auto* label = new Command_Label(b.index, QString::fromUtf8(b.text), image, body);
         label->setObjectName(QStringLiteral("lbl_Cmd%1").arg(b.index));
         label->setGeometry(b.label);
+        if (b.spoken)
+            label->setAccessibleName(QString::fromUtf8(b.spoken));
         connect(label, &Command_Label::released, this, [this](int index) { Command(index); });
     }
 }

@@ -43,6 +43,7 @@ struct Button_Place {
     int index;
     QRect label;
     const char* text;
+    const char* spoken = nullptr;  // what a screen reader says when the caption says too little
 };
 
 struct Dialog_Table {

@@ -4,12 +4,14 @@
 #include "join/file_copy.h"
 #include "join/file_move.h"
 #include "join/save_as.h"
+#include "util/log.h"
 #include "util/paths.h"
 #include "util/prompter.h"
 #include "util/shell.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -19,6 +21,12 @@ namespace {
 
 // Numbers tried after the highest one found, when names are taken by files the scan skips.
 constexpr int Free_Name_Attempts = 1000;
+
+// A message box's text on one log line.
+QString One_Line(QString text)
+{
+    return text.replace(u'\n', u' ');
+}
 
 }  // namespace
 
@@ -67,12 +75,20 @@ void Join_Engine::Join_Files()
 {
     state_.Temp_Join_File = state_.Temp_Path();
     Join_Size = -1;
-    const Copy_Outcome copied = Concatenate(state_.lstFiles.entries(), state_.Temp_Join_File, progress_);
+    const QStringList& inputs = state_.lstFiles.entries();
+    for (const QString& input : inputs)
+        qCInfo(Log_Join).noquote() << "input" << input << QFileInfo(input).size() << "bytes";
+    QElapsedTimer clock;
+    clock.start();
+    const Copy_Outcome copied = Concatenate(inputs, state_.Temp_Join_File, progress_);
     if (!copied.ok()) {
+        qCWarning(Log_Join).noquote() << "join failed:" << One_Line(Copy_Failure_Text(copied));
         if (copied.status != Copy_Status::Cancelled)
             prompter_.message(Copy_Failure_Text(copied), Msg_Exclamation);
         return;
     }
+    qCInfo(Log_Join).noquote() << "joined" << inputs.size() << "files," << copied.bytes << "bytes in"
+                               << clock.elapsed() / 1000.0 << "s into" << state_.Temp_Join_File;
     Join_Size = copied.bytes;
     if (state_.settings.Auto == 0) {
         Save_Joined_As();
@@ -101,6 +117,7 @@ void Join_Engine::Name_Automatically()
     }
     if (!moved.ok()) {
         QFile::remove(state_.Temp_Join_File);
+        qCWarning(Log_Join).noquote() << "not saved:" << One_Line(Move_Failure_Text(name, moved.error));
         if (moved.error != ECANCELED)
             prompter_.message(Move_Failure_Text(name, moved.error), Msg_Exclamation);
         return;
@@ -111,6 +128,7 @@ void Join_Engine::Name_Automatically()
 
 void Join_Engine::Finish(const QString& output)
 {
+    qCInfo(Log_Join).noquote() << "saved as" << output;
     state_.labels.Set(Cmd_Join, false);
     state_.List_Join.Add(output);
     if (!Fav_Record(output))
@@ -154,10 +172,9 @@ void Join_Engine::Handle_Inputs_After_Join(const QString& output)
             // The output may have been saved over one of its own inputs.
             if (Same_File(input, output))
                 continue;
-            if (mode == 2)
-                QFile::remove(input);
-            else
-                Send_To_Recycle_Bin({input});
+            const bool gone = mode == 2 ? QFile::remove(input) : Send_To_Recycle_Bin({input}) == 0;
+            if (!gone)
+                qCWarning(Log_Join).noquote() << (mode == 2 ? "cannot delete" : "cannot move to the trash") << input;
         }
     }
     state_.labels.Set_Range(Cmd_Play_Input, Cmd_Join, false);
@@ -172,6 +189,7 @@ void Join_Engine::Save_Joined_As()
         return;  // File.tmp stays for now; the next join or the exit removes it
     const Move_Outcome moved = Move_File(state_.Temp_Join_File, chosen, Move_Mode::Replace, progress_);
     if (!moved.ok()) {
+        qCWarning(Log_Join).noquote() << "not saved:" << One_Line(Move_Failure_Text(chosen, moved.error));
         if (moved.error != ECANCELED)
             prompter_.message(Move_Failure_Text(chosen, moved.error), Msg_Exclamation);
         return;

@@ -1,5 +1,6 @@
 #include "lists/group_file.h"
 
+#include "util/log.h"
 #include "util/paths.h"
 
 #include <algorithm>
@@ -103,8 +104,11 @@ QStringList Load_Group(const QString& file, QStringList* away)
 {
     QStringList records;
     const Open_Result in = Open_Regular(file);
-    if (in.status != File_Status::Ok)
+    if (in.status != File_Status::Ok) {
+        if (in.status != File_Status::Missing)
+            qCWarning(Log_Groups).noquote() << "cannot read" << file << "-" << Failure_Text(in.status, in.error);
         return records;
+    }
     // Only the records there at opening: a file that grows meanwhile cannot keep us reading.
     for (qint64 left = in.size / Record_Length; left > 0;) {
         const qint64 count = std::min(left, Chunk_Records);
@@ -144,12 +148,14 @@ Group_Write Write_Group(const QString& file, const QStringList& paths)
         w.status = File_Status::Ok;
         return w;
     }
-    if (w.status != File_Status::Ok)
-        return w;
-    if (!bytes.isEmpty() || target != file)
+    if (w.status == File_Status::Ok && (!bytes.isEmpty() || target != file))
         w.status = Write_File_Atomically(file, bytes, &w.error);
-    else
+    else if (w.status == File_Status::Ok)
         w.status = Remove_File(file, &w.error);
+    if (w.status != File_Status::Ok)
+        qCWarning(Log_Groups).noquote() << "cannot write" << file << "-" << Failure_Text(w.status, w.error);
+    if (!w.unfit.isEmpty())
+        qCWarning(Log_Groups).noquote() << w.unfit.size() << "paths too long to keep in" << file;
     return w;
 }
 

@@ -3,6 +3,7 @@
 #include "mci/mci_errors.h"
 #include "mci/mci_parser.h"
 #include "mci/mci_service.h"
+#include "util/log.h"
 
 #include <QList>
 
@@ -17,7 +18,15 @@ class Service_Link : public Mci_Port {
 public:
     std::uint32_t Send(const QByteArray& command, char* reply, std::uint32_t room) override
     {
-        return Mci_Service::Instance().Send_String(command, reply, room);
+        const std::uint32_t code = Mci_Service::Instance().Send_String(command, reply, room);
+        if (code == MCI_OK) {
+            qCInfo(Log_Mci).noquote() << command << "->" << (reply && room ? reply : "");
+        } else {
+            const std::string_view text = Mci_Error_Text(code);
+            qCWarning(Log_Mci).noquote() << command << "->" << code
+                                         << QLatin1StringView(text.data(), qsizetype(text.size()));
+        }
+        return code;
     }
     bool Error_String(std::uint32_t code, char* text, std::uint32_t room) override
     {

@@ -1,6 +1,7 @@
 #include "playback/mpv_session.h"
 
 #include "playback/mpv_names.h"
+#include "util/log.h"
 
 #include <QDeadlineTimer>
 #include <QGuiApplication>
@@ -58,6 +59,9 @@ Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(pare
         handle_ = nullptr;
         return;
     }
+    // libmpv's own warnings and errors, for the log; asked for only when someone reads them.
+    if (Log_Mpv().isWarningEnabled())
+        mpv_request_log_messages(handle_, "warn");
     mpv_set_wakeup_callback(handle_, &Mpv_Session::Wakeup, this);
 }
 
@@ -239,6 +243,12 @@ bool Mpv_Session::Next_Event(double timeoutSeconds, Mpv_Event& out)
     case MPV_EVENT_SEEK: out.kind = Mpv_Event::Kind::Seek; break;
     case MPV_EVENT_IDLE: out.kind = Mpv_Event::Kind::Idle; break;
     case MPV_EVENT_SHUTDOWN: out.kind = Mpv_Event::Kind::Shutdown; break;
+    case MPV_EVENT_LOG_MESSAGE: {
+        const auto* m = static_cast<const mpv_event_log_message*>(e->data);
+        qCWarning(Log_Mpv).noquote() << m->level << QString::fromUtf8(m->prefix) + u':'
+                                     << QString::fromUtf8(m->text).trimmed();
+        break;
+    }
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto* p = static_cast<const mpv_event_property*>(e->data);
         out.kind = Mpv_Event::Kind::Property;

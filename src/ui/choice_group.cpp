@@ -19,6 +19,7 @@ Choice_Group::Choice_Group(QWidget* parent, std::span<const Choice_Place> places
         Caption_Label* caption
             = Make_Caption(QString::fromUtf8(place.text), parent, place.caption, captionName + QString::number(i));
         caption->setCursor(Stock().Hand);
+        marker->setAccessibleName(caption->text());
         connect(marker, &Picture::pressed, this, [this, i] { emit chosen(i); });
         connect(caption, &Caption_Label::pressed, this, [this, i] { emit chosen(i); });
         markers_ << marker;

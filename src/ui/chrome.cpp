@@ -1,7 +1,9 @@
 #include "ui/chrome.h"
 
+#include "ui/accessible.h"
 #include "ui/skin.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -68,7 +70,17 @@ bool Window_Dragger::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-Picture::Picture(QWidget* parent) : QWidget(parent) {}
+Picture::Picture(QWidget* parent) : QWidget(parent)
+{
+    Install_Accessible_Controls();
+}
+
+bool Picture::Pressable() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&Picture::pressed))
+        || isSignalConnected(QMetaMethod::fromSignal(&Picture::released))
+        || isSignalConnected(QMetaMethod::fromSignal(&Picture::clicked));
+}
 
 void Picture::setPicture(const QPixmap& picture)
 {
@@ -79,6 +91,13 @@ void Picture::setPicture(const QPixmap& picture)
         resize(picture_.size());
     shown_ = Stretch_Picture(picture_, size());
     update();
+    // An option marker's picture is its checked state.
+    if (QAccessible::isActive()) {
+        QAccessible::State checked;
+        checked.checked = true;
+        QAccessibleStateChangeEvent changed(this, checked);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void Picture::resizeEvent(QResizeEvent*)
@@ -144,6 +163,7 @@ Window_Chrome::Window_Chrome(QWidget* window, const QRect& strip, QPoint exitAt)
     strip_->setGeometry(strip);
     strip_->setPicture(Stock().Head);
     exit_->setObjectName(QStringLiteral("ImgExit"));
+    exit_->setAccessibleName(QStringLiteral("閉じる"));
     exit_->move(exitAt);
     exit_->raise();
     dragger_->Add_Handle(strip_);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QMetaMethod>
 #include <QPixmap>
 #include <QPoint>
 #include <QWidget>
@@ -57,6 +58,8 @@ public:
     void setFitToPicture(bool on) { fit_ = on; }
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return picture_; }
+    // Whether anything listens to its presses: a button rather than an image to a screen reader.
+    bool Pressable() const;
 
 signals:
     void pressed(Qt::MouseButton button);
@@ -81,6 +84,7 @@ class Caption_Label : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
+    bool Pressable() const { return isSignalConnected(QMetaMethod::fromSignal(&Caption_Label::pressed)); }
 
 signals:
     void pressed();

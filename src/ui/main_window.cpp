@@ -105,6 +105,7 @@ void Parlo_film_S::Build_Pages()
         lists_[size_t(i)] = view;
         view->setObjectName(QLatin1String(List_Names[i]));
         view->setGeometry(geo::Lists[i]);
+        view->setAccessibleName(QString::fromUtf8(Plate_Texts[i]));
         const auto id = List_Id(i);
         connect(view, &Path_List_View::entryClicked, this, [this, id](int row) { emit listClicked(id, row); });
         connect(view, &Path_List_View::entryDoubleClicked, this,
@@ -157,6 +158,10 @@ void Parlo_film_S::Build_Commands()
         label->setObjectName(QStringLiteral("lbl_Cmd%1").arg(c.index));
         label->setGeometry(c.label);
         lbl_Cmd_[size_t(c.index)] = label;
+        // The arrows' captions mean nothing read aloud.
+        if (c.index == Cmd_Move_Right || c.index == Cmd_Move_Left)
+            label->setAccessibleName(c.index == Cmd_Move_Right ? QStringLiteral("Favorite ﾘｽﾄへ移動")
+                                                               : QStringLiteral("結合ﾌｧｲﾙﾘｽﾄへ移動"));
         connect(label, &Command_Label::released, this, [this](int index) { router_.Run(Cmd(index)); });
     }
     // The arrows lie on the body under the joined page, which covers them in the compact layout.

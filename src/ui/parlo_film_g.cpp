@@ -23,6 +23,7 @@ Parlo_film_G::Parlo_film_G(const Settings& settings, Play_State& play, Prompter&
       picVideo_(new Picture_Box(this))
 {
     setObjectName(QStringLiteral("Parlo_film_G"));
+    setAccessibleName(QStringLiteral("動画の再生"));
     Chrome().strip()->setObjectName(QStringLiteral("Image1"));
     Chrome().exit()->setToolTip(QStringLiteral("exit button"));
     sldTracker()->setObjectName(QStringLiteral("sldTracker"));

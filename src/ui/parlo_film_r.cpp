@@ -44,6 +44,7 @@ Parlo_film_R::Parlo_film_R(Play_State& play, const QByteArray& audioOutput, cons
       Realmain_(new Real_Status_Bar(this))
 {
     setObjectName(QStringLiteral("Parlo_film_R"));
+    setAccessibleName(QStringLiteral("RealMedia の再生"));
     Paint_Black(this);
     Chrome().strip()->setObjectName(QStringLiteral("Image1"));
     lbl_msg()->setObjectName(QStringLiteral("lbl_msg"));
