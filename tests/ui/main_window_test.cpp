@@ -243,7 +243,8 @@ TEST(Main_Window, Command_Button_Shows_Pressed_Look_Then_Released_Before_Its_Com
     f.Start();
     Command_Label* add = f.window->Cmd_Label(Cmd(0));
     QList<bool> releasedAtRun;
-    f.window->Set_Command(Cmd(0), [&] { releasedAtRun.append(Shows(add->image(), Stock().Img_Off) && !add->isHidden()); });
+    f.window->Set_Command(Cmd(0),
+                          [&] { releasedAtRun.append(Shows(add->image(), Stock().Img_Off) && !add->isHidden()); });
 
     QTest::mousePress(add, Qt::LeftButton);
     EXPECT_TRUE(Shows(add->image(), Stock().Img_On));
