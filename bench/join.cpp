@@ -8,6 +8,8 @@
 // /var/tmp (a disk, not a memory file system) and are removed afterwards.
 #include "join/file_copy.h"
 
+#include "bench_inputs.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QElapsedTimer>
@@ -27,26 +29,11 @@
 #include <unistd.h>
 
 using namespace pf;
+using pf::bench::Write_Random;
 
 namespace {
 
 constexpr int Rounds = 5;
-
-bool Write_Random(const QString& path, qint64 size, unsigned seed)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    std::mt19937_64 rng(seed);
-    std::vector<quint64> block(1 << 17);  // 1 MiB
-    for (qint64 done = 0; done < size; done += qint64(block.size() * 8)) {
-        for (auto& v : block)
-            v = rng();
-        if (f.write(reinterpret_cast<const char*>(block.data()), qint64(block.size() * 8)) < 0)
-            return false;
-    }
-    return f.flush() && ::fsync(f.handle()) == 0;
-}
 
 void Drop_Cache(const QString& path)
 {

@@ -2,6 +2,7 @@
 // std::shuffle, and switching between two groups of 10,000 existing files each against merely
 // reading both group files and against one stat of every entry. Prints each figure with its
 // target and the ratio to its peers.
+#include "bench_inputs.h"
 #include "core/finished_list.h"
 #include "core/main_state.h"
 #include "lists/shuffle.h"
@@ -20,6 +21,7 @@
 #include <time.h>
 
 using namespace pf;
+using pf::bench::Make_Files;
 using pf::bench::Printing_Prompter;
 
 namespace {
@@ -59,21 +61,6 @@ void Shuffle_Row(int n, double targetMs)
     });
     std::printf("Shufll(%d): %.2f ms (target < %.0f ms); std::shuffle %.2f ms; ratio %.1f\n", n, ours, targetMs, theirs,
                 ours / theirs);
-}
-
-QStringList Make_Files(const QString& folder, int count)
-{
-    QDir().mkpath(folder);
-    QStringList paths;
-    for (int i = 0; i < count; ++i) {
-        // Mixed case and an unsorted order, as real lists have them.
-        const int n = (i * 7919) % count;
-        paths << folder + QStringLiteral("/%1 Clip %2.mpg").arg(n % 2 ? "a" : "B").arg(n, 5, 10, QLatin1Char('0'));
-        QFile f(paths.last());
-        if (!f.open(QIODevice::WriteOnly))
-            std::exit(1);
-    }
-    return paths;
 }
 
 int Group_Row()

@@ -13,6 +13,8 @@
 #include "mpeg/stream_timeline.h"
 #include "playback/mpeg_video_device.h"
 
+#include "bench_inputs.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -33,6 +35,7 @@
 #include <unistd.h>
 
 using namespace pf;
+using namespace pf::bench;
 
 namespace {
 
@@ -42,19 +45,6 @@ constexpr int Large_Parts = 4;
 constexpr qint64 Large_Part = qint64(1) << 30;
 constexpr int Round_Count = 5;
 
-bool Make_Clip(const QString& path, int seconds, const char* bitrate)
-{
-    const QString secs = QString::number(seconds);
-    return QProcess::execute(
-               "ffmpeg", {"-nostdin", "-loglevel",  "error", "-y",
-                          "-f",       "lavfi",      "-i",    "testsrc=size=320x240:rate=25:duration=" + secs,
-                          "-f",       "lavfi",      "-i",    "sine=frequency=440:sample_rate=44100:duration=" + secs,
-                          "-c:v",     "mpeg1video", "-b:v",  bitrate,
-                          "-g",       "12",         "-c:a",  "mp2",
-                          "-f",       "mpeg",       path})
-        == 0;
-}
-
 // One long part of about `size` bytes: the clip remuxed over and over, its clock running on.
 bool Make_Long(const QString& clip, qint64 size, const QString& path)
 {
@@ -63,19 +53,6 @@ bool Make_Long(const QString& clip, qint64 size, const QString& path)
                              {"-nostdin", "-loglevel", "error", "-y", "-stream_loop", QString::number(loops - 1), "-i",
                               clip, "-c", "copy", "-f", "mpeg", path})
         == 0;
-}
-
-// `clip` joined to itself as often as fits in `size` bytes, and `count` times at most.
-bool Make_Joined(const QString& clip, const QString& path, qint64 size, int count = INT_MAX)
-{
-    QFile in(clip), out(path);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = in.readAll();
-    for (int i = 0; i < count && out.size() + bytes.size() <= size; ++i)
-        if (out.write(bytes) != bytes.size())
-            return false;
-    return true;
 }
 
 // Drops the file's pages from the page cache, so that the next read comes from the disk.

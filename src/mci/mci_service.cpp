@@ -90,8 +90,9 @@ std::uint32_t Mci_Service::Send_String(const QByteArray& command, char* reply, s
     const Mci_Command& cmd = parsed.command;
     const QString alias = QString::fromStdString(cmd.device).toLower();
     const bool isOpen = devices_.count(alias) > 0;
+    const bool closesAnOpening = cmd.verb == Mci_Verb::Close && opening_.count(alias) > 0;
     // Like the platform, a command for a device that is not open fails for that reason first.
-    if (parsed.hasDevice && cmd.verb != Mci_Verb::Open && alias != QLatin1String("all") && !isOpen)
+    if (parsed.hasDevice && cmd.verb != Mci_Verb::Open && alias != QLatin1String("all") && !isOpen && !closesAnOpening)
         return MCIERR_INVALID_DEVICE_NAME;
     if (parsed.code != MCI_OK)
         return parsed.code;
@@ -99,16 +100,49 @@ std::uint32_t Mci_Service::Send_String(const QByteArray& command, char* reply, s
         return Open(cmd);
     if (cmd.verb == Mci_Verb::Close) {
         if (alias == QLatin1String("all"))
-            devices_.clear();
+            Close_All();
         else
-            devices_.erase(alias);
+            Close(alias);
         return MCI_OK;
     }
     if (!isOpen)
         return MCIERR_CANNOT_USE_ALL;
+    const std::shared_ptr<Mci_Device> device = devices_[alias];
+    if (busy_[device.get()] > 0)
+        return MCIERR_DEVICE_NOT_READY;
     Mci_Reply value;
-    const std::uint32_t code = devices_[alias]->Execute(cmd, value);
+    ++busy_[device.get()];
+    const std::uint32_t code = device->Execute(cmd, value);
+    if (--busy_[device.get()] == 0)
+        busy_.erase(device.get());
     return code != MCI_OK ? code : Format_Reply(value, reply, room);
+}
+
+void Mci_Service::Close(const QString& alias)
+{
+    if (const auto opening = opening_.find(alias); opening != opening_.end()) {
+        const std::shared_ptr<Mci_Abort> abort = opening->second;
+        opening_.erase(opening);
+        abort->Abort();
+    }
+    const auto it = devices_.find(alias);
+    if (it == devices_.end())
+        return;
+    const std::shared_ptr<Mci_Device> device = it->second;
+    devices_.erase(it);
+    if (busy_.count(device.get()))
+        device->Cancel();
+}
+
+void Mci_Service::Close_All()
+{
+    QStringList aliases;
+    for (const auto& [alias, abort] : opening_)
+        aliases << alias;
+    for (const auto& [alias, device] : devices_)
+        aliases << alias;
+    for (const QString& alias : aliases)
+        Close(alias);
 }
 
 std::uint32_t Mci_Service::Send_String(const QString& command, QString* reply, std::uint32_t room)
@@ -124,7 +158,8 @@ std::uint32_t Mci_Service::Open(const Mci_Command& cmd)
 {
     const Mci_Flag* aliasFlag = cmd.Find("alias");
     const QString alias = aliasFlag ? QString::fromStdString(aliasFlag->word) : QString::fromStdString(cmd.device);
-    if (devices_.count(alias.toLower()))
+    const QString key = alias.toLower();
+    if (devices_.count(key) || opening_.count(key))
         return aliasFlag ? MCIERR_DUPLICATE_ALIAS : MCIERR_DEVICE_OPEN;
     const Type_Entry* type = nullptr;
     if (const Mci_Flag* t = cmd.Find("type")) {
@@ -146,10 +181,16 @@ std::uint32_t Mci_Service::Open(const Mci_Command& cmd)
     if (const Mci_Flag* parent = cmd.Find("parent"))
         request.parent = std::uint32_t(parent->number[0]);
     std::uint32_t error = MCI_OK;
-    std::unique_ptr<Mci_Device> device = type->driver(request, error);
+    opening_[key] = request.abort;
+    const Mci_Driver driver = type->driver;  // the call may run the event loop
+    std::unique_ptr<Mci_Device> device = driver(request, error);
+    request.abort->onAbort = nullptr;
+    if (request.abort->aborted)
+        return MCIERR_DEVICE_NOT_READY;  // closed while it opened: the device goes here
+    opening_.erase(key);
     if (!device)
         return error != MCI_OK ? error : MCIERR_CANNOT_LOAD_DRIVER;
-    devices_[alias.toLower()] = std::move(device);
+    devices_[key] = std::move(device);
     return MCI_OK;
 }
 

@@ -2,6 +2,11 @@
 // interface: it parses a command string, opens devices by device type and keeps them by alias,
 // and writes the reply into the caller's buffer within the reply room given. One process-wide
 // instance, used on the GUI thread only. Device types are registered at start-up.
+// A device's call may run the event loop, so commands can arrive while another is under way: a
+// command for a device busy with one fails with MCIERR_DEVICE_NOT_READY, except "close", which
+// frees the alias at once and cancels the call; so does a close of an alias still opening, whose
+// open then fails with MCIERR_DEVICE_NOT_READY. A closed device is destroyed once no call of it
+// is under way.
 #pragma once
 
 #include "mci/mci_device.h"
@@ -38,18 +43,22 @@ public:
     static bool Get_Error_String(std::uint32_t code, char* text, std::uint32_t room);
 
     int Open_Device_Count() const { return int(devices_.size()); }
-    void Close_All() { devices_.clear(); }
+    void Close_All();
 
 private:
     std::uint32_t Open(const Mci_Command& command);
+    void Close(const QString& alias);
 
     struct Type_Entry {
         QString name;
         QStringList extensions;
         Mci_Driver driver;
     };
-    std::map<QString, Type_Entry> types_;                     // key: type name in lower case
-    std::map<QString, std::unique_ptr<Mci_Device>> devices_;  // key: alias in lower case
+    std::map<QString, Type_Entry> types_;  // key: type name in lower case
+    // Keys: alias in lower case. A call under way holds its device too.
+    std::map<QString, std::shared_ptr<Mci_Device>> devices_;
+    std::map<QString, std::shared_ptr<Mci_Abort>> opening_;
+    std::map<const Mci_Device*, int> busy_;  // calls under way per device
 };
 
 }  // namespace pf

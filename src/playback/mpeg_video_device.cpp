@@ -41,21 +41,30 @@ std::unique_ptr<Mci_Device> Mpeg_Video_Device::Open(const Mci_Open_Request& requ
 
 Mpeg_Video_Device::~Mpeg_Video_Device()
 {
-    // mpv must stop drawing before its window goes.
+    // mpv must stop drawing before its window goes. When its core cannot end yet (a stalled
+    // source), the picture leaves the caller's window, which may go first, and lives on hidden
+    // until the core has ended.
+    std::shared_ptr<QWindow> picture = std::move(picture_);
+    if (session_ && !session_->Terminate([picture] {}) && picture) {
+        picture->hide();
+        picture->setParent(nullptr);
+    }
     session_.reset();
-    picture_.reset();
+    picture.reset();
     foreignParent_.reset();
+}
+
+void Mpeg_Video_Device::Cancel()
+{
+    cancelled_ = true;
+    if (session_)
+        session_->Abort();
 }
 
 std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpeg_Driver_Options& options)
 {
-    const QFileInfo file(QFile::decodeName(request.element));
-    if (!file.isFile())
-        return MCIERR_FILE_NOT_FOUND;
-    if (!file.isReadable())
-        return MCIERR_FILE_READ;
+    request.abort->onAbort = [this] { Cancel(); };
     path_ = request.element;
-
     Mpv_Session::Options video = Mpv_Session::Video_Options(request.parent);
     if (request.parent != 0 && !video.isEmpty() && video.first().first == mpv::Wid) {
         // Draw into a child of the caller's window, so "put window" can place the picture.
@@ -71,18 +80,40 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
         {{mpv::Keep_Open, "yes"}, {mpv::Pause, "yes"}, {mpv::Hr_Seek, "yes"}, {mpv::Hr_Seek_Demuxer_Offset, "1.5"}}));
     if (!session_->Is_Ready())
         return MCIERR_CANNOT_LOAD_DRIVER;
+    // The disk may be slow (a sleeping share): the file is looked at beside the event loop.
+    struct Probe {
+        std::uint32_t error = MCI_OK;
+        Stream_Timeline timeline;
+    };
+    const auto probe = std::make_shared<Probe>();
+    const QString path = QFile::decodeName(path_);
+    if (cancelled_ || !session_->Run_Aside([probe, path, walk = !options.sampleFirst] {
+            const QFileInfo file(path);
+            if (!file.isFile())
+                probe->error = MCIERR_FILE_NOT_FOUND;
+            else if (!file.isReadable())
+                probe->error = MCIERR_FILE_READ;
+            else
+                probe->timeline = Scan_Stream(path, walk);
+        }))
+        return MCIERR_DEVICE_NOT_READY;
+    if (probe->error != MCI_OK)
+        return probe->error;
     connect(session_.get(), &Mpv_Session::eventArrived, this, &Mpeg_Video_Device::On_Event);
     session_->Observe(mpv::Time_Pos, Mpv_Session::Format::Double);
     session_->Observe(mpv::Eof_Reached, Mpv_Session::Format::Flag);
-    const Stream_Timeline timeline = Scan_Stream(file.filePath(), !options.sampleFirst);
+    const Stream_Timeline& timeline = probe->timeline;
     player_ = std::make_unique<Timeline_Player>(*session_, path_);
     const QScopedValueRollback<bool> moving(moving_, true);
-    if (const int code = player_->Open(timeline); code < 0)
+    const int code = player_->Open(timeline);
+    if (session_->Aborted())
+        return MCIERR_DEVICE_NOT_READY;
+    if (code < 0)
         return Mci_Code(code);
     player_->Set_Fallback(session_->Get_Double(mpv::Duration).value_or(0),
                           session_->Get_Double(mpv::Container_Fps).value_or(0));
     if (!timeline.exact && !timeline.Empty())
-        player_->Refine_In_Background(file.filePath());
+        player_->Refine_In_Background(path);
 
     movieSize_ = QSize(int(session_->Get_Int(mpv::Width).value_or(0)), int(session_->Get_Int(mpv::Height).value_or(0)));
     reportedMs_ = std::llround(Length() * 1000);

@@ -8,6 +8,8 @@
 // the scale of the length last reported in that time format, so that at the end of the media
 // the position equals the length the caller was told, exactly, even after such a refinement.
 // Register_Mpeg_Driver() is what start-up calls to make the type openable; it writes no file.
+// Opening and seeking wait with the event loop running (see Mpv_Session), the file is scanned
+// beside it, and a close meanwhile cancels them.
 // Opening, playing and seeking are in mpeg_video_device.cpp; the settings ("set", "setaudio",
 // "put") and the queries ("status", "info") in mpeg_video_settings.cpp.
 #pragma once
@@ -43,6 +45,7 @@ public:
     ~Mpeg_Video_Device() override;
 
     std::uint32_t Execute(const Mci_Command& command, Mci_Reply& reply) override;
+    void Cancel() override;
     // Whole-file seconds of the picture the player shows ("status position" holds the time a
     // seek asked for until playback moves on); nothing while it shows none.
     std::optional<double> Shown_Position();
@@ -81,6 +84,7 @@ private:
     std::unique_ptr<Timeline_Player> player_;
     std::unique_ptr<QWindow> foreignParent_;  // wrapper of the caller's native window
     std::unique_ptr<QWindow> picture_;        // our child window inside it, mpv draws here
+    bool cancelled_ = false;                  // closed while opening
     QByteArray path_;
     qint64 reportedMs_ = 0;  // the length last reported in each time format
     qint64 reportedFrames_ = 0;

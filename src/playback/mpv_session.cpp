@@ -3,13 +3,20 @@
 #include "playback/mpv_names.h"
 #include "util/log.h"
 
-#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <QScopedValueRollback>
+#include <QTimer>
 
 #include <mpv/client.h>
 
+#include <chrono>
 #include <clocale>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace pf {
@@ -67,11 +74,47 @@ Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(pare
 
 Mpv_Session::~Mpv_Session()
 {
+    Terminate();
+}
+
+bool Mpv_Session::Terminate(std::function<void()> ended)
+{
     if (!handle_)
-        return;
+        return true;
     // After this returns mpv calls no wakeup any more, so no call can reach a dead object.
     mpv_set_wakeup_callback(handle_, nullptr, nullptr);
-    mpv_terminate_destroy(handle_);
+    Abort();
+    // The core ends once its reads return, which a sleeping disk or share may hold for long.
+    struct Ending {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool over = false, late = false;
+        std::function<void()> ended;  // runs here, and only when late
+    };
+    const auto ending = std::make_shared<Ending>();
+    ending->ended = std::move(ended);
+    std::thread([handle = handle_, ending] {
+        mpv_terminate_destroy(handle);
+        std::function<void()> late;
+        {
+            const std::lock_guard lock(ending->mutex);
+            ending->over = true;
+            if (ending->late)
+                late = std::move(ending->ended);
+        }
+        ending->changed.notify_all();
+        QCoreApplication* app = QCoreApplication::instance();
+        if (late && app)
+            QMetaObject::invokeMethod(app, std::move(late), Qt::QueuedConnection);
+    }).detach();
+    handle_ = nullptr;
+    std::unique_lock lock(ending->mutex);
+    if (ending->changed.wait_for(lock, std::chrono::milliseconds(Teardown_Ms), [&] { return ending->over; })) {
+        const std::function<void()> unused = std::move(ending->ended);
+        return true;
+    }
+    ending->late = true;
+    return false;
 }
 
 Mpv_Session::Options Mpv_Session::Video_Options(quint64 window)
@@ -223,11 +266,11 @@ int Mpv_Session::Observe(const char* name, Format format)
     return Check(mpv_observe_property(handle_, 0, name, Formats[static_cast<int>(format)]), name);
 }
 
-bool Mpv_Session::Next_Event(double timeoutSeconds, Mpv_Event& out)
+bool Mpv_Session::Next_Event(Mpv_Event& out)
 {
     if (!handle_)
         return false;
-    const mpv_event* e = mpv_wait_event(handle_, timeoutSeconds);
+    const mpv_event* e = mpv_wait_event(handle_, 0);
     out = Mpv_Event{};
     switch (e->event_id) {
     case MPV_EVENT_NONE: return false;
@@ -272,22 +315,72 @@ void Mpv_Session::Drain()
 {
     drainQueued_ = false;
     Mpv_Event e;
-    while (Next_Event(0, e))
+    while (!held_ && Next_Event(e))
         emit eventArrived(e);
 }
 
 bool Mpv_Session::Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    Mpv_Event e;
-    while (!deadline.hasExpired()) {
-        if (!Next_Event(deadline.remainingTime() / 1000.0, e))
-            continue;
-        emit eventArrived(e);
-        if (done(e))
-            return true;
+    if (aborted_)
+        return false;
+    QEventLoop loop;
+    bool met = false;
+    connect(this, &Mpv_Session::eventArrived, &loop, [&](const Mpv_Event& e) {
+        if (met || !done(e))
+            return;
+        met = held_ = true;
+        loop.quit();
+    });
+    connect(this, &Mpv_Session::aborted, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    {
+        const QScopedValueRollback<bool> held(held_, false);
+        Drain();
+        if (!met)
+            loop.exec();
     }
-    return false;
+    // What came after the awaited event is read in its turn, by the next wait or the loop.
+    if (met && !drainQueued_.exchange(true))
+        QMetaObject::invokeMethod(this, &Mpv_Session::Drain, Qt::QueuedConnection);
+    return met;
+}
+
+bool Mpv_Session::Run_Aside(std::function<void()> work)
+{
+    if (aborted_)
+        return false;
+    struct Shared {
+        std::atomic<bool> finished{false};
+        QEventLoop* loop = nullptr;  // touched on this thread only
+    };
+    auto shared = std::make_shared<Shared>();
+    QEventLoop loop;
+    shared->loop = &loop;
+    connect(this, &Mpv_Session::aborted, &loop, &QEventLoop::quit);
+    std::thread([shared, work = std::move(work)] {
+        work();
+        shared->finished = true;
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                app,
+                [shared] {
+                    if (shared->loop)
+                        shared->loop->quit();
+                },
+                Qt::QueuedConnection);
+    }).detach();
+    if (!shared->finished)
+        loop.exec();
+    shared->loop = nullptr;
+    return shared->finished && !aborted_;
+}
+
+void Mpv_Session::Abort()
+{
+    if (aborted_)
+        return;
+    aborted_ = true;
+    emit aborted();
 }
 
 }  // namespace pf

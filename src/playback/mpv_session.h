@@ -8,11 +8,15 @@
 // failure that Error_Text describes and Is_Unplayable classifies. The names of libmpv's options,
 // properties and commands are in mpv_names.h.
 //
-// Which calls block the calling (GUI) thread: Wait_For, Load_File and Await_Loaded read events
-// there until their condition holds or their timeout passes, whose length the caller gives (the
-// timeline player allows 20 s for an entry to load, 5 s for a seek or a frame step to land);
-// the destructor until mpv's core has ended. Every other call returns once mpv's core has
-// taken it: a file loads and a seek lands afterwards, and events tell when.
+// No call holds the GUI thread while the player or the disk is slow: Wait_For, Load_File,
+// Await_Loaded and Run_Aside wait in an event loop of their own, so windows repaint and take
+// keys meanwhile, until their condition holds, their timeout passes (the caller gives it: the
+// timeline player allows 20 s for an entry to load, 5 s for a seek or a frame step to land) or
+// Abort() is called; after Abort() every wait returns at once. Whoever calls them must expect
+// other events (a close among them) to run before they return. Every other call returns once
+// mpv's core has taken it: a file loads and a seek lands afterwards, and events tell when. The
+// destructor waits at most Teardown_Ms for mpv's core to end; a core stuck on a stalled source
+// ends on a thread of its own.
 #pragma once
 
 #include <QByteArray>
@@ -52,6 +56,7 @@ public:
     // Creates and starts a player with these options (set before start). Is_Ready() tells
     // whether that worked; Last_Error() says why not.
     explicit Mpv_Session(const Options& options, QObject* parent = nullptr);
+    static constexpr int Teardown_Ms = 80;
     ~Mpv_Session() override;
     Mpv_Session(const Mpv_Session&) = delete;
     Mpv_Session& operator=(const Mpv_Session&) = delete;
@@ -65,7 +70,13 @@ public:
     static Options Player_Options(const Options& video, const QByteArray& audioOutput, const Options& own);
 
     bool Is_Ready() const { return handle_ != nullptr; }
+    // Ends mpv's core (the destructor does it too). Waits at most Teardown_Ms; false when the
+    // core still ends then (a stalled source holds it), and `ended` runs on this thread once it has.
+    bool Terminate(std::function<void()> ended = {});
     QString Last_Error() const { return lastError_; }
+
+    // A result no libmpv call gives: a wait or a command after Abort().
+    static constexpr int Aborted_Code = -1000;
 
     // Results are 0 or a negative error code.
     int Command(const QList<QByteArray>& args);
@@ -84,8 +95,14 @@ public:
     std::optional<QByteArray> Get_Text(const char* name);
     int Observe(const char* name, Format format);
 
-    // Reads events (blocking up to `timeoutMs` in total) until `done` accepts one.
+    // Hands out events until `done` accepts one (true), `timeoutMs` pass or Abort() is called.
     bool Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeoutMs);
+    // Runs `work` on a thread of its own and waits for it as Wait_For waits; false when aborted
+    // first. Then `work` finishes unobserved, so it must own everything it uses.
+    bool Run_Aside(std::function<void()> work);
+    // Ends every wait, now and later; the player itself goes on.
+    void Abort();
+    bool Aborted() const { return aborted_; }
 
     static QString Error_Text(int code);
     // Whether the failure `code` lies with the file (it could not be loaded, its format is
@@ -98,16 +115,19 @@ public slots:
 
 signals:
     void eventArrived(const pf::Mpv_Event& event);
+    void aborted();
 
 private:
     int Check(int code, const char* what);
-    // Reads one event (waiting up to `timeoutSeconds`); false when there was none.
-    bool Next_Event(double timeoutSeconds, Mpv_Event& out);
+    // Reads one pending event; false when there was none.
+    bool Next_Event(Mpv_Event& out);
     static void Wakeup(void* self);
 
     mpv_handle* handle_ = nullptr;
     QString lastError_;
     std::atomic<bool> drainQueued_{false};
+    bool held_ = false;  // a wait has what it waited for: the events after it stay queued
+    bool aborted_ = false;
 };
 
 }  // namespace pf

@@ -7,6 +7,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <memory>
 
 namespace pf {
 namespace {
@@ -139,8 +140,13 @@ int Timeline_Player::Seek(double t)
     double local = t;
     if (way_ == Way::Elementary) {
         // The player seeks raw video by guessing from bytes: start it at a sequence header instead.
-        File_Source source(QFile::decodeName(path_));
-        const Seek_Point at = Find_Seek_Point(source, timeline_, t).value_or(Seek_Point{});
+        const auto found = std::make_shared<Seek_Point>();
+        if (!session_.Run_Aside([found, file = QFile::decodeName(path_), timeline = timeline_, t] {
+                File_Source source(file);
+                *found = Find_Seek_Point(source, timeline, t).value_or(Seek_Point{});
+            }))
+            return Mpv_Session::Aborted_Code;
+        const Seek_Point at = *found;
         base_ = at.time;
         local = t - base_;
         code = Load(at.offset > 0 ? Url(at.offset, timeline_.size) : path_);

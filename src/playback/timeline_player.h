@@ -6,7 +6,8 @@
 // cannot seek in it by time). Anything else plays as the plain file. The session is the
 // owner's; this class only sends it commands. It owns the Timeline_Refiner that walks a file
 // whose timeline was sampled, and the timeline it hands over. Open, Seek, Skip_Starved and
-// Take_Refined wait for the player on the calling thread, within the bounds Mpv_Session states.
+// Take_Refined wait for the player (and read the file beside the event loop) as Mpv_Session
+// describes, so other events may run before they return.
 #pragma once
 
 #include "mpeg/stream_timeline.h"

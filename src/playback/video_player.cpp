@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 namespace pf {
 
@@ -47,22 +48,27 @@ Video_Player::~Video_Player() = default;
 
 bool Video_Player::Open_Movie(qint32 parent, QSize screen, QSize& picture)
 {
-    mci_ = std::make_unique<clsMCIApi>(port_);
+    // The open runs the event loop: Esc may close the window meanwhile, and with it mci_.
+    const auto mci = std::make_shared<clsMCIApi>(port_);
+    mci_ = mci;
     opened_ = false;
     for (int attempt = 1;; ++attempt) {
-        if (mci_->OpenDevice(Device_Type, Alias, play_.Play_File, parent, Child_Style) == 0)
+        const bool ok = mci->OpenDevice(Device_Type, Alias, play_.Play_File, parent, Child_Style) == 0;
+        if (mci_ != mci)
+            return false;
+        if (ok)
             break;
         // An alias still open from an earlier use is closed; a device that never lets go
         // fails like any other open.
-        if (mci_->ErrorNumber() != MCIERR_DUPLICATE_ALIAS || attempt == Open_Attempts) {
-            Fail(mci_->ErrorDescription());
+        if (mci->ErrorNumber() != MCIERR_DUPLICATE_ALIAS || attempt == Open_Attempts) {
+            Fail(mci->ErrorDescription());
             return false;
         }
-        mci_->CloseDevice(Alias);
+        mci->CloseDevice(Alias);
     }
     opened_ = true;
-    mci_->cmdTimeFormat(Alias, QStringLiteral("ms"));
-    const QString size = mci_->cmdGetSize(Alias);
+    mci->cmdTimeFormat(Alias, QStringLiteral("ms"));
+    const QString size = mci->cmdGetSize(Alias);
     const qsizetype blank = size.indexOf(u' ');
     const auto width = Size_Number(size.left(blank)), height = Size_Number(size.mid(blank + 1));
     if (blank < 0 || !width || !height)
@@ -83,36 +89,41 @@ bool Video_Player::Open_Movie(qint32 parent, QSize screen, QSize& picture)
 
 void Video_Player::Play_Movie()
 {
-    if (!mci_ || !opened_)
-        return;
-    mci_->cmdPlay(Alias, -1, -1, 0);
-    timer_.start();
+    if (const auto mci = mci_; mci && opened_) {
+        mci->cmdPlay(Alias, -1, -1, 0);
+        if (mci_ == mci)
+            timer_.start();
+    }
 }
 
 void Video_Player::Stop_Movie()
 {
-    if (mci_)
-        mci_->cmdStop(Alias);
+    if (const auto mci = mci_)
+        mci->cmdStop(Alias);
     timer_.stop();
 }
 
 void Video_Player::Fit_Movie(QSize picture)
 {
-    mci_->cmdResize(Alias, 0, 0, Short(picture.width()), Short(picture.height()));
+    if (const auto mci = mci_)
+        mci->cmdResize(Alias, 0, 0, Short(picture.width()), Short(picture.height()));
 }
 
 void Video_Player::Rewind_Movie()
 {
-    if (mci_)
-        mci_->cmdToStart(Alias);
+    if (const auto mci = mci_)
+        mci->cmdToStart(Alias);
 }
 
 void Video_Player::Tick()
 {
-    if (!mci_ || !opened_)
+    const auto mci = mci_;
+    if (!mci || !opened_)
         return;
-    const qint32 position = mci_->cmdGetPosition(Alias);
-    const qint32 length = mci_->TotalTime();
+    const qint32 position = mci->cmdGetPosition(Alias);
+    const qint32 length = mci->TotalTime();
+    if (mci_ != mci)
+        return;  // closed meanwhile
     if (const auto text = Progress_Text(position, length))
         emit headText(*text);
     // Exactly at the end; a failed query (-1) is no end even when the length is unknown too.
@@ -130,12 +141,10 @@ void Video_Player::Tick()
 void Video_Player::Close_Movie()
 {
     timer_.stop();
-    if (!mci_)
-        return;
-    if (mci_->CloseDevice(Alias) != 0 && mci_->ErrorNumber() != MCIERR_INVALID_DEVICE_NAME)
-        prompter_.message(mci_->ErrorDescription(), Msg_Ok);
-    mci_.reset();
+    const auto mci = std::move(mci_);
     opened_ = false;
+    if (mci && mci->CloseDevice(Alias) != 0 && mci->ErrorNumber() != MCIERR_INVALID_DEVICE_NAME)
+        prompter_.message(mci->ErrorDescription(), Msg_Ok);
 }
 
 }  // namespace pf

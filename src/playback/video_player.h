@@ -2,7 +2,8 @@
 // "device1" through its own clsMCIApi (created at load, released at close), sizes the picture by
 // the Size setting, plays, writes the progress every 500 ms, and at the exact end closes or,
 // with Rep 1, plays again. The window hands in its picture's native window and sizes, shows
-// headText/failure and closes on closeRequested.
+// headText/failure and closes on closeRequested. Its media-control calls may run the event loop
+// (a slow disk), so a close can come in the middle of any of them.
 #pragma once
 
 #include "core/settings.h"
@@ -61,7 +62,7 @@ private:
     const Settings& settings_;
     Prompter& prompter_;
     Mci_Port& port_;
-    std::unique_ptr<clsMCIApi> mci_;
+    std::shared_ptr<clsMCIApi> mci_;  // each call holds its own share: a close may come meanwhile
     bool opened_ = false;
     QTimer timer_;
 };

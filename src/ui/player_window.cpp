@@ -3,9 +3,13 @@
 #include "playback/player_control.h"
 #include "ui/chrome.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace pf {
 
@@ -51,9 +55,55 @@ Player_Window::Player_Window(const QString& iniFile, Position_Keys keys, QSize s
 
 int Player_Window::Run()
 {
-    Load();
-    // A control may give up while loading; then there is nothing to show.
-    return ended_ ? result() : exec();
+    {
+        const QScopedValueRollback<bool> loading(loading_, true);
+        qApp->installEventFilter(this);
+        QTimer::singleShot(Loading_Show_Ms, this, [this] {
+            if (loading_ && !ended_) {
+                setModal(true);
+                show();
+            }
+        });
+        Load();
+        qApp->removeEventFilter(this);
+    }
+    // A control may give up while loading; then there is nothing more to show.
+    if (!ended_)
+        return exec();
+    accept();
+    return result();
+}
+
+bool Player_Window::Ours(QObject* o) const
+{
+    if (o == windowHandle())
+        return true;
+    auto* w = qobject_cast<QWidget*>(o);
+    return w && (w == this || isAncestorOf(w));
+}
+
+bool Player_Window::eventFilter(QObject* watched, QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::Close: break;
+    default: return false;
+    }
+    if (!loading_ || !e->spontaneous() || Ours(watched))
+        return false;
+    // Another window: it waits as it would behind the shown window, but Esc and Space end play.
+    if (e->type() == QEvent::KeyPress && control_) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Escape || key == Qt::Key_Space)
+            control_->User_Stop();
+    }
+    return true;
 }
 
 void Player_Window::Attach(Player_Control& control)
@@ -63,7 +113,10 @@ void Player_Window::Attach(Player_Control& control)
     connect(&control, &Player_Control::failure, this, &Player_Window::Show_Failure);
     connect(&control, &Player_Control::closeRequested, this, [this] {
         ended_ = true;
-        accept();
+        if (loading_)
+            Closing();  // ends what the load waits for; Run closes the window after it
+        else
+            accept();
     });
 }
 

@@ -3,6 +3,10 @@
 // window's Player_Control, the control's text in the white head caption, a failure shown in the
 // head bar with the whole text as its tool tip, and closing when the control asks.
 // Each player builds its own controls and load steps; the control is owned by the subclass.
+// Loading may wait for a slow disk with the event loop running. Meanwhile Esc or Space, pressed
+// in any window of the program, ends playback at once (the rest of the close follows when the
+// load has returned), other windows take no input, and a load still going after
+// Loading_Show_Ms shows the window (with its exit image) before it is placed.
 #pragma once
 
 #include "ui/secondary_window.h"
@@ -32,8 +36,11 @@ private:
 class Player_Window : public Secondary_Window {
     Q_OBJECT
 public:
+    static constexpr int Loading_Show_Ms = 300;
+
     // Runs the load sequence and shows the window modally; returns once it has closed.
     int Run();
+    bool Loading() const { return loading_; }
 
 protected:
     Player_Window(const QString& iniFile, Position_Keys keys, QSize size, QWidget* parent);
@@ -46,12 +53,15 @@ protected:
 
     void keyPressEvent(QKeyEvent* e) override;
     void Exit_Released() override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void Show_Failure(const QString& text);
+    bool Ours(QObject* o) const;
 
     Player_Control* control_ = nullptr;
     bool ended_ = false;
+    bool loading_ = false;
 };
 
 }  // namespace pf

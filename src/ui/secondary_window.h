@@ -45,7 +45,7 @@ protected:
     // The exit image was released (its released look painted): closes by default.
     virtual void Exit_Released();
     // Runs once whatever closes the window, after its position has been written and before
-    // the closing zoom.
+    // the closing zoom (a player may also run it early, to end a load that waits).
     virtual void Closing() {}
 
 private:

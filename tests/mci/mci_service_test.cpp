@@ -4,22 +4,35 @@
 #include "mci/mci_errors.h"
 #include "mci/mci_service.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 namespace pf {
 namespace {
 
-// Answers every query with the name of its item, so replies of any length can be asked for.
+// Answers every query with the name of its item, so replies of any length can be asked for;
+// "play" waits with the event loop running until the device is closed.
 class Echo_Device : public Mci_Device {
 public:
+    static inline int alive = 0;
+    Echo_Device() { ++alive; }
+    ~Echo_Device() override { --alive; }
+    void Cancel() override { waiting_.quit(); }
     std::uint32_t Execute(const Mci_Command& command, Mci_Reply& reply) override
     {
-        if (command.verb == Mci_Verb::Where)
+        if (command.verb == Mci_Verb::Play)
+            waiting_.exec();
+        else if (command.verb == Mci_Verb::Where)
             reply = Mci_Reply::Rectangle(0, 0, 352, -240);
         else if (!command.flags.empty())
             reply = Mci_Reply::Text(QByteArray::fromStdString(command.flags.front().key));
         return MCI_OK;
     }
+
+private:
+    QEventLoop waiting_;
 };
 
 class Mci_Service_Rules : public ::testing::Test {
@@ -28,6 +41,11 @@ protected:
     {
         Mci_Service::Instance().Register_Device_Type("Echo", {"echo"},
                                                      [](const Mci_Open_Request& r, std::uint32_t& error) {
+                                                         if (r.element == "slow") {  // opens until closed
+                                                             QEventLoop opening;
+                                                             r.abort->onAbort = [&] { opening.quit(); };
+                                                             opening.exec();
+                                                         }
                                                          if (r.element == "missing") {
                                                              error = MCIERR_FILE_NOT_FOUND;
                                                              return std::unique_ptr<Mci_Device>();
@@ -80,6 +98,23 @@ TEST_F(Mci_Service_Rules, AnswersTheStandardCodes)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Send(c.command), c.code) << c.command;
+}
+
+TEST_F(Mci_Service_Rules, CloseFreesAnAliasAtOnceWhileItsDeviceWaitsAndDestroysItAfterwards)
+{
+    Send("open a type echo alias d");
+    QTimer::singleShot(0, [&] {
+        EXPECT_EQ(Send("status d mode"), MCIERR_DEVICE_NOT_READY);  // busy playing
+        EXPECT_EQ(Send("close d"), 0u);
+        EXPECT_EQ(Echo_Device::alive, 1);
+        EXPECT_EQ(Send("open b type echo alias d"), 0u);
+    });
+    EXPECT_EQ(Send("play d"), 0u);
+    EXPECT_EQ(Echo_Device::alive, 1);
+    QTimer::singleShot(0, [&] { EXPECT_EQ(Send("close s"), 0u); });
+    EXPECT_EQ(Send("open slow type echo alias s"), MCIERR_DEVICE_NOT_READY);
+    EXPECT_EQ(Send("status s mode"), MCIERR_INVALID_DEVICE_NAME);
+    EXPECT_EQ(Echo_Device::alive, 1);
 }
 
 TEST_F(Mci_Service_Rules, WritesRepliesOnlyWithinTheirRoom)

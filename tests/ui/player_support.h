@@ -4,6 +4,7 @@
 
 #include "playback/mpeg_video_device.h"
 #include "support/colours.h"
+#include "ui/player_window.h"
 
 #include <QString>
 #include <QTimer>
@@ -20,10 +21,19 @@ inline QString Clip(const char* name)
 
 inline const Mpeg_Driver_Options Silent{"null"};
 
-// Runs `check` once `window`'s modal loop is running.
+// Runs `check` once `window` is shown and, for a player, loaded (loading runs the event loop).
 inline void While_Open(QWidget* window, std::function<void()> check)
 {
-    QTimer::singleShot(0, window, std::move(check));
+    auto* poll = new QTimer(window);
+    QObject::connect(poll, &QTimer::timeout, window, [=] {
+        const auto* player = qobject_cast<const Player_Window*>(window);
+        if (!window->isVisible() || (player && player->Loading()))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        check();
+    });
+    poll->start(1);
 }
 
 }  // namespace pf::test

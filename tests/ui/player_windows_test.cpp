@@ -17,7 +17,14 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace pf::test {
 namespace {
@@ -153,6 +160,47 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
         EXPECT_EQ(play.Stop_Request, c.esc);
         EXPECT_FALSE(Key(c.real ? "rFormTop" : "FormTop").isEmpty());
     }
+}
+
+// A file that nobody else can open while the test holds its write lease, as a sleeping share
+// holds every open: an open blocks until the lease is let go.
+struct Held_File {
+    explicit Held_File(const QString& path) : fd(::open(QFile::encodeName(path).constData(), O_RDWR))
+    {
+        std::signal(SIGIO, SIG_IGN);  // what the kernel sends the holder when an open waits
+        held = fd >= 0 && ::fcntl(fd, F_SETLEASE, F_WRLCK) == 0;
+    }
+    ~Held_File()
+    {
+        ::fcntl(fd, F_SETLEASE, F_UNLCK);
+        ::close(fd);
+    }
+    int fd;
+    bool held = false;
+};
+
+TEST_F(Player_Windows, Esc_Ends_A_Video_Whose_File_Does_Not_Open_While_The_Window_Stays_Live)
+{
+    QFile clip(Clip("mpeg1_1s.mpg"));
+    ASSERT_TRUE(clip.open(QIODevice::ReadOnly));
+    play = {dir.write(QStringLiteral("asleep.mpg"), clip.readAll()), false};
+    const Held_File asleep(play.Play_File);
+    ASSERT_TRUE(asleep.held);
+    Parlo_film_G w(settings, play, prompter, Ini());
+    int beats = 0;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] { ++beats; });
+    beat.start(1);
+    QTimer::singleShot(0, &w, [&] {
+        EXPECT_TRUE(w.Loading());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return beats >= 3; }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.isVisible(); }, 10000));  // with its exit image
+        QTest::keyClick(&w, Qt::Key_Escape);
+    });
+    w.Run();
+    EXPECT_TRUE(play.Stop_Request);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(Mci_Service::Instance().Open_Device_Count(), 0);
 }
 
 TEST_F(Player_Windows, RealMedia_Window_Grows_To_The_Clip_Where_It_Was_Placed)
