@@ -80,6 +80,8 @@ TEST_F(Player_Windows, Video_Window_Size_And_Place_By_Size_Setting_And_Keys)
         {7, 0, 0, " 1500", " 3000", {151, 145}, {200, 100}, "0 0 151 125"},
         // No top: centred on both axes, then the left key applies.
         {1, 0, 0, "", " 3000", {320, 260}, {200, (screen.height() - 260) * 15 / 2 / 15}, nullptr},
+        // Off every screen (a monitor gone): pulled into the nearest, and kept there on closing.
+        {1, 0, 0, " 999990", "-999990", {320, 260}, {0, screen.height() - 260}, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size);
