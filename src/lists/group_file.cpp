@@ -1,10 +1,10 @@
 #include "lists/group_file.h"
 
 #include "util/paths.h"
+#include "util/system_error.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include <unistd.h>
 
@@ -48,7 +48,7 @@ QString Reason(const Group_Write& w)
 {
     if (w.status == File_Status::Not_Regular)
         return QStringLiteral("通常のﾌｧｲﾙではありません");
-    return w.error ? QString::fromLocal8Bit(std::strerror(w.error)) : QString();
+    return w.error ? Japanese_System_Error(w.error) : QString();
 }
 
 }  // namespace

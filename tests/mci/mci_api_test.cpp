@@ -153,7 +153,7 @@ TEST_F(Mci_Api, ErrorStaysRecordedThroughLaterSuccesses)
         EXPECT_EQ(mci.cmdStop("device1"), 0);
     EXPECT_EQ(mci.cmdGetStatus("device1"), "");
     EXPECT_EQ(mci.ErrorNumber(), 263);
-    EXPECT_EQ(mci.ErrorDescription(), "The specified device is not open or is not recognized by MCI.");
+    EXPECT_EQ(mci.ErrorDescription(), QStringLiteral("指定したﾃﾞﾊﾞｲｽは開かれていないか、ありません。"));
     port.script = {{MCIERR_UNSUPPORTED_FUNCTION, {}}};
     EXPECT_EQ(mci.cmdGetStatus("device1"), clsMCIApi::Error_Reply);
     EXPECT_EQ(mci.ErrorNumber(), 274);

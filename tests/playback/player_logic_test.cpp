@@ -43,7 +43,7 @@ struct Scripted_Port : Mci_Port {
 QString Description(std::uint32_t code)
 {
     const std::string_view text = Mci_Error_Text(code);
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 TEST(Video_Player, Progress_Text_Rounds_And_Leaves_Unknown_Lengths_Alone)

@@ -146,7 +146,7 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
             if (!c.real) {
                 const auto code = c.file.contains(u"no such") ? MCIERR_FILE_NOT_FOUND : MCIERR_INVALID_FILE;
                 const std::string_view description = Mci_Error_Text(code);
-                EXPECT_EQ(text, QString::fromLatin1(description.data(), qsizetype(description.size())));
+                EXPECT_EQ(text, QString::fromUtf8(description.data(), qsizetype(description.size())));
             }
             if (c.esc)
                 QTest::keyClick(w.get(), Qt::Key_Escape);
@@ -190,7 +190,7 @@ TEST_F(Player_Windows, A_Ram_List_Skips_A_Missing_Entry_Plays_The_Next_And_Close
     EXPECT_FALSE(play.Stop_Request);
     ASSERT_EQ(opened.count(), 1);
     EXPECT_TRUE(opened[0][1].toString().endsWith("real_1s.rm"));
-    EXPECT_FALSE(messages.filter("missing.rm: file not found").isEmpty());
+    EXPECT_FALSE(messages.filter("missing.rm: ﾌｧｲﾙが見つかりません").isEmpty());
     EXPECT_EQ(w.lbl_msg()->text(), QStringLiteral("Stop"));
     EXPECT_EQ(w.size(), QSize(320, 285));
 }
