@@ -124,11 +124,13 @@ TEST_F(Mci_Api, OpenQuotesThePathAndProbesTheLength)
     EXPECT_EQ(mci.FramesPerSec(), 30);  // 29.97 rounded
 }
 
-TEST_F(Mci_Api, OpenOfAFileWithoutLengthSucceedsWithNoFrameRate)
+TEST_F(Mci_Api, OpenOfAFileWithoutLengthEndsInAnArithmeticError)
 {
-    port.script = {{}, {}, {0, "0"}, {}, {0, "0"}};
-    EXPECT_EQ(mci.OpenDevice("MPEGVideo", "device1", "/a.mpg", 0, "0"), 0);
+    port.script = {{}, {}, {0, "0"}, {}, {0, "7"}};
+    EXPECT_THROW(mci.OpenDevice("MPEGVideo", "device1", "/a.mpg", 0, "0"), Mci_Arithmetic_Error);
+    EXPECT_EQ(port.sent.size(), 5);  // open and the whole probe; no close
     EXPECT_EQ(mci.TotalTime(), 0);
+    EXPECT_EQ(mci.TotalFrames(), 7);
     EXPECT_EQ(mci.FramesPerSec(), 0);
 }
 
