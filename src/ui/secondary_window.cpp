@@ -46,7 +46,7 @@ Secondary_Window::~Secondary_Window() = default;
 
 void Secondary_Window::Set_Head_Width(int width, int exitInset)
 {
-    chrome_->strip()->resize(width, Strip_Height);
+    chrome_->strip()->resize(width, chrome_->strip()->height());
     chrome_->exit()->move(width - exitInset, Exit_Top);
 }
 

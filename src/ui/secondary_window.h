@@ -30,7 +30,7 @@ public:
     Window_Chrome& Chrome() const { return *chrome_; }
     // The white text on the head strip: a dialog's title, a player's progress or state.
     QLabel* Head_Caption() const { return caption_; }
-    // The head strip across `width`, the exit image at `width - exitInset`.
+    // The head strip across `width` (its height kept), the exit image at `width - exitInset`.
     void Set_Head_Width(int width, int exitInset);
 
     // Moves the window as its keys say (centred on the screen when the top key is empty).
