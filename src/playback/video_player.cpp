@@ -29,7 +29,7 @@ qint16 Short(int v)
 
 std::optional<QString> Progress_Text(qint32 position, qint32 length)
 {
-    if (length <= 0 || position < 0)
+    if (length <= 0)
         return std::nullopt;
     const qint64 percent = qRound64(double(position) * 100.0 / double(length));
     return (percent == 0 ? QString() : QString::number(percent)) + u'%';
@@ -50,8 +50,14 @@ bool Video_Player::Open_Movie(qint32 parent, QSize screen, QSize& picture)
     mci_ = std::make_unique<clsMCIApi>(port_);
     opened_ = false;
     for (int attempt = 1;; ++attempt) {
-        if (mci_->OpenDevice(Device_Type, Alias, play_.Play_File, parent, Child_Style) == 0)
-            break;
+        try {
+            if (mci_->OpenDevice(Device_Type, Alias, play_.Play_File, parent, Child_Style) == 0)
+                break;
+        } catch (const Mci_Arithmetic_Error&) {
+            // A file of 0 ms is open but has nothing to size the picture by.
+            opened_ = true;
+            return true;
+        }
         // An alias still open from an earlier use is closed; a device that never lets go
         // fails like any other open.
         if (mci_->ErrorNumber() != MCIERR_DUPLICATE_ALIAS || attempt == Open_Attempts) {

@@ -1,13 +1,16 @@
 // What the video and RealMedia windows share on top of Secondary_Window: the load-then-show-
 // modally run, Esc and Space (no other key) and the exit image ending playback through the
-// window's Player_Control, the control's text in the white head caption, a failure shown in the
-// head bar with the whole text as its tool tip, and closing when the control asks.
+// window's Player_Control, the control's text in the white head caption, a failure's whole text
+// in a box under the head bar (the window grows to hold it) and as the bar's tool tip, and
+// closing when the control asks.
 // Each player builds its own controls and load steps; the control is owned by the subclass.
 #pragma once
 
 #include "ui/secondary_window.h"
 
 class QKeyEvent;
+class QShowEvent;
+class QLabel;
 
 namespace pf {
 
@@ -44,13 +47,16 @@ protected:
     // The head caption's text, the caption sized to it.
     void Show_Head_Text(const QString& text);
 
+    void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void Exit_Released() override;
 
 private:
     void Show_Failure(const QString& text);
+    void Fit_Failure();
 
     Player_Control* control_ = nullptr;
+    QLabel* failure_ = nullptr;  // the reason a file cannot be played, once there is one
     bool ended_ = false;
 };
 
