@@ -37,16 +37,18 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// The top and left edge of one secondary window, in twips; no field in Settings.
+// The top and left edge of one secondary window, in twips; no field in Settings. With no top
+// the window is centred; the players then still take the left key, the dialogs ignore it.
 struct Position_Keys {
     const char* top;
     const char* left;
+    bool leftWhenCentred;
 };
 
-inline constexpr Position_Keys Video_Window_Keys{"FormTop", "FormLeft"};
-inline constexpr Position_Keys Real_Window_Keys{"rFormTop", "rFormLeft"};
-inline constexpr Position_Keys Join_Dialog_Keys{"FormJ_Top", "FormJ_Left"};
-inline constexpr Position_Keys Play_Dialog_Keys{"FormP_Top", "FormP_Left"};
+inline constexpr Position_Keys Video_Window_Keys{"FormTop", "FormLeft", true};
+inline constexpr Position_Keys Real_Window_Keys{"rFormTop", "rFormLeft", true};
+inline constexpr Position_Keys Join_Dialog_Keys{"FormJ_Top", "FormJ_Left", false};
+inline constexpr Position_Keys Play_Dialog_Keys{"FormP_Top", "FormP_Left", false};
 
 enum class Key_Kind {
     Number,    // a 16-bit field, stored with a blank before a non-negative value

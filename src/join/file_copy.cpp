@@ -1,13 +1,13 @@
 #include "join/file_copy.h"
 
 #include "util/safe_file.h"
+#include "util/system_error.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <memory>
 
 #include <fcntl.h>
@@ -193,8 +193,7 @@ Copy_Outcome Concatenate(const QStringList& inputs, const QString& output, Copy_
 
 QString Copy_Failure_Text(const Copy_Outcome& r)
 {
-    const QString reason
-        = r.error ? QString::fromLocal8Bit(std::strerror(r.error)) : QStringLiteral("ﾌｧｲﾙの大きさが変わりました");
+    const QString reason = r.error ? Japanese_System_Error(r.error) : QStringLiteral("ﾌｧｲﾙの大きさが変わりました");
     switch (r.status) {
     case Copy_Status::Not_Regular: return QStringLiteral("通常のﾌｧｲﾙではないため結合を中止しました！\n%1").arg(r.path);
     case Copy_Status::Same_File:

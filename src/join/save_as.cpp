@@ -4,8 +4,7 @@
 #include "join/file_move.h"
 #include "util/paths.h"
 #include "util/prompter.h"
-
-#include <cstring>
+#include "util/system_error.h"
 
 namespace pf {
 
@@ -35,8 +34,7 @@ QString Ask_Save_Path(Prompter& prompter, const QString& title, const QString& u
 
 QString Move_Failure_Text(const QString& to, int error)
 {
-    return QStringLiteral("ﾌｧｲﾙに名前を付けられませんでした！\n%1\n(%2)")
-        .arg(to, QString::fromLocal8Bit(std::strerror(error)));
+    return QStringLiteral("ﾌｧｲﾙに名前を付けられませんでした！\n%1\n(%2)").arg(to, Japanese_System_Error(error));
 }
 
 bool Rename_Listed_File(Main_State& state, Prompter& prompter, List_Id source)

@@ -2,10 +2,10 @@
 
 #include "util/log.h"
 #include "util/paths.h"
+#include "util/system_error.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include <unistd.h>
 
@@ -49,7 +49,7 @@ QString Reason(const Group_Write& w)
 {
     if (w.status == File_Status::Not_Regular)
         return QStringLiteral("通常のﾌｧｲﾙではありません");
-    return w.error ? System_Error_Text(w.error) : QString();
+    return w.error ? Japanese_System_Error(w.error) : QString();
 }
 
 // The first names one per line, the rest counted.

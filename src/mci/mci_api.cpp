@@ -144,8 +144,9 @@ int clsMCIApi::OpenDevice(const QString& DeviceType, const QString& DeviceAlias,
     totalTime_ = cmdGetLength(DeviceAlias);
     cmdTimeFormat(DeviceAlias, QStringLiteral("frames"));
     totalFrames_ = cmdGetLength(DeviceAlias);
-    // A length of 0 ms has no frame rate; 0 stands for that instead of a division fault.
-    framesPerSec_ = totalTime_ == 0 ? 0 : Round_Even(double(totalFrames_) / (double(totalTime_) / 1000.0));
+    if (totalTime_ == 0)
+        throw Mci_Arithmetic_Error();
+    framesPerSec_ = Round_Even(double(totalFrames_) / (double(totalTime_) / 1000.0));
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <stdexcept>
 
 namespace pf {
 
@@ -19,6 +20,13 @@ public:
     virtual std::uint32_t Send(const QByteArray& command, char* reply, std::uint32_t room) = 0;
     // Writes the description of `code` into `text` (at most `room` bytes with its NUL).
     virtual bool Error_String(std::uint32_t code, char* text, std::uint32_t room) = 0;
+};
+
+// What OpenDevice throws for a file of 0 ms, whose frame rate has no divisor: the device stays
+// open (in frames) and the lengths just read are kept.
+class Mci_Arithmetic_Error : public std::domain_error {
+public:
+    Mci_Arithmetic_Error() : std::domain_error("frame rate of a file without length") {}
 };
 
 // The port to this process's Mci_Service.

@@ -1,5 +1,5 @@
-// The media-control error codes this system's service returns, with their standard English
-// descriptions, as the platform's error-string function gives them.
+// The media-control error codes this system's service returns (numbered as the platform numbers
+// them), with their descriptions in Japanese, as the error-string function gives them.
 // Plain C++ without Qt, so the command parser and its fuzz target can use it as well.
 #pragma once
 
@@ -48,7 +48,7 @@ enum Mci_Error : std::uint32_t {
     MCIERR_FILE_READ = 348,
 };
 
-// The description of `code`; empty for a code the service never returns.
+// The description of `code` (UTF-8); empty for a code the service never returns.
 std::string_view Mci_Error_Text(std::uint32_t code);
 
 }  // namespace pf

@@ -200,7 +200,9 @@ bool Mci_Service::Get_Error_String(std::uint32_t code, char* text, std::uint32_t
         return false;
     // A code without description has no text at all (and no pointer to copy from).
     const std::string_view description = Mci_Error_Text(code);
-    const size_t n = std::min<size_t>(description.size(), room - 1);
+    size_t n = std::min<size_t>(description.size(), room - 1);
+    while (n > 0 && n < description.size() && (description[n] & 0xC0) == 0x80)
+        --n;  // a short room ends before a character, not inside it
     if (n > 0)
         std::memcpy(text, description.data(), n);
     text[n] = '\0';

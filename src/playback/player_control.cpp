@@ -5,16 +5,23 @@ namespace pf {
 Player_Control::Player_Control(Play_State& play, QObject* parent) : QObject(parent), play_(play)
 {
     failTimer_.setSingleShot(true);
+    failTimer_.setTimerType(Qt::PreciseTimer);  // a coarse one may end the failure's time early
     failTimer_.setInterval(Failure_Ms);
     connect(&failTimer_, &QTimer::timeout, this, &Player_Control::Natural_End);
 }
 
-void Player_Control::User_Stop()
+void Player_Control::User_Stop(User_Way way)
 {
     failTimer_.stop();
-    Stopping();
+    Stopping(way);
     play_.Stop_Request = true;
     emit closeRequested();
+}
+
+void Player_Control::Failure_Shown()
+{
+    if (failTimer_.isActive())
+        failTimer_.start();
 }
 
 void Player_Control::Natural_End()

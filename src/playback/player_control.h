@@ -21,10 +21,15 @@ public:
 
     explicit Player_Control(Play_State& play, QObject* parent = nullptr);
 
-    // Esc, Space or the exit image: works at any time, also while a failure is shown.
-    void User_Stop();
+    // How the user ended playback.
+    enum class User_Way { Key, Exit_Image };
+
+    // Esc or Space (Key), or the exit image: works at any time, also while a failure is shown.
+    void User_Stop(User_Way way);
 
     bool Failed() const { return failed_; }
+    // The window has just come into sight: a failure shown while loading stays Failure_Ms from now.
+    void Failure_Shown();
 
 signals:
     // The short text of the head bar: progress or state.
@@ -36,7 +41,7 @@ signals:
 
 protected:
     // The player's own stop before a user's close.
-    virtual void Stopping() {}
+    virtual void Stopping(User_Way) {}
     void Natural_End();
     void Fail(const QString& text);
 

@@ -79,9 +79,10 @@ void Real_Control::State_Changed(int state)
         Natural_End();
 }
 
-void Real_Control::Stopping()
+void Real_Control::Stopping(User_Way way)
 {
-    emit headText(QStringLiteral("Unloading"));
+    if (way == User_Way::Key)
+        emit headText(QStringLiteral("Unloading"));
 }
 
 void Real_Control::Show_Status()

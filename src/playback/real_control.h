@@ -1,7 +1,7 @@
 // What the RealMedia window does, without the window: it hands "file://" + Play_File to its
 // Real_Player and starts it, lays the window out for each clip that opens (picture at top 20,
 // our 25-pixel status bar below it, 45 pixels more than the clip in all), writes the play state
-// in the head bar and closes on state 0. Esc, Space and the exit image write "Unloading".
+// in the head bar and closes on state 0. Esc and Space write "Unloading", the exit image does not.
 // The status bar line carries the state, a skipped entry of a list, and the times.
 #pragma once
 
@@ -52,7 +52,7 @@ signals:
     void statusChanged(const QString& message, const QString& times);
 
 protected:
-    void Stopping() override;
+    void Stopping(User_Way way) override;
 
 private:
     void Clip_Opened();

@@ -3,6 +3,7 @@
 #include "playback/mpv_names.h"
 #include "util/paths.h"
 #include "util/safe_file.h"
+#include "util/system_error.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,14 +24,23 @@ bool Has_Scheme(const QString& location)
     return scheme.match(location).hasMatch();
 }
 
+const QString Not_Found = QStringLiteral("ﾌｧｲﾙが見つかりません");
+
 QString Read_Failure(File_Status status, int error)
 {
     switch (status) {
-    case File_Status::Missing: return QStringLiteral("file not found");
-    case File_Status::Not_Regular: return QStringLiteral("not a regular file");
-    case File_Status::Too_Large: return QStringLiteral("list too large");
-    default: return qt_error_string(error);
+    case File_Status::Missing: return Not_Found;
+    case File_Status::Not_Regular: return QStringLiteral("通常のﾌｧｲﾙではありません");
+    case File_Status::Too_Large: return QStringLiteral("ﾘｽﾄが大きすぎます");
+    default: return Japanese_System_Error(error);
     }
+}
+
+// The player's reason in the user's words where a file simply cannot be played.
+QString Play_Failure(int code)
+{
+    return Mpv_Session::Is_Unplayable(code) ? QStringLiteral("再生できません。壊れているか、対応していない形式です")
+                                            : Mpv_Session::Error_Text(code);
 }
 
 }  // namespace
@@ -84,7 +94,7 @@ void Real_Player::Play()
         }
         entries_ = Ram_Entries(list.bytes);
         if (entries_.isEmpty()) {
-            emit cannotPlay(path + QStringLiteral(": no locations in the list"));
+            emit cannotPlay(path + QStringLiteral(": ﾘｽﾄに再生する場所がありません"));
             return;
         }
     }
@@ -124,12 +134,12 @@ void Real_Player::Start_Entry()
     Set_State(Connecting);
     const Real_Location where = Resolve_Location(Current_Location(), baseFolder_);
     if (!where.local.isEmpty() && !QFileInfo(where.local).isFile()) {
-        Entry_Failed(QFileInfo::exists(where.local) ? QStringLiteral("not a file") : QStringLiteral("file not found"));
+        Entry_Failed(QFileInfo::exists(where.local) ? QStringLiteral("ﾌｧｲﾙではありません") : Not_Found);
         return;
     }
     const QByteArray target = where.local.isEmpty() ? where.url : QFile::encodeName(where.local);
     if (const int code = session_->Command({mpv::Loadfile, target}); code < 0)
-        Entry_Failed(Mpv_Session::Error_Text(code));
+        Entry_Failed(Play_Failure(code));
 }
 
 void Real_Player::Entry_Failed(const QString& reason)
@@ -193,7 +203,7 @@ void Real_Player::End_Entry(Mpv_Event::End_Reason reason, int error)
     if (!session_)
         return;
     if (reason == Mpv_Event::End_Reason::Error) {
-        Entry_Failed(Mpv_Session::Error_Text(error));
+        Entry_Failed(Play_Failure(error));
     } else if (reason == Mpv_Event::End_Reason::Eof) {
         if (++index_ < entries_.size())
             Start_Entry();

@@ -30,7 +30,7 @@ qint16 Short(int v)
 
 std::optional<QString> Progress_Text(qint32 position, qint32 length)
 {
-    if (length <= 0 || position < 0)
+    if (length <= 0)
         return std::nullopt;
     const qint64 percent = qRound64(double(position) * 100.0 / double(length));
     return (percent == 0 ? QString() : QString::number(percent)) + u'%';
@@ -53,7 +53,16 @@ bool Video_Player::Open_Movie(qint32 parent, QSize screen, QSize& picture)
     mci_ = mci;
     opened_ = false;
     for (int attempt = 1;; ++attempt) {
-        const bool ok = mci->OpenDevice(Device_Type, Alias, play_.Play_File, parent, Child_Style) == 0;
+        bool ok = false;
+        try {
+            ok = mci->OpenDevice(Device_Type, Alias, play_.Play_File, parent, Child_Style) == 0;
+        } catch (const Mci_Arithmetic_Error&) {
+            if (mci_ != mci)
+                return false;
+            // A file of 0 ms is open but has nothing to size the picture by.
+            opened_ = true;
+            return true;
+        }
         if (mci_ != mci)
             return false;
         if (ok)

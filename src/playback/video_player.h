@@ -21,7 +21,7 @@ namespace pf {
 class Prompter;
 
 // The head bar's progress for `position` of `length` (ms): the rounded percentage and "%",
-// no digits while it rounds to 0. Nothing when there is no length or no position to go by.
+// no digits while it rounds to 0 (as a failed query, -1, gives). Nothing without a length.
 std::optional<QString> Progress_Text(qint32 position, qint32 length);
 
 class Video_Player : public Player_Control {
@@ -56,7 +56,7 @@ public:
     bool Ticking() const { return timer_.isActive(); }
 
 protected:
-    void Stopping() override { Stop_Movie(); }
+    void Stopping(User_Way) override { Stop_Movie(); }
 
 private:
     const Settings& settings_;

@@ -100,6 +100,9 @@ void Place_Caption(QLabel* label, const QRect& design);
 // A transparent Caption_Label named `name`, placed by Place_Caption.
 Caption_Label* Make_Caption(const QString& text, QWidget* parent, const QRect& design, const QString& name);
 
+// The exit button's tool tip, on the windows that have one.
+inline constexpr char Exit_Tool_Tip[] = "exit button";
+
 // The exit button: pressed picture while the button is down; on release the released
 // picture is painted before `triggered` tells the window to close.
 class Exit_Image : public Picture {

@@ -25,7 +25,7 @@ Parlo_film_G::Parlo_film_G(const Settings& settings, Play_State& play, Prompter&
     setObjectName(QStringLiteral("Parlo_film_G"));
     setAccessibleName(QStringLiteral("動画の再生"));
     Chrome().strip()->setObjectName(QStringLiteral("Image1"));
-    Chrome().exit()->setToolTip(QStringLiteral("exit button"));
+    Chrome().exit()->setToolTip(QLatin1String(Exit_Tool_Tip));
     sldTracker()->setObjectName(QStringLiteral("sldTracker"));
     picVideo_->setObjectName(QStringLiteral("picVideo"));
     picVideo_->setGeometry(QRect(QPoint(0, Head), Picture_Design));

@@ -10,6 +10,14 @@
 
 namespace pf {
 
+namespace {
+
+// The loading bar as designed: the strip a pixel narrower than the window, the exit image at 188.
+constexpr QSize Head_Design{209, 20};
+constexpr int Exit_Design_Left = 188;
+
+}  // namespace
+
 Real_Status_Bar::Real_Status_Bar(QWidget* parent)
     : QWidget(parent), message_(new QLabel(this)), times_(new QLabel(this))
 {
@@ -47,6 +55,8 @@ Parlo_film_R::Parlo_film_R(Play_State& play, const QByteArray& audioOutput, cons
     setAccessibleName(QStringLiteral("RealMedia の再生"));
     Paint_Black(this);
     Chrome().strip()->setObjectName(QStringLiteral("Image1"));
+    Chrome().strip()->resize(Head_Design);
+    Chrome().exit()->move(Exit_Design_Left, Chrome().exit()->y());
     lbl_msg()->setObjectName(QStringLiteral("lbl_msg"));
     Show_Head_Text(QStringLiteral("Loading..."));
     RealSC_->setObjectName(QStringLiteral("RealSC"));

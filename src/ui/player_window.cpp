@@ -15,8 +15,15 @@ namespace pf {
 
 namespace {
 
-// Room of the caption between its left edge (8) and the exit image.
-constexpr int Caption_Margin = 8 + 24;
+// A failure is read in a box at least this wide, with this margin round its text.
+constexpr int Failure_Width = 320;
+constexpr int Failure_Margin = 8;
+
+// Lets a long path break after its slashes, as words do.
+QString Breakable(QString text)
+{
+    return text.replace(u'/', QStringLiteral("/\u200b"));
+}
 
 }  // namespace
 
@@ -67,6 +74,9 @@ int Player_Window::Run()
         Load();
         qApp->removeEventFilter(this);
     }
+    // Loading sized the window for the picture; a failure met on the way needs room again.
+    if (failure_)
+        Fit_Failure();
     // A control may give up while loading; then there is nothing more to show.
     if (!ended_)
         return exec();
@@ -101,7 +111,7 @@ bool Player_Window::eventFilter(QObject* watched, QEvent* e)
     if (e->type() == QEvent::KeyPress && control_) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         if (key == Qt::Key_Escape || key == Qt::Key_Space)
-            control_->User_Stop();
+            control_->User_Stop(Player_Control::User_Way::Key);
     }
     return true;
 }
@@ -128,18 +138,45 @@ void Player_Window::Show_Head_Text(const QString& text)
 
 void Player_Window::Show_Failure(const QString& text)
 {
-    // The bar is as wide as the picture: what does not fit is in the tool tip.
-    const int room = std::max(0, Chrome().strip()->width() - Caption_Margin);
-    QLabel* caption = Head_Caption();
-    caption->setText(caption->fontMetrics().elidedText(text, Qt::ElideRight, room));
-    caption->adjustSize();
+    if (!failure_) {
+        failure_ = new QLabel(this);
+        failure_->setObjectName(QStringLiteral("Failure_Text"));
+        Paint_Black(failure_);
+        failure_->setWordWrap(true);
+        failure_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        failure_->setContentsMargins(Failure_Margin, Failure_Margin, Failure_Margin, Failure_Margin);
+    }
+    failure_->setText(Breakable(text));
     Chrome().strip()->setToolTip(text);
+    Fit_Failure();
+}
+
+void Player_Window::Fit_Failure()
+{
+    // The reason in full, however narrow the clip: the picture gives way to it and the window
+    // grows to the right and downwards to hold it.
+    for (QWidget* picture : findChildren<Picture_Box*>(Qt::FindDirectChildrenOnly))
+        picture->hide();
+    const int w = std::max(width(), Failure_Width);
+    const int h = failure_->heightForWidth(w);
+    failure_->setGeometry(0, Head_Strip_Height, w, h);
+    resize(w, std::max(height(), Head_Strip_Height + h));
+    Set_Head_Width(w, 20);
+    failure_->show();
+    failure_->raise();
+}
+
+void Player_Window::showEvent(QShowEvent* e)
+{
+    Secondary_Window::showEvent(e);
+    if (control_)
+        control_->Failure_Shown();
 }
 
 void Player_Window::keyPressEvent(QKeyEvent* e)
 {
     if (control_ && (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Space))
-        control_->User_Stop();
+        control_->User_Stop(Player_Control::User_Way::Key);
     else
         e->ignore();
 }
@@ -147,7 +184,7 @@ void Player_Window::keyPressEvent(QKeyEvent* e)
 void Player_Window::Exit_Released()
 {
     if (control_)
-        control_->User_Stop();
+        control_->User_Stop(Player_Control::User_Way::Exit_Image);
 }
 
 }  // namespace pf

@@ -1,7 +1,8 @@
 // What the video and RealMedia windows share on top of Secondary_Window: the load-then-show-
 // modally run, Esc and Space (no other key) and the exit image ending playback through the
-// window's Player_Control, the control's text in the white head caption, a failure shown in the
-// head bar with the whole text as its tool tip, and closing when the control asks.
+// window's Player_Control, the control's text in the white head caption, a failure's whole text
+// in a box under the head bar (the window grows to hold it) and as the bar's tool tip, and
+// closing when the control asks.
 // Each player builds its own controls and load steps; the control is owned by the subclass.
 // Loading may wait for a slow disk with the event loop running. Meanwhile Esc or Space, pressed
 // in any window of the program, ends playback at once (the rest of the close follows when the
@@ -12,6 +13,8 @@
 #include "ui/secondary_window.h"
 
 class QKeyEvent;
+class QShowEvent;
+class QLabel;
 
 namespace pf {
 
@@ -51,6 +54,7 @@ protected:
     // The head caption's text, the caption sized to it.
     void Show_Head_Text(const QString& text);
 
+    void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void Exit_Released() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -58,8 +62,10 @@ protected:
 private:
     void Show_Failure(const QString& text);
     bool Ours(QObject* o) const;
+    void Fit_Failure();
 
     Player_Control* control_ = nullptr;
+    QLabel* failure_ = nullptr;  // the reason a file cannot be played, once there is one
     bool ended_ = false;
     bool loading_ = false;
 };

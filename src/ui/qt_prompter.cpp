@@ -1,9 +1,47 @@
 #include "ui/qt_prompter.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
 
 namespace pf {
+
+namespace {
+
+// Qt's file model writes sizes and dates in the system's locale, which a Japanese user on an
+// English desktop does not read; the chooser shows them in the program's (Japanese) one.
+class Japanese_File_Columns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        const QModelIndex source = mapToSource(index);
+        if (role != Qt::DisplayRole || !files || !source.isValid())
+            return QIdentityProxyModel::data(index, role);
+        if (index.column() == Size_Column && !files->isDir(source))
+            return QLocale().formattedDataSize(files->size(source));
+        if (index.column() == Date_Column)
+            return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    static constexpr int Size_Column = 1;
+    static constexpr int Date_Column = 3;
+};
+
+// Qt's own chooser (not the desktop's), its columns in Japanese.
+void Prepare(QFileDialog& dlg)
+{
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setProxyModel(new Japanese_File_Columns(&dlg));
+}
+
+}  // namespace
 
 int Qt_Prompter::message(const QString& text, int style)
 {
@@ -25,7 +63,7 @@ int Qt_Prompter::message(const QString& text, int style)
 QStringList Qt_Prompter::openFiles(const QString& title, const QString& filter, const QString& folder)
 {
     QFileDialog dlg(parent_, title, folder, filter);
-    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    Prepare(dlg);
     dlg.setFileMode(QFileDialog::ExistingFiles);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     if (dlg.exec() != QDialog::Accepted)
@@ -37,7 +75,7 @@ QString Qt_Prompter::saveFile(const QString& title, const QString& filter, const
                               const QString& folder, const QString& proposed)
 {
     QFileDialog dlg(parent_, title, folder, filter);
-    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    Prepare(dlg);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(defaultSuffix);
@@ -51,7 +89,7 @@ QString Qt_Prompter::saveFile(const QString& title, const QString& filter, const
 QString Qt_Prompter::chooseFolder(const QString& prompt, const QString& folder)
 {
     QFileDialog dlg(parent_, prompt, folder);
-    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    Prepare(dlg);
     dlg.setOption(QFileDialog::ShowDirsOnly);
     dlg.setFileMode(QFileDialog::Directory);
     dlg.setLabelText(QFileDialog::LookIn, prompt);

@@ -46,7 +46,7 @@ Secondary_Window::~Secondary_Window() = default;
 
 void Secondary_Window::Set_Head_Width(int width, int exitInset)
 {
-    chrome_->strip()->resize(width, Strip_Height);
+    chrome_->strip()->resize(width, chrome_->strip()->height());
     chrome_->exit()->move(width - exitInset, Exit_Top);
 }
 
@@ -56,11 +56,16 @@ void Secondary_Window::Place_From_Keys()
     const QString left = GetIniValue(Ini_Section, QLatin1String(keys_.left), iniFile_);
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize();
-    move(Opening_Position(top, left, size(), screenSize, pos()));
+    move(Opening_Position(top, left, size(), screenSize, pos(), keys_.leftWhenCentred));
 }
 
 void Secondary_Window::Start_Open_Animation()
 {
+    // The window has its size and place now; it must open where the user can reach it.
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens << s->availableGeometry();
+    move(In_Sight(QRect(pos(), size()), screens));
     // QCursor::pos cannot fail; where there is no pointer it answers 0, 0, as a failed read would.
     anim_ = QCursor::pos();
     Animate_Open(this, anim_);

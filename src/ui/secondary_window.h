@@ -1,7 +1,8 @@
 // What the four secondary windows share (the video and RealMedia players and the two settings
 // dialogs): a borderless modal dialog with the head strip, its white caption at 8, 4 and the
-// exit image; a place read from and written back to its two position keys; and the zoom out of
-// the cursor point where it loaded and back into it when it closes, however it closes.
+// exit image; a place read from its two position keys, kept in sight, and written back as the
+// window had it; and the zoom out of the cursor point where it loaded and back into it when it
+// closes, however it closes.
 // Subclasses build their controls and call Place_From_Keys and Start_Open_Animation at the
 // steps of their own load sequence; Closing() is where they release what they hold.
 #pragma once
@@ -29,12 +30,13 @@ public:
     Window_Chrome& Chrome() const { return *chrome_; }
     // The white text on the head strip: a dialog's title, a player's progress or state.
     QLabel* Head_Caption() const { return caption_; }
-    // The head strip across `width`, the exit image at `width - exitInset`.
+    // The head strip across `width` (its height kept), the exit image at `width - exitInset`.
     void Set_Head_Width(int width, int exitInset);
 
     // Moves the window as its keys say (centred on the screen when the top key is empty).
     void Place_From_Keys();
-    // The last step of loading: keeps the cursor point and zooms out of it to the window.
+    // The last step of loading: brings the window onto a screen if its head strip is out of
+    // reach, keeps the cursor point and zooms out of it to the window.
     void Start_Open_Animation();
 
     const QString& Ini_File() const { return iniFile_; }

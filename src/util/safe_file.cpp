@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -255,11 +254,6 @@ File_Status Remove_File(const QString& path, int* error)
 File_Status Remove_Regular_File(const QString& path, int* error)
 {
     return Remove_If(path, error, false);
-}
-
-QString System_Error_Text(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 Open_Result Create_Fresh(const QString& path, int mode)

@@ -76,9 +76,6 @@ File_Status Remove_File(const QString& path, int* error = nullptr);
 // anything else stays. Missing counts as done.
 File_Status Remove_Regular_File(const QString& path, int* error = nullptr);
 
-// The system's description of errno `error`, as the program's messages quote it.
-QString System_Error_Text(int error);
-
 // Creates `path` anew for writing: a stale regular file or link of that name is removed first,
 // then the file is created exclusively, so no link can redirect the write.
 Open_Result Create_Fresh(const QString& path, int mode = 0644);

@@ -128,9 +128,12 @@ TEST(Settings_Dialogs, Every_Close_But_Ok_Stores_Nothing_But_The_Position)
         for (Way way : {Cancel, Exit_Image, Window_Close}) {
             Dialog_Fixture f;
             const Settings before = f.live;
+            const Position_Keys keys = join ? Join_Dialog_Keys : Play_Dialog_Keys;
+            SetIniValue(Ini_Section, QLatin1String(keys.left), QStringLiteral(" 3000"), f.ini);
             auto d = f.Open(join);
             const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-            EXPECT_EQ(d->pos(), Opening_Position({}, {}, d->size(), screen, {}));  // centred: no keys yet
+            EXPECT_EQ(d->pos(), Opening_Position({}, {}, d->size(), screen, {}, true));  // left key ignored
+            EXPECT_EQ(d->Chrome().exit()->toolTip(), QStringLiteral("exit button"));
             d->move(30, 40);
             Click(Find(d.get(), join ? "lbl_Inlist0" : "lbl_way0"));
             Click(Find(d.get(), join ? "lbl_Auto1" : "lbl_size2"));
@@ -143,8 +146,7 @@ TEST(Settings_Dialogs, Every_Close_But_Ok_Stores_Nothing_But_The_Position)
             }
             EXPECT_FALSE(d->isVisible());
             EXPECT_EQ(f.live, before) << join << way;
-            const Position_Keys keys = join ? Join_Dialog_Keys : Play_Dialog_Keys;
-            EXPECT_EQ(Read_All(f.ini), QByteArray("[Section]\r\n") + keys.top + "= 600\r\n" + keys.left + "= 450\r\n");
+            EXPECT_EQ(Read_All(f.ini), QByteArray("[Section]\r\n") + keys.left + "= 450\r\n" + keys.top + "= 600\r\n");
         }
 }
 

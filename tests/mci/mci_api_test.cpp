@@ -124,11 +124,13 @@ TEST_F(Mci_Api, OpenQuotesThePathAndProbesTheLength)
     EXPECT_EQ(mci.FramesPerSec(), 30);  // 29.97 rounded
 }
 
-TEST_F(Mci_Api, OpenOfAFileWithoutLengthSucceedsWithNoFrameRate)
+TEST_F(Mci_Api, OpenOfAFileWithoutLengthEndsInAnArithmeticError)
 {
-    port.script = {{}, {}, {0, "0"}, {}, {0, "0"}};
-    EXPECT_EQ(mci.OpenDevice("MPEGVideo", "device1", "/a.mpg", 0, "0"), 0);
+    port.script = {{}, {}, {0, "0"}, {}, {0, "7"}};
+    EXPECT_THROW(mci.OpenDevice("MPEGVideo", "device1", "/a.mpg", 0, "0"), Mci_Arithmetic_Error);
+    EXPECT_EQ(port.sent.size(), 5);  // open and the whole probe; no close
     EXPECT_EQ(mci.TotalTime(), 0);
+    EXPECT_EQ(mci.TotalFrames(), 7);
     EXPECT_EQ(mci.FramesPerSec(), 0);
 }
 
@@ -153,7 +155,7 @@ TEST_F(Mci_Api, ErrorStaysRecordedThroughLaterSuccesses)
         EXPECT_EQ(mci.cmdStop("device1"), 0);
     EXPECT_EQ(mci.cmdGetStatus("device1"), "");
     EXPECT_EQ(mci.ErrorNumber(), 263);
-    EXPECT_EQ(mci.ErrorDescription(), "The specified device is not open or is not recognized by MCI.");
+    EXPECT_EQ(mci.ErrorDescription(), QStringLiteral("指定したﾃﾞﾊﾞｲｽは開かれていないか、ありません。"));
     port.script = {{MCIERR_UNSUPPORTED_FUNCTION, {}}};
     EXPECT_EQ(mci.cmdGetStatus("device1"), clsMCIApi::Error_Reply);
     EXPECT_EQ(mci.ErrorNumber(), 274);

@@ -139,6 +139,10 @@ TEST_F(Mci_Service_Rules, DescribesEveryCodeItReturns)
         char text[255];
         const bool known = Mci_Service::Get_Error_String(code, text, sizeof text);
         EXPECT_EQ(known, std::strlen(text) > 0) << code;
+        // Japanese, whole in the room every caller gives, and of no other system.
+        EXPECT_EQ(known, QString::fromUtf8(text).contains(QStringLiteral("。"))) << code;
+        EXPECT_LT(Mci_Error_Text(code).size(), sizeof text - 1) << code;
+        EXPECT_FALSE(QString::fromUtf8(text).contains(QStringLiteral("Windows"))) << code;
     }
     for (std::uint32_t code : {259u, 261u, 263u, 266u, 268u, 270u, 274u, 275u, 281u, 282u, 289u, 293u, 296u}) {
         char text[255] = {};
@@ -146,7 +150,7 @@ TEST_F(Mci_Service_Rules, DescribesEveryCodeItReturns)
     }
     char small[8];
     EXPECT_TRUE(Mci_Service::Get_Error_String(263, small, sizeof small));
-    EXPECT_STREQ(small, "The spe");
+    EXPECT_STREQ(small, "指定");  // cut between characters, never inside one
     EXPECT_FALSE(Mci_Service::Get_Error_String(1, small, sizeof small));
     EXPECT_STREQ(small, "");
 }
@@ -160,7 +164,7 @@ TEST_F(Mci_Service_Rules, ClassReportsAQueryOnAnAliasThatIsNotOpen)
     EXPECT_EQ(mci.cmdGetSize("device1"), clsMCIApi::Error_Reply);
     EXPECT_EQ(mci.CloseDevice("device1"), 1);
     EXPECT_EQ(mci.ErrorNumber(), 263);
-    EXPECT_EQ(mci.ErrorDescription(), "The specified device is not open or is not recognized by MCI.");
+    EXPECT_EQ(mci.ErrorDescription(), QStringLiteral("指定したﾃﾞﾊﾞｲｽは開かれていないか、ありません。"));
 }
 
 }  // namespace

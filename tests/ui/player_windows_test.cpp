@@ -11,6 +11,7 @@
 #include "ui/parlo_film_g.h"
 #include "ui/parlo_film_r.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -87,6 +88,8 @@ TEST_F(Player_Windows, Video_Window_Size_And_Place_By_Size_Setting_And_Keys)
         {7, 0, 0, " 1500", " 3000", {151, 145}, {200, 100}, "0 0 151 125"},
         // No top: centred on both axes, then the left key applies.
         {1, 0, 0, "", " 3000", {320, 260}, {200, (screen.height() - 260) * 15 / 2 / 15}, nullptr},
+        // Off every screen (a monitor gone): pulled into the nearest, and kept there on closing.
+        {1, 0, 0, " 999990", "-999990", {320, 260}, {0, screen.height() - 260}, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size);
@@ -121,12 +124,12 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
     struct Case {
         bool real;
         QString file;
-        bool esc;  // pressed while the failure shows
+        enum { None, Esc, Exit_Image } user;  // what the user does while the failure shows
     };
     const Case cases[] = {
-        {false, Clip("no such clip.mpg"), false},          {false, Clip("not_video.mpg"), false},
-        {false, Clip("no such clip.mpg"), true},           {true, broken, false},
-        {true, dir.file(QStringLiteral("gone.rm")), true},
+        {false, Clip("no such clip.mpg"), Case::None},          {false, Clip("not_video.mpg"), Case::None},
+        {false, Clip("no such clip.mpg"), Case::Esc},           {true, broken, Case::None},
+        {true, dir.file(QStringLiteral("gone.rm")), Case::Esc}, {true, broken, Case::Exit_Image},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
@@ -143,21 +146,37 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
             w.reset(g);
         }
         QSignalSpy failure(control, &Player_Control::failure);
+        QElapsedTimer shown;
+        QObject::connect(control, &Player_Control::failure, [&] { shown.start(); });
         While_Open(w.get(), [&] {
             ASSERT_TRUE(failure.count() == 1 || failure.wait(10000));
             const QString text = failure[0][0].toString();
             EXPECT_FALSE(text.isEmpty());
             EXPECT_EQ(w->Chrome().strip()->toolTip(), text);
+            // In full and inside the window, whatever the picture's width was.
+            auto* box = w->findChild<QLabel*>(QStringLiteral("Failure_Text"));
+            ASSERT_TRUE(box && box->isVisible());
+            EXPECT_EQ(box->text().remove(QChar(0x200b)), text);
+            EXPECT_TRUE(w->rect().contains(box->geometry()));
+            EXPECT_GE(box->height(), box->heightForWidth(box->width()));
             if (!c.real) {
                 const auto code = c.file.contains(u"no such") ? MCIERR_FILE_NOT_FOUND : MCIERR_INVALID_FILE;
                 const std::string_view description = Mci_Error_Text(code);
-                EXPECT_EQ(text, QString::fromLatin1(description.data(), qsizetype(description.size())));
+                EXPECT_EQ(text, QString::fromUtf8(description.data(), qsizetype(description.size())));
             }
-            if (c.esc)
+            if (c.user == Case::Esc)
                 QTest::keyClick(w.get(), Qt::Key_Escape);
+            if (c.user == Case::Exit_Image) {
+                QTest::mousePress(w->Chrome().exit(), Qt::LeftButton);
+                QTest::mouseRelease(w->Chrome().exit(), Qt::LeftButton);
+            }
+            // Only the keys write "Unloading" in the RealMedia window.
+            EXPECT_EQ(w->Head_Caption()->text() == QStringLiteral("Unloading"), c.real && c.user == Case::Esc);
         });
         w->Run();
-        EXPECT_EQ(play.Stop_Request, c.esc);
+        // On screen the whole time (timers count whole milliseconds).
+        EXPECT_TRUE(c.user != Case::None || shown.elapsed() + 1 >= Player_Control::Failure_Ms);
+        EXPECT_EQ(play.Stop_Request, c.user != Case::None);
         EXPECT_FALSE(Key(c.real ? "rFormTop" : "FormTop").isEmpty());
     }
 }
@@ -207,6 +226,8 @@ TEST_F(Player_Windows, RealMedia_Window_Grows_To_The_Clip_Where_It_Was_Placed)
 {
     play = {Clip("clip.rm"), false};
     Parlo_film_R w(play, Silent.audioOutput, Ini());
+    EXPECT_EQ(w.Chrome().strip()->geometry(), QRect(0, 0, 209, 20));
+    EXPECT_EQ(w.Chrome().exit()->x(), 188);
     While_Open(&w, [&] {
         const QPoint placed = w.pos();
         EXPECT_EQ(placed.x(), (Screen().width() - 210) * 15 / 2 / 15);  // centred as the loading bar
@@ -236,7 +257,7 @@ TEST_F(Player_Windows, A_Ram_List_Skips_A_Missing_Entry_Plays_The_Next_And_Close
     EXPECT_FALSE(play.Stop_Request);
     ASSERT_EQ(opened.count(), 1);
     EXPECT_TRUE(opened[0][1].toString().endsWith("real_1s.rm"));
-    EXPECT_FALSE(messages.filter("missing.rm: file not found").isEmpty());
+    EXPECT_FALSE(messages.filter("missing.rm: ﾌｧｲﾙが見つかりません").isEmpty());
     EXPECT_EQ(w.lbl_msg()->text(), QStringLiteral("Stop"));
     EXPECT_EQ(w.size(), QSize(320, 285));
 }

@@ -1,5 +1,5 @@
-// Qt's own dialogs speak Japanese: a file chooser's buttons and the overwrite question of a
-// save dialog, through the real dialogs the program uses.
+// Qt's own dialogs speak Japanese: a file chooser's buttons, sizes and dates and the overwrite
+// question of a save dialog, through the real dialogs the program uses.
 #include "util/qt_japanese.h"
 
 #include "support/temp_dir.h"
@@ -9,9 +9,12 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -35,7 +38,7 @@ TEST(Qt_Japanese, Save_As_Buttons_And_Overwrite_Question)
     ASSERT_TRUE(Load_Qt_Japanese());
     test::Temp_Dir dir;
     const QString existing = dir.write(QStringLiteral("a.mpg"), "x");
-    QStringList chooserButtons, question, questionButtons;
+    QStringList chooserButtons, question, questionButtons, columns;
     // Answers whichever of Qt's dialogs is open: the chooser names the existing file and
     // accepts, the question is answered "no", and the chooser is then cancelled.
     QTimer driver;
@@ -50,6 +53,13 @@ TEST(Qt_Japanese, Save_As_Buttons_And_Overwrite_Question)
                 chooser->reject();
                 return;
             }
+            // The file's size and date once the chooser lists it.
+            const auto* view = chooser->findChild<QTreeView*>(QStringLiteral("treeView"));
+            const QModelIndexList row = view->model()->match(view->model()->index(0, 0, view->rootIndex()),
+                                                             Qt::DisplayRole, QStringLiteral("a.mpg"));
+            if (row.isEmpty())
+                return;
+            columns = {row[0].siblingAtColumn(1).data().toString(), row[0].siblingAtColumn(3).data().toString()};
             chooserButtons = Button_Texts(chooser->findChild<QDialogButtonBox*>());
             chooser->selectFile(existing);
             QMetaObject::invokeMethod(chooser, &QDialog::accept, Qt::QueuedConnection);
@@ -63,4 +73,8 @@ TEST(Qt_Japanese, Save_As_Buttons_And_Overwrite_Question)
     for (const char* word : {"保存", "キャンセル", "a.mpg", "既に存在", "はい", "いいえ"})
         EXPECT_TRUE(all.contains(QString::fromUtf8(word))) << word << " in " << all.toStdString();
     EXPECT_EQ(question.size(), 1);
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    EXPECT_EQ(columns,
+              QStringList({japanese.formattedDataSize(1),
+                           japanese.toString(QFileInfo(existing).lastModified(), QLocale::ShortFormat)}));
 }

@@ -1,4 +1,5 @@
 #include "util/safe_file.h"
+#include "util/system_error.h"
 
 #include "support/temp_dir.h"
 
@@ -6,6 +7,8 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -131,4 +134,14 @@ TEST(Safe_File, Limits_Permissions_And_Fresh_Files)
     EXPECT_EQ(Remove_File(dir.mkdir(QStringLiteral("sub"))), File_Status::Not_Regular);
     EXPECT_EQ(Remove_File(fresh), File_Status::Ok);
     EXPECT_EQ(Remove_File(fresh), File_Status::Ok);  // already gone
+}
+
+TEST(Safe_File, Failures_Read_In_Japanese)
+{
+    const std::pair<int, const char*> cases[] = {
+        {ENOENT, "見つかりません"}, {ENOTDIR, "ﾌｫﾙﾀﾞではない"}, {ENOSPC, "空きがありません"},
+        {EACCES, "ｱｸｾｽ権"},         {EROFS, "読み取り専用"},    {12345, "ｼｽﾃﾑｴﾗｰ 12345"},
+    };
+    for (const auto& [code, words] : cases)
+        EXPECT_TRUE(Japanese_System_Error(code).contains(QString::fromUtf8(words))) << code;
 }
