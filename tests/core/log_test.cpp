@@ -28,8 +28,9 @@ TEST(Log, Group_Switch_And_Failed_Writes_Are_Told_Under_Their_Category_Only_When
         favorites.Drop_Files({dir.write(QStringLiteral("a.mpg"), "x")});
         const QString group1 = dir.mkdir(QStringLiteral("Favorite01.rdm")), ini = dir.mkdir(QStringLiteral("ini"));
         Logged.clear();
-        favorites.Switch_Group(1);  // a folder in its place: read as empty, cannot be removed on leaving
-        favorites.Switch_Group(2);
+        favorites.Switch_Group(1);  // a folder in its place: read as empty, and with an entry
+        favorites.Drop_Files({dir.write(QStringLiteral("b.mpg"), "x")});
+        favorites.Switch_Group(2);  // not written on leaving (the user stays)
         Profile_File(ini).Save();
         const QString told = "parlo_film.groups cannot read %2 - not a regular file\n"
                              "parlo_film.groups favorite group 0 -> 1 - wrote 1 entries to %1 - read 0 from %2\n"
