@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window owns for the whole run, apart from its widgets: the settings, the
 // three lists, the entries of the current groups kept away from their lists while their folder
 // is missing, the command-label states, the group numbers and the join's temporary file; and
