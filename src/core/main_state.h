@@ -16,6 +16,12 @@
 
 namespace pf {
 
+// The group files a finished list keeps its groups in.
+constexpr Group_Kind Kind_Of_List(List_Id id)
+{
+    return id == List_Id::Joined ? Group_Kind::Joined : Group_Kind::Favorite;
+}
+
 class Main_State : public QObject {
     Q_OBJECT
 public:
