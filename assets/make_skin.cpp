@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the stock pictures of the skin: a midnight-blue head strip, silver plates and buttons,
 // glass markers, a crimson exit button, a brushed steel background tile and a hand cursor.
 // Deterministic (fixed noise seed), so the committed PNGs can be redrawn byte for byte.

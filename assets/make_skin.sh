@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Redraws the stock pictures in assets/skin from make_skin.cpp (Qt, offscreen).
 # The PNGs are committed; run this only after changing the drawing code.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adds a folder of 10,000 MPEG files to the input list the way the folder command does (scan,
 // one bulk insert into the sorted list, label rule) and prints the time; target under a second.
 #include "core/main_state.h"

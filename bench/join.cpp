@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the join's copy engine against `cat` on the same inputs in one run: three 128 MiB
 // inputs, then four 1 GiB inputs of real (random, not sparse) data. Every run ends with the
 // output synced to disk (the engine syncs its output before closing it; cat gets the same fsync), the

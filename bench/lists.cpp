@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list operations that grow with the list: Shufll over 32,767 and 1,000,000 entries against
 // std::shuffle, and switching between two groups of 10,000 existing files each against merely
 // reading both group files and against one stat of every entry. Prints each figure with its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the media-control service: the time to open a 2 s clip and joined files, and their
 // differences (target at most 0.3 s): 1 GiB (at most) joined from 10 s clips, 1 GiB joined
 // from 5,000 small low-rate parts, 2 GiB joined from 10 s clips, and 4 GiB joined from 4 large

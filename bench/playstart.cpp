@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the time from a play request (the single-file rule of the play dispatch) to the first
 // video frame shown in the video window, next to `mpv` starting the same clip in its own window
 // on the same display, and their ratio (target at most 1.2). Both pictures appear at the same

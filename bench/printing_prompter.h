@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prompter of the measuring programs: it prints any message to stderr, answers OK, picks no
 // files and chooses the one folder it was given (none by default), so a run never waits on a user.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the settings file: loading every main-window key and both writes of exit with save
 // on files of growing size (foreign sections first, our section last, so each look-up must
 // pass every line), next to one plain read of the same bytes; the times must grow with the

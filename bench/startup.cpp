@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time from process start to the main window's first paint, with both current groups holding
 // 1,000 and then 10,000 existing files each, against the same for a bare Qt window of the same size.
 // The program spawns itself: `startup` measures, `startup --bare`, `startup --bare-text` and

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation and the Debian package. `cmake --install` and `cpack -G DEB` use the same rules:
 # the program (src/app), its desktop entry, icons, AppStream metadata, manual page and the
 # copyright and changelog files Debian expects. The version, summary and homepage are those of

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that every folder of src/ includes only its own headers and those of the folders below
 # it, and that libmpv is included by src/playback/mpv_session.cpp alone. Prints each offending
 # line and exits non-zero. A new folder of src/ has to be given its place here first.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The checked habits of CONTRIBUTING.md: the layout of .clang-format over every C++ file,
 # then the naming dialect of .clang-tidy over every translation unit of src/, tests/ and bench/
 # (headers through the units that include them). Exits non-zero on any finding.

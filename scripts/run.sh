@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds into build/ and starts the program. Run it as yourself (sudo
 # is asked for the package step only) or as root; under sudo the build and the program run as
 # the user who called sudo, never as root.

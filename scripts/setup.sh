@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building, running and testing need on Debian 12; only what is missing.
 # Installing is the one step that needs root: a normal user is asked for it through sudo.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, checks the formatting (scripts/lint.sh --format), builds into build/
 # and runs the whole test suite (ctest); then, as a second step, tests again with AddressSanitizer
 # and UndefinedBehaviorSanitizer in build-asan/. The naming check, which takes longer, is

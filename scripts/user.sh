@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by run.sh and test.sh: who builds and runs. Under sudo that is the user who called
 # sudo, so that build/ stays theirs and the program never runs as root on their behalf; root
 # itself, or a normal user without sudo, builds and runs as who they are.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parlo_film Viewer: finds the folder for its files, starts the main window over the
 // program's state and runs until the main window closes.
 #include "app/main_application.h"

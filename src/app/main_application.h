@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The running program apart from QApplication: the main window's state, the window itself
 // and the subsystems whose commands it routes (the join page, the players, the lists of
 // finished files, the settings dialogs); problems with the settings file are told through the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Continuous play ("連続再生") over one list: every entry is handed in turn to the per-file
 // rule, in list order or in a Shufll order, the next one only when the rule has returned
 // (its modal player window has closed), until the list is done or a player set Stop_Request.

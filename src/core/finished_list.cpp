@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/finished_list.h"
 
 #include "core/main_state.h"
@@ -14,7 +15,7 @@ Finished_List::Finished_List(Main_State& state, Prompter& prompter, List_Id id, 
 
 Group_Kind Finished_List::Kind() const
 {
-    return id_ == List_Id::Joined ? Group_Kind::Joined : Group_Kind::Favorite;
+    return Kind_Of_List(id_);
 }
 
 Path_List& Finished_List::List() const

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two lists of finished files, List_Join and List_Favorite, as one class with the list as
 // its parameter: selection, drops, remove, clear, moving an entry to the other list, and the
 // switch between the list's 80 groups, each with the label rule that keeps the commands of the

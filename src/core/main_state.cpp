@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/main_state.h"
 
 #include "util/paths.h"
@@ -37,8 +38,8 @@ bool Main_State::Save_All(QStringList* problems)
     if (!ok && problems)
         problems->append(QStringLiteral("設定ﾌｧｲﾙを保存できませんでした！\n%1").arg(Ini_File()));
     for (const List_Id id : {List_Id::Joined, List_Id::Favorite}) {
-        const QString file = Group_Path(id == List_Id::Joined ? Group_Kind::Joined : Group_Kind::Favorite,
-                                        id == List_Id::Joined ? settings.Group_File : settings.Favorite_File);
+        const QString file
+            = Group_Path(Kind_Of_List(id), id == List_Id::Joined ? settings.Group_File : settings.Favorite_File);
         const QStringList entries = Group_Entries(id);
         const Group_Write written = Write_Group(file, entries);
         if (!written.ok() && problems)
@@ -61,12 +62,11 @@ void Main_State::Unload()
 
 void Main_State::Load_Group_Into(List_Id id, int group)
 {
-    const Group_Kind kind = id == List_Id::Joined ? Group_Kind::Joined : Group_Kind::Favorite;
     QStringList& away = id == List_Id::Joined ? awayJoined_ : awayFavorite_;
     away.clear();
     Path_List& list = List(id);
     list.Clear();
-    list.Add_All(Load_Group(Group_Path(kind, group), &away));
+    list.Add_All(Load_Group(Group_Path(Kind_Of_List(id), group), &away));
 }
 
 const QStringList& Main_State::Away(List_Id id) const

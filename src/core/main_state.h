@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window owns for the whole run, apart from its widgets: the settings, the
 // three lists, the entries of the current groups kept away from their lists while their folder
 // is missing, the command-label states, the group numbers and the join's temporary file; and
@@ -14,6 +15,12 @@
 #include <QObject>
 
 namespace pf {
+
+// The group files a finished list keeps its groups in.
+constexpr Group_Kind Kind_Of_List(List_Id id)
+{
+    return id == List_Id::Joined ? Group_Kind::Joined : Group_Kind::Favorite;
+}
 
 class Main_State : public QObject {
     Q_OBJECT

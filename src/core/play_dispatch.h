@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which player a listed file goes to: the program's video window (MPEG), the RealMedia window
 // (RM, RAM) or the desktop's association, by the file's extension and the Way setting. Three
 // rules: the input list's, a single file of the finished lists, and one file of continuous play.

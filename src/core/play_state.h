@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two values every player shares with its callers: the file a player window is to play
 // (also the file a rename acts on), and whether the user stopped playback. Main_State owns the
 // one instance; the play dispatch writes Play_File, the player windows read it and set

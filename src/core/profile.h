@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file on disk: Profile_Text (core/profile_text.h says how values are read and
 // written: plain values as the classic profile functions write them, any value that would not
 // read back exactly in double quotation marks with "%0D", "%0A" and "%25") over a file that is

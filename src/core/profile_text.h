@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of an INI-style profile file, held as its own bytes line by line, read and changed
 // as the classic profile functions do: section and key names match without regard to letter
 // case, blanks around a value and one pair of enclosing quotation marks (" or ') are dropped,

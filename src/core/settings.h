@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application-wide settings record and its place in Parlo_film.ini (section "Section").
 // The main window loads it once at start-up and writes it back only at exit with save;
 // in between the record is the only copy, changed by the dialogs and the layout buttons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The join settings dialog Parlo_film_J ("結合時の設定"): what happens to the input list after a
 // join (Inlist), how the joined file is named (Auto) and the folder for automatic saving.
 // The window shows a Join_Settings_Edit and forwards presses to it; OK stores into the live

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The playback settings dialog Parlo_film_P ("再生時の設定"): which player (Way), the picture
 // size (Size, with the custom width and height typed or picked in two editable lists) and
 // repeat (Rep). The window shows a Play_Settings_Edit; OK stores into the live settings, every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A settings dialog built from a table of controls. On the Secondary_Window (head strip, white
 // caption, exit image, position keys, centring, zoom, every close through done()) it lays out
 // the body and its inner boxes with the tiled background, the captions (on heading plates

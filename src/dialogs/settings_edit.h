@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the two settings dialogs decide, without any window: each edits a private copy of the
 // settings; OK copies the dialog's own fields back into the live record (the join settings
 // only with a folder for automatic saving), every other way of closing drops the copy.

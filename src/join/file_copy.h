@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The join's copy engine: streams whole files one after another into an output file.
 // Memory stays bounded (one buffer of 128 KiB at most, whatever the sizes) and sizes are
 // 64-bit. It copies with the kernel's copy_file_range or with plain reads and writes, starting

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "join/file_move.h"
 
 #include "join/file_copy.h"

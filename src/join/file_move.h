@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Giving a finished file its final name. Two kinds of move: one that never replaces an existing
 // file (automatic names), and one that replaces the target in a single atomic step (Save-As and
 // rename). Across file systems the file is first copied beside the target and then renamed, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "join/input_list.h"
 
 #include "core/main_state.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input list (`lstFiles`): adding files by dialog, by folder and by drop, removing and
 // clearing, and the rule that keeps its command labels (2 to 6) in step. Operates on the
 // main window's state and asks the user through a Prompter; it holds no widget.

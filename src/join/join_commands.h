@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window's join page does: the command labels 0 to 6 (add, add by folder, play,
 // remove, rename, clear, join) and the rename labels 9 and 15 of the other two lists, and the
 // events of the input list (click, double-click, drop). The window registers this one object

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The join: checks that the inputs share one extension, streams them into File.tmp in the
 // application folder, and gives the result its final name, automatic (date and serial number
 // in AutoFolder) or chosen in the Save-As dialog; then lists it and handles the inputs as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save dialog shared by Save-As of a joined file and the rename of a listed file: its mpg
 // or mpeg variant, the rule that the extension may not change, and the rename itself for any
 // of the three lists. Files are moved by Move_File, so a target is replaced in one step.

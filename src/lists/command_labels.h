@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's command labels, named by the Cmd enumeration (0 to 28; 12 and 21 do not
 // exist): their captions and whether each is enabled. The rules that change the states live with the
 // lists they concern; this class only holds them and tells observers (the window) of changes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The group files of the joined-files list and the favourites list: one file per group
 // (Parlo_filmNN.rdm, FavoriteNN.rdm) in the application folder, a plain run of 255-byte
 // records, each one UTF-8 path left-aligned and padded with blanks. An empty group has no file.

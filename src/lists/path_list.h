@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list of full file paths kept in case-insensitive sorted order, as the three list
 // boxes of the main window hold them: an added path goes to its sorted place, duplicates
 // are allowed, and one entry at most is selected (`ListIndex`, -1 for none).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The random order of continuous play: Shufll picks, for each place of the order, one of the
 // positions not yet placed (the r-th free one, r from one uniform draw in [0, 1)), so every
 // permutation is equally likely. Shuffle_Random makes the draws: a xoshiro256** generator

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // clsMCIApi turns method calls into media-control command strings for a device alias and
 // sends them through an Mci_Port (by default the process's Mci_Service). It keeps the last
 // failure (ErrorNumber, ErrorDescription) and the length of the last file opened.

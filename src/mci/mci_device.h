@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the media-control service asks of a device type: a driver that opens one element under
 // an alias, and the open device that carries out parsed commands. Replies are values; the
 // service alone turns them into reply text. A device may keep the event loop running while it

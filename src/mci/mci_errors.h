@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The media-control error codes this system's service returns (numbered as the platform numbers
 // them), with their descriptions in Japanese, as the error-string function gives them.
 // Plain C++ without Qt, so the command parser and its fuzz target can use it as well.

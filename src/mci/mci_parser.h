@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parser of media-control command strings: verb, device name, then keyword phrases with their
 // values, as the platform's command parser reads them (case-insensitive keywords and names,
 // double-quoted words in which a doubled quotation mark stands for one, signed decimal

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // This system's own media-control service, standing in for the platform's command-string
 // interface: it parses a command string, opens devices by device type and keeps them by alias,
 // and writes the reply into the caller's buffer within the reply room given. One process-wide

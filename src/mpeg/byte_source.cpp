@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mpeg/byte_source.h"
 
 #include "util/safe_file.h"

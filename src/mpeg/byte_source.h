@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the timeline scanner's bytes come from: a regular file (File_Source, opened through the
 // safe file layer and read with pread) or bytes in memory (Memory_Source, for the fuzzer).
 // Every read is one bounded window into a buffer the caller owns and reuses, so memory stays

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mpeg/clock_scan.h"
 
 #include "mpeg/part_collector.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timelines of video elementary streams, which have no clock: Count_Elementary counts every
 // picture in one pass (exact; a seek point at each sequence header, a part per run of one
 // frame rate), Sample_Elementary estimates from the picture density of evenly spread windows

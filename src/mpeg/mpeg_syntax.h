@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces of MPEG-1/2 system and video syntax that the timeline scanner reads: start codes,
 // pack headers (SCR, mux rate), PES headers (PTS/DTS), transport packets (PID, PCR, payload)
 // and video headers, plus Picture_Counter, which counts the pictures of a video elementary

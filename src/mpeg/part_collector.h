@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns the events of one walk into parts. Seam rule, between one clock mark and the next:
 // within one part the clock never falls back, never jumps ahead by more than a pack or PCR
 // interval allows, and advances at least as fast as the bytes between the marks can arrive

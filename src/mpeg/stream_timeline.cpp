@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mpeg/stream_timeline.h"
 
 #include "mpeg/clock_scan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timeline of an MPEG file as the join of this system makes it: the bytes of whole files
 // one after another, each part with its own clock. Scan_Stream finds the parts and times them.
 //

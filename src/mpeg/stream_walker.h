@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Walks the units of an MPEG program or transport stream in a byte range and reports what the
 // timeline needs to a Walk_Sink: clock marks (pack SCR with the mux rate; PCR of the program's
 // PCR PID), presentation stamps, the payload of the video stream, and where each well-formed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "MPEGVideo" device type of the media-control service, played by libmpv through an
 // Mpv_Session: open (paused at the start), play/stop/pause/seek, time formats "ms" and "frames",
 // audio and video switches, volume, speed, window placement and the status queries.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "playback/mpeg_video_device.h"
 
 #include "mci/mci_errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every name of libmpv's that this program uses, spelt as libmpv spells it: the options set
 // before a player starts, the properties read, set and observed while it plays, and the
 // commands with their flags. A name that is both an option and a property is listed once. The

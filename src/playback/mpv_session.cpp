@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "playback/mpv_session.h"
 
 #include "playback/mpv_names.h"

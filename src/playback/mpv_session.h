@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One libmpv player instance, shared by every player of this system (the MPEG device and the
 // RealMedia player), and the only code that speaks to libmpv. The session owns its mpv_handle
 // (created in the constructor, destroyed in the destructor); commands go to mpv as pre-split

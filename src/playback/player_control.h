@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the two player windows share apart from their widgets: how playback ends. The user's
 // ways (Esc, Space, the exit image) stop the player, set Stop_Request and close; a natural end
 // closes without it; a file that cannot be played is reported (the window shows the text in its

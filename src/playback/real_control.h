@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the RealMedia window does, without the window: it hands "file://" + Play_File to its
 // Real_Player and starts it, lays the window out for each clip that opens (picture at top 20,
 // our 25-pixel status bar below it, 45 pixels more than the clip in all), writes the play state

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "playback/real_player.h"
 
 #include "playback/mpv_names.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RealMedia player component: what the RealMedia window needs of a player, on a libmpv
 // session of its own (Mpv_Session, as the MPEG device uses). It takes a "file://" source, starts
 // on request, reports the clip's width and height, raises clipOpened and playStateChanged (0

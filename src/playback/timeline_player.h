@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays one file's Stream_Timeline in an Mpv_Session and maps the player's clock to whole-file
 // seconds and back. A joined program or transport stream plays as entries of its own, one per
 // part (a byte range of the file), so each keeps its clock; entries are queued a few ahead of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the video window does, without the window: it opens Play_File on the media-control alias
 // "device1" through its own clsMCIApi (created at load, released at close), sizes the picture by
 // the Size setting, plays, writes the progress every 500 ms, and at the exact end closes or,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The opening and closing zoom of the secondary windows: an outline rectangle that grows
 // from a screen point (where the cursor was when the window loaded) to the window's
 // rectangle, or shrinks back. Each call starts its own short animation and returns at once,

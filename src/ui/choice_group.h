@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A choice of the skinned windows: marker pictures with a caption each, one index per pair.
 // A press with any mouse button on a marker or on its caption chooses that index at once;
 // the chosen marker shows the selected picture, the others the unselected one. Built from a

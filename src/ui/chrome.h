@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What replaces the platform's caption bar on the five borderless windows: dragging by the
 // head strip (the arithmetic in Head_Drag, a plain class; Window_Dragger feeds it the mouse
 // events of one or more handles and moves the window), pictures that stretch to their

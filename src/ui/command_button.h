@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command buttons of every window: a caption label lying over its picture. Pressing the
 // label shows the pressed picture; releasing it paints the released one at once and only
 // then hands the label's index on, so that commands run in the order they were clicked.

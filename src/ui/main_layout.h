@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where every control of the main window lies, in pixels relative to its container, and
 // what the two layouts change. Plain data, so that tests check the window against it.
 #pragma once

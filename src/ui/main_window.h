@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window Parlo_film_S: borderless, skinned, in a wide and a compact layout. It holds
 // the controls and shows Main_State (lists, label states, settings); everything it does is
 // forwarded: command-label releases go through its Command_Router (other subsystems register

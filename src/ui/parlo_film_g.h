@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The video window Parlo_film_G: the head bar with the progress (sldTracker, the head caption)
 // and the exit image, and picVideo at 0, 20, whose native window the MPEG device draws into.
 // Its Video_Player does the work; the window sizes itself around the picture, keeps its place in

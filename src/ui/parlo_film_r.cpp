@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/parlo_film_r.h"
 
 #include "ui/chrome.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RealMedia window Parlo_film_R: a 210 x 20 black bar reading "Loading..." (lbl_msg, the
 // head caption) until the clip opens, then the clip's picture (RealSC, a native window the
 // player draws into) at top 20 and our 25-pixel status bar (Realmain) below it. Its

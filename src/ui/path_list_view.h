@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list box over one Path_List: single selection by the left button only, a fixed horizontal scroll extent, and
 // file drops from the desktop. The model stays the owner of the entries and the selection:
 // user clicks go to Path_List::setSelected, and the model's selection changes come back here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's Player_Host: shows the video and RealMedia windows modally over the main window
 // and hands files to the desktop's association. Each show makes a fresh window (and with it a
 // fresh device or player), which is gone when the call returns.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/player_window.h"
 
 #include "playback/player_control.h"

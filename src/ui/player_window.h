@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the video and RealMedia windows share on top of Secondary_Window: the load-then-show-
 // modally run, Esc and Space (no other key) and the exit image ending playback through the
 // window's Player_Control, the control's text in the white head caption, a failure's whole text

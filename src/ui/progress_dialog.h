@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The join's progress window: a modal dialog with the percentage of bytes written, the name of
 // the file being copied and a cancel button. It appears only when a copy runs longer than
 // about half a second, and while it is up the copy lets pending events run between chunks,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real Prompter: message boxes titled "Parlo_film" and Qt's own file and folder choosers
 // (not the desktop's, so that tests can drive them offscreen), parented to the window that owns
 // this object.

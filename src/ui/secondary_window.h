@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the four secondary windows share (the video and RealMedia players and the two settings
 // dialogs): a borderless modal dialog with the head strip, its white caption at 8, 4 and the
 // exit image; a place read from its two position keys, kept in sight, and written back as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin every window shares: the stock pictures (loaded once from the embedded artwork),
 // the one font of all text controls, and the body boxes that carry the tiled background.
 // A Tile_Box keeps the image drawn into it and repaints itself from that image; only

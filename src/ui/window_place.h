@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a secondary window opens and how it keeps its place: each window has a pair of keys in
 // the settings file (Position_Keys, declared with every key in core/settings.h) holding its top
 // and left edge in twips (15 per pixel). An empty top key

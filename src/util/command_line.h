@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line: `parlo_film [FILE...]` puts the named MPEG files into the input
 // list at start (a file manager's "open with"), `--version` and `--help` print and end. It is
 // read twice: before QApplication, for --version and --help only, so that both work without a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Path text and existence tests shared by every window.
 // Plain functions without state: they never throw, never show a message, and the
 // existence tests answer false for anything they cannot confirm.

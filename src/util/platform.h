@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which window-system plugin the program asks Qt for. The video is drawn into native child
 // windows and the borderless windows move themselves, which a Wayland compositor does not allow
 // a client; on a Wayland desktop the program therefore runs through XWayland ("xcb"), falling

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The questions a logic class may put to the user: message boxes and file choosers, and the
 // program's one folder chooser with its refusal of the root (Choose_Folder).
 // Logic classes hold a Prompter reference, never a widget; the real one, Qt_Prompter, lives

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own dialogs and buttons (file and folder choosers, message boxes, the overwrite question
 // of a save dialog) in Japanese whatever the user's locale, as the rest of the interface is.
 #pragma once

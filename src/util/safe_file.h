@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening, reading and replacing the files the program keeps (settings, groups, the join's
 // temporary output) so that only regular files are ever read or replaced. A link is followed to
 // a regular file or refused; a FIFO, device, socket or folder is refused without blocking and

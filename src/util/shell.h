@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Desktop operations: opening a file with its associated application, moving
 // files to the desktop trash, and finding the folder where the program keeps its files.
 #pragma once

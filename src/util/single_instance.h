@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running program per application folder. The settings file, the group files and File.tmp
 // belong to the program that holds the folder's lock; a second start on the same folder asks the
 // first to raise its window and ends without touching any file. The lock is the kernel's (flock

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings labels of both layouts open their dialogs modally over the main window; the
 // dialogs change the program's live settings.
 #include "app/main_application.h"

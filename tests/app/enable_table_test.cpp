@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command labels' enable rules, walked event by event through the running program: clicks on
 // the lists, drops, group buttons and the commands that change the lists, each followed by the
 // state of all 27 labels, written out whole, so that a label that changes by mistake shows too.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks what a desktop needs of it: the program,
 # its desktop entry (valid, with the MIME types it opens) and its icon at every size; then the
 # program's --version and --help, which need no display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lists of finished files: drops, the label rules of their commands, group switching.
 #include "core/finished_list.h"
 

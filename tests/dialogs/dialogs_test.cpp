@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two settings dialogs through their real widgets, offscreen.
 #include "dialogs/parlo_film_j.h"
 #include "dialogs/parlo_film_p.h"

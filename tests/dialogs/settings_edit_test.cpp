@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conversions of the playback settings, without windows.
 #include "dialogs/settings_edit.h"
 

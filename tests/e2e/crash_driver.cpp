@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program offscreen, for the crash test that kills it at random moments: it starts in
 // the given folder through the composition root as the shipped program does (and says what it
 // loaded), then runs one command through the window's own command labels and group buttons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Crash safety: the real commands (through the driver, tests/e2e/crash_driver.cpp) killed with
 // SIGKILL at random moments spread over their measured duration, a hundred times each. After
 // every kill each settings and group file is the old or the new version, never partial or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped program as a user meets it: a copy of build/parlo_film in a temporary folder
 // (its application folder, as for a user who unpacked it there), a desktop data folder of its
 // own (where the trash lies), started on the Xvfb display and driven only by X input. Knows

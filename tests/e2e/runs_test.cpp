@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end runs: the shipped program in a folder of its own on Xvfb, driven only by X pointer
 // and key events on its real windows, with clips made by ffmpeg. Each run checks the outcome on
 // disk (settings file, group files, joined files, the trash) and on the screen, and keeps a

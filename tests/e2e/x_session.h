@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X display the end-to-end runs use (Xvfb), seen as a user sees it: the mapped top-level
 // windows with their names, owning processes and places, the whole screen as a picture, and
 // real pointer and key events made through the XTEST extension, which the server delivers as

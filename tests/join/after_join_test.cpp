@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "join/join_commands.h"
 #include "join/join_engine.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the join tests: a driver for the real Qt dialogs (it acts on the next modal
 // widget of a kind once it is up, and types into file dialogs) and a state in a temporary
 // application folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A join of real MPEG-1 clips checked by ffprobe.
 #include "join/join_commands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Links, FIFOs, devices and folders where the join expects files: File.tmp is never written
 // through a link, an output that is an input is refused before anything is written, and an
 // input that is not a regular file is neither listed nor read (nor makes the join hang).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // clsMCIApi against a port that records every command string and answers from a script:
 // the exact wire text, the replies it reads, and what it records on failure.
 #include "mci/mci_api.h"

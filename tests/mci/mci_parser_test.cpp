@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command grammar, table-driven: what parses, and the code and offset of what does not.
 #include "mci/mci_errors.h"
 #include "mci/mci_parser.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The service's own rules, with a small device type of the test's own: aliases, the codes for
 // devices that are not open, reply room, and the description of every code it returns.
 #include "mci/mci_api.h"

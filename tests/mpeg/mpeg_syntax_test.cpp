@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture counting on hand-made video headers, for what the fixtures' encoder never writes
 // (repeated fields, field pictures, frame rate extensions, headers cut between pieces), and the
 // clock rule that tells one part from the next.

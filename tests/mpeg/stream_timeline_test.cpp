@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timelines of joined files: every kind and layout of parts timed to the frame, large parts
 // found by sampling, damaged files timed sanely within bounded reads, and the time mapping.
 #include "mpeg/clock_scan.h"

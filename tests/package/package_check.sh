@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a Debian system takes from the build, one part a run:
 #   package_check.sh deb|metainfo|manpage <build dir> <program> <version> <app id>
 set -euo pipefail

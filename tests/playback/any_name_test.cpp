@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any file name reaches the device as one word, and a clip named with quotation marks plays;
 // commands with 32-bit extremes are answered, not crashed on (the sanitizer build checks).
 #include "mci/mci_api.h"

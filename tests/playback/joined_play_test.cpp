@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Joined files of every kind on the "MPEGVideo" device, driven as the video window drives it:
 // length, frames and rate are the parts' sums, a seek lands within a frame in the right part,
 // and play at double speed, read every 30 ms, never goes back and ends equal to the length.

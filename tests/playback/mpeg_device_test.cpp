@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "MPEGVideo" device on real clips made by ffmpeg, driven through clsMCIApi and the service
 // exactly as the video window drives it. Playback runs headless (no display, null audio).
 #include "mci/mci_api.h"

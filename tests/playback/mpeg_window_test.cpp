@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "MPEGVideo" device drawing into a native window on a real X server (run under xvfb-run):
 // the picture appears inside the parent window, where "put … window at" places it.
 #include "mci/mci_api.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The players' logic without a window: the video window's open sequence, sizes, ticks and close
 // against a scripted media-control port; the RealMedia window's states and layout; .ram lists.
 #include "mci/mci_errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clips that tests/support/make_clips.sh makes for the joined-stream tests, each with its
 // picture count and frame rate, so that a joined file's expected length is a sum of these.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Distinct colours in a rectangle of a picture, sampled every fourth pixel: a clip's picture has
 // many, a plain fill one. For the checks that a player shows its clip on the screen.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the media clips the tests play and join, once per build tree, with ffmpeg.
 # Clips are 320x240 at 25 fps unless said otherwise; a clip already made is left alone, so a
 # rerun is cheap.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Prompter that answers from a script instead of asking, and records what it was asked.
 #pragma once
 

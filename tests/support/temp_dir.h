@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A temporary folder per test, removed afterwards, with small helpers to make and read files.
 #pragma once
 

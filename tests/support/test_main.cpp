@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point: one QApplication for the whole run (offscreen unless a display is given),
 // Qt's test mode for standard paths, then every GoogleTest case.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dragging borderless windows by their head strip, and the zoom outline's rectangles.
 #include "ui_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ways out of the main window: exit with save writes the settings and both current groups
 // and nothing else; cancel and the exit button write nothing; every way removes File.tmp.
 #include "ui_fixture.h"

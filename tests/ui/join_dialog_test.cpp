@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real Qt dialogs, driven offscreen: Save-As, rename, the add dialog and the folder chooser.
 #include "join/input_list.h"
 #include "join/join_commands.h"

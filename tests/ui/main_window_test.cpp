@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window over a temporary application folder: start-up on a first run and with
 // restored groups, the designed places, both layouts, the order markers, group buttons,
 // the pressed look of the command buttons and the ways out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list box over a Path_List: selection both ways, the sideways extent, and drops.
 #include "lists/path_list.h"
 #include "ui/path_list_view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both player windows while playing, under a real X server: the picture area shows the clip (its
 // many colours, not a plain fill). The screenshots are kept as test artifacts.
 #include "player_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the player window tests: the media clips, the null audio output, and running a
 // check inside a modal player window (the check must close it, as a user would).
 #pragma once

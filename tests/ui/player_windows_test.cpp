@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The video and RealMedia windows on real clips, headless: how they end, their sizes and
 // places, and what a file that cannot be played does.
 #include "player_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress dialog of long joins.
 #include "join/join_commands.h"
 #include "ui/progress_dialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own dialogs speak Japanese: a file chooser's buttons, sizes and dates and the overwrite
 // question of a save dialog, through the real dialogs the program uses.
 #include "util/qt_japanese.h"

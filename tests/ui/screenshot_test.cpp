@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Screenshots of both layouts under a real X server, kept as test artifacts for review.
 #include "ui_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stock pictures, the tile painter's rows and the kept images of the body boxes.
 #include "ui/skin.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window over a temporary application folder, loaded as at start-up, and a prompter
 // that records the messages it was asked to show.
 #pragma once

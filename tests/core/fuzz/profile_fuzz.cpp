@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the settings reader and writer: the text must come back byte for byte
 // when nothing is changed, loading the settings must never fail, and a written value must read
 // back exactly while every other key keeps its value. The first byte says how many of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the group loader, as records and as a group file on disk: it must
 // never crash or hang; every path ends at its record's first NUL, has no blanks at either end,
 // and comes back unchanged through a record of its own when it fits one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the command parser: it must never crash, read out of bounds, or hand
 // back a code without a description or a fault position beyond the text. The same bytes taken
 // as a file name, quoted as clsMCIApi quotes it, must come back as that one word and add no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes (random, and mutations of small real joins) to the timeline scanner in
 // every way it can read them, each kind forced on the bytes whatever they look like: every scan
 // must end, and give parts inside the file, in order, with a positive, finite length.
