@@ -33,7 +33,6 @@ public:
                       | Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus)
     {
         setAttribute(Qt::WA_ShowWithoutActivating);
-        setAttribute(Qt::WA_DeleteOnClose);
         setAttribute(Qt::WA_TransparentForMouseEvents);
         Live_Outlines().insert(this);
     }
@@ -68,7 +67,11 @@ void Zoom(QWidget* window, const QRect& from, const QRect& to)
     anim->setEasingCurve(QEasingCurve::OutCubic);
     QObject::connect(anim, &QVariantAnimation::valueChanged, outline,
                      [outline, from, to](const QVariant& v) { outline->Place(Zoom_Rect(from, to, v.toDouble())); });
-    QObject::connect(anim, &QVariantAnimation::finished, outline, &QWidget::close);
+    // Hidden outright: a close event can be refused while a modal window blocks the outline.
+    QObject::connect(anim, &QVariantAnimation::finished, outline, [outline] {
+        outline->hide();
+        outline->deleteLater();
+    });
     outline->Place(from);
     outline->show();
     anim->start();
