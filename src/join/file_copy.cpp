@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "join/file_copy.h"
 
+#include "util/aside.h"
 #include "util/safe_file.h"
 #include "util/system_error.h"
 
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <memory>
 
@@ -19,9 +21,9 @@ namespace pf {
 
 namespace {
 
-// Per call: small enough that progress and cancel stay responsive (a tenth of a second on a
-// disk), large enough to keep the per-call cost out of the figures.
-constexpr qint64 Kernel_Chunk = qint64(64) << 20;
+// Per call: small enough that progress and cancel stay responsive (a few hundredths of a second
+// on a disk), large enough to keep the per-call cost out of the figures.
+constexpr qint64 Kernel_Chunk = qint64(8) << 20;
 constexpr qint64 Buffer_Size = qint64(128) << 10;  // larger buffers lost the overlap of reading and writing
 
 // Errors by which the kernel refuses copy_file_range for a pair of files, not a fault of either.
@@ -93,6 +95,29 @@ private:
     qint64 done_ = 0;
     std::unique_ptr<char[]> buffer_;
 };
+
+int Sync_Error(int fd)
+{
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// The final sync can take seconds (the disk's cache is flushed with it). With a progress to tell,
+// whose caller lets events run between chunks, windows go on repainting during the sync as well;
+// the user's input waits, as a cancel could no longer be honoured.
+int Sync(int fd, bool live)
+{
+    const int copy = live ? ::fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
+    if (copy < 0)
+        return Sync_Error(fd);
+    auto error = std::make_shared<std::atomic<int>>(0);
+    const auto work = [copy, error] {
+        *error = Sync_Error(copy);
+        ::close(copy);
+    };
+    if (!Run_Aside(work, {}, QEventLoop::ExcludeUserInputEvents))
+        return Sync_Error(fd);  // the wait was ended early: the program is closing
+    return *error;
+}
 
 bool Same_Inode(const struct stat& a, const struct stat& b)
 {
@@ -166,7 +191,9 @@ Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Pro
             return r;
     }
     // On disk before anyone renames it into place or deletes an input for it.
-    if (::fsync(out.fd.get()) != 0 || out.fd.close() != 0)
+    if (const int e = Sync(out.fd.get(), progress != nullptr))
+        return {Copy_Status::Write_Failed, output, e, copier.Done()};
+    if (out.fd.close() != 0)
         return {Copy_Status::Write_Failed, output, errno, copier.Done()};
     return {Copy_Status::Ok, {}, 0, copier.Done()};
 }

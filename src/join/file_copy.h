@@ -24,7 +24,7 @@ public:
 enum class Copy_Method { Kernel, Buffered };
 
 // The method to start with; the other one takes over where it is refused. It is Kernel
-// (copy_file_range in 64 MiB calls): bench/join finds it on a par with cat and with the buffered
+// (copy_file_range in 8 MiB calls): bench/join finds it on a par with cat and with the buffered
 // copy through 128 KiB (the README's table has the figures), and the data never passes through
 // our memory. A larger buffer would not make the buffered copy the better start: through 4 MiB it
 // was the slower one by far.

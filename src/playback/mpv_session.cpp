@@ -2,6 +2,7 @@
 #include "playback/mpv_session.h"
 
 #include "playback/mpv_names.h"
+#include "util/aside.h"
 #include "util/log.h"
 
 #include <QEventLoop>
@@ -350,30 +351,9 @@ bool Mpv_Session::Run_Aside(std::function<void()> work)
 {
     if (aborted_)
         return false;
-    struct Shared {
-        std::atomic<bool> finished{false};
-        QEventLoop* loop = nullptr;  // touched on this thread only
-    };
-    auto shared = std::make_shared<Shared>();
-    QEventLoop loop;
-    shared->loop = &loop;
-    connect(this, &Mpv_Session::aborted, &loop, &QEventLoop::quit);
-    std::thread([shared, work = std::move(work)] {
-        work();
-        shared->finished = true;
-        if (QCoreApplication* app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(
-                app,
-                [shared] {
-                    if (shared->loop)
-                        shared->loop->quit();
-                },
-                Qt::QueuedConnection);
-    }).detach();
-    if (!shared->finished)
-        loop.exec();
-    shared->loop = nullptr;
-    return shared->finished && !aborted_;
+    const bool finished = pf::Run_Aside(
+        std::move(work), [this](QEventLoop& loop) { connect(this, &Mpv_Session::aborted, &loop, &QEventLoop::quit); });
+    return finished && !aborted_;
 }
 
 void Mpv_Session::Abort()

@@ -39,8 +39,11 @@ bool Progress_Dialog::step(const QString& file, qint64 doneBytes)
         dialog_->setAutoReset(false);
         dialog_->show();
     }
-    if (!dialog_)
+    if (!dialog_) {
+        // Windows repaint meanwhile; clicks wait for the dialog, which takes them as it is modal.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         return true;
+    }
     dialog_->setValue(total_ > 0 ? int(doneBytes * Scale / total_) : Scale);
     dialog_->setLabelText(QStringLiteral("ﾌｧｲﾙを結合しています…\n%1").arg(QFileInfo(file).fileName()));
     QCoreApplication::processEvents();
