@@ -6,7 +6,6 @@
 #include "util/prompter.h"
 
 #include <QDir>
-#include <QDirIterator>
 
 namespace pf {
 
@@ -14,21 +13,6 @@ QString Add_Files_Filter()
 {
     // Qt reads the last parenthesised group as the patterns; the description keeps its own.
     return QStringLiteral("動画ﾌｧｲﾙ (mpg mpeg) (*.mpg *.mpeg)");
-}
-
-QStringList Collect_Folder_Files(const QString& folder)
-{
-    // One listing for both patterns: file names are matched without regard to case, and
-    // QDir::Files without QDir::Hidden leaves out dot-files, folders and broken links. It
-    // keeps links to FIFOs and devices, which the regular-file test drops.
-    QStringList found;
-    QDirIterator it(folder, {QStringLiteral("*.mpg"), QStringLiteral("*.mpeg")}, QDir::Files);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (File_Exists(path))
-            found.append(path);
-    }
-    return found;
 }
 
 QStringList Dropped_Mpeg_Files(const QStringList& dropped)
@@ -74,7 +58,7 @@ void Input_List::Add_Folder_Files()
     const QString folder = QDir::cleanPath(chosen.path);
     state_.settings.Add_Path = folder;
     if (!chosen.root)
-        Add(Collect_Folder_Files(folder));
+        Add(Files_Of_Kind_In(folder, File_Kind::Mpeg));
 }
 
 void Input_List::Drop_Files(const QStringList& paths)

@@ -17,10 +17,6 @@ class Prompter;
 // The add dialog's filter: the description, then the patterns Qt matches by.
 QString Add_Files_Filter();
 
-// Every .mpg and .mpeg file of `folder` (any letter case): readable regular files (links to
-// them count) that are not hidden, each once, without sub-folders, in no particular order.
-QStringList Collect_Folder_Files(const QString& folder);
-
 // The paths of one drop that the list takes: Dropped_Files of the MPEG kind.
 QStringList Dropped_Mpeg_Files(const QStringList& dropped);
 

@@ -163,6 +163,29 @@ File_Kind Kind_Of_File(const QString& path)
     return File_Kind::Other;
 }
 
+QStringList Files_Of_Kind_In(const QString& folder, File_Kind kind)
+{
+    QStringList found;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return found;
+    while (const dirent* e = ::readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue;
+        const QString name = QFile::decodeName(e->d_name);
+        if (Kind_Of_File(name) != kind)
+            continue;
+        struct stat st {};
+        const bool regular = e->d_type == DT_REG
+            || ((e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) && ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0
+                && S_ISREG(st.st_mode));
+        if (regular)
+            found.append(Join_Path(folder, name));
+    }
+    ::closedir(dir);
+    return found;
+}
+
 QString Trim_Trailing(const QString& text, QChar c)
 {
     qsizetype n = text.size();

@@ -42,6 +42,11 @@ QString Extension_Of(const QString& path);
 enum class File_Kind { Other, Mpeg, Real_Media };
 File_Kind Kind_Of_File(const QString& path);
 
+// The regular files of `folder` (links followed) whose extension is of `kind`, dot-files left
+// out, from one listing: a file is looked at on its own only when the listing does not say what
+// it is. Empty when the folder cannot be listed.
+QStringList Files_Of_Kind_In(const QString& folder, File_Kind kind);
+
 // `text` without its trailing run of `c`.
 QString Trim_Trailing(const QString& text, QChar c);
 
