@@ -84,6 +84,14 @@ TEST(GroupFile, WriteIsExactAndAnEmptyGroupHasNoFile)
     const QString file = dir.file(QStringLiteral("Favorite05.rdm"));
     ASSERT_TRUE(Write_Group(file, {QStringLiteral("/x/b.mpg"), QStringLiteral("/x/a.mpg")}).ok());
     EXPECT_EQ(test::Read_All(file), Record("/x/b.mpg") + Record("/x/a.mpg"));
+    // The same entries again: the file is not replaced (no sync for a switch that changed nothing).
+    const auto inode = [&] {
+        struct stat st {};
+        return ::stat(QFile::encodeName(file).constData(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto before = inode();
+    ASSERT_TRUE(Write_Group(file, {QStringLiteral("/x/b.mpg"), QStringLiteral("/x/a.mpg")}).ok());
+    EXPECT_EQ(inode(), before);
     ASSERT_TRUE(Write_Group(file, {}).ok());
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_TRUE(Write_Group(file, {}).ok());  // nothing there is no failure
