@@ -13,6 +13,7 @@
 #include "playback/mpeg_video_device.h"
 #include "ui/parlo_film_g.h"
 #include "ui/progress_dialog.h"
+#include "ui/skin.h"
 
 #include "bench_inputs.h"
 #include "printing_prompter.h"
@@ -20,12 +21,15 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+
+#include <unistd.h>
 
 using namespace pf;
 using namespace pf::bench;
@@ -82,6 +86,9 @@ bool Mci(const QString& command)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // As in the program: one font everywhere, first drawn by the main window before any click.
+    QApplication::setFont(Skin_Font());
+    QLabel(QStringLiteral("ｸﾞﾙｰﾌﾟ 00 ｷｬﾝｾﾙ")).grab();
     Register_Mpeg_Driver({"null"});
     QTemporaryDir dir(QStringLiteral("/var/tmp/pf_bench_stall_XXXXXX"));
     if (!dir.isValid())
@@ -107,6 +114,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // The inputs' gigabytes go to the disk now, not into the first settings file synced below.
+    ::sync();
     const double bare = Worst_Lateness_Ms([] {});
     std::printf("worst lateness of a %d ms timer on the GUI thread:\n", Beat_Ms);
     Row("bare event loop", bare, bare);
@@ -125,10 +134,9 @@ int main(int argc, char** argv)
         bare);
     Row("fail to open a file of random bytes",
         Worst_Lateness_Ms([&] { Mci("open \"" + random + "\" type MPEGVideo alias stall"); }), bare);
-    Row("switch between groups of 10,000 entries", Worst_Lateness_Ms([&] {
-            list.Switch_Group(1);
-            list.Switch_Group(0);
-        }),
+    // Each switch is one click of its own, so the worse of the two counts.
+    Row("switch between groups of 10,000 entries",
+        std::max(Worst_Lateness_Ms([&] { list.Switch_Group(1); }), Worst_Lateness_Ms([&] { list.Switch_Group(0); })),
         bare);
     Row("add a folder of 10,000 files", Worst_Lateness_Ms([&] { Input_List(state, prompter).Add_Folder_Files(); }),
         bare);
