@@ -5,6 +5,9 @@
 #include "util/paths.h"
 #include "util/system_error.h"
 
+#include <QByteArrayView>
+#include <QUtf8StringView>
+
 #include <algorithm>
 #include <cerrno>
 
@@ -34,16 +37,30 @@ bool Read_Exactly(int fd, QByteArray& buffer)
     return true;
 }
 
-QString Record_Path(const char* record)
+// A record's path bytes: they end at the first NUL, as everywhere else in the program, and lose
+// their blanks at both ends.
+QByteArrayView Record_Bytes(const char* record)
 {
-    // Text ends at its first NUL, as everywhere else in the program.
     qsizetype end = qsizetype(::strnlen(record, Record_Length));
     qsizetype from = 0;
     while (from < end && record[from] == ' ')
         ++from;
     while (end > from && record[end - 1] == ' ')
         --end;
-    return QString::fromUtf8(record + from, end - from);
+    return {record + from, end - from};
+}
+
+// The non-empty paths of the whole records of `bytes`, appended to `pool` one after another,
+// each followed by a NUL; `spans` receives where each begins and how long it is.
+void Collect_Records(const QByteArray& bytes, QByteArray& pool, QList<std::pair<qsizetype, qsizetype>>& spans)
+{
+    for (qsizetype at = 0; at + Record_Length <= bytes.size(); at += Record_Length) {
+        const QByteArrayView path = Record_Bytes(bytes.constData() + at);
+        if (!path.isEmpty()) {
+            spans.append({pool.size(), path.size()});
+            pool.append(path).append('\0');
+        }
+    }
 }
 
 QString Reason(const Group_Write& w)
@@ -100,41 +117,56 @@ std::optional<QByteArray> Fav_Record(const QString& path)
 
 QStringList Parse_Group_Records(const QByteArray& bytes)
 {
+    QByteArray pool;
+    QList<std::pair<qsizetype, qsizetype>> spans;
+    Collect_Records(bytes, pool, spans);
     QStringList paths;
-    for (qsizetype at = 0; at + Record_Length <= bytes.size(); at += Record_Length) {
-        QString path = Record_Path(bytes.constData() + at);
-        if (!path.isEmpty())
-            paths.append(std::move(path));
-    }
+    paths.reserve(spans.size());
+    for (const auto& [at, length] : spans)
+        paths.append(QString::fromUtf8(pool.constData() + at, length));
     return paths;
 }
 
 QStringList Load_Group(const QString& file, QStringList* away)
 {
-    QStringList records;
     const Open_Result in = Open_Regular(file);
     if (in.status != File_Status::Ok) {
         if (in.status != File_Status::Missing)
             qCWarning(Log_Groups).noquote() << "cannot read" << file << "-" << Failure_Text(in.status, in.error);
-        return records;
+        return {};
     }
+    // The paths' bytes only, one after another: memory follows the paths, not the records.
+    QByteArray pool;
+    QList<std::pair<qsizetype, qsizetype>> spans;
     // Only the records there at opening: a file that grows meanwhile cannot keep us reading.
     for (qint64 left = in.size / Record_Length; left > 0;) {
         const qint64 count = std::min(left, Chunk_Records);
         QByteArray chunk(qsizetype(count * Record_Length), Qt::Uninitialized);
         if (!Read_Exactly(in.fd.get(), chunk))
             break;
-        records += Parse_Group_Records(chunk);
+        Collect_Records(chunk, pool, spans);
         left -= count;
     }
+    // Each path as the system will be asked for it: bytes that are no UTF-8 are looked up as the
+    // program's text spells them.
+    QStringList paths;
+    QList<QByteArray> spelled;
+    paths.reserve(spans.size());
+    spelled.reserve(spans.size());
+    for (const auto& [at, length] : spans) {
+        const QByteArrayView bytes(pool.constData() + at, length);
+        paths.append(QString::fromUtf8(bytes));
+        spelled.append(QUtf8StringView(bytes).isValidUtf8() ? QByteArray::fromRawData(bytes.data(), length)
+                                                            : paths.constLast().toUtf8());
+    }
     QStringList shown;
-    shown.reserve(records.size());
-    const QList<Presence> presence = Presence_Of(records);
-    for (qsizetype i = 0; i < records.size(); ++i) {
+    shown.reserve(paths.size());
+    const QList<Presence> presence = Presence_Of(spelled);
+    for (qsizetype i = 0; i < paths.size(); ++i) {
         if (presence.at(i) == Presence::Present)
-            shown.append(records.at(i));
+            shown.append(paths.at(i));
         else if (presence.at(i) == Presence::Unknown && away)
-            away->append(records.at(i));
+            away->append(paths.at(i));
     }
     return shown;
 }

@@ -19,7 +19,12 @@ Path_List::Path_List(QObject* parent) : QAbstractListModel(parent) {}
 
 bool Path_List::Less(const QString& a, const QString& b)
 {
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    // Paths of one list share long beginnings: only what follows the first difference is folded.
+    const qsizetype common = std::min(a.size(), b.size());
+    qsizetype i = std::mismatch(a.cbegin(), a.cbegin() + common, b.cbegin()).first - a.cbegin();
+    if (i > 0 && a.at(i - 1).isHighSurrogate())
+        --i;  // a pair is folded whole
+    return QStringView(a).sliced(i).compare(QStringView(b).sliced(i), Qt::CaseInsensitive) < 0;
 }
 
 QStringList Path_List::Merged(const QStringList& sorted, QStringList more)

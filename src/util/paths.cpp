@@ -67,14 +67,14 @@ bool List_Folder(int dirFd, const Folder_Names& wanted, QList<Presence>& out)
 
 }  // namespace
 
-QList<Presence> Presence_Of(const QStringList& paths)
+QList<Presence> Presence_Of(const QList<QByteArray>& paths)
 {
     QList<Presence> out(paths.size(), Presence::Gone);
-    // Each path as the system spells it; folders and names below point into these bytes.
-    QList<QByteArray> encoded(paths.size());
+    // Folders and names below point into these bytes.
+    QList<QByteArray> encoded(paths);
     QHash<QByteArray, Folder_Names> folders;
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        QByteArray& path = encoded[i] = QFile::encodeName(paths.at(i));
+        QByteArray& path = encoded[i];
         if (path.endsWith('/'))
             path.chop(1);
         const qsizetype slash = path.lastIndexOf('/');

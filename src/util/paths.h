@@ -30,9 +30,11 @@ bool File_Exists(const QString& path);
 // missing or cannot be looked into (an unmounted drive, a dangling link), so nothing is known.
 enum class Presence { Present, Gone, Unknown };
 
-// The presence of each of `paths`, in order. Each distinct folder is opened once and, for more
-// than a handful of names, listed once: a long list costs about what listing its folders costs.
-QList<Presence> Presence_Of(const QStringList& paths);
+// The presence of each of `paths` (as the system spells them, each followed by a NUL as in any
+// QByteArray that owns its bytes), in order. Each distinct folder is
+// opened once and, for more than a handful of names, listed once: a long list costs about what
+// listing its folders costs.
+QList<Presence> Presence_Of(const QList<QByteArray>& paths);
 
 // The text after the last "." of the last path element, empty when it has none.
 QString Extension_Of(const QString& path);
