@@ -13,6 +13,8 @@
 
 #include <mpv/client.h>
 
+#include <dlfcn.h>
+
 #include <chrono>
 #include <clocale>
 #include <condition_variable>
@@ -23,6 +25,60 @@
 
 namespace pf {
 namespace {
+
+// The libmpv functions this file calls.
+#define PF_MPV_FUNCTIONS(X)                                                                                            \
+    X(create)                                                                                                          \
+    X(initialize)                                                                                                      \
+    X(terminate_destroy)                                                                                               \
+    X(set_option_string)                                                                                               \
+    X(request_log_messages)                                                                                            \
+    X(set_wakeup_callback)                                                                                             \
+    X(error_string)                                                                                                    \
+    X(command)                                                                                                         \
+    X(set_property_string)                                                                                             \
+    X(set_property)                                                                                                    \
+    X(get_property)                                                                                                    \
+    X(free)                                                                                                            \
+    X(observe_property)                                                                                                \
+    X(wait_event)
+
+struct Mpv_Api {
+#define PF_MPV_MEMBER(name) decltype(&mpv_##name) name = nullptr;
+    PF_MPV_FUNCTIONS(PF_MPV_MEMBER)
+#undef PF_MPV_MEMBER
+};
+
+// libmpv and the two hundred libraries under it are loaded when the first player starts, not
+// with the program: loading them took longer than the whole main window's start. Null when the
+// library cannot be loaded (then no player starts, and the reason is in the log).
+const Mpv_Api* Load_Mpv()
+{
+    static const Mpv_Api* const api = []() -> const Mpv_Api* {
+        const QByteArray soname = "libmpv.so." + QByteArray::number(MPV_CLIENT_API_VERSION >> 16);
+        void* lib = ::dlopen(soname.constData(), RTLD_NOW | RTLD_LOCAL);
+        if (!lib) {
+            qCWarning(Log_Mpv).noquote() << "cannot load" << soname << "-" << ::dlerror();
+            return nullptr;
+        }
+        static Mpv_Api loaded;
+        bool ok = true;
+#define PF_MPV_LOAD(name)                                                                                              \
+    ok = (loaded.name = reinterpret_cast<decltype(loaded.name)>(::dlsym(lib, "mpv_" #name))) != nullptr && ok;
+        PF_MPV_FUNCTIONS(PF_MPV_LOAD)
+#undef PF_MPV_LOAD
+        if (!ok)
+            qCWarning(Log_Mpv).noquote() << soname << "lacks a function this program calls";
+        return ok ? &loaded : nullptr;
+    }();
+    return api;
+}
+
+// Only called once a session holds a handle, so the library is there.
+const Mpv_Api& Mpv()
+{
+    return *Load_Mpv();
+}
 
 Mpv_Event::End_Reason End_Reason_Of(mpv_end_file_reason reason)
 {
@@ -44,9 +100,10 @@ Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(pare
     // QApplication sets the user's locale for all categories; libmpv refuses to be created
     // unless LC_NUMERIC is "C", because its option parser reads "0.5" the C way.
     std::setlocale(LC_NUMERIC, "C");
-    handle_ = mpv_create();
+    const Mpv_Api* api = Load_Mpv();
+    handle_ = api ? api->create() : nullptr;
     if (!handle_) {
-        lastError_ = QStringLiteral("mpv_create failed");
+        lastError_ = api ? QStringLiteral("mpv_create failed") : QStringLiteral("libmpv cannot be loaded");
         return;
     }
     // Keys and mouse belong to our windows, not to the player drawn inside them.
@@ -62,16 +119,16 @@ Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(pare
     all += options;
     bool ok = true;
     for (const auto& [name, value] : all)
-        ok = Check(mpv_set_option_string(handle_, name.constData(), value.constData()), name.constData()) >= 0 && ok;
-    if (!ok || Check(mpv_initialize(handle_), "initialize") < 0) {
-        mpv_terminate_destroy(handle_);
+        ok = Check(Mpv().set_option_string(handle_, name.constData(), value.constData()), name.constData()) >= 0 && ok;
+    if (!ok || Check(Mpv().initialize(handle_), "initialize") < 0) {
+        Mpv().terminate_destroy(handle_);
         handle_ = nullptr;
         return;
     }
     // libmpv's own warnings and errors, for the log; asked for only when someone reads them.
     if (Log_Mpv().isWarningEnabled())
-        mpv_request_log_messages(handle_, "warn");
-    mpv_set_wakeup_callback(handle_, &Mpv_Session::Wakeup, this);
+        Mpv().request_log_messages(handle_, "warn");
+    Mpv().set_wakeup_callback(handle_, &Mpv_Session::Wakeup, this);
 }
 
 Mpv_Session::~Mpv_Session()
@@ -84,7 +141,7 @@ bool Mpv_Session::Terminate(std::function<void()> ended)
     if (!handle_)
         return true;
     // After this returns mpv calls no wakeup any more, so no call can reach a dead object.
-    mpv_set_wakeup_callback(handle_, nullptr, nullptr);
+    Mpv().set_wakeup_callback(handle_, nullptr, nullptr);
     Abort();
     // The core ends once its reads return, which a sleeping disk or share may hold for long.
     struct Ending {
@@ -96,7 +153,7 @@ bool Mpv_Session::Terminate(std::function<void()> ended)
     const auto ending = std::make_shared<Ending>();
     ending->ended = std::move(ended);
     std::thread([handle = handle_, ending] {
-        mpv_terminate_destroy(handle);
+        Mpv().terminate_destroy(handle);
         std::function<void()> late;
         {
             const std::lock_guard lock(ending->mutex);
@@ -160,7 +217,8 @@ int Mpv_Session::Check(int code, const char* what)
 
 QString Mpv_Session::Error_Text(int code)
 {
-    return QString::fromUtf8(mpv_error_string(code));
+    const Mpv_Api* api = Load_Mpv();
+    return api ? QString::fromUtf8(api->error_string(code)) : QStringLiteral("libmpv cannot be loaded");
 }
 
 bool Mpv_Session::Is_Unplayable(int code)
@@ -182,7 +240,7 @@ int Mpv_Session::Command(const QList<QByteArray>& args)
     for (const QByteArray& a : args)
         argv.push_back(a.constData());
     argv.push_back(nullptr);
-    return Check(mpv_command(handle_, argv.data()), args.isEmpty() ? "command" : args.first().constData());
+    return Check(Mpv().command(handle_, argv.data()), args.isEmpty() ? "command" : args.first().constData());
 }
 
 int Mpv_Session::Load_File(const QByteArray& target, int timeoutMs)
@@ -212,24 +270,25 @@ int Mpv_Session::Set_Text(const char* name, const QByteArray& value)
 {
     if (!handle_)
         return MPV_ERROR_UNINITIALIZED;
-    return Check(mpv_set_property_string(handle_, name, value.constData()), name);
+    return Check(Mpv().set_property_string(handle_, name, value.constData()), name);
 }
 
 int Mpv_Session::Set_Flag(const char* name, bool value)
 {
     int flag = value ? 1 : 0;
-    return handle_ ? Check(mpv_set_property(handle_, name, MPV_FORMAT_FLAG, &flag), name) : MPV_ERROR_UNINITIALIZED;
+    return handle_ ? Check(Mpv().set_property(handle_, name, MPV_FORMAT_FLAG, &flag), name) : MPV_ERROR_UNINITIALIZED;
 }
 
 int Mpv_Session::Set_Double(const char* name, double value)
 {
-    return handle_ ? Check(mpv_set_property(handle_, name, MPV_FORMAT_DOUBLE, &value), name) : MPV_ERROR_UNINITIALIZED;
+    return handle_ ? Check(Mpv().set_property(handle_, name, MPV_FORMAT_DOUBLE, &value), name)
+                   : MPV_ERROR_UNINITIALIZED;
 }
 
 std::optional<double> Mpv_Session::Get_Double(const char* name)
 {
     double v = 0;
-    if (!handle_ || Check(mpv_get_property(handle_, name, MPV_FORMAT_DOUBLE, &v), name) < 0)
+    if (!handle_ || Check(Mpv().get_property(handle_, name, MPV_FORMAT_DOUBLE, &v), name) < 0)
         return std::nullopt;
     return v;
 }
@@ -237,7 +296,7 @@ std::optional<double> Mpv_Session::Get_Double(const char* name)
 std::optional<qint64> Mpv_Session::Get_Int(const char* name)
 {
     int64_t v = 0;
-    if (!handle_ || Check(mpv_get_property(handle_, name, MPV_FORMAT_INT64, &v), name) < 0)
+    if (!handle_ || Check(Mpv().get_property(handle_, name, MPV_FORMAT_INT64, &v), name) < 0)
         return std::nullopt;
     return qint64{v};
 }
@@ -245,7 +304,7 @@ std::optional<qint64> Mpv_Session::Get_Int(const char* name)
 std::optional<bool> Mpv_Session::Get_Flag(const char* name)
 {
     int v = 0;
-    if (!handle_ || Check(mpv_get_property(handle_, name, MPV_FORMAT_FLAG, &v), name) < 0)
+    if (!handle_ || Check(Mpv().get_property(handle_, name, MPV_FORMAT_FLAG, &v), name) < 0)
         return std::nullopt;
     return v != 0;
 }
@@ -253,10 +312,10 @@ std::optional<bool> Mpv_Session::Get_Flag(const char* name)
 std::optional<QByteArray> Mpv_Session::Get_Text(const char* name)
 {
     char* v = nullptr;
-    if (!handle_ || Check(mpv_get_property(handle_, name, MPV_FORMAT_STRING, &v), name) < 0 || !v)
+    if (!handle_ || Check(Mpv().get_property(handle_, name, MPV_FORMAT_STRING, &v), name) < 0 || !v)
         return std::nullopt;
     QByteArray text(v);
-    mpv_free(v);
+    Mpv().free(v);
     return text;
 }
 
@@ -265,14 +324,14 @@ int Mpv_Session::Observe(const char* name, Format format)
     if (!handle_)
         return MPV_ERROR_UNINITIALIZED;
     static constexpr mpv_format Formats[] = {MPV_FORMAT_FLAG, MPV_FORMAT_DOUBLE, MPV_FORMAT_INT64, MPV_FORMAT_STRING};
-    return Check(mpv_observe_property(handle_, 0, name, Formats[static_cast<int>(format)]), name);
+    return Check(Mpv().observe_property(handle_, 0, name, Formats[static_cast<int>(format)]), name);
 }
 
 bool Mpv_Session::Next_Event(Mpv_Event& out)
 {
     if (!handle_)
         return false;
-    const mpv_event* e = mpv_wait_event(handle_, 0);
+    const mpv_event* e = Mpv().wait_event(handle_, 0);
     out = Mpv_Event{};
     switch (e->event_id) {
     case MPV_EVENT_NONE: return false;
