@@ -23,7 +23,6 @@ constexpr int Edge_Stamp_Count = 4;
 constexpr qint64 Count_Whole = 4 * 1024 * 1024;  // an untimed part up to this is counted whole
 constexpr int Density_Windows = 16;
 constexpr qint64 Density_Window = 64 * 1024;
-constexpr double Tick_Seconds = 1.0 / mpeg::Ticks_Per_Second;
 
 using Mode = Part_Collector::Mode;
 
@@ -124,9 +123,10 @@ bool Sampler::Suspicious(const Point& a, const Point& b) const
     const Clock_Mark& x = *a.last;
     const Clock_Mark& y = *b.first;
     const double d = y.clock - x.clock;
-    if (y.afterEnd || d < -2 * Tick_Seconds)
+    if (y.afterEnd || d < -2 * mpeg::Tick_Seconds)
         return true;
-    return x.rate > 0 && y.rate > 0 && d < 0.75 * double(y.off - x.off) / std::max(x.rate, y.rate) - 2 * Tick_Seconds;
+    return x.rate > 0 && y.rate > 0
+        && d < 0.75 * double(y.off - x.off) / std::max(x.rate, y.rate) - 2 * mpeg::Tick_Seconds;
 }
 
 void Sampler::Refine(const Point& a, const Point& b)

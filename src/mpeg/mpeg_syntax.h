@@ -22,6 +22,7 @@ namespace pf::mpeg {
 using Bytes = const unsigned char*;
 
 constexpr double Ticks_Per_Second = 90000.0;  // system clock ticks per second (33-bit part)
+constexpr double Tick_Seconds = 1.0 / Ticks_Per_Second;
 
 // Offset of the first 00 00 01 prefix in p[from, n) whose code byte is also there; -1 if none.
 // Sixteen places are tested at once, so runs of zeros and plain data pass at memory speed.

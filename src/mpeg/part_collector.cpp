@@ -7,7 +7,6 @@
 namespace pf {
 namespace {
 
-constexpr double Tick_Seconds = 1.0 / mpeg::Ticks_Per_Second;
 constexpr double Rate_Allowance = 0.75;  // muxers truncate each pack's clock step
 constexpr double Outlier = 0.5;          // seconds a lone damaged clock is off by, at least
 // A stamp is shown this long at most after the clock of the bytes that carry it (the standard
@@ -75,10 +74,10 @@ bool Breaks_Clock(const Clock_Mark& a, const Clock_Mark& b, Stream_Kind kind)
     if (b.afterEnd)
         return true;
     const double d = b.clock - a.clock;
-    if (d < -2 * Tick_Seconds || d > Max_Step(kind))
+    if (d < -2 * mpeg::Tick_Seconds || d > Max_Step(kind))
         return true;
     const double rate = std::max(a.rate, b.rate);
-    return a.rate > 0 && b.rate > 0 && d < Rate_Allowance * double(b.off - a.off) / rate - 2 * Tick_Seconds;
+    return a.rate > 0 && b.rate > 0 && d < Rate_Allowance * double(b.off - a.off) / rate - 2 * mpeg::Tick_Seconds;
 }
 
 Part_Collector::Part_Collector(Stream_Kind kind, Mode mode, std::optional<Clock_Mark> context, bool countPictures)
