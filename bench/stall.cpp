@@ -11,6 +11,7 @@
 #include "join/input_list.h"
 #include "mci/mci_service.h"
 #include "playback/mpeg_video_device.h"
+#include "playback/mpv_session.h"
 #include "ui/parlo_film_g.h"
 #include "ui/progress_dialog.h"
 #include "ui/skin.h"
@@ -86,9 +87,11 @@ bool Mci(const QString& command)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    // As in the program: one font everywhere, first drawn by the main window before any click.
+    // As in the program: one font everywhere, first drawn by the main window before any click,
     QApplication::setFont(Skin_Font());
     QLabel(QStringLiteral("ｸﾞﾙｰﾌﾟ 00 ｷｬﾝｾﾙ")).grab();
+    // and the player's libraries loaded beside the window after its first paint.
+    Mpv_Session::Preload();
     Register_Mpeg_Driver({"null"});
     QTemporaryDir dir(QStringLiteral("/var/tmp/pf_bench_stall_XXXXXX"));
     if (!dir.isValid())

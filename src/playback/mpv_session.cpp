@@ -100,6 +100,7 @@ Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(pare
     // QApplication sets the user's locale for all categories; libmpv refuses to be created
     // unless LC_NUMERIC is "C", because its option parser reads "0.5" the C way.
     std::setlocale(LC_NUMERIC, "C");
+    // Waits for a load Preload began (a fifth of a second at most), or loads here.
     const Mpv_Api* api = Load_Mpv();
     handle_ = api ? api->create() : nullptr;
     if (!handle_) {
@@ -129,6 +130,11 @@ Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(pare
     if (Log_Mpv().isWarningEnabled())
         Mpv().request_log_messages(handle_, "warn");
     Mpv().set_wakeup_callback(handle_, &Mpv_Session::Wakeup, this);
+}
+
+void Mpv_Session::Preload()
+{
+    std::thread([] { Load_Mpv(); }).detach();
 }
 
 Mpv_Session::~Mpv_Session()

@@ -58,6 +58,9 @@ public:
     // whether that worked; Last_Error() says why not.
     explicit Mpv_Session(const Options& options, QObject* parent = nullptr);
     static constexpr int Teardown_Ms = 80;
+    // Loads libmpv on a thread of its own, so that the first session finds it ready instead of
+    // holding the window while it loads.
+    static void Preload();
     ~Mpv_Session() override;
     Mpv_Session(const Mpv_Session&) = delete;
     Mpv_Session& operator=(const Mpv_Session&) = delete;
