@@ -82,17 +82,22 @@ bool Mci(const QString& command)
     return Mci_Service::Instance().Send_String(command) == 0;
 }
 
+// As in the program: one font everywhere, first drawn by the main window before any click, and
+// the player's libraries loaded beside the window after its first paint.
+void Start_As_The_Program()
+{
+    QApplication::setFont(Skin_Font());
+    QLabel(QStringLiteral("ｸﾞﾙｰﾌﾟ 00 ｷｬﾝｾﾙ")).grab();
+    Mpv_Session::Preload();
+    Register_Mpeg_Driver({"null"});
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    // As in the program: one font everywhere, first drawn by the main window before any click,
-    QApplication::setFont(Skin_Font());
-    QLabel(QStringLiteral("ｸﾞﾙｰﾌﾟ 00 ｷｬﾝｾﾙ")).grab();
-    // and the player's libraries loaded beside the window after its first paint.
-    Mpv_Session::Preload();
-    Register_Mpeg_Driver({"null"});
+    Start_As_The_Program();
     QTemporaryDir dir(QStringLiteral("/var/tmp/pf_bench_stall_XXXXXX"));
     if (!dir.isValid())
         return 1;
