@@ -17,6 +17,9 @@ inline constexpr char Cursor_Autohide[] = "cursor-autohide";
 inline constexpr char Osc[] = "osc";
 inline constexpr char Load_Scripts[] = "load-scripts";
 inline constexpr char Ytdl[] = "ytdl";
+inline constexpr char Load_Stats_Overlay[] = "load-stats-overlay";
+inline constexpr char Load_Osd_Console[] = "load-osd-console";
+inline constexpr char Load_Auto_Profiles[] = "load-auto-profiles";
 
 // Options: video output, audio output and how the players behave.
 inline constexpr char Vo[] = "vo";

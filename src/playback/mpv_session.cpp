@@ -116,7 +116,11 @@ Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(pare
                    {mpv::Cursor_Autohide, "no"},
                    {mpv::Osc, "no"},
                    {mpv::Load_Scripts, "no"},
-                   {mpv::Ytdl, "no"}};
+                   // Nor its own scripts: each is a Lua thread the player would start for nothing.
+                   {mpv::Ytdl, "no"},
+                   {mpv::Load_Stats_Overlay, "no"},
+                   {mpv::Load_Osd_Console, "no"},
+                   {mpv::Load_Auto_Profiles, "no"}};
     all += options;
     bool ok = true;
     for (const auto& [name, value] : all)

@@ -96,8 +96,24 @@ bool Program::Start()
 {
     process_ = std::make_unique<QProcess>();
     Launch(*process_);
-    return process_->waitForStarted()
-        && x_.Wait_For([this](const X_Window& w) { return w.name == Main_Name && w.pid == process_->processId(); });
+    if (!process_->waitForStarted()
+        || !x_.Wait_For([this](const X_Window& w) { return w.name == Main_Name && w.pid == process_->processId(); }))
+        return false;
+    return Wait_Painted(0);
+}
+
+bool Program::Wait_Painted(int width) const
+{
+    // The screen behind a window is black until its program paints the window's far corner.
+    return QTest::qWaitFor(
+        [&] {
+            const auto main = Main();
+            if (!main || (width && main->rect.width() != width))
+                return false;
+            const QPoint corner = main->rect.bottomRight() - QPoint(3, 3);
+            return x_.Grab().pixel(corner) != qRgb(0, 0, 0);
+        },
+        20000);
 }
 
 std::unique_ptr<QProcess> Program::Start_Another() const

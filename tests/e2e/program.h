@@ -40,6 +40,8 @@ public:
 
     // Starts the program in its folder and waits for its main window; false if it did not show.
     bool Start();
+    // Until the main window (`width` pixels wide, when not 0) is painted to its far corner.
+    bool Wait_Painted(int width) const;
     // A second start in the same folder, left to run on its own.
     std::unique_ptr<QProcess> Start_Another() const;
     // Waits for the program to end; true when it ended by itself with status 0.

@@ -229,7 +229,7 @@ TEST_F(Run, Join_Play_Move_Switch_Save_Restart)
 
     // The compact layout, left by its own exit-with-save label.
     x.Click(p.Layout_Button(0));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return p.Main() && p.Main()->rect.width() == 497; }, 10000));
+    ASSERT_TRUE(p.Wait_Painted(497));
     const QRect joinedPage = p.List_Rect(List_Id::Joined).adjusted(-12, -40, 108, 133);
     const QImage compact = p.Shot(QStringLiteral("compact_before_exit"));
     p.Press(Cmd_Exit_Save);
@@ -261,7 +261,7 @@ TEST_F(Run, Join_Play_Move_Switch_Save_Restart)
     EXPECT_EQ(again.pixel(p.Group_Button(Group_Kind::Joined, 3)), on);
     EXPECT_EQ(again.pixel(p.Group_Button(Group_Kind::Joined, 0)), off);
     x.Click(p.Layout_Button(1));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return p.Main()->rect.width() == 805; }, 10000));
+    ASSERT_TRUE(p.Wait_Painted(805));
     EXPECT_EQ(p.Shot(QStringLiteral("restarted_wide")).copy(favPage), wide.copy(favPage));
     const auto saved = p.App_Files();
     p.Press(Cmd_Cancel_Body);
