@@ -74,6 +74,16 @@ const Mpv_Api* Load_Mpv()
     return api;
 }
 
+// An end that comes after the application has gone may hold windows, which cannot be destroyed
+// without it (nor on this thread): it is kept, never run nor destroyed, until the process ends.
+void Keep_Unrun(std::function<void()> ended)
+{
+    static std::mutex mutex;
+    static auto* kept = new std::vector<std::function<void()>>;
+    const std::lock_guard lock(mutex);
+    kept->push_back(std::move(ended));
+}
+
 // Only called once a session holds a handle, so the library is there.
 const Mpv_Api& Mpv()
 {
@@ -175,6 +185,8 @@ bool Mpv_Session::Terminate(std::function<void()> ended)
         QCoreApplication* app = QCoreApplication::instance();
         if (late && app)
             QMetaObject::invokeMethod(app, std::move(late), Qt::QueuedConnection);
+        else if (late)
+            Keep_Unrun(std::move(late));
     }).detach();
     handle_ = nullptr;
     std::unique_lock lock(ending->mutex);
