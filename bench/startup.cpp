@@ -8,6 +8,7 @@
 // Without a display the offscreen platform is used (it paints all the same).
 #include "core/main_state.h"
 #include "lists/group_file.h"
+#include "ui/first_paint.h"
 #include "ui/main_window.h"
 #include "ui/skin.h"
 
@@ -29,33 +30,11 @@ namespace {
 
 constexpr int Rounds = 7;
 
-// Reports the end of the window's first paint and ends the process.
-class First_Paint : public QObject {
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && !seen_) {
-            seen_ = true;
-            // Queued, so that the children painted in the same pass are done too.
-            QTimer::singleShot(0, [] {
-                std::fputs("painted\n", stdout);
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool seen_ = false;
-};
-
 enum class Mode { Bare, Bare_Text, App };
 
 int Run_Window(int argc, char** argv, Mode mode, const QString& appFolder)
 {
     QApplication app(argc, argv);
-    First_Paint watcher;
     std::unique_ptr<pf::Main_State> state;
     std::unique_ptr<QWidget> window;
     if (mode != Mode::App) {
@@ -72,7 +51,12 @@ int Run_Window(int argc, char** argv, Mode mode, const QString& appFolder)
         main->Load();
         window = std::move(main);
     }
-    window->installEventFilter(&watcher);
+    // The end of the window's first paint ends the process.
+    pf::After_First_Paint(window.get(), [] {
+        std::fputs("painted\n", stdout);
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    });
     window->show();
     return app.exec();
 }

@@ -5,11 +5,7 @@
 #include "dialogs/parlo_film_j.h"
 #include "dialogs/parlo_film_p.h"
 #include "playback/mpv_session.h"
-
-#include <QEvent>
-#include <QTimer>
-
-#include <functional>
+#include "ui/first_paint.h"
 
 namespace pf {
 
@@ -31,32 +27,6 @@ Main_Application::Main_Application(const QString& appFolder, const Mpeg_Driver_O
     Wire_Lists();
 }
 
-namespace {
-
-// Runs `then` from the event loop after the watched window's first paint, then goes.
-class First_Paint_Hook : public QObject {
-public:
-    First_Paint_Hook(QObject* parent, std::function<void()> then) : QObject(parent), then_(std::move(then)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] {
-                then_();
-                deleteLater();
-            });
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> then_;
-};
-
-}  // namespace
-
 Main_Application::~Main_Application()
 {
     Set_Profile_Prompter(nullptr);
@@ -67,8 +37,7 @@ void Main_Application::Start(const QStringList& files)
     window_.Load();
     // The player's libraries load once the window has painted, so that they do not slow its
     // start, and before the first play asks for them.
-    auto* painted = new First_Paint_Hook(&window_, [] { Mpv_Session::Preload(); });
-    window_.installEventFilter(painted);
+    After_First_Paint(&window_, [] { Mpv_Session::Preload(); });
     window_.show();
     if (!files.isEmpty())
         join_.filesDropped(files);
