@@ -61,19 +61,11 @@ public:
             }
             if (!buffer_)
                 buffer_ = std::make_unique<char[]>(size_t(Buffer_Size));
-            const ssize_t n = ::read(in, buffer_.get(), size_t(std::min(left, Buffer_Size)));
-            if (n < 0 && errno == EINTR)
-                continue;
+            const qint64 n = Read_Full(in, buffer_.get(), std::min(left, Buffer_Size));
             if (n <= 0)
                 return {Copy_Status::Read_Failed, inName, n < 0 ? errno : 0, done_};
-            for (ssize_t written = 0; written < n;) {
-                const ssize_t w = ::write(out, buffer_.get() + written, size_t(n - written));
-                if (w < 0 && errno == EINTR)
-                    continue;
-                if (w <= 0)
-                    return {Copy_Status::Write_Failed, outName, w < 0 ? errno : ENOSPC, done_};
-                written += w;
-            }
+            if (!Write_Full(out, buffer_.get(), n))
+                return {Copy_Status::Write_Failed, outName, errno, done_};
             left -= n;
             if (!Advance(n, inName))
                 return {Copy_Status::Cancelled, inName, 0, done_};

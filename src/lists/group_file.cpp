@@ -22,21 +22,6 @@ constexpr qint64 Chunk_Records = 1024;
 // Files named in a message before the rest are only counted.
 constexpr int Listed_Unfit = 10;
 
-// Fills `buffer` from the descriptor; false when the file ended early or a read failed.
-bool Read_Exactly(int fd, QByteArray& buffer)
-{
-    qsizetype got = 0;
-    while (got < buffer.size()) {
-        const ssize_t n = ::read(fd, buffer.data() + got, size_t(buffer.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        got += n;
-    }
-    return true;
-}
-
 // A record's path bytes: they end at the first NUL, as everywhere else in the program, and lose
 // their blanks at both ends.
 QByteArrayView Record_Bytes(const char* record)
@@ -142,7 +127,7 @@ QStringList Load_Group(const QString& file, QStringList* away)
     for (qint64 left = in.size / Record_Length; left > 0;) {
         const qint64 count = std::min(left, Chunk_Records);
         QByteArray chunk(qsizetype(count * Record_Length), Qt::Uninitialized);
-        if (!Read_Exactly(in.fd.get(), chunk))
+        if (Read_Full(in.fd.get(), chunk.data(), chunk.size()) != chunk.size())
             break;
         Collect_Records(chunk, pool, spans);
         left -= count;

@@ -83,11 +83,7 @@ double File_Source::Resident()
 
 qint64 File_Source::Read_At(qint64 off, unsigned char* to, qint64 len)
 {
-    for (;;) {
-        const ssize_t n = ::pread(fd_, to, size_t(len), off);
-        if (n >= 0 || errno != EINTR)
-            return n;
-    }
+    return Read_Full(fd_, to, len, off);
 }
 
 }  // namespace pf

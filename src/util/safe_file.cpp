@@ -33,20 +33,6 @@ QString Temp_Beside(const QString& target)
     return info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part");
 }
 
-bool Write_All(int fd, const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
 void Sync_Folder(const QString& file)
 {
     // The rename is durable only once the folder's entry is on disk.
@@ -101,6 +87,10 @@ Open_Result Open_Regular(const QString& path)
     }
     // Non-blocking: opening a FIFO for reading would wait for a writer.
     r.fd = Unique_Fd(::open(Bytes(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    // A lease refuses a non-blocking open of a regular file; its holder lets go as a slow drive
+    // answers, late.
+    if (!r.fd.valid() && errno == EWOULDBLOCK && S_ISREG(before.st_mode))
+        r.fd = Unique_Fd(::open(Bytes(path).constData(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
     if (!r.fd.valid()) {
         r.error = errno;
         r.status = Status_Of_Errno(r.error);
@@ -121,6 +111,40 @@ Open_Result Open_Regular(const QString& path)
     r.size = st.st_size;
     r.status = File_Status::Ok;
     return r;
+}
+
+qint64 Read_Full(int fd, void* to, qint64 length, qint64 offset)
+{
+    auto* at = static_cast<char*>(to);
+    qint64 done = 0;
+    while (done < length) {
+        const size_t want = size_t(length - done);
+        const ssize_t n = offset < 0 ? ::read(fd, at + done, want) : ::pread(fd, at + done, want, offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+bool Write_Full(int fd, const void* from, qint64 length)
+{
+    const auto* at = static_cast<const char*>(from);
+    for (qint64 done = 0; done < length;) {
+        const ssize_t n = ::write(fd, at + done, size_t(length - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0)
+            errno = ENOSPC;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
 }
 
 Read_Result Read_Regular_File(const QString& path, qint64 limit)
@@ -146,17 +170,15 @@ Read_Result Read_Regular_File(const QString& path, qint64 limit)
             }
             bytes.resize(std::min<qsizetype>(qsizetype(limit) + 1, got * 2 + 4096));
         }
-        const ssize_t n = ::read(in.fd.get(), bytes.data() + got, size_t(bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
+        const qint64 n = Read_Full(in.fd.get(), bytes.data() + got, bytes.size() - got);
         if (n < 0) {
             r.status = File_Status::Failed;
             r.error = errno;
             return r;
         }
-        if (n == 0)
-            break;
         got += n;
+        if (got < bytes.size())
+            break;
     }
     if (got > limit) {
         r.status = File_Status::Too_Large;
@@ -209,7 +231,7 @@ File_Status Write_File_Atomically(const QString& path, const QByteArray& bytes, 
     }
     if (existed)
         ::fchmod(out.fd.get(), st.st_mode & 07777);  // the umask must not narrow the file's rights
-    bool ok = Write_All(out.fd.get(), bytes) && ::fsync(out.fd.get()) == 0;
+    bool ok = Write_Full(out.fd.get(), bytes.constData(), bytes.size()) && ::fsync(out.fd.get()) == 0;
     if (!ok)
         err = errno;
     if (out.fd.close() != 0 && ok) {

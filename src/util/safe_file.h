@@ -48,8 +48,17 @@ struct Open_Result {
 };
 
 // Opens for reading, following links, without blocking on a FIFO; refuses anything but a
-// regular file. The descriptor is back in blocking mode.
+// regular file. The descriptor is back in blocking mode. A regular file that another process
+// holds (a lease) is waited for, as a slow drive's file is: call it off the GUI thread.
 Open_Result Open_Regular(const QString& path);
+
+// Reads `length` bytes, or up to the end of the file, at `offset` (or at the current position
+// when it is negative), through short counts and interruptions. The bytes read, or -1 (errno).
+qint64 Read_Full(int fd, void* to, qint64 length, qint64 offset = -1);
+
+// Writes all `length` bytes through short counts and interruptions; false with errno set
+// (ENOSPC when the system took nothing without saying why).
+bool Write_Full(int fd, const void* from, qint64 length);
 
 struct Read_Result {
     File_Status status = File_Status::Failed;
