@@ -120,7 +120,7 @@ bool Same_Inode(const struct stat& a, const struct stat& b)
 // only; `st` receives what it is.
 Copy_Outcome Open_Input(const QString& path, Unique_Fd& fd, struct stat& st)
 {
-    Open_Result in = Open_Regular(path);
+    Open_Result in = Open_Regular(path, true);
     if (in.status == File_Status::Not_Regular)
         return {Copy_Status::Not_Regular, path, 0, 0};
     if (in.status != File_Status::Ok)

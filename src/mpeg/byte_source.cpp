@@ -39,7 +39,7 @@ qint64 Memory_Source::Read_At(qint64 off, unsigned char* to, qint64 len)
 
 File_Source::File_Source(const QString& path)
 {
-    Open_Result opened = Open_Regular(path);
+    Open_Result opened = Open_Regular(path, true);
     if (opened.status != File_Status::Ok)
         return;
     size_ = opened.size;

@@ -75,7 +75,7 @@ int Unique_Fd::close()
     return r;
 }
 
-Open_Result Open_Regular(const QString& path)
+Open_Result Open_Regular(const QString& path, bool waitIfHeld)
 {
     Open_Result r;
     // A device or FIFO is not even opened: opening one can act (a tape rewinds, a terminal
@@ -89,7 +89,7 @@ Open_Result Open_Regular(const QString& path)
     r.fd = Unique_Fd(::open(Bytes(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     // A lease refuses a non-blocking open of a regular file; its holder lets go as a slow drive
     // answers, late.
-    if (!r.fd.valid() && errno == EWOULDBLOCK && S_ISREG(before.st_mode))
+    if (!r.fd.valid() && errno == EWOULDBLOCK && waitIfHeld && S_ISREG(before.st_mode))
         r.fd = Unique_Fd(::open(Bytes(path).constData(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
     if (!r.fd.valid()) {
         r.error = errno;

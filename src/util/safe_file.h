@@ -49,8 +49,9 @@ struct Open_Result {
 
 // Opens for reading, following links, without blocking on a FIFO; refuses anything but a
 // regular file. The descriptor is back in blocking mode. A regular file that another process
-// holds (a lease) is waited for, as a slow drive's file is: call it off the GUI thread.
-Open_Result Open_Regular(const QString& path);
+// holds (a lease) fails with EWOULDBLOCK, or with `waitIfHeld` is waited for as a slow drive's
+// file is (off the GUI thread only).
+Open_Result Open_Regular(const QString& path, bool waitIfHeld = false);
 
 // Reads `length` bytes, or up to the end of the file, at `offset` (or at the current position
 // when it is negative), through short counts and interruptions. The bytes read, or -1 (errno).
