@@ -12,8 +12,8 @@ namespace pf {
 Main_Application::Main_Application(const QString& appFolder, const Mpeg_Driver_Options& media)
     : state_(appFolder),
       window_(state_),
-      joinProgress_(&window_),
-      join_(state_, window_.Prompts(), &joinProgress_),
+      join_(state_, window_.Prompts()),
+      joinProgress_(join_.engine(), &window_),
       players_(state_, window_.Prompts(), &window_, media.audioOutput),
       dispatch_(state_.settings, state_.play, players_),
       joined_(state_, window_.Prompts(), List_Id::Joined),
@@ -45,6 +45,8 @@ void Main_Application::Start(const QStringList& files)
 
 void Main_Application::Wire_Join_Page()
 {
+    QObject::connect(&join_.engine(), &Join_Engine::started, &window_, [this] { window_.Set_Busy(true); });
+    QObject::connect(&join_.engine(), &Join_Engine::ended, &window_, [this] { window_.Set_Busy(false); });
     for (Cmd cmd : Join_Commands::Indices())
         window_.Set_Command(cmd, [this, cmd] { join_.Run(cmd); });
     QObject::connect(&window_, &Parlo_film_S::listClicked, &join_, [this](List_Id id, int row) {

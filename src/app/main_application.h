@@ -43,8 +43,8 @@ private:
 
     Main_State state_;
     Parlo_film_S window_;
-    Progress_Dialog joinProgress_;
     Join_Commands join_;
+    Progress_Dialog joinProgress_;
     Window_Player_Host players_;
     Play_Dispatch dispatch_;
     Finished_List joined_;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "join/file_copy.h"
 
-#include "util/aside.h"
 #include "util/safe_file.h"
 #include "util/system_error.h"
 
@@ -9,7 +8,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <memory>
 
@@ -88,29 +86,6 @@ private:
     std::unique_ptr<char[]> buffer_;
 };
 
-int Sync_Error(int fd)
-{
-    return ::fsync(fd) == 0 ? 0 : errno;
-}
-
-// The final sync can take seconds (the disk's cache is flushed with it). With a progress to tell,
-// whose caller lets events run between chunks, windows go on repainting during the sync as well;
-// the user's input waits, as a cancel could no longer be honoured.
-int Sync(int fd, bool live)
-{
-    const int copy = live ? ::fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
-    if (copy < 0)
-        return Sync_Error(fd);
-    auto error = std::make_shared<std::atomic<int>>(0);
-    const auto work = [copy, error] {
-        *error = Sync_Error(copy);
-        ::close(copy);
-    };
-    if (!Run_Aside(work, {}, QEventLoop::ExcludeUserInputEvents))
-        return Sync_Error(fd);  // the wait was ended early: the program is closing
-    return *error;
-}
-
 bool Same_Inode(const struct stat& a, const struct stat& b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -183,8 +158,8 @@ Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Pro
             return r;
     }
     // On disk before anyone renames it into place or deletes an input for it.
-    if (const int e = Sync(out.fd.get(), progress != nullptr))
-        return {Copy_Status::Write_Failed, output, e, copier.Done()};
+    if (::fsync(out.fd.get()) != 0)
+        return {Copy_Status::Write_Failed, output, errno, copier.Done()};
     if (out.fd.close() != 0)
         return {Copy_Status::Write_Failed, output, errno, copier.Done()};
     return {Copy_Status::Ok, {}, 0, copier.Done()};

@@ -3,7 +3,8 @@
 // Memory stays bounded (one buffer of 128 KiB at most, whatever the sizes) and sizes are
 // 64-bit. It copies with the kernel's copy_file_range or with plain reads and writes, starting
 // with Preferred_Copy_Method and falling back to the other where the first is refused.
-// Progress and cancel go through Copy_Progress, so the engine needs no window.
+// Progress and cancel go through Copy_Progress, so the engine needs no window; the join runs it
+// on a worker thread.
 #pragma once
 
 #include <QString>
@@ -11,7 +12,7 @@
 
 namespace pf {
 
-// Told about the copy as it goes; runs on the caller's thread between chunks.
+// Told about the copy as it goes, on the copying thread between chunks.
 class Copy_Progress {
 public:
     virtual ~Copy_Progress() = default;

@@ -6,9 +6,12 @@
 
 namespace pf {
 
-Join_Commands::Join_Commands(Main_State& state, Prompter& prompter, Copy_Progress* progress, QObject* parent)
-    : QObject(parent), state_(state), prompter_(prompter), inputs_(state, prompter), engine_(state, prompter, progress)
-{}
+Join_Commands::Join_Commands(Main_State& state, Prompter& prompter, QObject* parent)
+    : QObject(parent), state_(state), prompter_(prompter), inputs_(state, prompter), engine_(state, prompter)
+{
+    connect(&engine_, &Join_Engine::ended, this,
+            [this] { state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.count()); });
+}
 
 Join_Commands::~Join_Commands() = default;
 
@@ -37,9 +40,9 @@ bool Join_Commands::Run(Cmd cmd)
 void Join_Commands::Join()
 {
     // The label is enabled only from two entries on; the check keeps a direct call honest too.
-    if (state_.lstFiles.count() >= 2 && engine_.Check_Input_Extensions())
-        engine_.Join_Files();
-    state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.count());
+    // A join that starts updates the labels when it ends.
+    if (state_.lstFiles.count() < 2 || !engine_.Check_Input_Extensions() || !engine_.Join_Files())
+        state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.count());
 }
 
 void Join_Commands::Rename(List_Id list)

@@ -19,14 +19,14 @@ namespace pf {
 class Join_Commands : public QObject {
     Q_OBJECT
 public:
-    // `progress` (the window layer's progress dialog) is told about long copies; none in tests.
-    Join_Commands(Main_State& state, Prompter& prompter, Copy_Progress* progress = nullptr, QObject* parent = nullptr);
+    Join_Commands(Main_State& state, Prompter& prompter, QObject* parent = nullptr);
     ~Join_Commands() override;
 
     // The labels this object runs.
     static QList<Cmd> Indices();
 
-    // Runs the command of label `cmd`; false for a label that is not ours.
+    // Runs the command of label `cmd`; false for a label that is not ours. The join goes on
+    // after this returns, until the engine's `ended`.
     bool Run(Cmd cmd);
 
     // Plays an input file (the play dispatch); used by label 2 and the double-click.

@@ -3,25 +3,22 @@
 
 #include "core/main_state.h"
 #include "join/file_copy.h"
-#include "join/file_move.h"
 #include "join/save_as.h"
 #include "util/log.h"
 #include "util/paths.h"
 #include "util/prompter.h"
-#include "util/shell.h"
+#include "util/safe_file.h"
+#include "util/worker.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 
 namespace pf {
 
 namespace {
 
-// Numbers tried after the highest one found, when names are taken by files the scan skips.
-constexpr int Free_Name_Attempts = 1000;
+// Progress reaches the window this often at most: enough to look smooth, little to post.
+constexpr int Progress_Every_Ms = 40;
 
 // A message box's text on one log line.
 QString One_Line(QString text)
@@ -29,30 +26,50 @@ QString One_Line(QString text)
     return text.replace(u'\n', u' ');
 }
 
+// What a worker step tells about itself, posted to the engine; a cancel is seen between chunks.
+class Step_Progress : public Copy_Progress {
+public:
+    Step_Progress(std::shared_ptr<Job_Link> link, Join_Engine* engine) : link_(std::move(link)), engine_(engine) {}
+
+    void begin(qint64 totalBytes) override
+    {
+        total_ = totalBytes;
+        clock_.invalidate();
+    }
+    bool step(const QString& file, qint64 doneBytes) override
+    {
+        if (!clock_.isValid() || clock_.elapsed() >= Progress_Every_Ms || file != file_) {
+            clock_.start();
+            file_ = file;
+            link_->Post([link = link_, engine = engine_, file, doneBytes, total = total_] {
+                if (!link->Cancelled())
+                    emit engine->progressed(file, doneBytes, total);
+            });
+        }
+        return !link_->Cancelled();
+    }
+    void end() override {}
+
+private:
+    std::shared_ptr<Job_Link> link_;
+    Join_Engine* engine_;
+    QElapsedTimer clock_;
+    QString file_;
+    qint64 total_ = 0;
+};
+
 }  // namespace
 
-qint64 Sequence_Number(const QString& name)
-{
-    if (name.size() < 13)
-        return -1;
-    for (int i = 0; i < 8; ++i) {
-        if (name.at(i) < u'0' || name.at(i) > u'9')
-            return -1;
-    }
-    int end = 9;
-    while (end < name.size() && name.at(end) >= u'0' && name.at(end) <= u'9')
-        ++end;
-    const int digits = end - 9;
-    if (digits < 4 || digits > 18)
-        return -1;
-    return name.mid(9, digits).toLongLong();
-}
+Join_Engine::Join_Engine(Main_State& state, Prompter& prompter, QObject* parent)
+    : QObject(parent), state_(state), prompter_(prompter)
+{}
 
-QString Automatic_Name(const QString& folder, const QDate& date, qint64 number, const QString& upperExt)
+Join_Engine::~Join_Engine()
 {
-    return Join_Path(folder,
-                     date.toString(QStringLiteral("yyyyMMdd")) + u'_'
-                         + QStringLiteral("%1").arg(number, 4, 10, QLatin1Char('0')) + u'.' + upperExt);
+    if (link_) {
+        link_->Cancel();
+        link_->Cut();
+    }
 }
 
 bool Join_Engine::Check_Input_Extensions()
@@ -72,59 +89,141 @@ bool Join_Engine::Check_Input_Extensions()
     return true;
 }
 
-void Join_Engine::Join_Files()
+bool Join_Engine::Join_Files()
 {
+    if (running_)
+        return false;
+    if (workers_ > 0) {
+        // The temporary file is still the cancelled join's, whose drive has not answered yet.
+        prompter_.message(QStringLiteral("前回の結合がまだ終わっていません (ﾄﾞﾗｲﾌﾞが応答しません)。\n"
+                                         "しばらくしてからもう一度結合してください。"),
+                          Msg_Exclamation);
+        return false;
+    }
+    running_ = true;
+    clearsOnCancel_ = false;
+    link_ = std::make_shared<Job_Link>(this);
+    emit started();
     state_.Temp_Join_File = state_.Temp_Path();
     Join_Size = -1;
-    const QStringList& inputs = state_.lstFiles.entries();
-    for (const QString& input : inputs)
-        qCInfo(Log_Join).noquote() << "input" << input << QFileInfo(input).size() << "bytes";
-    QElapsedTimer clock;
-    clock.start();
-    const Copy_Outcome copied = Concatenate(inputs, state_.Temp_Join_File, progress_);
+    Run_Step(QStringLiteral("ﾌｧｲﾙを結合しています…"),
+             [this, inputs = state_.lstFiles.entries(), temp = state_.Temp_Join_File](Copy_Progress& progress) {
+                 for (const QString& input : inputs)
+                     qCInfo(Log_Join).noquote() << "input" << input << QFileInfo(input).size() << "bytes";
+                 QElapsedTimer clock;
+                 clock.start();
+                 const Copy_Outcome copied = Concatenate(inputs, temp, &progress);
+                 if (copied.ok())
+                     qCInfo(Log_Join).noquote() << "joined" << inputs.size() << "files," << copied.bytes << "bytes in"
+                                                << clock.elapsed() / 1000.0 << "s into" << temp;
+                 return Step_Result{[this, copied] { Copied(copied); },
+                                    [this, temp] { Clean_Up([temp] { Remove_File(temp); }); }};
+             });
+    return true;
+}
+
+void Join_Engine::Run_Step(const QString& what, Step work)
+{
+    ++workers_;
+    emit stepStarted(what);
+    Start_Detached([this, link = link_, work = std::move(work)] {
+        Step_Progress progress(link, this);
+        Step_Result result = work(progress);
+        link->Post([this, link, result = std::move(result)] { Step_Done(link, result); });
+    });
+}
+
+void Join_Engine::Step_Done(const std::shared_ptr<Job_Link>& link, const Step_Result& result)
+{
+    --workers_;
+    // A cancelled join has ended for the user already; what its step did is undone or kept.
+    if (!link->Cancelled()) {
+        emit stepEnded();
+        result.then();
+    } else if (result.late) {
+        result.late();
+    }
+}
+
+void Join_Engine::Clean_Up(std::function<void()> work)
+{
+    ++workers_;
+    Start_Detached([this, link = link_, work = std::move(work)] {
+        work();
+        link->Post([this] { --workers_; });
+    });
+}
+
+void Join_Engine::Copied(const Copy_Outcome& copied)
+{
     if (!copied.ok()) {
         qCWarning(Log_Join).noquote() << "join failed:" << One_Line(Copy_Failure_Text(copied));
-        if (copied.status != Copy_Status::Cancelled)
-            prompter_.message(Copy_Failure_Text(copied), Msg_Exclamation);
+        prompter_.message(Copy_Failure_Text(copied), Msg_Exclamation);
+        End();
         return;
     }
-    qCInfo(Log_Join).noquote() << "joined" << inputs.size() << "files," << copied.bytes << "bytes in"
-                               << clock.elapsed() / 1000.0 << "s into" << state_.Temp_Join_File;
     Join_Size = copied.bytes;
-    if (state_.settings.Auto == 0) {
+    if (state_.settings.Auto == 0)
         Save_Joined_As();
-        return;
-    }
-    Name_Automatically();
+    else
+        Name_Automatically();
 }
 
 void Join_Engine::Name_Automatically()
 {
-    Find_Last_Number();
-    const QDate today = QDate::currentDate();
-    QString name = state_.settings.AutoFolder;
-    // An empty or vanished folder would put the output somewhere unintended (or nowhere).
-    Move_Outcome moved{Move_Result::Failed, ENOENT};
-    const int attempts = Folder_Exists(name) ? Free_Name_Attempts : 0;
-    // A name may be taken by a file the scan does not count: never replace it, take the next.
-    for (int i = 1; i <= attempts; ++i) {
-        name = Automatic_Name(state_.settings.AutoFolder, today, Last_Number + i, Join_Ext);
-        moved = Move_File(state_.Temp_Join_File, name, Move_Mode::Keep_Existing, progress_);
-        if (moved.result != Move_Result::Target_Exists) {
-            if (moved.ok())
-                Last_Number += i;
-            break;
-        }
-    }
-    if (!moved.ok()) {
-        QFile::remove(state_.Temp_Join_File);
-        qCWarning(Log_Join).noquote() << "not saved:" << One_Line(Move_Failure_Text(name, moved.error));
-        if (moved.error != ECANCELED)
-            prompter_.message(Move_Failure_Text(name, moved.error), Msg_Exclamation);
+    Run_Step(QStringLiteral("結合ﾌｧｲﾙを保存しています…"),
+             [this, temp = state_.Temp_Join_File, folder = state_.settings.AutoFolder, ext = Join_Ext,
+              today = QDate::currentDate()](Copy_Progress& progress) {
+                 const Automatic_Save save = Save_Automatically(temp, folder, today, ext, &progress);
+                 return Step_Result{[this, save] {
+                                        Last_Number = save.lastNumber;
+                                        if (save.moved.ok())
+                                            Join_Output = save.name;
+                                        Saved(save.name, save.moved);
+                                    },
+                                    [this, save] { Keep_Late(save.name, save.moved); }};
+             });
+}
+
+void Join_Engine::Save_Joined_As()
+{
+    const QString chosen = Ask_Save_Path(prompter_, QStringLiteral("ﾌｧｲﾙ名を付けて保存"), Join_Ext,
+                                         state_.settings.List_Path, {}, QStringLiteral("保存ﾌｧｲﾙの拡張子が違います！"));
+    if (chosen.isEmpty()) {
+        End();  // File.tmp stays for now; the next join or the exit removes it
         return;
     }
-    Join_Output = name;
-    Finish(name);
+    Run_Step(QStringLiteral("結合ﾌｧｲﾙを保存しています…"),
+             [this, temp = state_.Temp_Join_File, chosen](Copy_Progress& progress) {
+                 const Move_Outcome moved = Move_File(temp, chosen, Move_Mode::Replace, &progress);
+                 return Step_Result{[this, chosen, moved] {
+                                        if (moved.ok())
+                                            state_.settings.List_Path = Parent_Folder(chosen);
+                                        Saved(chosen, moved);
+                                    },
+                                    [this, chosen, moved] { Keep_Late(chosen, moved); }};
+             });
+}
+
+void Join_Engine::Saved(const QString& output, const Move_Outcome& moved)
+{
+    if (!moved.ok()) {
+        qCWarning(Log_Join).noquote() << "not saved:" << One_Line(Move_Failure_Text(output, moved.error));
+        prompter_.message(Move_Failure_Text(output, moved.error), Msg_Exclamation);
+        End();
+        return;
+    }
+    Finish(output);
+}
+
+void Join_Engine::Keep_Late(const QString& output, const Move_Outcome& moved)
+{
+    // Saved just as the user cancelled: listed, so that it is not lost, but the inputs stay.
+    if (!moved.ok())
+        return;
+    qCInfo(Log_Join).noquote() << "saved after the cancel as" << output;
+    state_.List_Join.Add(output);
+    state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.count());
 }
 
 void Join_Engine::Finish(const QString& output)
@@ -138,65 +237,62 @@ void Join_Engine::Finish(const QString& output)
     Handle_Inputs_After_Join(output);
 }
 
-void Join_Engine::Find_Last_Number()
-{
-    Last_Number = 0;
-    GetFileList_Auto(state_.settings.AutoFolder);
-}
-
-void Join_Engine::GetFileList_Auto(const QString& folder)
-{
-    // Regular files that are not hidden, matched without regard to case, each counted once;
-    // a missing or unreadable folder simply yields nothing.
-    if (folder.isEmpty())
-        return;
-    QDirIterator it(folder, {QStringLiteral("*.mpg"), QStringLiteral("*.mpeg")}, QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        Last_Number = std::max(Last_Number, Sequence_Number(it.fileName()));
-    }
-}
-
 void Join_Engine::Handle_Inputs_After_Join(const QString& output)
 {
     const int mode = state_.settings.Inlist;
-    if (mode < 1 || mode > 3)
+    if (mode < 1 || mode > 3) {
+        End();
         return;
-    if (mode >= 2) {
-        // Inputs go only once the output is really there, whole, under its final name.
-        if (QFileInfo(output).size() != Join_Size || !QFileInfo(output).isFile()) {
-            prompter_.message(QStringLiteral("結合ﾌｧｲﾙを確認できないため入力ﾌｧｲﾙを残しました！\n%1").arg(output),
-                              Msg_Exclamation);
-            return;
-        }
-        for (const QString& input : state_.lstFiles.entries()) {
-            // The output may have been saved over one of its own inputs.
-            if (Same_File(input, output))
-                continue;
-            const bool gone = mode == 2 ? QFile::remove(input) : Send_To_Recycle_Bin({input}) == 0;
-            if (!gone)
-                qCWarning(Log_Join).noquote() << (mode == 2 ? "cannot delete" : "cannot move to the trash") << input;
-        }
     }
-    state_.labels.Set_Range(Cmd_Play_Input, Cmd_Join, false);
-    state_.lstFiles.Clear();
+    if (mode == 1) {
+        Inputs_Handled({true, {}}, output);
+        return;
+    }
+    if (!running_) {  // called on its own, outside a join
+        running_ = true;
+        link_ = std::make_shared<Job_Link>(this);
+        emit started();
+    }
+    clearsOnCancel_ = true;
+    const bool trash = mode == 3;
+    Run_Step(trash ? QStringLiteral("入力ﾌｧｲﾙをごみ箱へ移動しています…") : QStringLiteral("入力ﾌｧｲﾙを削除しています…"),
+             [this, inputs = state_.lstFiles.entries(), output, size = Join_Size, trash](Copy_Progress& progress) {
+                 const Inputs_Outcome outcome = Remove_Inputs(inputs, output, size, trash, &progress);
+                 for (const QString& input : outcome.kept)
+                     qCWarning(Log_Join).noquote() << (trash ? "cannot move to the trash" : "cannot delete") << input;
+                 return Step_Result{[this, outcome, output] { Inputs_Handled(outcome, output); }, {}};
+             });
 }
 
-void Join_Engine::Save_Joined_As()
+void Join_Engine::Inputs_Handled(const Inputs_Outcome& outcome, const QString& output)
 {
-    const QString chosen = Ask_Save_Path(prompter_, QStringLiteral("ﾌｧｲﾙ名を付けて保存"), Join_Ext,
-                                         state_.settings.List_Path, {}, QStringLiteral("保存ﾌｧｲﾙの拡張子が違います！"));
-    if (chosen.isEmpty())
-        return;  // File.tmp stays for now; the next join or the exit removes it
-    const Move_Outcome moved = Move_File(state_.Temp_Join_File, chosen, Move_Mode::Replace, progress_);
-    if (!moved.ok()) {
-        qCWarning(Log_Join).noquote() << "not saved:" << One_Line(Move_Failure_Text(chosen, moved.error));
-        if (moved.error != ECANCELED)
-            prompter_.message(Move_Failure_Text(chosen, moved.error), Msg_Exclamation);
-        return;
+    if (!outcome.verified) {
+        prompter_.message(QStringLiteral("結合ﾌｧｲﾙを確認できないため入力ﾌｧｲﾙを残しました！\n%1").arg(output),
+                          Msg_Exclamation);
+    } else {
+        state_.labels.Set_Range(Cmd_Play_Input, Cmd_Join, false);
+        state_.lstFiles.Clear();
     }
-    state_.settings.List_Path = Parent_Folder(chosen);
-    Finish(chosen);
+    End();
+}
+
+void Join_Engine::Cancel()
+{
+    if (!running_)
+        return;
+    link_->Cancel();
+    emit stepEnded();
+    // The output is saved by now: the list goes as `Inlist` asks, whatever files stay.
+    if (clearsOnCancel_)
+        Inputs_Handled({true, {}}, {});
+    else
+        End();
+}
+
+void Join_Engine::End()
+{
+    running_ = false;
+    emit ended();
 }
 
 }  // namespace pf

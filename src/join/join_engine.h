@@ -4,40 +4,47 @@
 // in AutoFolder) or chosen in the Save-As dialog; then lists it and handles the inputs as
 // `Inlist` says. A join that fails or is cancelled removes File.tmp, lists nothing and
 // leaves every input alone. Owned by the join commands; works on the main window's state.
+//
+// Every step that touches the disk runs on a worker thread (join_steps.h); the engine takes
+// each outcome back on the GUI thread and goes on with the next step, so a join runs from
+// `started` to `ended` while the event loop goes on. Meanwhile the window is to take no input
+// but the progress dialog's. A cancel ends the join for the user at once, even while a worker
+// waits on a drive that does not answer; that worker stops at its next chance and removes
+// what it wrote, and no new join starts before it has.
 #pragma once
 
-#include <QDate>
+#include "join/join_steps.h"
+
+#include <QObject>
 #include <QString>
+
+#include <functional>
+#include <memory>
 
 namespace pf {
 
 class Copy_Progress;
+struct Copy_Outcome;
+class Job_Link;
 class Main_State;
 class Prompter;
 
-// The sequence number of an automatic name: characters 1 to 8 are digits and the run of
-// digits from character 10 on (four at least) is the number; -1 for any other name.
-qint64 Sequence_Number(const QString& fileName);
-
-// AutoFolder + "/" + yyyymmdd + "_" + number (at least four digits) + "." + extension.
-QString Automatic_Name(const QString& folder, const QDate& date, qint64 number, const QString& upperExt);
-
-class Join_Engine {
+class Join_Engine : public QObject {
+    Q_OBJECT
 public:
-    Join_Engine(Main_State& state, Prompter& prompter, Copy_Progress* progress = nullptr)
-        : state_(state), prompter_(prompter), progress_(progress)
-    {}
+    Join_Engine(Main_State& state, Prompter& prompter, QObject* parent = nullptr);
+    ~Join_Engine() override;
 
     // Sets Join_Ext and Join_Error; shows the message on a mismatch. True when they agree.
     bool Check_Input_Extensions();
-    void Join_Files();
-    // Sets Last_Number from the numbered .mpg and .mpeg files in AutoFolder.
-    void Find_Last_Number();
-    // Raises Last_Number to the highest sequence number among the files of `folder`.
-    void GetFileList_Auto(const QString& folder);
-    // Applies `Inlist` once `output` holds the finished join.
+    // Starts the join of the input list as it is now; false (and a message) while the worker of
+    // a cancelled join has not finished yet.
+    bool Join_Files();
+    // Applies `Inlist` once `output` holds the finished join of Join_Size bytes.
     void Handle_Inputs_After_Join(const QString& output);
-    void Save_Joined_As();
+    // Ends the running join now; nothing it has not finished yet will be listed.
+    void Cancel();
+    bool Running() const { return running_; }
 
     QString Join_Ext;
     bool Join_Error = false;
@@ -46,13 +53,44 @@ public:
     // Size of the last finished join: what the named output must measure before inputs go.
     qint64 Join_Size = -1;
 
+signals:
+    // The join has begun: from now until `ended` the window takes no input.
+    void started();
+    // A worker step the user may watch and cancel has begun (`what` says what it does) ...
+    void stepStarted(const QString& what);
+    // ... is at `done` of `total` (bytes, or inputs), with `file` ...
+    void progressed(const QString& file, qint64 done, qint64 total);
+    // ... and is over.
+    void stepEnded();
+    void ended();
+
 private:
+    // What a worker step hands back: `then` goes on with the join; `late` runs instead when the
+    // join was cancelled before the step's outcome arrived here (to undo or keep what it did).
+    struct Step_Result {
+        std::function<void()> then;
+        std::function<void()> late;
+    };
+    using Step = std::function<Step_Result(Copy_Progress&)>;
+    void Run_Step(const QString& what, Step work);
+    void Step_Done(const std::shared_ptr<Job_Link>& link, const Step_Result& result);
+    // Runs `work` on a worker that a new join waits for.
+    void Clean_Up(std::function<void()> work);
+    void Copied(const Copy_Outcome& copied);
+    void Save_Joined_As();
     void Name_Automatically();
+    void Saved(const QString& output, const Move_Outcome& moved);
+    void Keep_Late(const QString& output, const Move_Outcome& moved);
     void Finish(const QString& output);
+    void Inputs_Handled(const Inputs_Outcome& outcome, const QString& output);
+    void End();
 
     Main_State& state_;
     Prompter& prompter_;
-    Copy_Progress* progress_;
+    std::shared_ptr<Job_Link> link_;  // of the running join, or of the last one
+    bool running_ = false;
+    bool clearsOnCancel_ = false;  // the output is saved: a cancel still clears the input list
+    int workers_ = 0;              // worker steps not finished, a cancelled join's among them
 };
 
 }  // namespace pf

@@ -9,9 +9,11 @@
 #include "ui/skin.h"
 #include "util/version.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QWindow>
 
 namespace pf {
 
@@ -312,6 +314,42 @@ void Parlo_film_S::Save_And_Exit()
             != Answer_Yes)
         return;
     close();
+}
+
+void Parlo_film_S::Set_Busy(bool busy)
+{
+    const bool was = Busy();
+    busy_ = std::max(0, busy_ + (busy ? 1 : -1));
+    if (was == Busy())
+        return;
+    if (Busy()) {
+        qApp->installEventFilter(this);
+        setCursor(Qt::BusyCursor);
+    } else {
+        qApp->removeEventFilter(this);
+        unsetCursor();
+    }
+}
+
+bool Parlo_film_S::eventFilter(QObject* watched, QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::Close: break;
+    default: return false;
+    }
+    auto* w = qobject_cast<QWidget*>(watched);
+    const bool ours = (w && (w == this || isAncestorOf(w))) || watched == windowHandle();
+    return ours && e->spontaneous();
 }
 
 void Parlo_film_S::closeEvent(QCloseEvent* e)

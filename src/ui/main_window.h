@@ -56,6 +56,12 @@ public:
     // be saved, one question naming it all decides whether to close anyway.
     void Save_And_Exit();
 
+    // While busy (a join or a group switch under way) the window takes no input: clicks, keys,
+    // drops and the window system's close are dropped until it is done; it still repaints, and
+    // the other windows (the progress dialog among them) take input as ever. Counted.
+    void Set_Busy(bool busy);
+    bool Busy() const { return busy_ > 0; }
+
     Main_State& State() { return state_; }
     Prompter& Prompts() { return *prompter_; }
     Path_List_View* List_View(List_Id id) const { return lists_[size_t(id)]; }
@@ -72,6 +78,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void Build_Chrome();
@@ -102,6 +109,7 @@ private:
     Choice_Group* PlayF_ = nullptr;
     std::array<QLabel*, 2> lbl_G_{};
     std::array<std::array<Picture*, Group_Count>, 2> groups_{};
+    int busy_ = 0;
 };
 
 }  // namespace pf

@@ -1,38 +1,50 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The join's progress window: a modal dialog with the percentage of bytes written, the name of
-// the file being copied and a cancel button. It appears only when a copy runs longer than
-// about half a second, and while it is up the copy lets pending events run between chunks,
-// so the main window keeps repainting while its input is blocked by the modal dialog.
+// The join's progress window: a modal dialog with what the join is doing, the file at hand,
+// the percentage and a cancel button. It watches the join engine: it appears once a worker
+// step has run for about half a second (with or without progress: a drive that does not answer
+// gives none), and goes the moment the step ends or the user cancels, which ends the join at
+// once. The dialog is created on first use and owned by its parent window. (Qt's own progress
+// dialog runs the event loop from inside setValue when it is modal; this one never does.)
 #pragma once
 
-#include "join/file_copy.h"
-
-#include <QElapsedTimer>
+#include <QObject>
 #include <QPointer>
-#include <QProgressDialog>
+#include <QTimer>
 
+class QDialog;
+class QLabel;
+class QProgressBar;
 class QWidget;
 
 namespace pf {
 
-class Progress_Dialog : public Copy_Progress {
+class Join_Engine;
+
+class Progress_Dialog : public QObject {
+    Q_OBJECT
 public:
-    explicit Progress_Dialog(QWidget* parent = nullptr, int showAfterMs = 500);
-    ~Progress_Dialog() override;
+    Progress_Dialog(Join_Engine& engine, QWidget* parent, int showAfterMs = 500);
 
-    void begin(qint64 totalBytes) override;
-    bool step(const QString& file, qint64 doneBytes) override;
-    void end() override;
-
-    // The dialog while it is shown (for tests), else null.
-    QProgressDialog* dialog() const { return dialog_; }
+    // The dialog while it is shown, else null; its label and bar.
+    QDialog* dialog() const;
+    QLabel* label() const { return label_; }
+    QProgressBar* bar() const { return bar_; }
 
 private:
+    void Step_Started(const QString& what);
+    void Progressed(const QString& file, qint64 done, qint64 total);
+    void Step_Ended();
+    void Show();
+    void Update();
+
+    Join_Engine& engine_;
     QWidget* parent_;
-    int showAfterMs_;
-    QElapsedTimer clock_;
-    qint64 total_ = 0;
-    QPointer<QProgressDialog> dialog_;
+    QTimer showTimer_;
+    QPointer<QDialog> dialog_;
+    QLabel* label_ = nullptr;
+    QProgressBar* bar_ = nullptr;
+    QString what_, file_;
+    qint64 done_ = 0, total_ = 0;
 };
 
 }  // namespace pf

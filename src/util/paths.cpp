@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -139,8 +140,9 @@ bool File_Exists(const QString& path)
         p.chop(1);
     if (p.isEmpty())
         return false;
-    // One open and one fstat: start-up tests every path of both groups.
-    return Open_Regular(p).status == File_Status::Ok;
+    // One open and one fstat. A file another program holds (a lease) is there all the same.
+    const Open_Result r = Open_Regular(p);
+    return r.status == File_Status::Ok || (r.status == File_Status::Failed && r.error == EWOULDBLOCK);
 }
 
 QString Extension_Of(const QString& path)

@@ -21,7 +21,8 @@ QString Add_Backslash(const QString& path);
 // a folder's name ends in them. The empty path names no folder.
 bool Folder_Exists(const QString& path);
 
-// True when a regular file exists there and can be opened for reading.
+// True when a regular file exists there and can be opened for reading (or another program
+// holds it with a lease, which only delays reading).
 // One trailing "/" is dropped first; a folder is not a file.
 bool File_Exists(const QString& path);
 

@@ -2,6 +2,7 @@
 #include "app/main_application.h"
 
 #include "mci/mci_service.h"
+#include "support/held_file.h"
 #include "support/temp_dir.h"
 #include "ui/chrome.h"
 #include "ui/path_list_view.h"
@@ -68,6 +69,25 @@ TEST(Main_Application, Files_Named_At_Start_Go_Into_The_Input_List)
     EXPECT_EQ(program.State().lstFiles.entries(), (QStringList{a, b}));
     EXPECT_TRUE(program.State().labels.enabled(Cmd_Join));
     program.Window().close();
+}
+
+TEST(Main_Application, A_Join_Takes_The_Window_From_Its_Start_To_Its_End)
+{
+    test::Temp_Dir dir;
+    const QStringList inputs{dir.write(QStringLiteral("in/a.mpg"), "a"), dir.write(QStringLiteral("in/b.mpg"), "b")};
+    auto held = std::make_unique<test::Held_File>(inputs.at(1));
+    Main_Application program(dir.path());
+    program.Start(inputs);
+    Parlo_film_S& window = program.Window();
+    QTest::mouseClick(window.Cmd_Label(Cmd_Join), Qt::LeftButton);
+    EXPECT_TRUE(window.Busy());
+    QTest::mouseClick(window.Cmd_Label(Cmd_Clear_Input), Qt::LeftButton);  // waits for nothing: dropped
+    EXPECT_EQ(program.State().lstFiles.entries(), inputs);
+    program.Join().engine().Cancel();
+    EXPECT_FALSE(window.Busy());
+    held.reset();
+    QTRY_VERIFY(!QFile::exists(program.State().Temp_Path()));
+    window.close();
 }
 
 TEST(Main_Application, Finished_Lists_Take_Drops_Clicks_Arrows_Group_Buttons_And_Commands)

@@ -95,6 +95,7 @@ public:
         Command_Label* label = program_->Window().Cmd_Label(Cmd(index));
         EXPECT_TRUE(label->isEnabled()) << "label " << index;
         QTest::mouseClick(label, Qt::LeftButton);
+        QTRY_VERIFY(!program_->Window().Busy());  // a join goes on beside the event loop
     }
 
     // The next save dialog is given `path` (empty: cancelled), then label `index` is pressed.

@@ -95,6 +95,10 @@ int main(int argc, char** argv)
         emit window.filesDropped(pf::List_Id::Input, args.mid(5));
         Say(QStringLiteral("op"));
         window.Commands().Run(pf::Cmd_Join);
+        // The join goes on beside the event loop.
+        QObject::connect(&program.Join().engine(), &pf::Join_Engine::ended, &app, &QCoreApplication::quit);
+        if (program.Join().engine().Running())
+            app.exec();
     } else {
         return 2;
     }

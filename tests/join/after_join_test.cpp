@@ -46,7 +46,7 @@ TEST(AfterJoin, InlistKeepsClearsDeletesOrTrashes)
 
     for (int inlist : {0, 1, 2, 3, 7}) {
         Saved_Join j(inlist);
-        j.commands.Run(Cmd(6));
+        pf::test::Join_And_Wait(j.commands);
         EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.out}) << inlist;
         EXPECT_EQ(Read_All(j.out), "aaaabbbbbb") << inlist;
         EXPECT_EQ(j.state.settings.List_Path, j.dir.file("out"));
@@ -71,7 +71,7 @@ TEST(AfterJoin, OutputSavedOverAnInputIsNotDeleted)
 {
     Saved_Join j(2);
     j.prompter.savePath = j.inputs.at(0);
-    j.commands.Run(Cmd(6));
+    pf::test::Join_And_Wait(j.commands);
     EXPECT_EQ(Read_All(j.inputs.at(0)), "aaaabbbbbb");
     EXPECT_FALSE(QFile::exists(j.inputs.at(1)));
     EXPECT_EQ(j.state.lstFiles.count(), 0);
@@ -85,7 +85,9 @@ TEST(AfterJoin, InputsStayWhenTheOutputIsNotWhole)
     Join_Engine& e = j.commands.engine();
     e.Join_Size = 11;  // the output measures 10
     QFile::copy(j.inputs.at(0), j.out);
+    QSignalSpy ended(&e, &Join_Engine::ended);
     e.Handle_Inputs_After_Join(j.out);
+    ASSERT_TRUE(ended.wait(30000));
     EXPECT_EQ(j.prompter.messages.size(), 1);
     EXPECT_EQ(j.state.lstFiles.count(), 2);
     for (const QString& p : j.inputs)
@@ -96,7 +98,7 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
 {
     Saved_Join j(2);
     j.prompter.savePath = j.dir.file("out/joined.Mpeg");
-    j.commands.Run(Cmd(6));
+    pf::test::Join_And_Wait(j.commands);
     EXPECT_EQ(j.prompter.messages, QStringList{"保存ﾌｧｲﾙの拡張子が違います！"});
     EXPECT_EQ(j.prompter.saveFilters, QStringList{"動画ﾌｧｲﾙ (mpg) (*.mpg)"});
     EXPECT_EQ(j.prompter.saveSuffixes, QStringList{"mpg"});
@@ -105,14 +107,14 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
     EXPECT_EQ(j.state.lstFiles.count(), 2);
 
     j.prompter.savePath.clear();  // cancelled
-    j.commands.Run(Cmd(6));
+    pf::test::Join_And_Wait(j.commands);
     EXPECT_TRUE(QFile::exists(j.state.Temp_Path()));
     EXPECT_EQ(j.state.List_Join.count(), 0);
 
     // A target that cannot be replaced (a non-empty folder) fails without touching anything.
     j.prompter.savePath = j.dir.mkdir("out/taken.mpg");
     j.Make("out/taken.mpg/keep", 1);
-    j.commands.Run(Cmd(6));
+    pf::test::Join_And_Wait(j.commands);
     EXPECT_EQ(j.prompter.messages.size(), 2);
     EXPECT_TRUE(QFile::exists(j.state.Temp_Path()));
     EXPECT_EQ(j.state.List_Join.count(), 0);
@@ -125,7 +127,7 @@ TEST(AfterJoin, AnOutputTooLongForAGroupIsToldAtOnce)
 {
     Saved_Join j(0);
     j.prompter.savePath = j.dir.mkdir(QString(50, u'動') + u'/' + QString(50, u'動')) + QStringLiteral("/joined.mpg");
-    j.commands.Run(Cmd(6));
+    pf::test::Join_And_Wait(j.commands);
     EXPECT_EQ(j.prompter.messages.size(), 1);
     EXPECT_TRUE(j.prompter.messages.value(0).contains(j.prompter.savePath));
 }

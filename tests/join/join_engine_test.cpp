@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -37,17 +38,7 @@ struct Auto_Join : Join_Fixture {
     {
         return Automatic_Name(autoFolder, QDate::currentDate(), number, ext);
     }
-    void Join() { commands.Run(Cmd(6)); }
-};
-
-// Cancels once `after` steps have been reported.
-struct Cancel_After : Copy_Progress {
-    int after;
-    int steps = 0;
-    explicit Cancel_After(int n) : after(n) {}
-    void begin(qint64) override {}
-    bool step(const QString&, qint64) override { return ++steps <= after; }
-    void end() override {}
+    void Join() { pf::test::Join_And_Wait(commands); }
 };
 
 }  // namespace
@@ -234,13 +225,12 @@ TEST(Join, CancelRemovesTheTemporaryFileAndListsNothing)
     f.state.settings.Auto = 1;
     f.state.settings.AutoFolder = f.dir.mkdir("auto");
     f.state.settings.Inlist = 2;
-    Cancel_After cancel(2);
-    Join_Commands commands(f.state, f.prompter, &cancel);
+    Join_Commands commands(f.state, f.prompter);
+    QObject::connect(&commands.engine(), &Join_Engine::progressed, &commands.engine(), &Join_Engine::Cancel);
     const QStringList inputs{f.Make("a.mpg", 10), f.Make("b.mpg", 10), f.Make("c.mpg", 10)};
     f.state.lstFiles.Add_All(inputs);
-    commands.Run(Cmd(6));
-    EXPECT_EQ(cancel.steps, 3);
-    EXPECT_FALSE(QFile::exists(f.state.Temp_Path()));
+    pf::test::Join_And_Wait(commands);
+    QTRY_VERIFY(!QFile::exists(f.state.Temp_Path()));
     EXPECT_EQ(f.state.List_Join.count(), 0);
     EXPECT_EQ(f.state.lstFiles.entries(), inputs);
     EXPECT_TRUE(f.prompter.messages.isEmpty());

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/main_state.h"
+#include "join/join_commands.h"
 #include "support/script_prompter.h"
 #include "support/temp_dir.h"
 
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMetaObject>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include <functional>
@@ -49,6 +51,16 @@ inline void Type_Name_And_Accept(QFileDialog* d, const QString& name)
     d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
     // Accepting may ask about replacing: a box watcher answers that.
     QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+}
+
+// Presses the join label and waits until the join, which runs beside the event loop, has ended.
+inline void Join_And_Wait(Join_Commands& commands)
+{
+    QSignalSpy ended(&commands.engine(), &Join_Engine::ended);
+    commands.Run(Cmd_Join);
+    if (commands.engine().Running()) {
+        ASSERT_TRUE(ended.wait(30000));
+    }
 }
 
 struct Join_Fixture {

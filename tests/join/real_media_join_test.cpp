@@ -42,7 +42,7 @@ TEST(Media, RealMpeg1JoinHoldsEveryFrame)
     f.state.settings.AutoFolder = f.dir.mkdir("auto");
     Join_Commands commands(f.state, f.prompter);
     f.state.lstFiles.Add_All(clips);
-    commands.Run(Cmd(6));
+    pf::test::Join_And_Wait(commands);
     ASSERT_EQ(f.state.List_Join.count(), 1);
     const QString out = f.state.List_Join.at(0);
     EXPECT_EQ(QFileInfo(out).size(), QFileInfo(clips.at(0)).size() + QFileInfo(clips.at(1)).size());

@@ -74,7 +74,7 @@ TEST(UnsafeFiles, TemporaryOutputNeverGoesThroughALinkNorOverAnInput)
             continue;
         }
         const ino_t before = Inode(tmp);
-        commands.Run(Cmd_Join);
+        pf::test::Join_And_Wait(commands);
         EXPECT_EQ(Read_All(f.dir.file("victim")) + Read_All(f.dir.file("a.mpg")) + Read_All(f.dir.file("b.mpg")),
                   "keepaaabb");
         EXPECT_FALSE(QFileInfo::exists(f.dir.file("none")));
@@ -110,7 +110,7 @@ TEST(UnsafeFiles, InputsMustBeRegularFiles)
         Join_Fixture j;
         Join_Commands commands(j.state, j.prompter);
         j.state.lstFiles.Add_All({good, spoilt});
-        commands.Run(Cmd_Join);
+        pf::test::Join_And_Wait(commands);
         EXPECT_EQ(j.prompter.messages.value(0).contains(spoilt), true) << spoilt.toStdString();
         EXPECT_FALSE(QFileInfo::exists(j.state.Temp_Path()));
     }

@@ -84,7 +84,7 @@ TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
     d.state.lstFiles.Add_All({d.Make("a.MPEG", 3, 'a'), d.Make("b.mpeg", 2, 'b')});
     Seen seen;
     Type_And_Accept("joined", &seen);
-    d.commands.Run(Cmd(6));
+    pf::test::Join_And_Wait(d.commands);
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙ名を付けて保存"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpeg) (*.mpeg)"});
     EXPECT_EQ(seen.suffix, QStringLiteral("mpeg"));
@@ -98,7 +98,7 @@ TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
     QString question;
     Type_And_Accept("joined.mpeg");
     Answer_Next_Box(QMessageBox::Yes, &question);
-    d.commands.Run(Cmd(6));
+    pf::test::Join_And_Wait(d.commands);
     EXPECT_TRUE(question.contains("joined.mpeg"));
     EXPECT_EQ(Read_All(out), "aaaBBBB");
     EXPECT_EQ(d.state.List_Join.entries(), (QStringList{out, out}));

@@ -6,6 +6,7 @@
 #include "core/profile.h"
 #include "mci/mci_errors.h"
 #include "mci/mci_service.h"
+#include "support/held_file.h"
 #include "support/script_prompter.h"
 #include "support/temp_dir.h"
 #include "ui/chrome.h"
@@ -22,11 +23,6 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace pf::test {
 namespace {
@@ -182,29 +178,12 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
     }
 }
 
-// A file that nobody else can open while the test holds its write lease, as a sleeping share
-// holds every open: an open blocks until the lease is let go.
-struct Held_File {
-    explicit Held_File(const QString& path) : fd(::open(QFile::encodeName(path).constData(), O_RDWR))
-    {
-        std::signal(SIGIO, SIG_IGN);  // what the kernel sends the holder when an open waits
-        held = fd >= 0 && ::fcntl(fd, F_SETLEASE, F_WRLCK) == 0;
-    }
-    ~Held_File()
-    {
-        ::fcntl(fd, F_SETLEASE, F_UNLCK);
-        ::close(fd);
-    }
-    int fd;
-    bool held = false;
-};
-
 TEST_F(Player_Windows, Esc_Ends_A_Video_Whose_File_Does_Not_Open_While_The_Window_Stays_Live)
 {
     QFile clip(Clip("mpeg1_1s.mpg"));
     ASSERT_TRUE(clip.open(QIODevice::ReadOnly));
     play = {dir.write(QStringLiteral("asleep.mpg"), clip.readAll()), false};
-    const Held_File asleep(play.Play_File);
+    const test::Held_File asleep(play.Play_File);
     ASSERT_TRUE(asleep.held);
     Parlo_film_G w(settings, play, prompter, Ini());
     int beats = 0;

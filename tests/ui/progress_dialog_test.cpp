@@ -1,59 +1,73 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The progress dialog of long joins.
+// The progress dialog of long joins, and cancelling a join whose drive does not answer.
 #include "join/join_commands.h"
 #include "ui/progress_dialog.h"
 
 #include "join/join_support.h"
+#include "support/held_file.h"
 
+#include <QDialog>
 #include <QFile>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 using namespace pf;
 using pf::test::Join_Fixture;
 
-TEST(Progress, ShowsPercentAndFileOnlyAfterTheDelay)
+TEST(Progress, ShowsWhatTheStepDoesThenPercentAndFile_OnlyAfterTheDelay)
 {
-    Progress_Dialog late(nullptr, 60'000);
-    late.begin(100);
-    EXPECT_TRUE(late.step("/v/a.mpg", 10));
+    Join_Fixture f;
+    Join_Commands commands(f.state, f.prompter);
+    Join_Engine& engine = commands.engine();
+    Progress_Dialog late(engine, nullptr, 60'000);
+    Progress_Dialog progress(engine, nullptr, 0);
+    emit engine.stepStarted(QStringLiteral("ﾌｧｲﾙを結合しています…"));
+    QTRY_VERIFY(progress.dialog());
     EXPECT_EQ(late.dialog(), nullptr);
-    late.end();
-
-    Progress_Dialog progress(nullptr, 0);
-    progress.begin(400);
-    EXPECT_TRUE(progress.step("/v/b.mpg", 100));
-    QProgressDialog* d = progress.dialog();
-    ASSERT_NE(d, nullptr);
-    EXPECT_TRUE(d->isVisible());
+    QDialog* d = progress.dialog();
     EXPECT_EQ(d->windowModality(), Qt::ApplicationModal);
-    EXPECT_EQ(d->value() * 100 / d->maximum(), 25);
-    EXPECT_TRUE(d->labelText().contains("b.mpg"));
-    d->findChild<QPushButton*>()->click();
-    EXPECT_FALSE(progress.step("/v/b.mpg", 200));
-    progress.end();
+    EXPECT_EQ(progress.label()->text(), QStringLiteral("ﾌｧｲﾙを結合しています…"));  // a drive that gives nothing yet
+    emit engine.progressed(QStringLiteral("/v/b.mpg"), 100, 400);
+    EXPECT_EQ(progress.bar()->value() * 100 / progress.bar()->maximum(), 25);
+    EXPECT_TRUE(progress.label()->text().endsWith("\nb.mpg"));
+    emit engine.stepEnded();
     EXPECT_EQ(progress.dialog(), nullptr);
 }
 
-TEST(Progress, CancelInTheDialogStopsTheJoin)
+TEST(Progress, CancelEndsAHeldJoinAtOnceAndNoSecondJoinRunsUntilItsWorkerHasCleanedUp)
 {
     Join_Fixture f;
     f.state.settings.Auto = 1;
     f.state.settings.AutoFolder = f.dir.mkdir("auto");
-    Progress_Dialog progress(nullptr, 0);
-    Join_Commands commands(f.state, f.prompter, &progress);
+    Join_Commands commands(f.state, f.prompter);
+    Progress_Dialog progress(commands.engine(), nullptr, 0);
     const QStringList inputs{f.Make("a.mpg", 10), f.Make("b.mpg", 10)};
     f.state.lstFiles.Add_All(inputs);
-    // Runs from the events the copy lets through once the dialog is up.
-    QTimer::singleShot(0, [&progress] {
-        if (progress.dialog())
-            progress.dialog()->findChild<QPushButton*>()->click();
-    });
-    commands.Run(Cmd(6));
-    EXPECT_FALSE(QFile::exists(f.state.Temp_Path()));
-    EXPECT_EQ(f.state.List_Join.count(), 0);
+    auto held = std::make_unique<test::Held_File>(inputs.at(1));  // as a drive that does not answer
+    ASSERT_TRUE(held->held);
+    QSignalSpy ended(&commands.engine(), &Join_Engine::ended);
+    commands.Run(Cmd_Join);
+    EXPECT_TRUE(commands.engine().Running());
+    QTRY_VERIFY(progress.dialog());
+    progress.dialog()->findChild<QPushButton*>()->click();
+    EXPECT_EQ(ended.count(), 1);  // at once, with the read still held
+    EXPECT_EQ(progress.dialog(), nullptr);
+
+    // Again at once: refused while the held worker may still write File.tmp.
+    commands.Run(Cmd_Join);
+    EXPECT_FALSE(commands.engine().Running());
+    EXPECT_EQ(f.prompter.messages.size(), 1);
     EXPECT_EQ(f.state.lstFiles.entries(), inputs);
-    EXPECT_TRUE(f.prompter.messages.isEmpty());
+    EXPECT_EQ(f.state.List_Join.count(), 0);
+
+    held.reset();  // the drive answers: the late worker removes what it wrote
+    QTRY_VERIFY(!QFile::exists(f.state.Temp_Path()));
+    QTRY_VERIFY(commands.engine().Join_Files());
+    QTRY_COMPARE(ended.count(), 2);
+    EXPECT_EQ(f.state.List_Join.count(), 1);
+    EXPECT_EQ(f.state.lstFiles.entries(), inputs);
 }
