@@ -39,8 +39,11 @@ void Main_Application::Start(const QStringList& files)
     // start, and before the first play asks for them.
     After_First_Paint(&window_, [] { Mpv_Session::Preload(); });
     window_.show();
+    // After the start-up row of the labels, which the groups' arrival sets.
     if (!files.isEmpty())
-        join_.filesDropped(files);
+        QObject::connect(
+            &state_, &Main_State::startedUp, &join_, [this, files] { join_.filesDropped(files); },
+            Qt::SingleShotConnection);
 }
 
 void Main_Application::Wire_Join_Page()
@@ -95,6 +98,8 @@ void Main_Application::Wire_Lists()
         window_.Set_Command(page.clear, [list] { list->Clear(); });
         window_.Set_Command(page.last, [this, list] { continuous_.Run(list->List().entries(), list->Order()); });
         QObject::connect(list, &Finished_List::groupSwitched, &window_, &Parlo_film_S::Show_Groups);
+        QObject::connect(list, &Finished_List::switchStarted, &window_, [this] { window_.Set_Busy(true); });
+        QObject::connect(list, &Finished_List::switchEnded, &window_, [this] { window_.Set_Busy(false); });
     }
     window_.Set_Command(Cmd_Move_Right, [this] { joined_.Move_Selected_To(favorites_); });
     window_.Set_Command(Cmd_Move_Left, [this] { favorites_.Move_Selected_To(joined_); });

@@ -26,7 +26,7 @@ public:
     ~Main_Application();
 
     // Runs the window's load sequence and shows it; `files` (from the command line) go into
-    // the input list as a drop of them would.
+    // the input list as a drop of them would, once the groups are in.
     void Start(const QStringList& files = {});
 
     Main_State& State() { return state_; }

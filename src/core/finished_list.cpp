@@ -7,11 +7,15 @@
 #include "util/paths.h"
 #include "util/prompter.h"
 
+#include <utility>
+
 namespace pf {
 
 Finished_List::Finished_List(Main_State& state, Prompter& prompter, List_Id id, QObject* parent)
     : QObject(parent), state_(state), prompter_(prompter), id_(id)
-{}
+{
+    connect(&state_, &Main_State::groupLoaded, this, &Finished_List::Group_Loaded);
+}
 
 Group_Kind Finished_List::Kind() const
 {
@@ -100,8 +104,8 @@ void Finished_List::Move_Selected_To(Finished_List& other)
 
 bool Finished_List::Switch_Group(int group)
 {
-    qint16& current = Group_Setting();
-    if (group == current)
+    const qint16 current = Group_Setting();
+    if (group == current || Switching())
         return false;
     const QString leaving = state_.Group_Path(Kind(), current);
     const QStringList entries = state_.Group_Entries(id_);
@@ -110,14 +114,33 @@ bool Finished_List::Switch_Group(int group)
     // whether what could not be stored is left out or the group stays.
     if (!written.ok() && !entries.isEmpty() && !Leave_Anyway(leaving, written, entries, group))
         return false;
+    // What the file of the group left really holds: entries it could not keep are left out.
+    const qsizetype kept = written.status == File_Status::Ok ? entries.size() - written.unfit.size() : 0;
+    switchLog_
+        = QStringLiteral("%1 group %2 -> %3 - wrote %4 entries to %5%6")
+              .arg(Kind() == Group_Kind::Joined ? QStringLiteral("joined") : QStringLiteral("favorite"))
+              .arg(current)
+              .arg(group)
+              .arg(kept)
+              .arg(leaving,
+                   kept < entries.size() ? QStringLiteral(" - left %1 out").arg(entries.size() - kept) : QString());
+    switchingTo_ = group;
+    emit switchStarted();
     state_.Load_Group_Into(id_, group);
-    qCInfo(Log_Groups).noquote() << (Kind() == Group_Kind::Joined ? "joined" : "favorite") << "group" << current << "->"
-                                 << group << "- wrote" << entries.size() << "entries to" << leaving << "- read"
-                                 << List().count() << "from" << state_.Group_Path(Kind(), group);
-    current = qint16(group);
+    return true;
+}
+
+void Finished_List::Group_Loaded(List_Id id)
+{
+    if (id != id_ || !Switching())
+        return;
+    const int group = *std::exchange(switchingTo_, std::nullopt);
+    qCInfo(Log_Groups).noquote() << switchLog_ << "- read" << List().count() << "from"
+                                 << state_.Group_Path(Kind(), group);
+    Group_Setting() = qint16(group);
     Refresh_Labels();
     emit groupSwitched(id_);
-    return true;
+    emit switchEnded();
 }
 
 bool Finished_List::Leave_Anyway(const QString& file, const Group_Write& written, const QStringList& entries, int group)

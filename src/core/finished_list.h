@@ -12,6 +12,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <optional>
+
 namespace pf {
 
 class Main_State;
@@ -41,20 +43,25 @@ public:
     // lists' labels are refreshed and both arrows disabled.
     void Move_Selected_To(Finished_List& other);
 
-    // Writes the group being left, then fills the list from group `group`. Nothing happens when
-    // `group` is the current one. When entries of the group being left could not be stored, the
-    // user is asked whether to switch all the same (they stay out of its file) or to stay, with
-    // the list as it was. True when the group changed.
+    // Writes the group being left, then fills the list from group `group` once its entries have
+    // been checked (groupSwitched then; switchStarted and switchEnded around it). Nothing happens
+    // when `group` is the current one or a switch is under way. When entries of the group being
+    // left could not be stored, the user is asked whether to switch all the same (they stay out
+    // of its file) or to stay, with the list as it was. True when the switch began.
     bool Switch_Group(int group);
+    bool Switching() const { return switchingTo_.has_value(); }
 
     // Play to continuous play off, then clear all and continuous play on when the list has
     // entries; the arrow goes off while nothing is selected.
     void Refresh_Labels();
 
 signals:
+    void switchStarted();
     void groupSwitched(pf::List_Id list);
+    void switchEnded();
 
 private:
+    void Group_Loaded(List_Id id);
     Cmd Arrow() const;
     bool Leave_Anyway(const QString& file, const Group_Write& written, const QStringList& entries, int group);
     qint16& Group_Setting() const;
@@ -62,6 +69,8 @@ private:
     Main_State& state_;
     Prompter& prompter_;
     List_Id id_;
+    std::optional<int> switchingTo_;
+    QString switchLog_;  // what the group left came to, for the log line
 };
 
 }  // namespace pf

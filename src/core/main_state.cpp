@@ -1,13 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/main_state.h"
 
+#include "util/log.h"
 #include "util/paths.h"
+#include "util/worker.h"
 
 namespace pf {
 
+namespace {
+
+int Index(List_Id id)
+{
+    return id == List_Id::Joined ? 0 : 1;
+}
+
+}  // namespace
+
 Main_State::Main_State(const QString& appFolder, QObject* parent)
-    : QObject(parent), lstFiles(this), List_Join(this), List_Favorite(this), labels(this), appFolder_(appFolder)
+    : QObject(parent),
+      lstFiles(this),
+      List_Join(this),
+      List_Favorite(this),
+      labels(this),
+      appFolder_(appFolder),
+      link_(std::make_shared<Job_Link>(this))
 {}
+
+Main_State::~Main_State()
+{
+    link_->Cut();
+}
 
 QString Main_State::Ini_File() const
 {
@@ -26,9 +48,9 @@ void Main_State::Start_Up()
     Remove_Regular_File(Temp_Path());
     settings = Load_Settings(Ini_File(), appFolder_);
     lstFiles.Clear();
+    startingUp_ = 2;
     Load_Group_Into(List_Id::Joined, settings.Group_File);
     Load_Group_Into(List_Id::Favorite, settings.Favorite_File);
-    labels.Apply_Start_Up(List_Join.count(), List_Favorite.count());
 }
 
 bool Main_State::Save_All(QStringList* problems)
@@ -62,11 +84,31 @@ void Main_State::Unload()
 
 void Main_State::Load_Group_Into(List_Id id, int group)
 {
-    QStringList& away = id == List_Id::Joined ? awayJoined_ : awayFavorite_;
-    away.clear();
+    const int ticket = ++tickets_[Index(id)];
+    ++loading_;
+    Start_Detached([this, link = link_, file = Group_Path(Kind_Of_List(id), group), id, ticket] {
+        QStringList away;
+        const QStringList shown = Load_Group(file, &away, Presence_Bound_Ms);
+        link->Post([this, id, ticket, shown, away] { Group_Loaded(id, ticket, shown, away); });
+    });
+}
+
+void Main_State::Group_Loaded(List_Id id, int ticket, const QStringList& shown, const QStringList& away)
+{
+    --loading_;
+    if (ticket != tickets_[Index(id)])
+        return;  // a later load of this list is under way
+    if (!away.isEmpty())
+        qCInfo(Log_Groups).noquote() << away.size() << "entries kept aside: their folders are missing or do not answer";
+    (id == List_Id::Joined ? awayJoined_ : awayFavorite_) = away;
     Path_List& list = List(id);
     list.Clear();
-    list.Add_All(Load_Group(Group_Path(Kind_Of_List(id), group), &away));
+    list.Add_All(shown);
+    emit groupLoaded(id);
+    if (startingUp_ > 0 && --startingUp_ == 0) {
+        labels.Apply_Start_Up(List_Join.count(), List_Favorite.count());
+        emit startedUp();
+    }
 }
 
 const QStringList& Main_State::Away(List_Id id) const

@@ -3,7 +3,9 @@
 // three lists, the entries of the current groups kept away from their lists while their folder
 // is missing, the command-label states, the group numbers and the join's temporary file; and
 // the start-up and shutdown procedures over them. The window shows this state and
-// forwards user events to it; tests drive it without any window.
+// forwards user events to it; tests drive it without any window. A group's entries are checked
+// on a worker thread (a drive may not answer), so a group fills its list some time after it was
+// asked for: groupLoaded tells when.
 #pragma once
 
 #include "core/play_state.h"
@@ -14,7 +16,12 @@
 
 #include <QObject>
 
+#include <array>
+#include <memory>
+
 namespace pf {
+
+class Job_Link;
 
 // The group files a finished list keeps its groups in.
 constexpr Group_Kind Kind_Of_List(List_Id id)
@@ -25,7 +32,11 @@ constexpr Group_Kind Kind_Of_List(List_Id id)
 class Main_State : public QObject {
     Q_OBJECT
 public:
+    // How long the folder of a group's entries may take to answer before they count as away.
+    static constexpr int Presence_Bound_Ms = 1000;
+
     explicit Main_State(const QString& appFolder, QObject* parent = nullptr);
+    ~Main_State() override;
 
     const QString& App_Folder() const { return appFolder_; }
     QString Ini_File() const;
@@ -33,8 +44,9 @@ public:
     // Application folder + "/File.tmp", where every join writes first.
     QString Temp_Path() const;
 
-    // Removes what a killed join left behind, loads the settings, sets the start-up row of the
-    // labels and restores both current groups. Runs only while this program owns the folder.
+    // Removes what a killed join left behind, loads the settings and starts restoring both
+    // current groups; once they are in, sets the start-up row of the labels and says startedUp.
+    // Runs only while this program owns the folder.
     void Start_Up();
 
     // Exit with save, without ending the program: the settings, then both current groups.
@@ -49,9 +61,13 @@ public:
     // lstFiles, List_Join or List_Favorite.
     Path_List& List(List_Id id);
 
-    // Fills the list of finished files `id` from its group `group`; the group's entries whose
-    // folder is missing are kept aside instead (Away).
+    // Fills the list of finished files `id` from its group `group` once the group's entries have
+    // been checked (groupLoaded then); those whose folder is missing or does not answer within
+    // Presence_Bound_Ms are kept aside instead (Away). Until then the list shows what it had; a
+    // later load of the same list replaces an earlier one still under way.
     void Load_Group_Into(List_Id id, int group);
+    // Group loads under way.
+    bool Loading() const { return loading_ > 0; }
     // The entries of list `id`'s current group that are not shown: their folder is missing.
     const QStringList& Away(List_Id id) const;
     // What the group file of list `id` is to hold: the shown entries with those away, each
@@ -68,10 +84,21 @@ public:
     // Temp_Path() once a join has started; empty before.
     QString Temp_Join_File;
 
+signals:
+    void groupLoaded(pf::List_Id list);
+    // Both groups of the start are in their lists, and the labels are set.
+    void startedUp();
+
 private:
+    void Group_Loaded(List_Id id, int ticket, const QStringList& shown, const QStringList& away);
+
     QString appFolder_;
     QStringList awayJoined_;
     QStringList awayFavorite_;
+    std::shared_ptr<Job_Link> link_;
+    std::array<int, 2> tickets_{};  // the last load asked for, per finished list
+    int loading_ = 0;
+    int startingUp_ = 0;  // groups of the start still to come
 };
 
 }  // namespace pf

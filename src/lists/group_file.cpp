@@ -3,6 +3,7 @@
 
 #include "util/log.h"
 #include "util/paths.h"
+#include "util/presence.h"
 #include "util/system_error.h"
 
 #include <QByteArrayView>
@@ -112,7 +113,7 @@ QStringList Parse_Group_Records(const QByteArray& bytes)
     return paths;
 }
 
-QStringList Load_Group(const QString& file, QStringList* away)
+QStringList Load_Group(const QString& file, QStringList* away, int boundMs)
 {
     const Open_Result in = Open_Regular(file);
     if (in.status != File_Status::Ok) {
@@ -146,7 +147,7 @@ QStringList Load_Group(const QString& file, QStringList* away)
     }
     QStringList shown;
     shown.reserve(paths.size());
-    const QList<Presence> presence = Presence_Of(spelled);
+    const QList<Presence> presence = boundMs < 0 ? Presence_Of(spelled) : Presence_Within(spelled, boundMs);
     for (qsizetype i = 0; i < paths.size(); ++i) {
         if (presence.at(i) == Presence::Present)
             shown.append(paths.at(i));

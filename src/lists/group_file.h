@@ -42,8 +42,9 @@ QStringList Parse_Group_Records(const QByteArray& bytes);
 // whose folder is missing (an unmounted drive) is not shown but kept: it goes to `away`, also
 // in file order, to be written back with the group. Only a record whose folder is there without
 // its file is dropped. Anything but a regular file (or a link to one) gives no entries; nothing
-// blocks.
-QStringList Load_Group(const QString& file, QStringList* away = nullptr);
+// blocks on a FIFO. With a `boundMs`, a folder that has not answered within it (a hung drive)
+// counts as missing; without, a hung folder holds the call. Call it off the GUI thread.
+QStringList Load_Group(const QString& file, QStringList* away = nullptr, int boundMs = -1);
 
 struct Group_Write {
     File_Status status = File_Status::Ok;

@@ -4,16 +4,15 @@
 #include "core/main_state.h"
 #include "ui/choice_group.h"
 #include "ui/chrome.h"
+#include "ui/input_gate.h"
 #include "ui/path_list_view.h"
 #include "ui/qt_prompter.h"
 #include "ui/skin.h"
 #include "util/version.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QWindow>
 
 namespace pf {
 
@@ -24,7 +23,10 @@ const QString Title = QStringLiteral("Parlo_film Viewer   Ver." PF_VERSION);
 }  // namespace
 
 Parlo_film_S::Parlo_film_S(Main_State& state, Prompter* prompter, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), state_(state), prompter_(prompter)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      state_(state),
+      prompter_(prompter),
+      gate_(new Input_Gate(this))
 {
     if (!prompter_) {
         ownPrompter_ = std::make_unique<Qt_Prompter>(this);
@@ -212,7 +214,11 @@ void Parlo_film_S::Load()
     for (Path_List_View* view : lists_)
         view->setHorizontalExtent(extent);
 
-    // Settings, both current groups and the start-up row of the command labels.
+    // Settings, both current groups and the start-up row of the command labels; the window takes
+    // input once the groups are in.
+    Set_Busy(true);
+    connect(
+        &state_, &Main_State::startedUp, this, [this] { Set_Busy(false); }, Qt::SingleShotConnection);
     state_.Start_Up();
     Show_Label_States();
 
@@ -318,38 +324,12 @@ void Parlo_film_S::Save_And_Exit()
 
 void Parlo_film_S::Set_Busy(bool busy)
 {
-    const bool was = Busy();
-    busy_ = std::max(0, busy_ + (busy ? 1 : -1));
-    if (was == Busy())
-        return;
-    if (Busy()) {
-        qApp->installEventFilter(this);
-        setCursor(Qt::BusyCursor);
-    } else {
-        qApp->removeEventFilter(this);
-        unsetCursor();
-    }
+    gate_->Set_Busy(busy);
 }
 
-bool Parlo_film_S::eventFilter(QObject* watched, QEvent* e)
+bool Parlo_film_S::Busy() const
 {
-    switch (e->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-    case QEvent::Close: break;
-    default: return false;
-    }
-    auto* w = qobject_cast<QWidget*>(watched);
-    const bool ours = (w && (w == this || isAncestorOf(w))) || watched == windowHandle();
-    return ours && e->spontaneous();
+    return gate_->Busy();
 }
 
 void Parlo_film_S::closeEvent(QCloseEvent* e)

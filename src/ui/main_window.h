@@ -30,6 +30,7 @@ class Tile_Box;
 class Path_List_View;
 class Window_Chrome;
 class Choice_Group;
+class Input_Gate;
 
 class Parlo_film_S : public QWidget {
     Q_OBJECT
@@ -56,11 +57,11 @@ public:
     // be saved, one question naming it all decides whether to close anyway.
     void Save_And_Exit();
 
-    // While busy (a join or a group switch under way) the window takes no input: clicks, keys,
-    // drops and the window system's close are dropped until it is done; it still repaints, and
-    // the other windows (the progress dialog among them) take input as ever. Counted.
+    // While busy (a join or a group switch under way) the window takes no input: clicks and keys
+    // wait until it is done (Input_Gate); it still repaints, and the other windows (the progress
+    // dialog among them) take input as ever. Counted.
     void Set_Busy(bool busy);
-    bool Busy() const { return busy_ > 0; }
+    bool Busy() const;
 
     Main_State& State() { return state_; }
     Prompter& Prompts() { return *prompter_; }
@@ -78,7 +79,6 @@ signals:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void Build_Chrome();
@@ -109,7 +109,7 @@ private:
     Choice_Group* PlayF_ = nullptr;
     std::array<QLabel*, 2> lbl_G_{};
     std::array<std::array<Picture*, Group_Count>, 2> groups_{};
-    int busy_ = 0;
+    Input_Gate* gate_;
 };
 
 }  // namespace pf

@@ -26,17 +26,6 @@ bool Folder_Exists(const QString& path);
 // One trailing "/" is dropped first; a folder is not a file.
 bool File_Exists(const QString& path);
 
-// Where a listed file stands: Present when something other than a folder is there, readable or
-// not; Gone when its folder is there without it (deleted or moved); Unknown when its folder is
-// missing or cannot be looked into (an unmounted drive, a dangling link), so nothing is known.
-enum class Presence { Present, Gone, Unknown };
-
-// The presence of each of `paths` (as the system spells them, each followed by a NUL as in any
-// QByteArray that owns its bytes), in order. Each distinct folder is
-// opened once and, for more than a handful of names, listed once: a long list costs about what
-// listing its folders costs.
-QList<Presence> Presence_Of(const QList<QByteArray>& paths);
-
 // The text after the last "." of the last path element, empty when it has none.
 QString Extension_Of(const QString& path);
 

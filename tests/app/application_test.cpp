@@ -4,6 +4,7 @@
 #include "mci/mci_service.h"
 #include "support/held_file.h"
 #include "support/temp_dir.h"
+#include "support/waits.h"
 #include "ui/chrome.h"
 #include "ui/path_list_view.h"
 #include "ui/player_support.h"
@@ -23,6 +24,7 @@ TEST(Main_Application, Start_Registers_The_Media_Device_And_Shows_The_Window)
     test::Temp_Dir dir;
     Main_Application program(dir.path());
     program.Start();
+    test::Until_Idle(program.Window());
     EXPECT_TRUE(Mci_Service::Instance().Has_Device_Type(QStringLiteral("MPEGVideo")));
     EXPECT_TRUE(program.Window().isVisible());
     EXPECT_EQ(program.Window().size(), QSize(805, 569));
@@ -37,6 +39,7 @@ TEST(Main_Application, Input_List_Events_And_Labels_Reach_The_Join_Page)
     const QString text = dir.write(QStringLiteral("in/notes.txt"), "t");
     Main_Application program(dir.path());
     program.Start();
+    test::Until_Idle(program.Window());
     Parlo_film_S& window = program.Window();
     Main_State& state = program.State();
 
@@ -66,6 +69,7 @@ TEST(Main_Application, Files_Named_At_Start_Go_Into_The_Input_List)
     const QString text = dir.write(QStringLiteral("in/c.txt"), "c");
     Main_Application program(dir.path());
     program.Start({b, text, a});
+    test::Until_Idle(program.Window());
     EXPECT_EQ(program.State().lstFiles.entries(), (QStringList{a, b}));
     EXPECT_TRUE(program.State().labels.enabled(Cmd_Join));
     program.Window().close();
@@ -78,13 +82,15 @@ TEST(Main_Application, A_Join_Takes_The_Window_From_Its_Start_To_Its_End)
     auto held = std::make_unique<test::Held_File>(inputs.at(1));
     Main_Application program(dir.path());
     program.Start(inputs);
+    test::Until_Idle(program.Window());
     Parlo_film_S& window = program.Window();
     QTest::mouseClick(window.Cmd_Label(Cmd_Join), Qt::LeftButton);
     EXPECT_TRUE(window.Busy());
-    QTest::mouseClick(window.Cmd_Label(Cmd_Clear_Input), Qt::LeftButton);  // waits for nothing: dropped
+    QTest::mouseClick(window.Cmd_Label(Cmd_Clear_Input), Qt::LeftButton);  // held, not run inside the join
     EXPECT_EQ(program.State().lstFiles.entries(), inputs);
     program.Join().engine().Cancel();
     EXPECT_FALSE(window.Busy());
+    QTRY_COMPARE(program.State().lstFiles.count(), 0);  // but after it
     held.reset();
     QTRY_VERIFY(!QFile::exists(program.State().Temp_Path()));
     window.close();
@@ -97,6 +103,7 @@ TEST(Main_Application, Finished_Lists_Take_Drops_Clicks_Arrows_Group_Buttons_And
     const QString other = dir.write(QStringLiteral("media/b.rm"), "r");
     Main_Application program(dir.path());
     program.Start();
+    test::Until_Idle(program.Window());
     Parlo_film_S& window = program.Window();
     Main_State& state = program.State();
 
@@ -122,10 +129,12 @@ TEST(Main_Application, Finished_Lists_Take_Drops_Clicks_Arrows_Group_Buttons_And
 
     // A group button writes the group left and shows the one entered.
     QTest::mousePress(window.Group_Button(Group_Kind::Favorite, 7), Qt::LeftButton);
+    test::Until_Idle(window);
     EXPECT_EQ(state.settings.Favorite_File, 7);
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lbl_G1"))->text(), QStringLiteral("ｸﾞﾙｰﾌﾟ 07"));
     EXPECT_EQ(state.List_Favorite.count(), 0);
     QTest::mousePress(window.Group_Button(Group_Kind::Favorite, 0), Qt::LeftButton);
+    test::Until_Idle(window);
     EXPECT_EQ(state.List_Favorite.entries(), QStringList{clip});
     window.Commands().Run(Cmd_Clear_Favorite);
     EXPECT_EQ(state.List_Favorite.count(), 0);
@@ -151,6 +160,7 @@ TEST(Main_Application, Play_Labels_And_Double_Clicks_Open_The_Player_Of_The_File
     test::Temp_Dir dir;
     Main_Application program(dir.path(), test::Silent);
     program.Start();
+    test::Until_Idle(program.Window());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.clip);
         Main_State& state = program.State();
@@ -182,6 +192,7 @@ TEST(Main_Application, Continuous_Play_Runs_Real_Clips_To_Their_End_In_List_Orde
     test::Temp_Dir dir;
     Main_Application program(dir.path(), test::Silent);
     program.Start();
+    test::Until_Idle(program.Window());
     Main_State& state = program.State();
     state.settings.PlayF = 0;
     const QStringList clips{test::Clip("mpeg1_1s.mpg"), test::Clip("real_1s.rm")};

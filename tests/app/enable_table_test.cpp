@@ -7,6 +7,7 @@
 
 #include "join/join_support.h"
 #include "support/temp_dir.h"
+#include "support/waits.h"
 #include "ui/chrome.h"
 #include "ui/main_layout.h"
 #include "ui/path_list_view.h"
@@ -44,6 +45,7 @@ public:
         Write_Group(dir_.file(QStringLiteral("app/Favorite01.rdm")), {Media("f1.mpg")});
         program_ = std::make_unique<Main_Application>(dir_.file(QStringLiteral("app")));
         program_->Start();
+        Until_Idle(program_->Window());
     }
     ~Walk() { program_->Window().close(); }
 
@@ -87,6 +89,7 @@ public:
     void Group(Group_Kind kind, int group)
     {
         QTest::mousePress(program_->Window().Group_Button(kind, group), Qt::LeftButton);
+        Until_Idle(program_->Window());
     }
 
     // A click on label `index`, which must be enabled to take it.
@@ -95,7 +98,7 @@ public:
         Command_Label* label = program_->Window().Cmd_Label(Cmd(index));
         EXPECT_TRUE(label->isEnabled()) << "label " << index;
         QTest::mouseClick(label, Qt::LeftButton);
-        QTRY_VERIFY(!program_->Window().Busy());  // a join goes on beside the event loop
+        Until_Idle(program_->Window());  // a join goes on beside the event loop
     }
 
     // The next save dialog is given `path` (empty: cancelled), then label `index` is pressed.

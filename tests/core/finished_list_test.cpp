@@ -5,6 +5,7 @@
 #include "core/main_state.h"
 #include "support/script_prompter.h"
 #include "support/temp_dir.h"
+#include "support/waits.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,7 +29,7 @@ struct Lists {
     Finished_List joined{state, prompter, List_Id::Joined};
     Finished_List favorites{state, prompter, List_Id::Favorite};
 
-    Lists() { state.Start_Up(); }
+    Lists() { test::Start_Up(state); }
     QString Media(const QString& name) const { return dir.write(QStringLiteral("media/") + name, "x"); }
     QList<int> Enabled() const
     {
@@ -139,16 +140,16 @@ TEST(Finished_List, Group_Switch_Writes_The_Group_Left_And_Loads_The_One_Entered
         ASSERT_TRUE(Write_Group(file(5), {c, f.dir.file(QStringLiteral("media/gone.mpg")), a}).ok());
         list.Drop_Files({b, a});
 
-        EXPECT_FALSE(list.Switch_Group(0));  // the current group: nothing written
+        EXPECT_FALSE(test::Switch_Group(list, 0));  // the current group: nothing written
         EXPECT_FALSE(QFile::exists(file(0)));
-        ASSERT_TRUE(list.Switch_Group(5));
+        ASSERT_TRUE(test::Switch_Group(list, 5));
         EXPECT_EQ(test::Read_All(file(0)), *Fav_Record(a) + *Fav_Record(b));
         EXPECT_EQ(list.List().entries(), (QStringList{a, c}));  // sorted, the vanished file dropped
         EXPECT_EQ(list.Group(), 5);
         EXPECT_TRUE(f.state.labels.enabled(Page_Commands(id).last));
 
         list.Clear();
-        ASSERT_TRUE(list.Switch_Group(-5));  // leaving an empty group deletes its file
+        ASSERT_TRUE(test::Switch_Group(list, -5));  // leaving an empty group deletes its file
         EXPECT_FALSE(QFile::exists(file(5)));
         EXPECT_FALSE(f.state.labels.enabled(Page_Commands(id).last));
         EXPECT_EQ(switched.count(), 2);
@@ -192,7 +193,7 @@ TEST(Finished_List, A_Group_That_Cannot_Be_Saved_Is_Left_Only_When_The_User_Says
             const QStringList before = f.favorites.List().entries();
             const QList<int> labels = f.Enabled();
             const bool stays = c.asks && answer == Answer_No;
-            EXPECT_EQ(f.favorites.Switch_Group(7), !stays) << c.what;
+            EXPECT_EQ(test::Switch_Group(f.favorites, 7), !stays) << c.what;
             QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             EXPECT_EQ(f.favorites.List().entries(), stays ? before : QStringList()) << c.what;
             EXPECT_EQ(f.favorites.Group(), stays ? 0 : 7);
@@ -212,14 +213,14 @@ TEST(Finished_List, Entries_Of_A_Missing_Drive_Survive_Start_Switches_And_Save)
         ASSERT_TRUE(Write_Group(file, {away, here}).ok());
     const QByteArray records = test::Read_All(files[0]);
     ASSERT_TRUE(QDir(f.dir.path()).rename(QStringLiteral("drive"), QStringLiteral("unplugged")));
-    f.state.Start_Up();
+    test::Start_Up(f.state);
     EXPECT_EQ(f.joined.List().entries(), QStringList{here});
     for (Finished_List* list : {&f.joined, &f.favorites})
-        EXPECT_TRUE(list->Switch_Group(1) && list->Switch_Group(0));
+        EXPECT_TRUE(test::Switch_Group(*list, 1) && test::Switch_Group(*list, 0));
     ASSERT_TRUE(f.state.Save_All());
     ASSERT_TRUE(QDir(f.dir.path()).rename(QStringLiteral("unplugged"), QStringLiteral("drive")));
     for (const QString& file : files)
         EXPECT_EQ(test::Read_All(file), records);
-    f.state.Start_Up();
+    test::Start_Up(f.state);
     EXPECT_EQ(f.favorites.List().entries(), (QStringList{away, here}));
 }

@@ -6,6 +6,7 @@
 #include "core/profile.h"
 #include "support/script_prompter.h"
 #include "support/temp_dir.h"
+#include "support/waits.h"
 
 #include <QLoggingCategory>
 
@@ -28,17 +29,23 @@ TEST(Log, Group_Switch_And_Failed_Writes_Are_Told_Under_Their_Category_Only_When
         favorites.Drop_Files({dir.write(QStringLiteral("a.mpg"), "x")});
         const QString group1 = dir.mkdir(QStringLiteral("Favorite01.rdm")), ini = dir.mkdir(QStringLiteral("ini"));
         Logged.clear();
-        favorites.Switch_Group(1);  // a folder in its place: read as empty, and with an entry
+        test::Switch_Group(favorites, 1);  // a folder in its place: read as empty, and with an entry
         favorites.Drop_Files({dir.write(QStringLiteral("b.mpg"), "x")});
-        favorites.Switch_Group(2);  // not written on leaving (the user stays)
+        test::Switch_Group(favorites, 2);  // not written on leaving (the user stays)
+        prompter.answers = {Answer_Yes};
+        test::Switch_Group(favorites, 2);  // left all the same: the entry is left out, and said so
         Profile_File(ini).Save();
-        const QString told = "parlo_film.groups cannot read %2 - not a regular file\n"
-                             "parlo_film.groups favorite group 0 -> 1 - wrote 1 entries to %1 - read 0 from %2\n"
-                             "parlo_film.groups cannot write %2 - not a regular file\n"
-                             "parlo_film.settings cannot read %3 - not a regular file\n"
-                             "parlo_film.settings cannot write %3 - not a regular file";
+        const QString told
+            = "parlo_film.groups cannot read %2 - not a regular file\n"
+              "parlo_film.groups favorite group 0 -> 1 - wrote 1 entries to %1 - read 0 from %2\n"
+              "parlo_film.groups cannot write %2 - not a regular file\n"
+              "parlo_film.groups cannot write %2 - not a regular file\n"
+              "parlo_film.groups favorite group 1 -> 2 - wrote 0 entries to %2 - left 1 out - read 0 from %4\n"
+              "parlo_film.settings cannot read %3 - not a regular file\n"
+              "parlo_film.settings cannot write %3 - not a regular file";
         const QString group0 = state.Group_Path(Group_Kind::Favorite, 0);
-        EXPECT_EQ(Logged.join(u'\n').toStdString(), on ? told.arg(group0, group1, ini).toStdString() : "");
+        EXPECT_EQ(Logged.join(u'\n').toStdString(),
+                  on ? told.arg(group0, group1, ini, state.Group_Path(Group_Kind::Favorite, 2)).toStdString() : "");
     }
     QLoggingCategory::setFilterRules({});
     qInstallMessageHandler(previous);

@@ -3,6 +3,7 @@
 
 #include "core/profile.h"
 #include "support/temp_dir.h"
+#include "support/waits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,7 +25,7 @@ TEST(MainState, FirstRun)
 {
     test::Temp_Dir dir;
     Main_State state(dir.path());
-    state.Start_Up();
+    test::Start_Up(state);
     EXPECT_EQ(state.List_Join.count(), 0);
     EXPECT_EQ(state.List_Favorite.count(), 0);
     EXPECT_FALSE(state.labels.enabled(Cmd(10)));
@@ -43,7 +44,7 @@ TEST(MainState, RestoresTheCurrentGroupsSorted)
     dir.write(QStringLiteral("Favorite00.rdm"), Record(dir.file(QStringLiteral("gone.mpg"))));
 
     Main_State state(dir.path());
-    state.Start_Up();
+    test::Start_Up(state);
     EXPECT_EQ(state.List_Join.entries(), (QStringList{a, b}));
     EXPECT_EQ(state.List_Favorite.count(), 0);
     EXPECT_TRUE(state.labels.enabled(Cmd(10)) && state.labels.enabled(Cmd(11)));
@@ -56,7 +57,7 @@ TEST(MainState, SaveWritesSettingsAndBothGroups)
     const QString a = dir.write(QStringLiteral("a.mpg"), "a");
     dir.write(QStringLiteral("Favorite03.rdm"), Record(a));
     Main_State state(dir.path());
-    state.Start_Up();
+    test::Start_Up(state);
     state.settings.Favorite_File = 3;
     state.List_Join.Add(a);
     ASSERT_TRUE(state.Save_All());
@@ -94,7 +95,7 @@ TEST(MainState, StartAndUnloadRemoveARegularTemporaryJoinFileOnly)
                 QFile::link(target, tmp);
             else
                 kind == 0 ? dir.write(QStringLiteral("File.tmp"), "x") : dir.mkdir(QStringLiteral("File.tmp"));
-            start ? state.Start_Up() : state.Unload();
+            start ? test::Start_Up(state) : state.Unload();
             EXPECT_EQ(QFileInfo(tmp).exists() || QFileInfo(tmp).isSymLink(), kind != 0);
             EXPECT_TRUE(QFile::exists(target));
             state.Unload();  // once more: no harm

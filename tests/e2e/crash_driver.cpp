@@ -14,6 +14,7 @@
 #include "ui/chrome.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QTest>
 
@@ -74,8 +75,12 @@ int main(int argc, char** argv)
     app.installEventFilter(&watch);
 
     pf::Main_Application program(args.at(1), {"null"});
-    program.Start();
     pf::Main_State& state = program.State();
+    // The groups come in beside the event loop (and the application's quit would close windows).
+    QEventLoop wait;
+    QObject::connect(&state, &pf::Main_State::startedUp, &wait, &QEventLoop::quit);
+    program.Start();
+    wait.exec();
     Say(QStringLiteral("started %1 %2").arg(state.List_Join.count()).arg(state.List_Favorite.count()));
 
     pf::Parlo_film_S& window = program.Window();
@@ -87,7 +92,11 @@ int main(int argc, char** argv)
     } else if (op == QLatin1String("switch")) {
         Set_Version(state, args.at(3) == QLatin1String("A"), args.at(4), false);
         Say(QStringLiteral("op"));
+        pf::Finished_List& list = program.Finished(pf::List_Id::Joined);
+        QObject::connect(&list, &pf::Finished_List::switchEnded, &wait, &QEventLoop::quit);
         QTest::mousePress(window.Group_Button(pf::Group_Kind::Joined, 1), Qt::LeftButton);
+        if (list.Switching())
+            wait.exec();
     } else if (op == QLatin1String("join")) {
         state.settings.Inlist = qint16(args.at(3).toInt());
         state.settings.Auto = 1;
@@ -96,9 +105,9 @@ int main(int argc, char** argv)
         Say(QStringLiteral("op"));
         window.Commands().Run(pf::Cmd_Join);
         // The join goes on beside the event loop.
-        QObject::connect(&program.Join().engine(), &pf::Join_Engine::ended, &app, &QCoreApplication::quit);
+        QObject::connect(&program.Join().engine(), &pf::Join_Engine::ended, &wait, &QEventLoop::quit);
         if (program.Join().engine().Running())
-            app.exec();
+            wait.exec();
     } else {
         return 2;
     }

@@ -6,6 +6,7 @@
 #include "core/main_state.h"
 #include "support/script_prompter.h"
 #include "support/temp_dir.h"
+#include "support/waits.h"
 #include "ui/main_window.h"
 
 #include <QStringList>
@@ -20,12 +21,13 @@ struct Main_Window_Fixture {
     std::unique_ptr<Main_State> state;
     std::unique_ptr<Parlo_film_S> window;
 
-    // Creates the state and the window and runs the load sequence.
+    // Creates the state and the window and runs the load sequence until the groups are in.
     void Start()
     {
         state = std::make_unique<Main_State>(dir.path());
         window = std::make_unique<Parlo_film_S>(*state, &prompter);
         window->Load();
+        Until_Idle(*window);
     }
 
     // An existing (empty) media file under the folder; returns its path.
