@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the media-control service asks of a device type: a driver that opens one element under
 // an alias, and the open device that carries out parsed commands. Replies are values; the
-// service alone turns them into reply text. A device may keep the event loop running while it
-// waits (for a slow disk, say); a "close" arriving meanwhile reaches it as Cancel(), or, while
-// it is still opening, through the request's Mci_Abort, and the service destroys it only once
-// its call has returned.
+// service alone turns them into reply text. A device may wait (for a slow disk, say) through
+// Wait_Until on the token of its open request: a "close" arriving meanwhile ends that token, so
+// that every wait of the device, opening or not, ends at once, and the service destroys the
+// device only once its call has returned.
 #pragma once
 
 #include "mci/mci_parser.h"
+#include "util/wait.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,23 +31,12 @@ struct Mci_Reply {
     static Mci_Reply Rectangle(qint64 x, qint64 y, qint64 w, qint64 h);
 };
 
-// How a close reaches a device that is still opening: the driver sets `onAbort`.
-struct Mci_Abort {
-    std::function<void()> onAbort;
-    bool aborted = false;
-    void Abort()
-    {
-        aborted = true;
-        if (onAbort)
-            onAbort();
-    }
-};
-
 struct Mci_Open_Request {
     QByteArray element;  // file name bytes as written in the command
     QString alias;
     quint64 parent = 0;  // native window to draw into; 0 for none
-    std::shared_ptr<Mci_Abort> abort = std::make_shared<Mci_Abort>();
+    // Ends when the alias is closed; the device's waits end with it.
+    std::shared_ptr<Wait_Token> token = std::make_shared<Wait_Token>();
 };
 
 class Mci_Device {
@@ -54,8 +44,6 @@ public:
     virtual ~Mci_Device() = default;
     // Carries out every command but "open" and "close"; returns 0 or an Mci_Error code.
     virtual std::uint32_t Execute(const Mci_Command& command, Mci_Reply& reply) = 0;
-    // The device was closed while a call of it waits: that call is to return soon.
-    virtual void Cancel() {}
 };
 
 // Opens a device or sets `error` and returns null.

@@ -47,6 +47,7 @@ constexpr Error_Entry Error_Table[] = {
     {MCIERR_NO_WINDOW, "映像を表示するｳｨﾝﾄﾞｳがありません。"},
     {MCIERR_CREATEWINDOW, "映像を表示するｳｨﾝﾄﾞｳを作れませんでした。"},
     {MCIERR_FILE_READ, "ﾌｧｲﾙを読めません。ﾌｧｲﾙがまだあるか、ﾃﾞｨｽｸやﾈｯﾄﾜｰｸの接続を確かめてください。"},
+    {MCIERR_NO_ANSWER, "ﾌｧｲﾙのあるﾄﾞﾗｲﾌﾞから応答がありません。ﾃﾞｨｽｸやﾈｯﾄﾜｰｸの接続を確かめて、もう一度開いてください。"},
 };
 
 }  // namespace

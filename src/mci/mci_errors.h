@@ -47,6 +47,8 @@ enum Mci_Error : std::uint32_t {
     MCIERR_NO_WINDOW = 346,
     MCIERR_CREATEWINDOW = 347,
     MCIERR_FILE_READ = 348,
+    // The first of the codes a driver may give of its own.
+    MCIERR_NO_ANSWER = 512,  // the drive or the file did not answer in time
 };
 
 // The description of `code` (UTF-8); empty for a code the service never returns.

@@ -108,7 +108,7 @@ std::uint32_t Mci_Service::Send_String(const QByteArray& command, char* reply, s
     }
     if (!isOpen)
         return MCIERR_CANNOT_USE_ALL;
-    const std::shared_ptr<Mci_Device> device = devices_[alias];
+    const std::shared_ptr<Mci_Device> device = devices_[alias].device;
     if (busy_[device.get()] > 0)
         return MCIERR_DEVICE_NOT_READY;
     Mci_Reply value;
@@ -122,23 +122,22 @@ std::uint32_t Mci_Service::Send_String(const QByteArray& command, char* reply, s
 void Mci_Service::Close(const QString& alias)
 {
     if (const auto opening = opening_.find(alias); opening != opening_.end()) {
-        const std::shared_ptr<Mci_Abort> abort = opening->second;
+        const std::shared_ptr<Wait_Token> token = opening->second;
         opening_.erase(opening);
-        abort->Abort();
+        token->End();
     }
     const auto it = devices_.find(alias);
     if (it == devices_.end())
         return;
-    const std::shared_ptr<Mci_Device> device = it->second;
+    const Open_Device closed = it->second;  // a call under way keeps the device until it returns
     devices_.erase(it);
-    if (busy_.count(device.get()))
-        device->Cancel();
+    closed.token->End();
 }
 
 void Mci_Service::Close_All()
 {
     QStringList aliases;
-    for (const auto& [alias, abort] : opening_)
+    for (const auto& [alias, token] : opening_)
         aliases << alias;
     for (const auto& [alias, device] : devices_)
         aliases << alias;
@@ -182,16 +181,16 @@ std::uint32_t Mci_Service::Open(const Mci_Command& cmd)
     if (const Mci_Flag* parent = cmd.Find("parent"))
         request.parent = std::uint32_t(parent->number[0]);
     std::uint32_t error = MCI_OK;
-    opening_[key] = request.abort;
-    const Mci_Driver driver = type->driver;  // the call may run the event loop
+    opening_[key] = request.token;
+    const Mci_Driver driver = type->driver;  // the call may wait
     std::unique_ptr<Mci_Device> device = driver(request, error);
-    request.abort->onAbort = nullptr;
-    if (request.abort->aborted)
-        return MCIERR_DEVICE_NOT_READY;  // closed while it opened: the device goes here
+    // Closed while it opened (the alias may be another open's by now): the device goes here.
+    if (const auto it = opening_.find(key); it == opening_.end() || it->second != request.token)
+        return MCIERR_DEVICE_NOT_READY;
     opening_.erase(key);
     if (!device)
         return error != MCI_OK ? error : MCIERR_CANNOT_LOAD_DRIVER;
-    devices_[key] = std::move(device);
+    devices_[key] = {std::move(device), request.token};
     return MCI_OK;
 }
 

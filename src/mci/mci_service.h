@@ -3,11 +3,11 @@
 // interface: it parses a command string, opens devices by device type and keeps them by alias,
 // and writes the reply into the caller's buffer within the reply room given. One process-wide
 // instance, used on the GUI thread only. Device types are registered at start-up.
-// A device's call may run the event loop, so commands can arrive while another is under way: a
+// A device's call may wait (Wait_Until), so commands can arrive while another is under way: a
 // command for a device busy with one fails with MCIERR_DEVICE_NOT_READY, except "close", which
-// frees the alias at once and cancels the call; so does a close of an alias still opening, whose
-// open then fails with MCIERR_DEVICE_NOT_READY. A closed device is destroyed once no call of it
-// is under way.
+// frees the alias at once and ends the device's token, and with it the call's wait; so does a
+// close of an alias still opening, whose open then fails with MCIERR_DEVICE_NOT_READY. A closed
+// device is destroyed once no call of it is under way.
 #pragma once
 
 #include "mci/mci_device.h"
@@ -56,9 +56,13 @@ private:
         Mci_Driver driver;
     };
     std::map<QString, Type_Entry> types_;  // key: type name in lower case
-    // Keys: alias in lower case. A call under way holds its device too.
-    std::map<QString, std::shared_ptr<Mci_Device>> devices_;
-    std::map<QString, std::shared_ptr<Mci_Abort>> opening_;
+    struct Open_Device {
+        std::shared_ptr<Mci_Device> device;  // a call under way holds it too
+        std::shared_ptr<Wait_Token> token;
+    };
+    // Keys: alias in lower case.
+    std::map<QString, Open_Device> devices_;
+    std::map<QString, std::shared_ptr<Wait_Token>> opening_;
     std::map<const Mci_Device*, int> busy_;  // calls under way per device
 };
 

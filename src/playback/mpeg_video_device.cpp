@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QScopedValueRollback>
 
 #include <cmath>
 
@@ -18,6 +17,11 @@ std::uint32_t Mpeg_Video_Device::Mci_Code(int playerCode)
 {
     if (playerCode >= 0)
         return MCI_OK;
+    switch (playerCode) {
+    case Mpv_Session::No_Answer_Code: return MCIERR_NO_ANSWER;
+    case Mpv_Session::Aborted_Code: return MCIERR_DEVICE_NOT_READY;
+    default: break;
+    }
     return Mpv_Session::Is_Unplayable(playerCode) ? MCIERR_INVALID_FILE : MCIERR_DRIVER_INTERNAL;
 }
 
@@ -44,27 +48,19 @@ Mpeg_Video_Device::~Mpeg_Video_Device()
 {
     // mpv must stop drawing before its window goes. When its core cannot end yet (a stalled
     // source), the picture leaves the caller's window, which may go first, and lives on hidden
-    // until the core has ended.
-    std::shared_ptr<QWindow> picture = std::move(picture_);
-    if (session_ && !session_->Terminate([picture] {}) && picture) {
-        picture->hide();
+    // until the core has ended: the session deletes it then.
+    QWindow* picture = picture_.get();
+    if (session_ && !session_->Terminate(picture) && picture) {
+        picture_.release()->hide();
         picture->setParent(nullptr);
     }
     session_.reset();
-    picture.reset();
+    picture_.reset();
     foreignParent_.reset();
-}
-
-void Mpeg_Video_Device::Cancel()
-{
-    cancelled_ = true;
-    if (session_)
-        session_->Abort();
 }
 
 std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpeg_Driver_Options& options)
 {
-    request.abort->onAbort = [this] { Cancel(); };
     path_ = request.element;
     Mpv_Session::Options video = Mpv_Session::Video_Options(request.parent);
     if (request.parent != 0 && !video.isEmpty() && video.first().first == mpv::Wid) {
@@ -76,9 +72,12 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
         video = Mpv_Session::Video_Options(picture_->winId());
     }
     // MPEG program streams seek to the key frame after the target; start decoding earlier.
-    session_ = std::make_unique<Mpv_Session>(Mpv_Session::Player_Options(
-        video, options.audioOutput,
-        {{mpv::Keep_Open, "yes"}, {mpv::Pause, "yes"}, {mpv::Hr_Seek, "yes"}, {mpv::Hr_Seek_Demuxer_Offset, "1.5"}}));
+    session_ = std::make_unique<Mpv_Session>(Mpv_Session::Player_Options(video, options.audioOutput,
+                                                                         {{mpv::Keep_Open, "yes"},
+                                                                          {mpv::Pause, "yes"},
+                                                                          {mpv::Hr_Seek, "yes"},
+                                                                          {mpv::Hr_Seek_Demuxer_Offset, "1.5"}}),
+                                             request.token);
     if (!session_->Is_Ready())
         return MCIERR_CANNOT_LOAD_DRIVER;
     // The disk may be slow (a sleeping share): the file is looked at beside the event loop.
@@ -88,7 +87,8 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
     };
     const auto probe = std::make_shared<Probe>();
     const QString path = QFile::decodeName(path_);
-    if (cancelled_ || !session_->Run_Aside([probe, path, walk = !options.sampleFirst] {
+    const int looked = session_->Run_Aside(
+        [probe, path, walk = !options.sampleFirst] {
             const QFileInfo file(path);
             if (!file.isFile())
                 probe->error = MCIERR_FILE_NOT_FOUND;
@@ -96,8 +96,10 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
                 probe->error = MCIERR_FILE_READ;
             else
                 probe->timeline = Scan_Stream(path, walk);
-        }))
-        return MCIERR_DEVICE_NOT_READY;
+        },
+        Timeline_Player::Load_Timeout_Ms);
+    if (looked < 0)
+        return Mci_Code(looked);
     if (probe->error != MCI_OK)
         return probe->error;
     connect(session_.get(), &Mpv_Session::eventArrived, this, &Mpeg_Video_Device::On_Event);
@@ -105,12 +107,8 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
     session_->Observe(mpv::Eof_Reached, Mpv_Session::Format::Flag);
     const Stream_Timeline& timeline = probe->timeline;
     player_ = std::make_unique<Timeline_Player>(*session_, path_);
-    const QScopedValueRollback<bool> moving(moving_, true);
-    const int code = player_->Open(timeline);
-    if (session_->Aborted())
-        return MCIERR_DEVICE_NOT_READY;
-    if (code < 0)
-        return Mci_Code(code);
+    if (const int code = player_->Open(timeline); code < 0)
+        return Mci_Code(session_->Aborted() ? Mpv_Session::Aborted_Code : code);
     player_->Set_Fallback(session_->Get_Double(mpv::Duration).value_or(0),
                           session_->Get_Double(mpv::Container_Fps).value_or(0));
     if (!timeline.exact && !timeline.Empty())
@@ -126,7 +124,7 @@ std::uint32_t Mpeg_Video_Device::Load(const Mci_Open_Request& request, const Mpe
 
 void Mpeg_Video_Device::On_Event(const Mpv_Event& event)
 {
-    if (moving_ || event.kind != Mpv_Event::Kind::Property)
+    if (event.kind != Mpv_Event::Kind::Property)
         return;
     if (event.property == mpv::Eof_Reached && event.value.toBool()) {
         On_End_Reached();
@@ -142,7 +140,6 @@ void Mpeg_Video_Device::On_End_Reached()
         return;
     if (!player_->At_Last_Entry()) {
         // The player ran past what was queued, not past the file: go on with the next part.
-        const QScopedValueRollback<bool> moving(moving_, true);
         player_->Skip_Starved();
         if (mode_ == Mode::Playing)
             session_->Set_Flag(mpv::Pause, false);
@@ -178,7 +175,6 @@ std::optional<double> Mpeg_Video_Device::Shown_Position()
 
 void Mpeg_Video_Device::Take_Refined()
 {
-    const QScopedValueRollback<bool> moving(moving_, true);
     if (!player_->Take_Refined(position_))
         return;
     if (atEnd_)
@@ -291,7 +287,6 @@ std::uint32_t Mpeg_Video_Device::Seek_To(double seconds)
     atEnd_ = false;
     playTo_.reset();
     held_ = position_ = seconds;
-    const QScopedValueRollback<bool> moving(moving_, true);
     return Mci_Code(player_->Seek(seconds));
 }
 

@@ -9,8 +9,8 @@
 // the scale of the length last reported in that time format, so that at the end of the media
 // the position equals the length the caller was told, exactly, even after such a refinement.
 // Register_Mpeg_Driver() is what start-up calls to make the type openable; it writes no file.
-// Opening and seeking wait with the event loop running (see Mpv_Session), the file is scanned
-// beside it, and a close meanwhile cancels them.
+// Opening and seeking wait (see Mpv_Session) on the token of the open request, the file is
+// scanned on a thread of its own, and a close meanwhile ends them.
 // Opening, playing and seeking are in mpeg_video_device.cpp; the settings ("set", "setaudio",
 // "put") and the queries ("status", "info") in mpeg_video_settings.cpp.
 #pragma once
@@ -46,7 +46,6 @@ public:
     ~Mpeg_Video_Device() override;
 
     std::uint32_t Execute(const Mci_Command& command, Mci_Reply& reply) override;
-    void Cancel() override;
     // Whole-file seconds of the picture the player shows ("status position" holds the time a
     // seek asked for until playback moves on); nothing while it shows none.
     std::optional<double> Shown_Position();
@@ -85,7 +84,6 @@ private:
     std::unique_ptr<Timeline_Player> player_;
     std::unique_ptr<QWindow> foreignParent_;  // wrapper of the caller's native window
     std::unique_ptr<QWindow> picture_;        // our child window inside it, mpv draws here
-    bool cancelled_ = false;                  // closed while opening
     QByteArray path_;
     qint64 reportedMs_ = 0;  // the length last reported in each time format
     qint64 reportedFrames_ = 0;
@@ -94,7 +92,6 @@ private:
     bool framesFormat_ = false;
     Mode mode_ = Mode::Stopped;
     bool atEnd_ = false;
-    bool moving_ = false;           // the player is being moved; its events are stale
     std::optional<double> held_;    // position reported while stopped after a seek or "to"
     std::optional<double> playTo_;  // seconds
     double position_ = 0;           // last whole-file position, seconds

@@ -2,14 +2,9 @@
 #include "playback/mpv_session.h"
 
 #include "playback/mpv_names.h"
-#include "util/aside.h"
 #include "util/log.h"
 
-#include <QEventLoop>
-#include <QGuiApplication>
 #include <QMetaObject>
-#include <QScopedValueRollback>
-#include <QTimer>
 
 #include <mpv/client.h>
 
@@ -74,16 +69,6 @@ const Mpv_Api* Load_Mpv()
     return api;
 }
 
-// An end that comes after the application has gone may hold windows, which cannot be destroyed
-// without it (nor on this thread): it is kept, never run nor destroyed, until the process ends.
-void Keep_Unrun(std::function<void()> ended)
-{
-    static std::mutex mutex;
-    static auto* kept = new std::vector<std::function<void()>>;
-    const std::lock_guard lock(mutex);
-    kept->push_back(std::move(ended));
-}
-
 // Only called once a session holds a handle, so the library is there.
 const Mpv_Api& Mpv()
 {
@@ -104,7 +89,8 @@ Mpv_Event::End_Reason End_Reason_Of(mpv_end_file_reason reason)
 
 }  // namespace
 
-Mpv_Session::Mpv_Session(const Options& options, QObject* parent) : QObject(parent)
+Mpv_Session::Mpv_Session(const Options& options, std::shared_ptr<Wait_Token> token, QObject* parent)
+    : QObject(parent), token_(token ? std::move(token) : std::make_shared<Wait_Token>())
 {
     qRegisterMetaType<pf::Mpv_Event>();
     // QApplication sets the user's locale for all categories; libmpv refuses to be created
@@ -156,7 +142,7 @@ Mpv_Session::~Mpv_Session()
     Terminate();
 }
 
-bool Mpv_Session::Terminate(std::function<void()> ended)
+bool Mpv_Session::Terminate(QObject* keep)
 {
     if (!handle_)
         return true;
@@ -168,66 +154,39 @@ bool Mpv_Session::Terminate(std::function<void()> ended)
         std::mutex mutex;
         std::condition_variable changed;
         bool over = false, late = false;
-        std::function<void()> ended;  // runs here, and only when late
     };
     const auto ending = std::make_shared<Ending>();
-    ending->ended = std::move(ended);
-    std::thread([handle = handle_, ending] {
+    std::thread([handle = handle_, ending, keep] {
         Mpv().terminate_destroy(handle);
-        std::function<void()> late;
+        bool late = false;
         {
             const std::lock_guard lock(ending->mutex);
             ending->over = true;
-            if (ending->late)
-                late = std::move(ending->ended);
+            late = ending->late;
         }
         ending->changed.notify_all();
-        QCoreApplication* app = QCoreApplication::instance();
-        if (late && app)
-            QMetaObject::invokeMethod(app, std::move(late), Qt::QueuedConnection);
-        else if (late)
-            Keep_Unrun(std::move(late));
+        // Deleted where it lives, by its own thread's loop; without one it goes with the process.
+        if (late && keep)
+            QMetaObject::invokeMethod(keep, &QObject::deleteLater, Qt::QueuedConnection);
     }).detach();
     handle_ = nullptr;
     std::unique_lock lock(ending->mutex);
-    if (ending->changed.wait_for(lock, std::chrono::milliseconds(Teardown_Ms), [&] { return ending->over; })) {
-        const std::function<void()> unused = std::move(ending->ended);
+    if (ending->changed.wait_for(lock, std::chrono::milliseconds(Teardown_Ms), [&] { return ending->over; }))
         return true;
-    }
     ending->late = true;
     return false;
 }
 
-Mpv_Session::Options Mpv_Session::Video_Options(quint64 window)
-{
-    const bool x11 = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-        && QGuiApplication::platformName() == QLatin1String("xcb");
-    if (!x11)
-        return {{mpv::Vo, "null"}, {mpv::Force_Window, "no"}};
-    if (window == 0)
-        return {};
-    // Only these outputs draw into a foreign window; mpv's later fallbacks open their own.
-    // OpenGL only: where Vulkan is tried and fails, its clean-up closes descriptor 0, which by
-    // then may be another player's X connection, and the whole program loses its display.
-    return {{mpv::Wid, QByteArray::number(window)}, {mpv::Vo, "gpu,xv,x11"}, {mpv::Gpu_Api, "opengl"}};
-}
-
-Mpv_Session::Options Mpv_Session::Player_Options(const Options& video, const QByteArray& audioOutput,
-                                                 const Options& own)
-{
-    Options all = video;
-    all += {{mpv::Idle, "yes"}, {mpv::Osd_Level, "0"}, {mpv::Audio_Display, "no"}};
-    if (!audioOutput.isEmpty())
-        all += {{mpv::Ao, audioOutput}};
-    return all + own;
-}
-
 void Mpv_Session::Wakeup(void* self)
 {
-    auto* session = static_cast<Mpv_Session*>(self);
     // Runs on one of mpv's threads: only queue the reading for the GUI thread, once.
-    if (!session->drainQueued_.exchange(true))
-        QMetaObject::invokeMethod(session, &Mpv_Session::Drain, Qt::QueuedConnection);
+    static_cast<Mpv_Session*>(self)->Queue_Drain();
+}
+
+void Mpv_Session::Queue_Drain()
+{
+    if (!drainQueued_.exchange(true))
+        QMetaObject::invokeMethod(this, &Mpv_Session::Drain, Qt::QueuedConnection);
 }
 
 int Mpv_Session::Check(int code, const char* what)
@@ -273,8 +232,8 @@ int Mpv_Session::Load_File(const QByteArray& target, int timeoutMs)
 
 int Mpv_Session::Await_Loaded(int timeoutMs)
 {
-    int result = MPV_ERROR_LOADING_FAILED;
-    Wait_For(
+    int result = 0;
+    const bool met = Wait_For(
         [&](const Mpv_Event& e) {
             if (e.kind == Mpv_Event::Kind::File_Loaded)
                 result = 0;
@@ -285,7 +244,7 @@ int Mpv_Session::Await_Loaded(int timeoutMs)
             return true;
         },
         timeoutMs);
-    return result;
+    return met ? result : Aborted() ? Aborted_Code : No_Answer_Code;
 }
 
 int Mpv_Session::Set_Text(const char* name, const QByteArray& value)
@@ -398,51 +357,40 @@ void Mpv_Session::Drain()
 {
     drainQueued_ = false;
     Mpv_Event e;
-    while (!held_ && Next_Event(e))
-        emit eventArrived(e);
+    while (!(waiter_ && waiter_->found) && Next_Event(e)) {
+        if (!waiter_) {
+            emit eventArrived(e);
+        } else if (waiter_->done(e)) {
+            waiter_->found = true;
+            waiter_->met();
+        }
+    }
 }
 
 bool Mpv_Session::Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeoutMs)
 {
-    if (aborted_)
-        return false;
-    QEventLoop loop;
-    bool met = false;
-    connect(this, &Mpv_Session::eventArrived, &loop, [&](const Mpv_Event& e) {
-        if (met || !done(e))
-            return;
-        met = held_ = true;
-        loop.quit();
+    if (waiter_)
+        return false;  // one wait at a time: the player's calls are one at a time too
+    Waiter waiter{done, {}};
+    const Wait_End end = Wait_Until(*token_, timeoutMs, [&](QObject&, const std::function<void()>& met) {
+        waiter.met = met;
+        waiter_ = &waiter;
+        Drain();  // what is queued already
     });
-    connect(this, &Mpv_Session::aborted, &loop, &QEventLoop::quit);
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    {
-        const QScopedValueRollback<bool> held(held_, false);
-        Drain();
-        if (!met)
-            loop.exec();
+    waiter_ = nullptr;
+    // What came after the awaited event is read in its turn, by the next wait or the listeners.
+    Queue_Drain();
+    return end == Wait_End::Met;
+}
+
+int Mpv_Session::Run_Aside(std::function<void()> work, int timeoutMs)
+{
+    switch (Wait_For_Work(*token_, timeoutMs, std::move(work))) {
+    case Wait_End::Met: return 0;
+    case Wait_End::Timed_Out: return No_Answer_Code;
+    case Wait_End::Ended: break;
     }
-    // What came after the awaited event is read in its turn, by the next wait or the loop.
-    if (met && !drainQueued_.exchange(true))
-        QMetaObject::invokeMethod(this, &Mpv_Session::Drain, Qt::QueuedConnection);
-    return met;
-}
-
-bool Mpv_Session::Run_Aside(std::function<void()> work)
-{
-    if (aborted_)
-        return false;
-    const bool finished = pf::Run_Aside(
-        std::move(work), [this](QEventLoop& loop) { connect(this, &Mpv_Session::aborted, &loop, &QEventLoop::quit); });
-    return finished && !aborted_;
-}
-
-void Mpv_Session::Abort()
-{
-    if (aborted_)
-        return;
-    aborted_ = true;
-    emit aborted();
+    return Aborted_Code;
 }
 
 }  // namespace pf

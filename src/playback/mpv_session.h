@@ -10,15 +10,17 @@
 // properties and commands are in mpv_names.h.
 //
 // No call holds the GUI thread while the player or the disk is slow: Wait_For, Load_File,
-// Await_Loaded and Run_Aside wait in an event loop of their own, so windows repaint and take
-// keys meanwhile, until their condition holds, their timeout passes (the caller gives it: the
+// Await_Loaded and Run_Aside wait through Wait_Until (util/wait.h), the one waiting place of
+// the program, until their condition holds, their timeout passes (the caller gives it: the
 // timeline player allows 20 s for an entry to load, 5 s for a seek or a frame step to land) or
-// Abort() is called; after Abort() every wait returns at once. Whoever calls them must expect
-// other events (a close among them) to run before they return. Every other call returns once
-// mpv's core has taken it: a file loads and a seek lands afterwards, and events tell when. The
-// destructor waits at most Teardown_Ms for mpv's core to end; a core stuck on a stalled source
-// ends on a thread of its own.
+// the session's token ends (Abort, or whoever shares the token); then every wait returns at
+// once. While a wait is on, the player's events go to it alone: listeners of eventArrived see
+// only what comes after. Every other call returns once mpv's core has taken it: a file loads
+// and a seek lands afterwards, and events tell when. The destructor waits at most Teardown_Ms
+// for mpv's core to end; a core stuck on a stalled source ends on a thread of its own.
 #pragma once
+
+#include "util/wait.h"
 
 #include <QByteArray>
 #include <QList>
@@ -29,6 +31,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
 struct mpv_handle;
@@ -55,8 +58,9 @@ public:
     enum class Format { Flag, Double, Int, Text };
 
     // Creates and starts a player with these options (set before start). Is_Ready() tells
-    // whether that worked; Last_Error() says why not.
-    explicit Mpv_Session(const Options& options, QObject* parent = nullptr);
+    // whether that worked; Last_Error() says why not. Its waits end with `token` (its own when
+    // none is given).
+    explicit Mpv_Session(const Options& options, std::shared_ptr<Wait_Token> token = {}, QObject* parent = nullptr);
     static constexpr int Teardown_Ms = 80;
     // Loads libmpv on a thread of its own, so that the first session finds it ready instead of
     // holding the window while it loads.
@@ -75,12 +79,15 @@ public:
 
     bool Is_Ready() const { return handle_ != nullptr; }
     // Ends mpv's core (the destructor does it too). Waits at most Teardown_Ms; false when the
-    // core still ends then (a stalled source holds it), and `ended` runs on this thread once it has.
-    bool Terminate(std::function<void()> ended = {});
+    // core still ends then (a stalled source holds it): `keep` (what mpv may still draw into) is
+    // then the session's, deleted once the core has ended. True: `keep` stays the caller's.
+    bool Terminate(QObject* keep = nullptr);
     QString Last_Error() const { return lastError_; }
 
-    // A result no libmpv call gives: a wait or a command after Abort().
+    // Results no libmpv call gives: a wait or a command after the token ended, and a load or a
+    // look at the file that did not answer in time.
     static constexpr int Aborted_Code = -1000;
+    static constexpr int No_Answer_Code = -1001;
 
     // Results are 0 or a negative error code.
     int Command(const QList<QByteArray>& args);
@@ -88,7 +95,8 @@ public:
     // waits as Await_Loaded does.
     int Load_File(const QByteArray& target, int timeoutMs);
     // Waits, reading events here, until the entry that is starting has loaded (0) or failed (an
-    // error code); the end of an entry it replaces is no failure, running out of time is.
+    // error code); the end of an entry it replaces is no failure. No_Answer_Code when the time
+    // ran out, Aborted_Code when the token ended.
     int Await_Loaded(int timeoutMs);
     int Set_Text(const char* name, const QByteArray& value);
     int Set_Flag(const char* name, bool value);
@@ -99,14 +107,15 @@ public:
     std::optional<QByteArray> Get_Text(const char* name);
     int Observe(const char* name, Format format);
 
-    // Hands out events until `done` accepts one (true), `timeoutMs` pass or Abort() is called.
+    // Hands the events to `done` until it accepts one (true), `timeoutMs` pass or the token ends.
     bool Wait_For(const std::function<bool(const Mpv_Event&)>& done, int timeoutMs);
-    // Runs `work` on a thread of its own and waits for it as Wait_For waits; false when aborted
-    // first. Then `work` finishes unobserved, so it must own everything it uses.
-    bool Run_Aside(std::function<void()> work);
+    // Runs `work` on a thread of its own and waits for it as Wait_For waits: 0 when it finished,
+    // else No_Answer_Code or Aborted_Code. Then `work` finishes unobserved, so it must own
+    // everything it uses.
+    int Run_Aside(std::function<void()> work, int timeoutMs);
     // Ends every wait, now and later; the player itself goes on.
-    void Abort();
-    bool Aborted() const { return aborted_; }
+    void Abort() { token_->End(); }
+    bool Aborted() const { return token_->Ended(); }
 
     static QString Error_Text(int code);
     // Whether the failure `code` lies with the file (it could not be loaded, its format is
@@ -119,7 +128,6 @@ public slots:
 
 signals:
     void eventArrived(const pf::Mpv_Event& event);
-    void aborted();
 
 private:
     int Check(int code, const char* what);
@@ -127,11 +135,19 @@ private:
     bool Next_Event(Mpv_Event& out);
     static void Wakeup(void* self);
 
+    void Queue_Drain();
+
+    struct Waiter {
+        std::function<bool(const Mpv_Event&)> done;
+        std::function<void()> met;
+        bool found = false;  // what came after it stays queued for whoever reads next
+    };
+
     mpv_handle* handle_ = nullptr;
     QString lastError_;
     std::atomic<bool> drainQueued_{false};
-    bool held_ = false;  // a wait has what it waited for: the events after it stay queued
-    bool aborted_ = false;
+    std::shared_ptr<Wait_Token> token_;
+    Waiter* waiter_ = nullptr;  // the wait under way
 };
 
 }  // namespace pf

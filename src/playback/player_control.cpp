@@ -14,6 +14,7 @@ Player_Control::Player_Control(Play_State& play, QObject* parent) : QObject(pare
 void Player_Control::User_Stop(User_Way way)
 {
     failTimer_.stop();
+    stopped_ = true;
     Stopping(way);
     play_.Stop_Request = true;
     emit closeRequested();
@@ -33,6 +34,8 @@ void Player_Control::Natural_End()
 
 void Player_Control::Fail(const QString& text)
 {
+    if (stopped_)
+        return;
     failed_ = true;
     emit failure(text);
     failTimer_.start();

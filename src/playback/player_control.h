@@ -2,7 +2,8 @@
 // What the two player windows share apart from their widgets: how playback ends. The user's
 // ways (Esc, Space, the exit image) stop the player, set Stop_Request and close; a natural end
 // closes without it; a file that cannot be played is reported (the window shows the text in its
-// head bar) and, after Failure_Ms, closes as a natural end, so continuous play goes on.
+// head bar) and, after Failure_Ms, closes as a natural end, so continuous play goes on; a
+// failure after the user ended playback (an open the close cut short) is not shown.
 // Each window owns one control (a subclass per player) and obeys its signals.
 #pragma once
 
@@ -51,6 +52,7 @@ protected:
 private:
     QTimer failTimer_;
     bool failed_ = false;
+    bool stopped_ = false;  // by the user
 };
 
 }  // namespace pf

@@ -190,7 +190,7 @@ void Real_Player::On_Event(const Mpv_Event& event)
         }
         break;
     case Mpv_Event::Kind::End_File:
-        // Out of the session's event loop: the end may close the window and with it the session.
+        // Out of the session's Drain: the end may close the window and with it the session.
         QMetaObject::invokeMethod(
             this, [this, reason = event.endReason, error = event.error] { End_Entry(reason, error); },
             Qt::QueuedConnection);

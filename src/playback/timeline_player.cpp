@@ -5,7 +5,6 @@
 #include "playback/mpv_names.h"
 
 #include <QFile>
-#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <memory>
@@ -13,8 +12,6 @@
 namespace pf {
 namespace {
 
-constexpr int Load_Timeout_Ms = 20000;
-constexpr int Seek_Timeout_Ms = 5000;
 constexpr int Ahead_Entries = 3;     // queued beyond the one playing, at least,
 constexpr double Ahead_Seconds = 4;  // and at least this much to play,
 constexpr int Ahead_Most = 64;       // but no more entries than this
@@ -83,16 +80,14 @@ QByteArray Timeline_Player::Url(qint64 begin, qint64 end) const
 int Timeline_Player::Load(const QByteArray& url)
 {
     session_.Drain();
-    const QScopedValueRollback<bool> waiting(waiting_, true);
     return Wait_For_Restart(session_.Load_File(url, Load_Timeout_Ms));
 }
 
 // Waits until the entry that is starting has loaded and shows its first picture (a seek sent
 // before that is lost); the end of the entry it replaces is no failure. Nothing is queued
-// meanwhile: the events read here reach the owner, who may ask for more entries.
+// meanwhile: the events read here go to the wait alone.
 int Timeline_Player::Await_Entry()
 {
-    const QScopedValueRollback<bool> waiting(waiting_, true);
     return Wait_For_Restart(session_.Await_Loaded(Load_Timeout_Ms));
 }
 
@@ -142,11 +137,14 @@ int Timeline_Player::Seek(double t)
     if (way_ == Way::Elementary) {
         // The player seeks raw video by guessing from bytes: start it at a sequence header instead.
         const auto found = std::make_shared<Seek_Point>();
-        if (!session_.Run_Aside([found, file = QFile::decodeName(path_), timeline = timeline_, t] {
-                File_Source source(file);
-                *found = Find_Seek_Point(source, timeline, t).value_or(Seek_Point{});
-            }))
-            return Mpv_Session::Aborted_Code;
+        if (const int looked = session_.Run_Aside(
+                [found, file = QFile::decodeName(path_), timeline = timeline_, t] {
+                    File_Source source(file);
+                    *found = Find_Seek_Point(source, timeline, t).value_or(Seek_Point{});
+                },
+                Seek_Timeout_Ms);
+            looked < 0)
+            return looked;
         const Seek_Point at = *found;
         base_ = at.time;
         local = t - base_;
@@ -178,7 +176,7 @@ bool Timeline_Player::At_Last_Entry()
 
 void Timeline_Player::Top_Up()
 {
-    if (way_ != Way::Parts || waiting_)
+    if (way_ != Way::Parts)
         return;
     const int playing = Current_Entry();
     double ahead = 0;

@@ -7,8 +7,8 @@
 // cannot seek in it by time). Anything else plays as the plain file. The session is the
 // owner's; this class only sends it commands. It owns the Timeline_Refiner that walks a file
 // whose timeline was sampled, and the timeline it hands over. Open, Seek, Skip_Starved and
-// Take_Refined wait for the player (and read the file beside the event loop) as Mpv_Session
-// describes, so other events may run before they return.
+// Take_Refined wait for the player (and read the file on a thread of their own) as
+// Mpv_Session describes.
 #pragma once
 
 #include "mpeg/stream_timeline.h"
@@ -21,6 +21,10 @@ namespace pf {
 
 class Timeline_Player {
 public:
+    // How long an entry may take to load, and a seek or a frame step to land.
+    static constexpr int Load_Timeout_Ms = 20000;
+    static constexpr int Seek_Timeout_Ms = 5000;
+
     Timeline_Player(Mpv_Session& session, const QByteArray& path);
 
     // Loads the file at its start and waits until the player shows it. 0 or an mpv error code.
@@ -59,11 +63,10 @@ private:
     QByteArray path_;
     Stream_Timeline timeline_;
     Way way_ = Way::Plain;
-    int firstPart_ = 0;     // part of playlist entry 0
-    int queued_ = 0;        // entries in the playlist
-    double base_ = 0;       // elementary: whole-file seconds where the entry starts
-    bool waiting_ = false;  // an entry is starting: what is queued must not change
-    double offset_ = 0;     // elementary: how far the player's clock runs ahead after the first picture
+    int firstPart_ = 0;  // part of playlist entry 0
+    int queued_ = 0;     // entries in the playlist
+    double base_ = 0;    // elementary: whole-file seconds where the entry starts
+    double offset_ = 0;  // elementary: how far the player's clock runs ahead after the first picture
     std::unique_ptr<Timeline_Refiner> refiner_;
 };
 

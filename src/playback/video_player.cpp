@@ -49,36 +49,33 @@ Video_Player::~Video_Player() = default;
 
 bool Video_Player::Open_Movie(qint32 parent, QSize screen, QSize& picture)
 {
-    // The open runs the event loop: Esc may close the window meanwhile, and with it mci_.
-    const auto mci = std::make_shared<clsMCIApi>(port_);
-    mci_ = mci;
+    // The open may wait for a slow drive: Esc may close the device meanwhile, and the open then
+    // fails like any other (the closed window shows no failure).
+    if (!mci_)
+        mci_ = std::make_unique<clsMCIApi>(port_);
     opened_ = false;
     for (int attempt = 1;; ++attempt) {
         bool ok = false;
         try {
-            ok = mci->OpenDevice(Device_Type, Alias, play_.Play_File, parent, Child_Style) == 0;
+            ok = mci_->OpenDevice(Device_Type, Alias, play_.Play_File, parent, Child_Style) == 0;
         } catch (const Mci_Arithmetic_Error&) {
-            if (mci_ != mci)
-                return false;
             // A file of 0 ms is open but has nothing to size the picture by.
             opened_ = true;
             return true;
         }
-        if (mci_ != mci)
-            return false;
         if (ok)
             break;
         // An alias still open from an earlier use is closed; a device that never lets go
         // fails like any other open.
-        if (mci->ErrorNumber() != MCIERR_DUPLICATE_ALIAS || attempt == Open_Attempts) {
-            Fail(mci->ErrorDescription());
+        if (mci_->ErrorNumber() != MCIERR_DUPLICATE_ALIAS || attempt == Open_Attempts) {
+            Fail(mci_->ErrorDescription());
             return false;
         }
-        mci->CloseDevice(Alias);
+        mci_->CloseDevice(Alias);
     }
     opened_ = true;
-    mci->cmdTimeFormat(Alias, QStringLiteral("ms"));
-    const QString size = mci->cmdGetSize(Alias);
+    mci_->cmdTimeFormat(Alias, QStringLiteral("ms"));
+    const QString size = mci_->cmdGetSize(Alias);
     const qsizetype blank = size.indexOf(u' ');
     const auto width = Size_Number(size.left(blank)), height = Size_Number(size.mid(blank + 1));
     if (blank < 0 || !width || !height)
@@ -99,41 +96,36 @@ bool Video_Player::Open_Movie(qint32 parent, QSize screen, QSize& picture)
 
 void Video_Player::Play_Movie()
 {
-    if (const auto mci = mci_; mci && opened_) {
-        mci->cmdPlay(Alias, -1, -1, 0);
-        if (mci_ == mci)
-            timer_.start();
-    }
+    // A rewind before it may have waited, and the device closed meanwhile: then play fails.
+    if (opened_ && mci_->cmdPlay(Alias, -1, -1, 0) == 0)
+        timer_.start();
 }
 
 void Video_Player::Stop_Movie()
 {
-    if (const auto mci = mci_)
-        mci->cmdStop(Alias);
+    if (mci_)
+        mci_->cmdStop(Alias);
     timer_.stop();
 }
 
 void Video_Player::Fit_Movie(QSize picture)
 {
-    if (const auto mci = mci_)
-        mci->cmdResize(Alias, 0, 0, Short(picture.width()), Short(picture.height()));
+    if (mci_)
+        mci_->cmdResize(Alias, 0, 0, Short(picture.width()), Short(picture.height()));
 }
 
 void Video_Player::Rewind_Movie()
 {
-    if (const auto mci = mci_)
-        mci->cmdToStart(Alias);
+    if (mci_)
+        mci_->cmdToStart(Alias);
 }
 
 void Video_Player::Tick()
 {
-    const auto mci = mci_;
-    if (!mci || !opened_)
+    if (!opened_)
         return;
-    const qint32 position = mci->cmdGetPosition(Alias);
-    const qint32 length = mci->TotalTime();
-    if (mci_ != mci)
-        return;  // closed meanwhile
+    const qint32 position = mci_->cmdGetPosition(Alias);
+    const qint32 length = mci_->TotalTime();
     if (const auto text = Progress_Text(position, length))
         emit headText(*text);
     // Exactly at the end; a failed query (-1) is no end even when the length is unknown too.
@@ -151,10 +143,9 @@ void Video_Player::Tick()
 void Video_Player::Close_Movie()
 {
     timer_.stop();
-    const auto mci = std::move(mci_);
     opened_ = false;
-    if (mci && mci->CloseDevice(Alias) != 0 && mci->ErrorNumber() != MCIERR_INVALID_DEVICE_NAME)
-        prompter_.message(mci->ErrorDescription(), Msg_Ok);
+    if (mci_ && mci_->CloseDevice(Alias) != 0 && mci_->ErrorNumber() != MCIERR_INVALID_DEVICE_NAME)
+        prompter_.message(mci_->ErrorDescription(), Msg_Ok);
 }
 
 }  // namespace pf

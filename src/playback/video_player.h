@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the video window does, without the window: it opens Play_File on the media-control alias
-// "device1" through its own clsMCIApi (created at load, released at close), sizes the picture by
-// the Size setting, plays, writes the progress every 500 ms, and at the exact end closes or,
-// with Rep 1, plays again. The window hands in its picture's native window and sizes, shows
-// headText/failure and closes on closeRequested. Its media-control calls may run the event loop
-// (a slow disk), so a close can come in the middle of any of them.
+// "device1" through its own clsMCIApi (created at load, kept until the window goes), sizes the
+// picture by the Size setting, plays, writes the progress every 500 ms, and at the exact end
+// closes or, with Rep 1, plays again. The window hands in its picture's native window and
+// sizes, shows headText/failure and closes on closeRequested. An open or a rewind may wait (a
+// slow disk); a close meanwhile ends the wait, and what follows fails as on a closed device.
 #pragma once
 
 #include "core/settings.h"
@@ -50,8 +50,7 @@ public:
     void Rewind_Movie();
     // One beat of the progress timer.
     void Tick();
-    // Closes "device1" (a failure other than 263 is shown in a message box) and releases the
-    // command object.
+    // Closes "device1" (a failure other than 263 is shown in a message box).
     void Close_Movie();
 
     bool Ticking() const { return timer_.isActive(); }
@@ -63,7 +62,7 @@ private:
     const Settings& settings_;
     Prompter& prompter_;
     Mci_Port& port_;
-    std::shared_ptr<clsMCIApi> mci_;  // each call holds its own share: a close may come meanwhile
+    std::unique_ptr<clsMCIApi> mci_;
     bool opened_ = false;
     QTimer timer_;
 };

@@ -5,7 +5,6 @@
 #include "mci/mci_errors.h"
 #include "mci/mci_service.h"
 
-#include <QEventLoop>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -14,17 +13,16 @@ namespace pf {
 namespace {
 
 // Answers every query with the name of its item, so replies of any length can be asked for;
-// "play" waits with the event loop running until the device is closed.
+// "play" waits until the device is closed.
 class Echo_Device : public Mci_Device {
 public:
     static inline int alive = 0;
-    Echo_Device() { ++alive; }
+    explicit Echo_Device(std::shared_ptr<Wait_Token> token) : token_(std::move(token)) { ++alive; }
     ~Echo_Device() override { --alive; }
-    void Cancel() override { waiting_.quit(); }
     std::uint32_t Execute(const Mci_Command& command, Mci_Reply& reply) override
     {
         if (command.verb == Mci_Verb::Play)
-            waiting_.exec();
+            Wait_Until(*token_, -1, [](QObject&, const std::function<void()>&) {});
         else if (command.verb == Mci_Verb::Where)
             reply = Mci_Reply::Rectangle(0, 0, 352, -240);
         else if (!command.flags.empty())
@@ -33,26 +31,23 @@ public:
     }
 
 private:
-    QEventLoop waiting_;
+    std::shared_ptr<Wait_Token> token_;
 };
 
 class Mci_Service_Rules : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        Mci_Service::Instance().Register_Device_Type("Echo", {"echo"},
-                                                     [](const Mci_Open_Request& r, std::uint32_t& error) {
-                                                         if (r.element == "slow") {  // opens until closed
-                                                             QEventLoop opening;
-                                                             r.abort->onAbort = [&] { opening.quit(); };
-                                                             opening.exec();
-                                                         }
-                                                         if (r.element == "missing") {
-                                                             error = MCIERR_FILE_NOT_FOUND;
-                                                             return std::unique_ptr<Mci_Device>();
-                                                         }
-                                                         return std::unique_ptr<Mci_Device>(new Echo_Device);
-                                                     });
+        Mci_Service::Instance().Register_Device_Type(
+            "Echo", {"echo"}, [](const Mci_Open_Request& r, std::uint32_t& error) {
+                if (r.element == "slow")  // opens until closed
+                    Wait_Until(*r.token, -1, [](QObject&, const std::function<void()>&) {});
+                if (r.element == "missing") {
+                    error = MCIERR_FILE_NOT_FOUND;
+                    return std::unique_ptr<Mci_Device>();
+                }
+                return std::unique_ptr<Mci_Device>(new Echo_Device(r.token));
+            });
     }
     void TearDown() override { service.Close_All(); }
 
@@ -145,7 +140,7 @@ TEST_F(Mci_Service_Rules, DescribesEveryCodeItReturns)
         EXPECT_LT(Mci_Error_Text(code).size(), sizeof text - 1) << code;
         EXPECT_FALSE(QString::fromUtf8(text).contains(QStringLiteral("Windows"))) << code;
     }
-    for (std::uint32_t code : {259u, 261u, 263u, 266u, 268u, 270u, 274u, 275u, 281u, 282u, 289u, 293u, 296u}) {
+    for (std::uint32_t code : {259u, 261u, 263u, 266u, 268u, 270u, 274u, 275u, 281u, 282u, 289u, 293u, 296u, 512u}) {
         char text[255] = {};
         EXPECT_TRUE(Mci_Service::Get_Error_String(code, text, sizeof text)) << code;
     }
