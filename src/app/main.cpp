@@ -66,11 +66,8 @@ int main(int argc, char** argv)
     }
 
     pf::Main_Application program(folder);
-    QObject::connect(&instance, &pf::Single_Instance::raiseRequested, &program.Window(), [&program] {
-        program.Window().showNormal();
-        program.Window().raise();
-        program.Window().activateWindow();
-    });
+    QObject::connect(&instance, &pf::Single_Instance::raiseRequested, &program.Window(),
+                     [&program] { program.Raise(); });
     program.Start(cl.files);
     return app.exec();
 }

@@ -7,6 +7,8 @@
 #include "playback/mpv_session.h"
 #include "ui/first_paint.h"
 
+#include <QApplication>
+
 namespace pf {
 
 Main_Application::Main_Application(const QString& appFolder, const Mpeg_Driver_Options& media)
@@ -44,6 +46,17 @@ void Main_Application::Start(const QStringList& files)
         QObject::connect(
             &state_, &Main_State::startedUp, &join_, [this, files] { join_.filesDropped(files); },
             Qt::SingleShotConnection);
+}
+
+void Main_Application::Raise()
+{
+    window_.showNormal();
+    // Raising the main window over its own modal dialog would leave the dialog hidden behind it.
+    QWidget* front = QApplication::activeModalWidget();
+    if (!front)
+        front = &window_;
+    front->raise();
+    front->activateWindow();
 }
 
 void Main_Application::Wire_Join_Page()

@@ -29,6 +29,10 @@ public:
     // the input list as a drop of them would, once the groups are in.
     void Start(const QStringList& files = {});
 
+    // Brings the program to the front, as a second start asks: the window the user works in,
+    // which is the dialog or player open over the main window when there is one.
+    void Raise();
+
     Main_State& State() { return state_; }
     Parlo_film_S& Window() { return window_; }
     Join_Commands& Join() { return join_; }

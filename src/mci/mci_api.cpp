@@ -25,7 +25,7 @@ public:
         } else {
             const std::string_view text = Mci_Error_Text(code);
             qCWarning(Log_Mci).noquote() << command << "->" << code
-                                         << QLatin1StringView(text.data(), qsizetype(text.size()));
+                                         << QString::fromUtf8(text.data(), qsizetype(text.size()));
         }
         return code;
     }

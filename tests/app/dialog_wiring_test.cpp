@@ -38,6 +38,9 @@ TEST(Dialog_Wiring, Settings_Labels_Open_Their_Dialogs)
                 return;
             shown = dialog->objectName();
             EXPECT_EQ(dialog->parentWidget(), &program.Window());
+            program.Window().activateWindow();
+            program.Raise();  // as a second start asks: the dialog comes to the front, not its owner
+            QTRY_COMPARE(QApplication::activeWindow(), dialog);
             if (auto* width = dialog->findChild<QComboBox*>(QStringLiteral("Combo_x")))
                 width->lineEdit()->setText(QStringLiteral("720"));
             QTest::mouseClick(dialog->findChild<QWidget*>(QStringLiteral("lbl_Cmd0")), Qt::LeftButton);

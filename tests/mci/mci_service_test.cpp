@@ -5,6 +5,7 @@
 #include "mci/mci_errors.h"
 #include "mci/mci_service.h"
 
+#include <QLoggingCategory>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -153,8 +154,16 @@ TEST_F(Mci_Service_Rules, DescribesEveryCodeItReturns)
 
 TEST_F(Mci_Service_Rules, ClassReportsAQueryOnAnAliasThatIsNotOpen)
 {
+    static QString logged;
+    QLoggingCategory::setFilterRules(QStringLiteral("parlo_film.mci=true"));
+    const QtMessageHandler previous
+        = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { logged += text; });
     clsMCIApi mci;
     EXPECT_EQ(mci.cmdGetPosition("device1"), -1);
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules({});
+    EXPECT_TRUE(logged.endsWith(QStringLiteral("263 指定したﾃﾞﾊﾞｲｽは開かれていないか、ありません。")))
+        << logged.toStdString();
     EXPECT_EQ(mci.ErrorNumber(), 263);
     EXPECT_EQ(mci.cmdGetStatus("device1"), clsMCIApi::Error_Reply);
     EXPECT_EQ(mci.cmdGetSize("device1"), clsMCIApi::Error_Reply);
