@@ -4,6 +4,7 @@
 #include "util/safe_file.h"
 
 #include <QHash>
+#include <QScopeGuard>
 #include <QSet>
 
 #include <chrono>
@@ -61,8 +62,18 @@ QHash<QByteArray, Folder_Names> By_Folder(QList<QByteArray>& encoded)
     return folders;
 }
 
-Presence Presence_At(int dirFd, const char* name)
+// Counts what a folder has answered so far, so that a slow folder is told from a silent one.
+using Steps = std::atomic<qint64>;
+
+void Step(Steps* steps)
 {
+    if (steps)
+        steps->fetch_add(1, std::memory_order_relaxed);
+}
+
+Presence Presence_At(int dirFd, const char* name, Steps* steps)
+{
+    const auto counted = qScopeGuard([steps] { Step(steps); });
     struct stat st {};
     if (::fstatat(dirFd, name, &st, 0) == 0)
         return S_ISDIR(st.st_mode) ? Presence::Gone : Presence::Present;
@@ -74,7 +85,7 @@ Presence Presence_At(int dirFd, const char* name)
 
 // Each wanted name's presence from one listing of the folder (names not in it stay Gone); false
 // when the folder cannot be listed.
-bool List_Folder(int dirFd, const Folder_Names& wanted, QList<Presence>& out)
+bool List_Folder(int dirFd, const Folder_Names& wanted, QList<Presence>& out, Steps* steps)
 {
     const int listFd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
@@ -84,27 +95,29 @@ bool List_Folder(int dirFd, const Folder_Names& wanted, QList<Presence>& out)
         return false;
     }
     while (const dirent* e = ::readdir(dir)) {
+        Step(steps);
         const auto it = wanted.first.constFind(QByteArray::fromRawData(e->d_name, qsizetype(std::strlen(e->d_name))));
         if (it == wanted.first.cend())
             continue;
         if (e->d_type == DT_REG || e->d_type == DT_DIR)
             out[*it] = e->d_type == DT_REG ? Presence::Present : Presence::Gone;
         else
-            out[*it] = Presence_At(dirFd, e->d_name);  // a link, or a file system without types
+            out[*it] = Presence_At(dirFd, e->d_name, steps);  // a link, or a file system without types
     }
     ::closedir(dir);
     return true;
 }
 
 // Fills the places of `names` in `out` (sized for every path, Gone where nothing is known yet).
-void Check_Folder(const QByteArray& key, const Folder_Names& names, QList<Presence>& out)
+void Check_Folder(const QByteArray& key, const Folder_Names& names, QList<Presence>& out, Steps* steps = nullptr)
 {
     const QByteArray folder(key.constData(), key.size());  // ends in a NUL
     const Unique_Fd dir(::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid() || names.first.size() <= Listing_From || !List_Folder(dir.get(), names, out)) {
+    Step(steps);
+    if (!dir.valid() || names.first.size() <= Listing_From || !List_Folder(dir.get(), names, out, steps)) {
         for (auto n = names.first.cbegin(); n != names.first.cend(); ++n)
             // Missing, not a folder or out of reach: what the folder holds is not known.
-            out[*n] = dir.valid() ? Presence_At(dir.get(), n.key().constData()) : Presence::Unknown;
+            out[*n] = dir.valid() ? Presence_At(dir.get(), n.key().constData(), steps) : Presence::Unknown;
     }
     for (const auto& [copy, first] : names.copies)
         out[copy] = out.at(first);
@@ -146,6 +159,7 @@ void Count_Hung(const QByteArray& folder, int change)
 struct Shared_Check {
     QList<QByteArray> encoded;
     QHash<QByteArray, Folder_Names> folders;
+    QHash<QByteArray, std::shared_ptr<Steps>> steps;  // filled before any thread starts
     std::mutex mutex;
     std::condition_variable answered;
     QList<QByteArray> done;    // folders whose results are in `out`
@@ -164,7 +178,7 @@ void Start_Folder(const std::shared_ptr<Shared_Check>& shared, const QByteArray&
     std::thread([shared, key] {
         const Folder_Names& names = shared->folders.constFind(key).value();
         QList<Presence> mine(shared->encoded.size(), Presence::Gone);
-        Check_Folder(key, names, mine);
+        Check_Folder(key, names, mine, shared->steps.constFind(key)->get());
         const std::lock_guard lock(shared->mutex);
         if (shared->givenUp.contains(key))
             Count_Hung(Own(key), -1);
@@ -192,12 +206,19 @@ QList<Presence> Presence_Of(const QList<QByteArray>& paths)
 QList<Presence> Presence_Within(const QList<QByteArray>& paths, int boundMs)
 {
     using Clock = std::chrono::steady_clock;
+    struct Asked {
+        Clock::time_point due;  // when its time is up, unless it answered something meanwhile
+        qint64 steps = 0;
+    };
     auto shared = std::make_shared<Shared_Check>();
     shared->encoded = paths;
     shared->folders = By_Folder(shared->encoded);
     shared->out = QList<Presence>(paths.size(), Presence::Gone);
     QList<QByteArray> waiting = shared->folders.keys();
-    QHash<QByteArray, Clock::time_point> asked;  // folder: when its time is up
+    for (const QByteArray& key : std::as_const(waiting))
+        shared->steps.insert(key, std::make_shared<Steps>(0));
+    const auto bound = std::chrono::milliseconds(boundMs);
+    QHash<QByteArray, Asked> asked;
     std::unique_lock lock(shared->mutex);
     while (!waiting.isEmpty() || !asked.isEmpty()) {
         while (!waiting.isEmpty() && asked.size() < Parallel_Folders) {
@@ -206,24 +227,27 @@ QList<Presence> Presence_Within(const QList<QByteArray>& paths, int boundMs)
                 Mark_Unknown(shared->folders.constFind(key).value(), shared->out);
                 continue;
             }
-            asked.insert(key, Clock::now() + std::chrono::milliseconds(boundMs));
+            asked.insert(key, {Clock::now() + bound, 0});
             Start_Folder(shared, key);
         }
         if (asked.isEmpty())
             break;
-        Clock::time_point first = asked.cbegin().value();
-        for (const Clock::time_point& t : std::as_const(asked))
-            first = std::min(first, t);
+        Clock::time_point first = asked.cbegin()->due;
+        for (const Asked& a : std::as_const(asked))
+            first = std::min(first, a.due);
         shared->answered.wait_until(lock, first, [&] { return !shared->done.isEmpty(); });
         for (const QByteArray& key : std::as_const(shared->done))
             asked.remove(key);
         shared->done.clear();
-        // Out of time: what the folder holds is not known now; its thread is left behind.
         for (auto a = asked.begin(); a != asked.end();) {
-            if (a.value() > Clock::now()) {
+            const qint64 steps = shared->steps.constFind(a.key()).value()->load(std::memory_order_relaxed);
+            if (a->due > Clock::now() || steps != a->steps) {
+                if (a->due <= Clock::now())
+                    *a = {Clock::now() + bound, steps};  // slow, but answering
                 ++a;
                 continue;
             }
+            // Silent for the whole bound: not known now; its thread is left behind.
             Mark_Unknown(shared->folders.constFind(a.key()).value(), shared->out);
             shared->givenUp.insert(a.key());
             Count_Hung(Own(a.key()), +1);

@@ -2,10 +2,10 @@
 // Where the files of a list stand, each distinct folder looked into once (and, for more than a
 // handful of names, listed once): a long list costs about what listing its folders costs.
 // Presence_Within asks the folders at the same time, each on a thread of its own, and gives up
-// on a folder that has not answered within a bound (a sleeping or dead drive): its files count
-// as Unknown, and until its check returns a later call counts them so at once, without asking
-// again. Both block their caller: call them off the GUI thread. Plain functions; the threads
-// they leave behind own what they use.
+// on a folder that has answered nothing for a bound (a sleeping or dead drive; a slow one that
+// goes on answering is waited for): its files count as Unknown, and until its check returns a
+// later call counts them so at once, without asking again. Both block their caller: call them off the GUI thread. Plain
+// functions; the threads they leave behind own what they use.
 #pragma once
 
 #include <QByteArray>
@@ -22,7 +22,7 @@ enum class Presence { Present, Gone, Unknown };
 // QByteArray that owns its bytes), in order.
 QList<Presence> Presence_Of(const QList<QByteArray>& paths);
 
-// The same, giving each folder at most `boundMs` from when its check starts.
+// The same, giving each folder at most `boundMs` without an answer.
 QList<Presence> Presence_Within(const QList<QByteArray>& paths, int boundMs);
 
 }  // namespace pf
