@@ -17,12 +17,12 @@ QString Problem_Text(File_Status status, bool writing)
 {
     switch (status) {
     case File_Status::Not_Regular:
-        return QStringLiteral("設定ファイルが通常のファイルではないため、読み込みも保存もしません。");
+        return QStringLiteral("設定ﾌｧｲﾙが通常のﾌｧｲﾙではないため、読み込みも保存もしません。");
     case File_Status::Too_Large:
-        return QStringLiteral("設定ファイルが大きすぎる（1 MiB を超える）ため、読み込みも保存もしません。");
+        return QStringLiteral("設定ﾌｧｲﾙが大きすぎる（1 MiB を超える）ため、読み込みも保存もしません。");
     default:
-        return writing ? QStringLiteral("設定ファイルに保存できませんでした。")
-                       : QStringLiteral("設定ファイルを読み込めないため、保存もしません。");
+        return writing ? QStringLiteral("設定ﾌｧｲﾙに保存できませんでした。")
+                       : QStringLiteral("設定ﾌｧｲﾙを読み込めないため、保存もしません。");
     }
 }
 
