@@ -12,6 +12,7 @@ namespace pf {
 namespace {
 
 Prompter* Profile_Prompter = nullptr;
+int Quiet_Holders = 0;
 
 QString Problem_Text(File_Status status, bool writing)
 {
@@ -34,7 +35,8 @@ void Tell(const QString& path, File_Status status, bool writing)
     if (!Profile_Prompter || told.contains(id))
         return;
     told.insert(id);
-    Profile_Prompter->message(Problem_Text(status, writing) + QStringLiteral("\n") + path, Msg_Exclamation);
+    if (Quiet_Holders == 0)
+        Profile_Prompter->message(Problem_Text(status, writing) + QStringLiteral("\n") + path, Msg_Exclamation);
 }
 
 }  // namespace
@@ -42,6 +44,16 @@ void Tell(const QString& path, File_Status status, bool writing)
 void Set_Profile_Prompter(Prompter* prompter)
 {
     Profile_Prompter = prompter;
+}
+
+Quiet_Profile_Problems::Quiet_Profile_Problems()
+{
+    ++Quiet_Holders;
+}
+
+Quiet_Profile_Problems::~Quiet_Profile_Problems()
+{
+    --Quiet_Holders;
 }
 
 Profile_File::Profile_File(const QString& path) : path_(path)
