@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what is missing, checks the formatting (scripts/lint.sh --format), builds into build/
-# (the preset default, warnings as errors) and runs the whole test suite (ctest); then, as a
-# second step, tests again with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/
-# (the preset asan), built while the first step's tests run. The naming check, which takes
-# longer, is `bash scripts/lint.sh` after a build.
+# Installs what is missing, checks the formatting and the naming of the units changed since the
+# merge base with main (scripts/lint.sh --changed; the naming check of every unit takes three
+# minutes, which the time budget below does not leave), builds into build/ (the preset default,
+# warnings as errors) and runs the whole test suite (ctest); then, as a second step, tests again
+# with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ (the preset asan), built
+# while the first step's tests run.
 # Run it as yourself (sudo is asked for the package step only) or as root; under sudo the builds
 # and the tests run as the user who called sudo.
 #
@@ -21,8 +22,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/user.sh
 bash scripts/setup.sh
-bash scripts/lint.sh --format
-check_build_folder build build-asan
+check_build_folder build build-asan build-lint
+"${as_user[@]}" bash scripts/lint.sh --changed
 jobs=$(nproc)
 "${as_user[@]}" cmake --preset default -DPF_WERROR=ON
 "${as_user[@]}" cmake --build build -j"$jobs"
