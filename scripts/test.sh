@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what is missing, checks the formatting (scripts/lint.sh --format), builds into build/
-# and runs the whole test suite (ctest); then, as a second step, tests again with AddressSanitizer
-# and UndefinedBehaviorSanitizer in build-asan/, built while the first step's tests run. The naming check, which takes longer, is
-# `bash scripts/lint.sh` after a build.
+# Installs what is missing, checks the formatting and the naming of the units changed since the
+# merge base with main (scripts/lint.sh --changed; the naming check of every unit takes three
+# minutes, which the time budget below does not leave), builds into build/ (the preset default,
+# warnings as errors) and runs the whole test suite (ctest); then, as a second step, tests again
+# with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ (the preset asan), built
+# while the first step's tests run.
 # Run it as yourself (sudo is asked for the package step only) or as root; under sudo the builds
 # and the tests run as the user who called sudo.
 #
@@ -20,17 +22,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/user.sh
 bash scripts/setup.sh
-bash scripts/lint.sh --format
-check_build_folder build build-asan
+check_build_folder build build-asan build-lint
+"${as_user[@]}" bash scripts/lint.sh --changed
 jobs=$(nproc)
-# Line tables (-g1) are enough for a backtrace and build faster than full debug information.
-"${as_user[@]}" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
+"${as_user[@]}" cmake --preset default -DPF_WERROR=ON
 "${as_user[@]}" cmake --build build -j"$jobs"
 
-# The sanitized build, unoptimised (116 s instead of 190 s at -O1), runs beside the tests, which
-# leave the processors half idle; at a lower priority, so that the tests keep their pace.
-"${as_user[@]}" cmake -S . -B build-asan -DPF_SANITIZE=ON -DPF_BUILD_BENCH=OFF \
-  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1" -DPF_TEST_MEDIA="$PWD/build/test-media" >/dev/null
+# The sanitized build runs beside the tests, which leave the processors half idle; at a lower
+# priority, so that the tests keep their pace.
+"${as_user[@]}" cmake --preset asan -DPF_WERROR=ON -DPF_TEST_MEDIA="$PWD/build/test-media" >/dev/null
 targets=(--target tests_util tests_lists tests_core tests_join tests_mpeg tests_mci)
 [ "${PF_SANITIZE_ALL:-0}" = 1 ] && targets=()
 setsid nice -n 10 "${as_user[@]}" cmake --build build-asan -j"$jobs" "${targets[@]}" >build-asan/build.log 2>&1 &

@@ -52,7 +52,7 @@ int main(int argc, char** argv)
     const QString folder = pf::Resolve_App_Folder(QCoreApplication::applicationDirPath(), pf::Fallback_App_Folder());
     if (folder.isEmpty()) {
         pf::Qt_Prompter(nullptr).message(
-            QStringLiteral("設定とグループを保存するフォルダを作成できません。\n%1").arg(pf::Fallback_App_Folder()),
+            QStringLiteral("設定とｸﾞﾙｰﾌﾟを保存するﾌｫﾙﾀﾞを作成できません。\n%1").arg(pf::Fallback_App_Folder()),
             pf::Msg_Exclamation);
         return 1;
     }

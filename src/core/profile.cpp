@@ -12,17 +12,18 @@ namespace pf {
 namespace {
 
 Prompter* Profile_Prompter = nullptr;
+int Quiet_Holders = 0;
 
 QString Problem_Text(File_Status status, bool writing)
 {
     switch (status) {
     case File_Status::Not_Regular:
-        return QStringLiteral("設定ファイルが通常のファイルではないため、読み込みも保存もしません。");
+        return QStringLiteral("設定ﾌｧｲﾙが通常のﾌｧｲﾙではないため、読み込みも保存もしません。");
     case File_Status::Too_Large:
-        return QStringLiteral("設定ファイルが大きすぎる（1 MiB を超える）ため、読み込みも保存もしません。");
+        return QStringLiteral("設定ﾌｧｲﾙが大きすぎる（1 MiB を超える）ため、読み込みも保存もしません。");
     default:
-        return writing ? QStringLiteral("設定ファイルに保存できませんでした。")
-                       : QStringLiteral("設定ファイルを読み込めないため、保存もしません。");
+        return writing ? QStringLiteral("設定ﾌｧｲﾙに保存できませんでした。")
+                       : QStringLiteral("設定ﾌｧｲﾙを読み込めないため、保存もしません。");
     }
 }
 
@@ -34,7 +35,8 @@ void Tell(const QString& path, File_Status status, bool writing)
     if (!Profile_Prompter || told.contains(id))
         return;
     told.insert(id);
-    Profile_Prompter->message(Problem_Text(status, writing) + QStringLiteral("\n") + path, Msg_Exclamation);
+    if (Quiet_Holders == 0)
+        Profile_Prompter->message(Problem_Text(status, writing) + QStringLiteral("\n") + path, Msg_Exclamation);
 }
 
 }  // namespace
@@ -42,6 +44,16 @@ void Tell(const QString& path, File_Status status, bool writing)
 void Set_Profile_Prompter(Prompter* prompter)
 {
     Profile_Prompter = prompter;
+}
+
+Quiet_Profile_Problems::Quiet_Profile_Problems()
+{
+    ++Quiet_Holders;
+}
+
+Quiet_Profile_Problems::~Quiet_Profile_Problems()
+{
+    --Quiet_Holders;
 }
 
 Profile_File::Profile_File(const QString& path) : path_(path)

@@ -7,7 +7,8 @@
 // regular file, too large, unreadable) is never replaced, so nothing the program did not read
 // can be lost. Saves go through a link to the regular file it names and replace the file
 // atomically. Every such problem is told to the user once per file and run, in a message box
-// titled "Parlo_film" that names the file, through the prompter the program sets at start-up.
+// titled "Parlo_film" that names the file, through the prompter the program sets at start-up
+// (or by the caller that holds them quiet, in a message of its own).
 #pragma once
 
 #include "core/profile_text.h"
@@ -24,6 +25,16 @@ constexpr qint64 Profile_File_Limit = qint64(1) << 20;
 
 // Where problems with profile files are told; nullptr (the default) only returns them.
 void Set_Profile_Prompter(Prompter* prompter);
+
+// While one lives, problems with profile files count as told without a box of their own: its
+// owner names them in a message of its own (the question that ends an exit with save does).
+class Quiet_Profile_Problems {
+public:
+    Quiet_Profile_Problems();
+    ~Quiet_Profile_Problems();
+    Quiet_Profile_Problems(const Quiet_Profile_Problems&) = delete;
+    Quiet_Profile_Problems& operator=(const Quiet_Profile_Problems&) = delete;
+};
 
 class Profile_File : public Profile_Text {
 public:

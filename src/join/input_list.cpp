@@ -4,6 +4,8 @@
 #include "core/main_state.h"
 #include "util/paths.h"
 #include "util/prompter.h"
+#include "util/safe_file.h"
+#include "util/system_error.h"
 
 #include <QDir>
 
@@ -28,12 +30,23 @@ void Input_List::Add(const QStringList& paths)
 
 QStringList Input_List::Regular_Files_Of(const QStringList& chosen)
 {
-    QStringList taken, refused;
-    for (const QString& p : chosen)
-        (File_Exists(p) ? taken : refused).append(p);
-    if (!refused.isEmpty())
-        prompter_.message(QStringLiteral("通常のﾌｧｲﾙではないため追加しませんでした！\n%1").arg(refused.join(u'\n')),
-                          Msg_Exclamation);
+    QStringList taken, odd, unreadable;
+    for (const QString& p : chosen) {
+        const Open_Result file = Open_Regular(p);
+        if (file.status == File_Status::Ok)
+            taken.append(p);
+        else if (file.status == File_Status::Failed)  // the system refused: say why
+            unreadable.append(QStringLiteral("%1\n(%2)").arg(p, Japanese_System_Error(file.error)));
+        else
+            odd.append(p);
+    }
+    QStringList parts;
+    if (!odd.isEmpty())
+        parts << QStringLiteral("通常のﾌｧｲﾙではないため追加しませんでした！\n%1").arg(odd.join(u'\n'));
+    if (!unreadable.isEmpty())
+        parts << QStringLiteral("読み込めないため追加しませんでした！\n%1").arg(unreadable.join(u'\n'));
+    if (!parts.isEmpty())
+        prompter_.message(parts.join(QStringLiteral("\n\n")), Msg_Exclamation);
     return taken;
 }
 

@@ -2,6 +2,7 @@
 #include "ui/main_window.h"
 
 #include "core/main_state.h"
+#include "core/profile.h"
 #include "ui/choice_group.h"
 #include "ui/chrome.h"
 #include "ui/input_gate.h"
@@ -313,8 +314,13 @@ Picture* Parlo_film_S::Group_Button(Group_Kind kind, int group) const
 void Parlo_film_S::Save_And_Exit()
 {
     QStringList problems;
-    // One question for everything not saved: "No" keeps the program, and every change, open.
-    if (!state_.Save_All(&problems)
+    // One question for everything not saved, the settings file included, with no box before it:
+    // "No" keeps the program, and every change, open.
+    const bool saved = [&] {
+        const Quiet_Profile_Problems quiet;
+        return state_.Save_All(&problems);
+    }();
+    if (!saved
         && prompter_->message(problems.join(QStringLiteral("\n\n")) + QStringLiteral("\n\nこのまま終了しますか？"),
                               Msg_Yes_No | Msg_Exclamation)
             != Answer_Yes)

@@ -2,6 +2,7 @@
 #include "ui/qt_prompter.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
 #include <QLocale>
@@ -35,12 +36,30 @@ private:
     static constexpr int Date_Column = 3;
 };
 
-// Qt's own chooser (not the desktop's), its columns in Japanese.
+// Qt's own chooser (not the desktop's), its columns in Japanese, its filters by their
+// descriptions alone ("動画ﾌｧｲﾙ (mpg mpeg)", not the patterns Qt adds after them).
 void Prepare(QFileDialog& dlg)
 {
     dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
     dlg.setProxyModel(new Japanese_File_Columns(&dlg));
 }
+
+// Qt would take the pattern the name box opens with ("*.mpg") for a file name; like the classic
+// save dialog, this one stays open until a name without "*" or "?" is given.
+class Save_Dialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+protected:
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        const QString name = chosen.isEmpty() ? QString() : QFileInfo(chosen.constFirst()).fileName();
+        if (!name.contains(u'*') && !name.contains(u'?'))
+            QFileDialog::accept();
+    }
+};
 
 }  // namespace
 
@@ -75,13 +94,12 @@ QStringList Qt_Prompter::openFiles(const QString& title, const QString& filter, 
 QString Qt_Prompter::saveFile(const QString& title, const QString& filter, const QString& defaultSuffix,
                               const QString& folder, const QString& proposed)
 {
-    QFileDialog dlg(parent_, title, folder, filter);
+    Save_Dialog dlg(parent_, title, folder, filter);
     Prepare(dlg);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(defaultSuffix);
-    if (!proposed.isEmpty())
-        dlg.selectFile(proposed);
+    dlg.selectFile(proposed.isEmpty() ? QStringLiteral("*.") + defaultSuffix : proposed);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().constFirst();

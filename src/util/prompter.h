@@ -26,7 +26,9 @@ public:
     // Multi-selection open dialog; the empty list when cancelled.
     virtual QStringList openFiles(const QString& title, const QString& filter, const QString& folder) = 0;
 
-    // Save dialog that asks before replacing an existing file; the empty text when cancelled.
+    // Save dialog that asks before replacing an existing file; its name box opens holding
+    // `proposed`, or the pattern of `defaultSuffix` ("*.mpg") when that is empty. The empty text
+    // when cancelled.
     virtual QString saveFile(const QString& title, const QString& filter, const QString& defaultSuffix,
                              const QString& folder, const QString& proposed)
         = 0;

@@ -182,7 +182,7 @@ TEST(ProfileFile, OnlyRegularFilesAreReadAndReplacedAndProblemsAreToldOnce)
             EXPECT_TRUE(prompts.messages.isEmpty());
         } else {
             ASSERT_EQ(prompts.messages.size(), 1);  // told once, naming the file
-            EXPECT_TRUE(prompts.messages[0].endsWith(u'\n' + ini));
+            EXPECT_TRUE(prompts.messages[0].startsWith(u"設定ﾌｧｲﾙ") && prompts.messages[0].endsWith(u'\n' + ini));
         }
         Set_Profile_Prompter(nullptr);
     }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -104,6 +105,13 @@ TEST(UnsafeFiles, InputsMustBeRegularFiles)
     f.prompter.folder = f.dir.path();
     list.Add_Folder_Files();
     EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{good, linked}));
+    // Unreadable, so refused as such; root reads any, so it looks as nobody (this thread alone).
+    f.prompter.files = {f.Make("locked.mpg", 1)};
+    QFile::setPermissions(f.prompter.files[0], {});
+    ::setfsuid(::geteuid() == 0 ? 65534 : ::geteuid());
+    list.Add_Files_Dialog();
+    ::setfsuid(::geteuid());
+    EXPECT_TRUE(f.prompter.messages.value(1).startsWith(QStringLiteral("読み込めないため")));
 
     // Listed while a file, something else by the time of the join: refused at once.
     for (const QString& spoilt : odd) {

@@ -3,6 +3,7 @@
 // and nothing else; cancel and the exit button write nothing; every way removes File.tmp.
 #include "ui_fixture.h"
 
+#include "core/profile.h"
 #include "lists/group_file.h"
 #include "ui/chrome.h"
 #include "ui/skin.h"
@@ -30,6 +31,8 @@ const QByteArray Ini_Before = "; Parlo_film\r\n"
 
 struct Exit_Fixture : Main_Window_Fixture {
     QString joinedA, joinedB, fav;
+
+    ~Exit_Fixture() { Set_Profile_Prompter(nullptr); }
 
     Exit_Fixture()
     {
@@ -154,6 +157,7 @@ TEST(Exit_With_Save, Failure_To_Save_Is_One_Question_Whose_No_Keeps_The_Program_
     for (const int answer : {Answer_No, Answer_Yes}) {
         Exit_Fixture f;
         f.prompter.answers = {answer};
+        Set_Profile_Prompter(&f.prompter);  // as the program has it
         // Folders where the settings file and the favourites group should be: neither can be saved.
         QFile::remove(f.dir.file(QStringLiteral("Parlo_film.ini")));
         f.dir.mkdir(QStringLiteral("Parlo_film.ini"));

@@ -8,6 +8,7 @@
 #include "join/join_support.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -32,6 +33,7 @@ struct Seen {
     QString suffix;
     QString folder;
     QStringList shown;  // file names the dialog lists
+    QString shownFilter, nameBox;
 };
 
 // Types `name` into the next file dialog and accepts it, noting what the dialog offered (an open
@@ -39,17 +41,24 @@ struct Seen {
 void Type_And_Accept(const QString& name, Seen* seen = nullptr)
 {
     When_Modal<QFileDialog>([name, seen](QFileDialog* d) {
+        const auto* nameBox = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         if (seen) {
             seen->title = d->windowTitle();
             seen->filters = d->nameFilters();
             seen->suffix = d->defaultSuffix();
             seen->folder = d->directory().absolutePath();
+            seen->shownFilter = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText();
+            seen->nameBox = nameBox->text();
         }
         auto* view = d->findChild<QListView*>(QStringLiteral("listView"));
         if (seen && d->acceptMode() == QFileDialog::AcceptOpen) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) > 0; }, 5000));
             for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
                 seen->shown.append(view->model()->index(r, 0, view->rootIndex()).data().toString());
+        }
+        if (nameBox->text().startsWith(u'*')) {
+            QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+            EXPECT_TRUE(d->isVisible()) << "a pattern taken for a name";
         }
         Type_Name_And_Accept(d, name);
     });
@@ -87,6 +96,8 @@ TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
     pf::test::Join_And_Wait(d.commands);
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙ名を付けて保存"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpeg) (*.mpeg)"});
+    EXPECT_EQ(seen.shownFilter, QStringLiteral("動画ﾌｧｲﾙ (mpeg)"));
+    EXPECT_EQ(seen.nameBox, QStringLiteral("*.mpeg"));
     EXPECT_EQ(seen.suffix, QStringLiteral("mpeg"));
     EXPECT_EQ(seen.folder, d.folder);
     const QString out = d.folder + "/joined.mpeg";
@@ -178,6 +189,7 @@ TEST(Dialogs, AddDialogListsAnyCaseAndAddsEverySelection)
     d.commands.Run(Cmd(0));
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙの追加"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpg mpeg) (*.mpg *.mpeg)"});
+    EXPECT_EQ(seen.shownFilter, QStringLiteral("動画ﾌｧｲﾙ (mpg mpeg)"));
     seen.shown.sort(Qt::CaseInsensitive);
     EXPECT_EQ(seen.shown, (QStringList{"a.mpg", "B.MPG", "c.Mpeg"}));
     EXPECT_EQ(d.state.lstFiles.entries(),
