@@ -44,7 +44,7 @@ void Main_Application::Start(const QStringList& files)
     // After the start-up row of the labels, which the groups' arrival sets.
     if (!files.isEmpty())
         QObject::connect(
-            &state_, &Main_State::startedUp, &join_, [this, files] { join_.filesDropped(files); },
+            &state_, &Main_State::groupsRestored, &join_, [this, files] { join_.filesDropped(files); },
             Qt::SingleShotConnection);
 }
 

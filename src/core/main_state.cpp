@@ -107,7 +107,7 @@ void Main_State::Group_Loaded(List_Id id, int ticket, const QStringList& shown, 
     emit groupLoaded(id);
     if (startingUp_ > 0 && --startingUp_ == 0) {
         labels.Apply_Start_Up(List_Join.count(), List_Favorite.count());
-        emit startedUp();
+        emit groupsRestored();
     }
 }
 

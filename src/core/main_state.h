@@ -45,7 +45,7 @@ public:
     QString Temp_Path() const;
 
     // Removes what a killed join left behind, loads the settings and starts restoring both
-    // current groups; once they are in, sets the start-up row of the labels and says startedUp.
+    // current groups; once they are in, sets the start-up row of the labels and says groupsRestored.
     // Runs only while this program owns the folder.
     void Start_Up();
 
@@ -87,7 +87,7 @@ public:
 signals:
     void groupLoaded(pf::List_Id list);
     // Both groups of the start are in their lists, and the labels are set.
-    void startedUp();
+    void groupsRestored();
 
 private:
     void Group_Loaded(List_Id id, int ticket, const QStringList& shown, const QStringList& away);

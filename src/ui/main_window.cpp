@@ -219,7 +219,7 @@ void Parlo_film_S::Load()
     // input once the groups are in.
     Set_Busy(true);
     connect(
-        &state_, &Main_State::startedUp, this, [this] { Set_Busy(false); }, Qt::SingleShotConnection);
+        &state_, &Main_State::groupsRestored, this, [this] { Set_Busy(false); }, Qt::SingleShotConnection);
     state_.Start_Up();
     Show_Label_States();
 

@@ -27,8 +27,8 @@ public:
 
     // The dialog while it is shown, else null; its label and bar.
     QDialog* dialog() const;
-    QLabel* label() const { return label_; }
-    QProgressBar* bar() const { return bar_; }
+    QLabel* Label() const { return label_; }
+    QProgressBar* Bar() const { return bar_; }
 
 private:
     void Step_Started(const QString& what);

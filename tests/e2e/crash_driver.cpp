@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     pf::Main_State& state = program.State();
     // The groups come in beside the event loop (and the application's quit would close windows).
     QEventLoop wait;
-    QObject::connect(&state, &pf::Main_State::startedUp, &wait, &QEventLoop::quit);
+    QObject::connect(&state, &pf::Main_State::groupsRestored, &wait, &QEventLoop::quit);
     program.Start();
     wait.exec();
     Say(QStringLiteral("started %1 %2").arg(state.List_Join.count()).arg(state.List_Favorite.count()));

@@ -17,6 +17,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
 

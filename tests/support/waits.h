@@ -17,7 +17,7 @@ constexpr int Wait_Ms = 20000;
 
 inline void Start_Up(Main_State& state)
 {
-    QSignalSpy up(&state, &Main_State::startedUp);
+    QSignalSpy up(&state, &Main_State::groupsRestored);
     state.Start_Up();
     EXPECT_TRUE(!up.isEmpty() || up.wait(Wait_Ms));
 }

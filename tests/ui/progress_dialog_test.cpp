@@ -30,10 +30,10 @@ TEST(Progress, ShowsWhatTheStepDoesThenPercentAndFile_OnlyAfterTheDelay)
     EXPECT_EQ(late.dialog(), nullptr);
     QDialog* d = progress.dialog();
     EXPECT_EQ(d->windowModality(), Qt::ApplicationModal);
-    EXPECT_EQ(progress.label()->text(), QStringLiteral("ﾌｧｲﾙを結合しています…"));  // a drive that gives nothing yet
+    EXPECT_EQ(progress.Label()->text(), QStringLiteral("ﾌｧｲﾙを結合しています…"));  // a drive that gives nothing yet
     emit engine.progressed(QStringLiteral("/v/b.mpg"), 100, 400);
-    EXPECT_EQ(progress.bar()->value() * 100 / progress.bar()->maximum(), 25);
-    EXPECT_TRUE(progress.label()->text().endsWith("\nb.mpg"));
+    EXPECT_EQ(progress.Bar()->value() * 100 / progress.Bar()->maximum(), 25);
+    EXPECT_TRUE(progress.Label()->text().endsWith("\nb.mpg"));
     emit engine.stepEnded();
     EXPECT_EQ(progress.dialog(), nullptr);
 }
