@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The list box over a Path_List: selection both ways, the sideways extent, and drops.
 #include "lists/path_list.h"
+#include "mpeg/entry_facts.h"
+#include "support/clip_pieces.h"
 #include "ui/path_list_view.h"
 
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -97,6 +100,29 @@ TEST(Path_List_View, Drop_Of_Files_Emits_Their_Local_Paths)
     QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, {});
     QCoreApplication::sendEvent(f.view.viewport(), &refused);
     EXPECT_FALSE(refused.isAccepted());
+}
+
+TEST(Path_List_View, Resting_On_An_Entry_Shows_What_Its_File_Holds)
+{
+    List_Fixture f;
+    Entry_Facts facts;
+    f.view.setFacts(&facts);
+    f.model.Add(Media_Path(Ps1_2.file));  // after the /m/ entries
+    const struct {
+        int row;
+        QString starts, ends;
+    } cases[] = {
+        {3, QStringLiteral("長さ: 0:00:02\nｻｲｽﾞ: "),
+         QStringLiteral("\n形式: ﾌﾟﾛｸﾞﾗﾑｽﾄﾘｰﾑ (MPEG-1)\n画面ｻｲｽﾞ: 320×240")},
+        {0, QStringLiteral("ﾌｧｲﾙを読み込めません"), QString()},
+    };
+    for (const auto& c : cases) {
+        QHelpEvent rest(QEvent::ToolTip, f.Row_Centre(c.row), f.view.viewport()->mapToGlobal(f.Row_Centre(c.row)));
+        QCoreApplication::sendEvent(f.view.viewport(), &rest);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return QToolTip::text().startsWith(c.starts) && QToolTip::text().endsWith(c.ends); }, 10000))
+            << QToolTip::text().toStdString();
+    }
 }
 
 }  // namespace pf::test
