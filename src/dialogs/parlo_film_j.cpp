@@ -49,13 +49,13 @@ Parlo_film_J::Parlo_film_J(Settings& live, const QString& iniFile, Prompter* pro
       ownPrompter_(prompts ? nullptr : std::make_unique<Qt_Prompter>(this)),
       edit_(live, prompts ? *prompts : *ownPrompter_),
       lbl_AutoFolder_(new QLabel(Box(0))),
-      chk_Stamps_(new QCheckBox(QStringLiteral("ﾀｲﾑｽﾀﾝﾌﾟを連続にする"), Box(0)))
+      stamps_(new QCheckBox(QStringLiteral("ﾀｲﾑｽﾀﾝﾌﾟを連続にする"), Box(0)))
 {
     Bind_Choices(edit_);
-    chk_Stamps_->setObjectName(QStringLiteral("chk_Stamps"));
-    chk_Stamps_->setGeometry(Stamps_Box);
-    chk_Stamps_->setChecked(edit_.Selected(&Settings::Stamps) == 1);
-    connect(chk_Stamps_, &QCheckBox::toggled, this, [this](bool on) { edit_.Choose(&Settings::Stamps, on ? 1 : 0); });
+    stamps_->setObjectName(QStringLiteral("chk_Stamps"));
+    stamps_->setGeometry(Stamps_Box);
+    stamps_->setChecked(edit_.Selected(&Settings::Stamps) == 1);
+    connect(stamps_, &QCheckBox::toggled, this, [this](bool on) { edit_.Choose(&Settings::Stamps, on ? 1 : 0); });
     lbl_AutoFolder_->setObjectName(QStringLiteral("lbl_AutoFolder"));
     lbl_AutoFolder_->setGeometry(Folder_Box);
     lbl_AutoFolder_->setAutoFillBackground(true);

@@ -33,7 +33,7 @@ private:
     std::unique_ptr<Prompter> ownPrompter_;
     Join_Settings_Edit edit_;
     QLabel* lbl_AutoFolder_;
-    QCheckBox* chk_Stamps_;
+    QCheckBox* stamps_;
 };
 
 }  // namespace pf

@@ -85,7 +85,7 @@ void Entry_Facts::Run()
         }
         const QString text = Facts_For(path);
         QMetaObject::invokeMethod(
-            this, [this, path, text] { emit factsReady(path, text); }, Qt::QueuedConnection);
+            this, [this, path, text] { emit factsGathered(path, text); }, Qt::QueuedConnection);
     }
 }
 

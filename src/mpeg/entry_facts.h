@@ -2,7 +2,7 @@
 // What a list entry's tool tip says about its file: its length (h:mm:ss from the timeline,
 // "約" before a sampled one), size, stream kind and picture size. Files are read on a thread
 // of this object's own, started by the first request, never on the caller's: Request()
-// returns at once and the text comes back on the owner's thread through factsReady. Only the
+// returns at once and the text comes back on the owner's thread through factsGathered. Only the
 // latest request waits while a file is read. A text is remembered per file until the file's
 // size or modification time changes; that is looked at on the reading thread too, as even a
 // stat may wait on a disk. The owner keeps the object; a list view only forwards its hovers.
@@ -35,7 +35,7 @@ public:
     void Request(const QString& path);
 
 signals:
-    void factsReady(const QString& path, const QString& text);
+    void factsGathered(const QString& path, const QString& text);
 
 private:
     struct Known {

@@ -87,7 +87,7 @@ void Path_List_View::updateGeometries()
 void Path_List_View::setFacts(Entry_Facts* facts)
 {
     facts_ = facts;
-    connect(facts_, &Entry_Facts::factsReady, this, &Path_List_View::Show_Facts);
+    connect(facts_, &Entry_Facts::factsGathered, this, &Path_List_View::Show_Facts);
 }
 
 bool Path_List_View::viewportEvent(QEvent* e)

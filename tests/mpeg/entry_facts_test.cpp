@@ -56,7 +56,7 @@ TEST(Entry_Facts, AFileIsReadAgainOnlyOnceItHasChanged)
         return f.fileName();
     };
     Entry_Facts facts;
-    QSignalSpy ready(&facts, &Entry_Facts::factsReady);
+    QSignalSpy ready(&facts, &Entry_Facts::factsGathered);
     const auto ask = [&](const QString& path) {
         facts.Request(path);
         EXPECT_TRUE(ready.wait(10000));
