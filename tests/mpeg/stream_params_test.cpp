@@ -13,12 +13,6 @@ namespace {
 
 using namespace test;
 
-Stream_Params Params(const QByteArray& bytes)
-{
-    Memory_Source source(bytes);
-    return Read_Stream_Params(source);
-}
-
 TEST(Stream_Params, TheFirstDifferenceIsNamedWithBothValues)
 {
     QByteArray rate30 = Read_All(Media_Path(Ps2_24.file));  // the same pictures, told 30 a second
@@ -38,8 +32,10 @@ TEST(Stream_Params, TheFirstDifferenceIsNamedWithBothValues)
         {"sound", clip("mpeg1_2s.mpg"), clip("mpeg1_2s_silent.mpg"), {{"音声", "MPEG-1 ﾚｲﾔｰ2 44.1 kHz ﾓﾉﾗﾙ", "なし"}}},
         {"elementary", clip(Es1_2.file), clip(Es1_2.file), std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(First_Difference(Params(c.first), Params(c.other)), c.want) << c.name;
+    for (const auto& c : cases) {
+        Memory_Source first(c.first), other(c.other);
+        EXPECT_EQ(First_Difference(Read_Stream_Params(first), Read_Stream_Params(other)), c.want) << c.name;
+    }
 }
 
 TEST(Stream_Params, UnlikeInputsAskBeforeTheJoinPassingOverUnreadableOnes)
