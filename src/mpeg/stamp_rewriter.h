@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The join with continuous timestamps: the inputs' bytes one after another, as the byte join
-// writes them and in the same length, but with one clock. Every part after the first has its
+// writes them and in the same length, but on one clock. Every part after the first has its
 // clocks moved by one offset so that its first picture follows the previous part's last
 // picture by one frame time: in program streams the pack SCR and every PES PTS and DTS, in
 // transport streams the PCR, every PTS and DTS, and each PID's continuity counter, so that
-// every PID goes on without a jump. The clocks count modulo 2^33. Where a part's first SCRs
-// or PCRs would fall back behind the previous part's last (whose muxer sent its last sound
-// late), they are raised just enough to go on rising. Parts are the inputs and,
-// inside an input that is itself a byte join, the parts the timeline finds there (the clock
-// rule of Part_Collector, which also times the pictures).
+// every PID goes on without a jump. The clocks count modulo 2^33. Where a part's first SCRs or
+// PCRs would fall behind the previous part's last (its muxer sent its last sound late), they
+// are raised just enough to keep rising. Parts are the inputs and, inside an input that is
+// itself a byte join, the parts the timeline finds there (Part_Collector's clock rule, which
+// also times the pictures).
 // The owner feeds each input in order, in pieces of any size, and the rewriter hands the
-// output to its sink as soon as it is final; a part's bytes wait until its first pictures
-// have been read (at most Lookahead_Bytes), so it holds a few MiB at most besides the piece
-// being fed. It reads and writes no file, needs no event loop and may run on any one thread.
+// output to its sink as soon as it is final; a part's bytes wait until its first pictures have
+// been read (at most Lookahead_Bytes), so it holds a few MiB besides the piece being fed. It
+// reads and writes no file, needs no event loop and may run on any one thread.
 // Left as they are: inputs that are not MPEG and parts whose clock or stamps cannot be found
 // (their inputs are told by Unchanged()), and video elementary streams, which carry no clock
 // (not told: nothing in them is wrong).
