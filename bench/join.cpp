@@ -12,7 +12,7 @@
 // most 1.1 times), its peak memory, and the check of 100 inputs for unlike kinds, warm (target
 // at most 0.2 s), against reading as many bytes of each with read().
 #include "join/file_copy.h"
-#include "mpeg/stamp_rewriter.h"
+#include "mpeg/stamped_join.h"
 #include "mpeg/stream_params.h"
 #include "util/safe_file.h"
 

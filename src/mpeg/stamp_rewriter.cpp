@@ -1,14 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mpeg/stamp_rewriter.h"
 
-#include "util/safe_file.h"
-
-#include <cerrno>
 #include <cmath>
 #include <limits>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace pf {
 namespace {
@@ -16,7 +10,6 @@ namespace {
 constexpr double Lookahead_Seconds = 2.0;  // of clock: a part's first groups of pictures are in by then
 constexpr qint64 No_End = std::numeric_limits<qint64>::max();
 constexpr unsigned Null_Pid = 0x1FFF;
-constexpr qint64 Read_Bytes = 1024 * 1024;
 
 }  // namespace
 
@@ -297,38 +290,6 @@ void Stamp_Rewriter::Note_Stamps(mpeg::Bytes pes, qint64 size, qint64 off)
         fields_.push_back({off + h->ptsAt, Field_Kind::Stamp});
     if (h && h->dtsAt)
         fields_.push_back({off + h->dtsAt, Field_Kind::Stamp});
-}
-
-Rewrite_Outcome Rewrite_Files(const QStringList& inputs, const Stamp_Rewriter::Sink& sink)
-{
-    Rewrite_Outcome r;
-    Stamp_Rewriter rewriter(sink);
-    std::vector<unsigned char> buf(Read_Bytes);
-    for (int i = 0; i < inputs.size(); ++i) {
-        const Open_Result in = Open_Regular(inputs[i]);
-        if (in.status != File_Status::Ok) {
-            r.failedPath = inputs[i];
-            return r;
-        }
-        ::posix_fadvise(in.fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-        rewriter.Begin_Input(i);
-        for (;;) {
-            const ssize_t n = ::read(in.fd.get(), buf.data(), buf.size());
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                r.failedPath = inputs[i];
-            if (n <= 0)
-                break;
-            if (!rewriter.Feed(buf.data(), n))
-                return r;
-        }
-        if (!r.failedPath.isEmpty() || !rewriter.End_Input())
-            return r;
-    }
-    r.ok = true;
-    r.unchanged = rewriter.Unchanged();
-    return r;
 }
 
 }  // namespace pf

@@ -22,7 +22,6 @@
 #include "mpeg/stream_walker.h"
 
 #include <QList>
-#include <QStringList>
 
 #include <array>
 #include <deque>
@@ -112,14 +111,5 @@ private:
     std::array<qint8, 8192> counterShift_{};  // per PID within the part, -1 before its first packet
     QList<int> unchanged_;
 };
-
-struct Rewrite_Outcome {
-    bool ok = false;  // every input read whole and every byte written
-    QString failedPath;
-    QList<int> unchanged;
-};
-
-// The whole stamped join of regular files, read in order through one buffer.
-Rewrite_Outcome Rewrite_Files(const QStringList& inputs, const Stamp_Rewriter::Sink& sink);
 
 }  // namespace pf

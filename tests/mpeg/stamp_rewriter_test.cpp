@@ -2,6 +2,7 @@
 // Joins with continuous timestamps, checked by our own reader (one clock, only time fields
 // changed) and, where ffmpeg is installed, as other players see them.
 #include "mpeg/stamp_rewriter.h"
+#include "mpeg/stamped_join.h"
 #include "mpeg/stream_timeline.h"
 
 #include "support/clip_pieces.h"
@@ -141,6 +142,12 @@ TEST(Stamp_Rewriter, JoinsEveryKindOnOneClockChangingOnlyTimeFields)
             EXPECT_NEAR(t.Total(), c.seconds, 1.0 / 30);
         }
     }
+    // Files: a missing one stops the join and is named, and progress may stop it.
+    const QString missing = Media_Path("missing.mpg");
+    const auto drop = [](const unsigned char*, qint64) { return true; };
+    const Rewrite_Outcome failed = Rewrite_Files({Media_Path(Ps1_2.file), missing}, drop);
+    EXPECT_EQ(std::tuple(failed.ok, failed.failedPath, failed.error), std::tuple(false, missing, ENOENT));
+    EXPECT_TRUE(Rewrite_Files({Media_Path(Ps1_2.file)}, drop, [](qint64) { return false; }).cancelled);
 }
 
 QString Output_Of(const QString& program, const QStringList& args)
@@ -171,13 +178,19 @@ TEST(Stamp_Rewriter, JoinsPlayRightInFfmpeg)
     for (const auto& pieces : cases) {
         SCOPED_TRACE(std::string(pieces[0].file) + " first, parts: " + std::to_string(pieces.size()));
         QList<QByteArray> inputs;
+        QStringList paths;
         double sum = 0, before = 0;  // the parts' lengths by ffprobe; ours of all but the last
         for (const Piece& p : pieces) {
             inputs << Clip(p);
+            paths << Media_Path(p.file);
             sum += Probe(Media_Path(p.file), "format=duration");
             before += &p == &pieces.back() ? 0 : p.Seconds();
         }
-        const QString out = dir.write("stamped.mpg", Join_Stamped(inputs, 1 << 20));
+        QByteArray stamped;
+        ASSERT_TRUE(Rewrite_Files(paths, [&stamped](const unsigned char* p, qint64 n) {
+                        return !stamped.append(reinterpret_cast<const char*>(p), n).isNull();
+                    }).ok);
+        const QString out = dir.write("stamped.mpg", stamped);
         const QString plain = dir.write("plain.mpg", inputs.join());
         EXPECT_NEAR(Probe(out, "format=duration"), sum, 1 / pieces[0].rate);
         const QStringList packets = QStringLiteral("-v error -show_packets -show_data_hash crc32 -show_entries "
