@@ -34,6 +34,7 @@ struct Settings {
     qint16 Play = 0;
     qint16 PlayF = 0;
     qint16 Skin = 0;
+    qint16 Stamps = 0;  // 1: the join makes the timestamps continuous; 0: the plain byte join
 
     bool operator==(const Settings&) const = default;
 };
@@ -87,6 +88,7 @@ inline constexpr Setting_Key Settings_Table[] = {
     {"Play", Key_Kind::Number, Saved_By::Exit, &Settings::Play, nullptr, 1},
     {"PlayF", Key_Kind::Number, Saved_By::Exit, &Settings::PlayF, nullptr, 1},
     {"Skin", Key_Kind::Number, Saved_By::Exit, &Settings::Skin, nullptr, 1},
+    {"Stamps", Key_Kind::Number, Saved_By::Exit, &Settings::Stamps, nullptr, 0},
     {Video_Window_Keys.top, Key_Kind::Position, Saved_By::Own_Window},
     {Video_Window_Keys.left, Key_Kind::Position, Saved_By::Own_Window},
     {Real_Window_Keys.top, Key_Kind::Position, Saved_By::Own_Window},

@@ -4,6 +4,7 @@
 #include "ui/qt_prompter.h"
 #include "ui/skin.h"
 
+#include <QCheckBox>
 #include <QLabel>
 
 namespace pf {
@@ -36,6 +37,8 @@ constexpr Button_Place Buttons[] = {
 constexpr Dialog_Table Table{"Parlo_film_J", "結合時の設定", Join_Dialog_Keys, {465, 297}, {}, Texts, Choices, Buttons};
 
 constexpr QRect Folder_Box{44, 200, 373, 17};
+// In the room left of the OK and ｷｬﾝｾﾙ buttons, where nothing else lies.
+constexpr QRect Stamps_Box{28, 240, 240, 17};
 constexpr int Browse_Index = 2;
 
 }  // namespace
@@ -45,9 +48,14 @@ Parlo_film_J::Parlo_film_J(Settings& live, const QString& iniFile, Prompter* pro
       live_(live),
       ownPrompter_(prompts ? nullptr : std::make_unique<Qt_Prompter>(this)),
       edit_(live, prompts ? *prompts : *ownPrompter_),
-      lbl_AutoFolder_(new QLabel(Box(0)))
+      lbl_AutoFolder_(new QLabel(Box(0))),
+      stamps_(new QCheckBox(QStringLiteral("ﾀｲﾑｽﾀﾝﾌﾟを連続にする"), Box(0)))
 {
     Bind_Choices(edit_);
+    stamps_->setObjectName(QStringLiteral("chk_Stamps"));
+    stamps_->setGeometry(Stamps_Box);
+    stamps_->setChecked(edit_.Selected(&Settings::Stamps) == 1);
+    connect(stamps_, &QCheckBox::toggled, this, [this](bool on) { edit_.Choose(&Settings::Stamps, on ? 1 : 0); });
     lbl_AutoFolder_->setObjectName(QStringLiteral("lbl_AutoFolder"));
     lbl_AutoFolder_->setGeometry(Folder_Box);
     lbl_AutoFolder_->setAutoFillBackground(true);

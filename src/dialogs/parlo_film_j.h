@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The join settings dialog Parlo_film_J ("結合時の設定"): what happens to the input list after a
-// join (Inlist), how the joined file is named (Auto) and the folder for automatic saving.
+// join (Inlist), how the joined file is named (Auto), the folder for automatic saving, and
+// whether the join makes the timestamps continuous (Stamps, a check box beside OK).
 // The window shows a Join_Settings_Edit and forwards presses to it; OK stores into the live
 // settings, every other close stores nothing but the window's position.
 #pragma once
@@ -10,6 +11,7 @@
 
 #include <memory>
 
+class QCheckBox;
 class QLabel;
 
 namespace pf {
@@ -31,6 +33,7 @@ private:
     std::unique_ptr<Prompter> ownPrompter_;
     Join_Settings_Edit edit_;
     QLabel* lbl_AutoFolder_;
+    QCheckBox* stamps_;
 };
 
 }  // namespace pf

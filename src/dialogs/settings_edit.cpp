@@ -25,7 +25,7 @@ void Settings_Edit::Commit_Choices(Settings& live) const
 }
 
 Join_Settings_Edit::Join_Settings_Edit(const Settings& live, Prompter& prompts)
-    : Settings_Edit(live, {&Settings::Inlist, &Settings::Auto}), prompts_(prompts)
+    : Settings_Edit(live, {&Settings::Inlist, &Settings::Auto, &Settings::Stamps}), prompts_(prompts)
 {
     if (!Folder_Exists(copy_.AutoFolder))
         copy_.AutoFolder.clear();

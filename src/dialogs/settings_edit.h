@@ -36,7 +36,7 @@ private:
     std::vector<qint16 Settings::*> choices_;
 };
 
-// Inlist, Auto and the folder for automatic saving.
+// Inlist, Auto, Stamps and the folder for automatic saving.
 class Join_Settings_Edit : public Settings_Edit {
 public:
     // The folder shows only while it still exists.
@@ -50,7 +50,7 @@ public:
     void Browse();
 
     // "OK": refused with a message (false) when saving automatically without a folder;
-    // otherwise stores Inlist, Auto and the folder.
+    // otherwise stores Inlist, Auto, Stamps and the folder.
     bool Ok(Settings& live) const;
 
 private:

@@ -8,15 +8,55 @@ namespace {
 
 constexpr qint64 Need_Bytes = 12;  // bytes from a start code that its header needs
 
+qint64 Wrapped(qint64 v)
+{
+    v %= Clock_Wrap;
+    return v < 0 ? v + Clock_Wrap : v;
+}
+
 }  // namespace
 
-std::optional<double> Stamp(Bytes p)
+std::optional<qint64> Stamp_Ticks(Bytes p)
 {
     if (!(p[0] & 1) || !(p[2] & 1) || !(p[4] & 1))
         return std::nullopt;
-    const qint64 v = (qint64{(p[0] >> 1) & 7} << 30) | (qint64{p[1]} << 22) | (qint64{p[2] >> 1} << 15)
-        | (qint64{p[3]} << 7) | (p[4] >> 1);
-    return double(v) / Ticks_Per_Second;
+    return (qint64{(p[0] >> 1) & 7} << 30) | (qint64{p[1]} << 22) | (qint64{p[2] >> 1} << 15) | (qint64{p[3]} << 7)
+        | (p[4] >> 1);
+}
+
+std::optional<double> Stamp(Bytes p)
+{
+    const auto v = Stamp_Ticks(p);
+    return v ? std::optional(double(*v) / Ticks_Per_Second) : std::nullopt;
+}
+
+void Shift_Stamp(unsigned char* p, qint64 ticks)
+{
+    const auto v = Stamp_Ticks(p);
+    if (!v)
+        return;
+    const qint64 n = Wrapped(*v + ticks);
+    p[0] = (p[0] & 0xF1) | ((n >> 29) & 0x0E);
+    p[1] = (n >> 22) & 0xFF;
+    p[2] = ((n >> 14) & 0xFE) | (p[2] & 1);
+    p[3] = (n >> 7) & 0xFF;
+    p[4] = ((n << 1) & 0xFE) | (p[4] & 1);
+}
+
+void Shift_Pack_Clock(unsigned char* p, qint64 ticks)
+{
+    if ((p[4] & 0xF0) == 0x20) {
+        Shift_Stamp(p + 4, ticks);
+        return;
+    }
+    const qint64 base = (qint64{(p[4] >> 3) & 7} << 30) | (qint64{p[4] & 3} << 28) | (qint64{p[5]} << 20)
+        | (qint64{p[6] >> 3} << 15) | (qint64{p[6] & 3} << 13) | (qint64{p[7]} << 5) | (p[8] >> 3);
+    const qint64 n = Wrapped(base + ticks);
+    p[4] = (p[4] & 0xC4) | ((n >> 27) & 0x38) | ((n >> 28) & 3);
+    p[5] = (n >> 20) & 0xFF;
+    p[6] = (p[6] & 0x04) | ((n >> 12) & 0xF8) | ((n >> 13) & 3);
+    p[7] = (n >> 5) & 0xFF;
+    p[8] = (p[8] & 0x07) | ((n << 3) & 0xF8);
 }
 
 std::optional<Pack_Header> Parse_Pack(Bytes p, qint64 n)
@@ -57,10 +97,10 @@ std::optional<Pes_Header> Parse_Pes(Bytes p, qint64 n)
     if (n >= 9 && (p[6] & 0xC0) == 0x80) {
         h.headerLength = 9 + p[8];
         const unsigned flags = p[7] >> 6;
-        if (flags >= 2 && n >= 14 && (p[9] >> 4) == (flags == 3 ? 3u : 2u))
-            h.pts = Stamp(p + 9);
-        if (flags == 3 && n >= 19 && (p[14] >> 4) == 1)
-            h.dts = Stamp(p + 14);
+        if (flags >= 2 && n >= 14 && (p[9] >> 4) == (flags == 3 ? 3u : 2u) && (h.pts = Stamp(p + 9)))
+            h.ptsAt = 9;
+        if (flags == 3 && n >= 19 && (p[14] >> 4) == 1 && (h.dts = Stamp(p + 14)))
+            h.dtsAt = 14;
     } else {
         qint64 i = 6;
         while (i < n && i < 6 + 16 && p[i] == 0xFF)
@@ -71,9 +111,10 @@ std::optional<Pes_Header> Parse_Pes(Bytes p, qint64 n)
             return std::nullopt;
         const unsigned kind = p[i] >> 4;
         if ((kind == 2 || kind == 3) && i + (kind == 3 ? 10 : 5) <= n) {
-            h.pts = Stamp(p + i);
-            if (kind == 3 && (p[i + 5] >> 4) == 1)
-                h.dts = Stamp(p + i + 5);
+            if ((h.pts = Stamp(p + i)))
+                h.ptsAt = i;
+            if (kind == 3 && (p[i + 5] >> 4) == 1 && (h.dts = Stamp(p + i + 5)))
+                h.dtsAt = i + 5;
             i += kind == 3 ? 10 : 5;
         } else if (p[i] == 0x0F) {
             i += 1;
@@ -121,6 +162,18 @@ std::optional<Ts_Packet> Parse_Ts(Bytes p)
     t.payload = (control & 1) ? i : 188;
     t.payloadSize = 188 - t.payload;
     return t;
+}
+
+void Shift_Pcr(unsigned char* p, qint64 ticks)
+{
+    const qint64 base
+        = (qint64{p[6]} << 25) | (qint64{p[7]} << 17) | (qint64{p[8]} << 9) | (qint64{p[9]} << 1) | (p[10] >> 7);
+    const qint64 n = Wrapped(base + ticks);
+    p[6] = (n >> 25) & 0xFF;
+    p[7] = (n >> 17) & 0xFF;
+    p[8] = (n >> 9) & 0xFF;
+    p[9] = (n >> 1) & 0xFF;
+    p[10] = (p[10] & 0x7F) | ((n << 7) & 0x80);
 }
 
 void Picture_Counter::Feed(Bytes p, qint64 n)

@@ -4,6 +4,8 @@
 // and video headers, plus Picture_Counter, which counts the pictures of a video elementary
 // stream fed to it in pieces of any size. Plain functions over byte ranges; every parser checks
 // the room it has and the marker bits, so damaged bytes give "not one" rather than nonsense.
+// The Shift_ functions move a clock field in place by a number of ticks, modulo 2^33, and
+// change no other bit.
 #pragma once
 
 #include <QtGlobal>
@@ -23,6 +25,7 @@ using Bytes = const unsigned char*;
 
 constexpr double Ticks_Per_Second = 90000.0;  // system clock ticks per second (33-bit part)
 constexpr double Tick_Seconds = 1.0 / Ticks_Per_Second;
+constexpr qint64 Clock_Wrap = qint64(1) << 33;  // the 33-bit clocks count modulo this
 
 // Offset of the first 00 00 01 prefix in p[from, n) whose code byte is also there; -1 if none.
 // Sixteen places are tested at once, so runs of zeros and plain data pass at memory speed.
@@ -46,7 +49,10 @@ inline qint64 Find_Start_Code(Bytes p, qint64 from, qint64 n)
 }
 
 // The 33-bit stamp of a PTS/DTS field (5 bytes with marker bits), if its markers hold.
+std::optional<qint64> Stamp_Ticks(Bytes p);
 std::optional<double> Stamp(Bytes p);
+// Moves the stamp of a PTS/DTS field (or an MPEG-1 pack's SCR, which has the same form).
+void Shift_Stamp(unsigned char* p, qint64 ticks);
 
 struct Pack_Header {
     double scr = 0;      // seconds
@@ -55,12 +61,15 @@ struct Pack_Header {
 };
 // The pack header at p (which starts with 00 00 01 BA), MPEG-1 or MPEG-2.
 std::optional<Pack_Header> Parse_Pack(Bytes p, qint64 n);
+// Moves the SCR of the pack header at p (one that Parse_Pack reads); its extension stays.
+void Shift_Pack_Clock(unsigned char* p, qint64 ticks);
 
 struct Pes_Header {
     unsigned streamId = 0;
     qint64 packetLength = 0;  // from the length field: bytes after the first six (0: unbounded)
     qint64 headerLength = 0;  // bytes before the payload
     std::optional<double> pts, dts;
+    qint64 ptsAt = 0, dtsAt = 0;  // where their fields lie in the packet; 0 when there are none
 };
 // The PES header at p (00 00 01 id, id >= BC), MPEG-1 or MPEG-2 form.
 std::optional<Pes_Header> Parse_Pes(Bytes p, qint64 n);
@@ -83,6 +92,8 @@ struct Ts_Packet {
 };
 // The 188-byte transport packet at p (p[0] is the 47 sync byte).
 std::optional<Ts_Packet> Parse_Ts(Bytes p);
+// Moves the PCR of a transport packet that has one (its extension stays).
+void Shift_Pcr(unsigned char* p, qint64 ticks);
 
 // Picture counting of a video elementary stream: fields shown (a frame picture shows two, three
 // with repeat_first_field, more in a progressive sequence; a field picture one), frame rates of

@@ -42,21 +42,26 @@ Edge_Stamps Edge_Stamps::Join(const Edge_Stamps& head, const Edge_Stamps& tail)
     return joined;
 }
 
+std::optional<Shown_Span> Span_Of(const Part_Stats& s)
+{
+    const double frame = s.frameRate > 0 ? 1.0 / s.frameRate : s.step;
+    if (s.firstShown && s.lastShown && s.frameRate > 0)
+        return Shown_Span{s.firstShown->time - (s.firstShown->index - s.indexMin) * frame,
+                          s.lastShown->time + (s.indexMax - s.lastShown->index + 1) * frame};
+    if (s.video.Any())
+        return Shown_Span{s.video.Head(), s.video.Tail() + frame};
+    if (s.other.Any())
+        return Shown_Span{s.other.Head(), s.other.Tail()};
+    return std::nullopt;
+}
+
 Part_Timing Time_Part(const Part_Stats& s)
 {
     Part_Timing r;
-    const double frame = s.frameRate > 0 ? 1.0 / s.frameRate : s.step;
-    if (s.firstShown && s.lastShown && s.frameRate > 0) {
-        // From the stamped pictures to the first and last ones shown, by display order.
-        const double start = s.firstShown->time - (s.firstShown->index - s.indexMin) * frame;
-        const double end = s.lastShown->time + (s.indexMax - s.lastShown->index + 1) * frame;
-        r.length = end - start;
-        r.lead = s.other.Any() ? std::max(0.0, start - std::min(start, s.other.Head())) : 0.0;
-    } else if (s.video.Any()) {
-        r.length = s.video.Tail() - s.video.Head() + frame;
-        r.lead = s.other.Any() ? std::max(0.0, s.video.Head() - std::min(s.video.Head(), s.other.Head())) : 0.0;
-    } else if (s.other.Any()) {
-        r.length = s.other.Tail() - s.other.Head();
+    if (const auto span = Span_Of(s)) {
+        r.length = span->end - span->first;
+        if (s.video.Any() && s.other.Any())  // how long after the other streams its pictures start
+            r.lead = std::max(0.0, span->first - s.other.Head());
     }
     if (s.clockFirst && s.clockLast && r.length >= 0) {
         // Stamps run beside the clock; a length far from its span comes from broken stamps.

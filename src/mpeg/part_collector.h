@@ -60,6 +60,14 @@ struct Part_Stats {
     double indexMax = -std::numeric_limits<double>::infinity();
 };
 
+// Where a part's pictures start and where its last one ends, on its own clock (seconds): by
+// display order from its stamped pictures, else from its earliest and latest picture stamps
+// (and a frame), else from its other stamps; nothing when it has no stamp that fits its clock.
+struct Shown_Span {
+    double first = 0, end = 0;
+};
+std::optional<Shown_Span> Span_Of(const Part_Stats& stats);
+
 // The length in seconds and the lead of a part (how long after its earliest stamp of any
 // stream its first picture comes); length < 0 when neither stamps nor a count can time it.
 struct Part_Timing {

@@ -8,7 +8,6 @@ namespace {
 
 using mpeg::Bytes;
 
-constexpr qint64 Detect_Bytes = 64 * 1024;
 constexpr qint64 Longest_Unit = 6 + 65535 + 4;  // a PES packet and the next start code
 
 bool Is_System_Code(Bytes p)
@@ -81,8 +80,7 @@ bool Stream_Walker::Walk(Byte_Source& source, qint64 from, qint64 to, Walk_Sink&
         if (n == 0)
             break;
         const bool atEof = pos + n >= size;
-        const qint64 used = format_.kind == Stream_Kind::Transport ? Walk_Transport(buf.data(), n, pos, to, atEof, sink)
-                                                                   : Walk_Program(buf.data(), n, pos, to, atEof, sink);
+        const qint64 used = Walk_Bytes(buf.data(), n, pos, to, atEof, sink);
         if (used == 0 && !atEof && extra < Longest_Unit) {
             extra = Longest_Unit + format_.packet;  // a long unit: read it whole
             continue;
@@ -92,6 +90,12 @@ bool Stream_Walker::Walk(Byte_Source& source, qint64 from, qint64 to, Walk_Sink&
         pos += std::max<qint64>(used, 1);
     }
     return true;
+}
+
+qint64 Stream_Walker::Walk_Bytes(Bytes b, qint64 n, qint64 base, qint64 to, bool atEof, Walk_Sink& sink)
+{
+    return format_.kind == Stream_Kind::Transport ? Walk_Transport(b, n, base, to, atEof, sink)
+                                                  : Walk_Program(b, n, base, to, atEof, sink);
 }
 
 qint64 Stream_Walker::Walk_Program(Bytes b, qint64 n, qint64 base, qint64 to, bool atEof, Walk_Sink& sink)
@@ -122,6 +126,7 @@ qint64 Stream_Walker::Walk_Program(Bytes b, qint64 n, qint64 base, qint64 to, bo
                 i += 4;
                 continue;
             }
+            sink.Unit(b + i, pack->length, base + i);
             sink.Mark({base + i, base + i, pack->scr, pack->muxRate, sawEnd_});
             sawEnd_ = false;
             i += pack->length;
@@ -138,6 +143,7 @@ qint64 Stream_Walker::Walk_Program(Bytes b, qint64 n, qint64 base, qint64 to, bo
             i += 4;  // a cut or damaged unit: look for the next one inside it
             continue;
         }
+        sink.Unit(b + i, next - i, base + i);
         if (code != 0xBB) {
             if (const auto pes = mpeg::Parse_Pes(b + i, 6 + length)) {
                 const bool video = mpeg::Is_Video_Id(pes->streamId);
@@ -168,8 +174,10 @@ qint64 Stream_Walker::Walk_Transport(Bytes b, qint64 n, qint64 base, qint64 to, 
             i = k;
             continue;
         }
-        if (const auto t = mpeg::Parse_Ts(b + i + prefix))
+        if (const auto t = mpeg::Parse_Ts(b + i + prefix)) {
+            sink.Unit(b + i + prefix, 188, base + i + prefix);
             Packet(*t, b + i + prefix, base + i, sink);
+        }
         i += slot;
     }
     return i;

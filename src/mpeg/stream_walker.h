@@ -6,7 +6,8 @@
 // is skipped, never searched, unless the chain breaks (damage, garbage, a gap of zeros); then
 // the walker finds the next system start code at memory speed. Transport packets are walked by
 // their sync bytes, PAT and PMT give the PIDs. Reads go through one caller-owned buffer in
-// windows of at most Walk_Window bytes. A walker keeps what it learnt (PIDs) between walks.
+// windows of at most Walk_Window bytes, or the caller hands bytes in pieces as they come
+// (Walk_Bytes). A walker keeps what it learnt (PIDs) between walks.
 #pragma once
 
 #include "mpeg/byte_source.h"
@@ -29,7 +30,8 @@ struct Stream_Format {
     int prefix = 0;    // transport: bytes before the sync byte in a slot (4 in 192-byte M2TS)
 };
 
-// What the first bytes of the source say it is.
+// What the first Detect_Bytes of the source say it is.
+constexpr qint64 Detect_Bytes = 64 * 1024;
 Stream_Format Detect_Format(Byte_Source& source);
 
 struct Clock_Mark {
@@ -55,6 +57,9 @@ public:
     virtual void Video(mpeg::Bytes, qint64) {}
     virtual void Unit_End(qint64) {}
     virtual bool Done() const { return false; }
+    // Every well-formed unit with its bytes: a pack header, a PES packet (or system header, or
+    // padding), a transport packet from its sync byte; told before its marks and stamps.
+    virtual void Unit(mpeg::Bytes, qint64 /*size*/, qint64 /*off*/) {}
 };
 
 class Stream_Walker {
@@ -62,6 +67,10 @@ public:
     explicit Stream_Walker(const Stream_Format& format) : format_(format) {}
     // Walks the units that start in [from, to). False on a read error or when cancelled.
     bool Walk(Byte_Source& source, qint64 from, qint64 to, Walk_Sink& sink, std::vector<unsigned char>& buf);
+    // Walks the units that start in b[0, n) before `to`, b[0] being stream offset `base`; returns
+    // how many bytes it is done with: the rest comes again with the bytes after it, or is the
+    // end of the stream when `atEof`.
+    qint64 Walk_Bytes(mpeg::Bytes b, qint64 n, qint64 base, qint64 to, bool atEof, Walk_Sink& sink);
 
 private:
     qint64 Walk_Program(mpeg::Bytes b, qint64 n, qint64 base, qint64 to, bool atEof, Walk_Sink& sink);

@@ -3,6 +3,7 @@
 
 #include "core/main_state.h"
 #include "core/profile.h"
+#include "mpeg/entry_facts.h"
 #include "ui/choice_group.h"
 #include "ui/chrome.h"
 #include "ui/input_gate.h"
@@ -94,6 +95,7 @@ void Parlo_film_S::Build_Pages()
     static const char* const Plate_Names[3] = {"lbl0", "lbl1", "lbl5"};
     static const char* const List_Names[3] = {"lstFiles", "List_Join", "List_Favorite"};
     Path_List* models[3] = {&state_.lstFiles, &state_.List_Join, &state_.List_Favorite};
+    auto* facts = new Entry_Facts(this);  // reads a file when its entry is first hovered
     for (int i = 0; i < 3; ++i) {
         Tile_Box* page = new Tile_Box(Pic_B_, true);
         Pic_C_[size_t(i)] = page;
@@ -112,6 +114,7 @@ void Parlo_film_S::Build_Pages()
         view->setObjectName(QLatin1String(List_Names[i]));
         view->setGeometry(geo::Lists[i]);
         view->setAccessibleName(QString::fromUtf8(Plate_Texts[i]));
+        view->setFacts(facts);
         const auto id = List_Id(i);
         connect(view, &Path_List_View::entryClicked, this, [this, id](int row) { emit listClicked(id, row); });
         connect(view, &Path_List_View::entryDoubleClicked, this,

@@ -2,13 +2,16 @@
 #include "ui/path_list_view.h"
 
 #include "lists/path_list.h"
+#include "mpeg/entry_facts.h"
 
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QUrl>
 
 namespace pf {
@@ -79,6 +82,38 @@ void Path_List_View::updateGeometries()
     const int page = viewport()->width();
     horizontalScrollBar()->setPageStep(page);
     horizontalScrollBar()->setRange(0, std::max(0, extent_ - page));
+}
+
+void Path_List_View::setFacts(Entry_Facts* facts)
+{
+    facts_ = facts;
+    connect(facts_, &Entry_Facts::factsGathered, this, &Path_List_View::Show_Facts);
+}
+
+bool Path_List_View::viewportEvent(QEvent* e)
+{
+    if (e->type() == QEvent::Leave)
+        tipPath_.clear();
+    if (e->type() != QEvent::ToolTip || !facts_)
+        return QListView::viewportEvent(e);
+    const auto* help = static_cast<QHelpEvent*>(e);
+    const QModelIndex index = indexAt(help->pos());
+    tipAt_ = help->globalPos();
+    tipPath_ = index.isValid() ? model_->at(index.row()) : QString();
+    if (tipPath_.isEmpty())
+        QToolTip::hideText();
+    else
+        facts_->Request(tipPath_);  // the answer comes back by Show_Facts
+    return true;
+}
+
+void Path_List_View::Show_Facts(const QString& path, const QString& text)
+{
+    const QModelIndex index = indexAt(viewport()->mapFromGlobal(tipAt_));
+    if (path != tipPath_ || !index.isValid() || model_->at(index.row()) != path)
+        return;
+    tipPath_.clear();
+    QToolTip::showText(tipAt_, text, viewport(), visualRect(index));
 }
 
 void Path_List_View::mousePressEvent(QMouseEvent* e)

@@ -3,6 +3,8 @@
 // file drops from the desktop. The model stays the owner of the entries and the selection:
 // user clicks go to Path_List::setSelected, and the model's selection changes come back here.
 // What a click, a double click or a drop means is decided by whoever listens to the signals.
+// A pointer resting on an entry asks the Entry_Facts it was given (the main window's, shared
+// by the three lists) for the file's tool tip, and shows the answer if it still rests there.
 #pragma once
 
 #include <QListView>
@@ -10,6 +12,7 @@
 
 namespace pf {
 
+class Entry_Facts;
 class Path_List;
 
 class Path_List_View : public QListView {
@@ -20,6 +23,8 @@ public:
     // The width, in pixels, over which the entries can be scrolled sideways.
     void setHorizontalExtent(int pixels);
     int horizontalExtent() const { return extent_; }
+    // Entries show what `facts` tells of their files in a tool tip (none without).
+    void setFacts(Entry_Facts* facts);
 
     // The local paths of a drop, in the order dropped; other URLs are left out.
     static QStringList Dropped_Paths(const QMimeData* mime);
@@ -33,6 +38,7 @@ signals:
 
 protected:
     void updateGeometries() override;
+    bool viewportEvent(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -44,8 +50,12 @@ protected:
 private:
     void Show_Model_Selection(int row);
     void User_Selected();
+    void Show_Facts(const QString& path, const QString& text);
 
     Path_List* model_;
+    Entry_Facts* facts_ = nullptr;
+    QString tipPath_;  // the entry whose tool tip was asked for, while the pointer rests on it
+    QPoint tipAt_;     // where, on the screen
     int extent_ = 0;
     bool syncing_ = false;
     bool reported_ = false;

@@ -125,10 +125,12 @@ TEST(Settings, WrittenKeysReadBackUnchanged)
     s.Play = 0;
     s.PlayF = 1;
     s.Skin = 0;
+    s.Stamps = 1;
     ASSERT_TRUE(Write_Exit_Keys(s, ini));
     EXPECT_EQ(test::Read_All(ini),
               QByteArray("[Section]\r\nAdd_Path=/home/u/動画\r\nList_Path=/home/u/out put\r\nWay= 0\r\n"
                          "Size= 2\r\nRep= 1\r\nSize_X= 320\r\nSize_Y=-1\r\nGroup_File= 12\r\nInlist= 3\r\n"
-                         "Auto= 0\r\nAutoFolder=\r\nFavorite_File= 79\r\nPlay= 0\r\nPlayF= 1\r\nSkin= 0\r\n"));
+                         "Auto= 0\r\nAutoFolder=\r\nFavorite_File= 79\r\nPlay= 0\r\nPlayF= 1\r\nSkin= 0\r\n"
+                         "Stamps= 1\r\n"));
     EXPECT_EQ(Load_Settings(ini, dir.path()), s);
 }

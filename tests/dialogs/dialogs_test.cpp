@@ -87,10 +87,14 @@ TEST(Settings_Dialogs, Join_Ok_Refused_Without_Folder_Then_Accepted_With_Save_As
     QTest::mousePress(Find(d.get(), "lbl_Auto0"), Qt::RightButton);
     QTest::mousePress(Find(d.get(), "lbl_Inlist2"), Qt::MiddleButton);
     EXPECT_EQ(Find<Picture>(d.get(), "Img_Auto0")->picture().cacheKey(), Stock().Img_Opt_On.cacheKey());
+    QWidget* stamps = Find(d.get(), "chk_Stamps");  // left of OK, in its row
+    EXPECT_LT(stamps->geometry().right(), Find(d.get(), "Img_Cmd0")->x());
+    Click(stamps);
     Click(Find(d.get(), "lbl_Cmd0"));
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(std::tuple(f.live.Auto, f.live.AutoFolder, f.live.Inlist), std::tuple(qint16(0), QString(), qint16(2)));
+    EXPECT_EQ(std::tuple(f.live.Auto, f.live.AutoFolder, f.live.Inlist, f.live.Stamps),
+              std::tuple(qint16(0), QString(), qint16(2), qint16(1)));
     EXPECT_FALSE(GetIniValue(Ini_Section, QStringLiteral("FormJ_Top"), f.ini).isEmpty());
     EXPECT_EQ(GetIniValue(Ini_Section, QStringLiteral("Auto"), f.ini), QString());  // settings wait for exit
 }
@@ -138,7 +142,9 @@ TEST(Settings_Dialogs, Every_Close_But_Ok_Stores_Nothing_But_The_Position)
             d->move(30, 40);
             Click(Find(d.get(), join ? "lbl_Inlist0" : "lbl_way0"));
             Click(Find(d.get(), join ? "lbl_Auto1" : "lbl_size2"));
-            if (!join)
+            if (join)
+                Click(Find(d.get(), "chk_Stamps"));
+            else
                 Type(Find<QComboBox>(d.get(), "Combo_x"), QStringLiteral("800"));
             switch (way) {
             case Cancel: Click(Find(d.get(), "lbl_Cmd1")); break;

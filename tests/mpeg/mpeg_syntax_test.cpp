@@ -77,6 +77,32 @@ TEST(Picture_Counter, CountsFieldsShownWhateverPiecesTheBytesComeIn)
     }
 }
 
+TEST(Mpeg_Syntax, ClockFieldsMoveModulo33BitsKeepingTheirOtherBits)
+{
+    const qint64 last = mpeg::Clock_Wrap - 1;
+    const struct {
+        qint64 from, by, to;
+    } cases[] = {{0, 3600, 3600}, {last - 9, 25, 15}, {5, -10, last - 4}, {123456789, mpeg::Clock_Wrap, 123456789}};
+    for (const auto& c : cases) {
+        // A PTS (an MPEG-1 SCR has its form), an MPEG-2 pack with an SCR extension of 123 and a PCR
+        // with an extension of 45, each at 0 with every marker bit set.
+        QByteArray pts = QByteArray::fromHex("3100010001"), pack2 = QByteArray::fromHex("000001BA4400040004F7000003F8"),
+                   pcr = QByteArray::fromHex("470100300710000000007E2D").leftJustified(188, '\xFF');
+        const auto at = [](QByteArray& b) { return reinterpret_cast<unsigned char*>(b.data()); };
+        for (qint64 ticks : {c.from, c.by}) {
+            mpeg::Shift_Stamp(at(pts), ticks);
+            mpeg::Shift_Pack_Clock(at(pack2), ticks);
+            mpeg::Shift_Pcr(at(pcr), ticks);
+        }
+        const double want = double(c.to) / 90000;
+        const auto b = [](const QByteArray& bytes) { return reinterpret_cast<mpeg::Bytes>(bytes.constData()); };
+        EXPECT_EQ(mpeg::Stamp_Ticks(b(pts)), c.to) << c.from;
+        EXPECT_EQ(pts[0] & 0xF1, 0x31);
+        EXPECT_DOUBLE_EQ(mpeg::Parse_Pack(b(pack2), 14)->scr, want + 123 / 27e6);
+        EXPECT_DOUBLE_EQ(*mpeg::Parse_Ts(b(pcr))->pcr, want + 45 / 27e6);
+    }
+}
+
 TEST(Part_Collector, TheClockRuleTellsOnePartFromTheNext)
 {
     const auto mark = [](qint64 off, double clock, double rate = 0, bool afterEnd = false) {

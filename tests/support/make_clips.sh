@@ -54,6 +54,9 @@ SIZE=352x288 RATE=30 make es2_3s.mpg 3 mpeg2video mpeg2video no "${low[@]}" -bf 
 make ts_2s.mpg 2 mpegts mpeg2video yes "${low[@]}"
 make ts_3s.mpg 3 mpegts mpeg2video yes "${low[@]}" -bf 2
 make gop_048s.mpg 0.48 mpeg mpeg1video no -b:v 100k
+# MPEG-2 with B pictures at the usual rate, whose length ffprobe reads whole (at the low rate
+# above, the last picture carries no stamp and ffprobe misses it).
+make ps2b_24s.mpg 2.4 vob mpeg2video yes -bf 2
 # Long parts, for the sampling scan of large files, and one of a higher bit rate.
 make ps1_60s.mpg 60 mpeg mpeg1video no -b:v 100k -s 160x120
 make ts_60s.mpg 60 mpegts mpeg2video no -b:v 100k -s 160x120

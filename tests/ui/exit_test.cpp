@@ -111,6 +111,7 @@ TEST_P(Exit_With_Save, Writes_Settings_And_Both_Groups_Then_Closes)
           "Auto= 0\r\n"
           "AutoFolder=\r\n"
           "PlayF= 0\r\n"
+          "Stamps= 0\r\n"
           "[FormJ]\r\n"
           "FormJ_Top= 1200\r\n";
     EXPECT_EQ(Read_All(f.dir.file(QStringLiteral("Parlo_film.ini"))).toStdString(), expected.toStdString());

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The list box over a Path_List: selection both ways, the sideways extent, and drops.
 #include "lists/path_list.h"
+#include "mpeg/entry_facts.h"
+#include "support/clip_pieces.h"
 #include "ui/path_list_view.h"
 
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -97,6 +100,20 @@ TEST(Path_List_View, Drop_Of_Files_Emits_Their_Local_Paths)
     QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, {});
     QCoreApplication::sendEvent(f.view.viewport(), &refused);
     EXPECT_FALSE(refused.isAccepted());
+}
+
+TEST(Path_List_View, Resting_On_An_Entry_Shows_What_Its_File_Holds)
+{
+    List_Fixture f;
+    Entry_Facts facts;
+    f.view.setFacts(&facts);
+    f.model.Add(Media_Path(Ps1_2.file));  // row 3, after the /m/ entries
+    QHelpEvent rest(QEvent::ToolTip, f.Row_Centre(3), f.view.viewport()->mapToGlobal(f.Row_Centre(3)));
+    QCoreApplication::sendEvent(f.view.viewport(), &rest);
+    const QString head = QStringLiteral("長さ: 0:00:02\nｻｲｽﾞ: "),
+                  tail = QStringLiteral("\n形式: ﾌﾟﾛｸﾞﾗﾑｽﾄﾘｰﾑ (MPEG-1)\n画面ｻｲｽﾞ: 320×240");
+    const auto shown = [&] { return QToolTip::text().startsWith(head) && QToolTip::text().endsWith(tail); };
+    EXPECT_TRUE(QTest::qWaitFor(shown, 10000)) << QToolTip::text().toStdString();
 }
 
 }  // namespace pf::test

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes (random, and mutations of small real joins) to the timeline scanner in
 // every way it can read them, each kind forced on the bytes whatever they look like: every scan
-// must end, and give parts inside the file, in order, with a positive, finite length.
+// must end, and give parts inside the file, in order, with a positive, finite length. The
+// stamped join of the bytes with themselves, fed in pieces, is exactly as long as they are.
 #include "mpeg/clock_scan.h"
 #include "mpeg/elementary_scan.h"
+#include "mpeg/stamp_rewriter.h"
 #include "mpeg/stream_timeline.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -54,5 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!estimate.Empty())
         pf::Find_Seek_Point(estimated, estimate, estimate.Total() / 2);
     Check(pf::Scan_Stream(scanned), qint64(size));
+    qint64 joined = 0;
+    pf::Stamp_Rewriter rewriter([&joined](const unsigned char*, qint64 n) { return (joined += n) >= 0; });
+    for (int input = 0; input < 2; ++input) {
+        rewriter.Begin_Input(input);
+        for (std::size_t at = 0; at < size; at += 4096)
+            rewriter.Feed(data + at, qint64(std::min<std::size_t>(4096, size - at)));
+        rewriter.End_Input();
+    }
+    if (joined != 2 * qint64(size))
+        __builtin_trap();
     return 0;
 }
