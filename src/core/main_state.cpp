@@ -3,7 +3,12 @@
 
 #include "util/log.h"
 #include "util/paths.h"
+#include "util/safe_file.h"
 #include "util/worker.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QRandomGenerator>
 
 namespace pf {
 
@@ -47,6 +52,7 @@ void Main_State::Start_Up()
     // remove it, and only a regular file of that name (never a link's target, never a folder).
     Remove_Regular_File(Temp_Path());
     settings = Load_Settings(Ini_File(), appFolder_);
+    Remove_Left_Temps();
     lstFiles.Clear();
     startingUp_ = 2;
     Load_Group_Into(List_Id::Joined, settings.Group_File);
@@ -76,10 +82,38 @@ QString Main_State::Temp_Path() const
     return Join_Path(appFolder_, QStringLiteral("File.tmp"));
 }
 
+QString Main_State::Temp_Pattern() const
+{
+    // Named after this application folder, so that a program kept elsewhere leaves them alone.
+    const QByteArray folder = QCryptographicHash::hash(appFolder_.toUtf8(), QCryptographicHash::Sha1).toHex().left(8);
+    return QStringLiteral(".Parlo_film-%1-*.tmp").arg(QString::fromLatin1(folder));
+}
+
+QString Main_State::New_Temp_In(const QString& folder) const
+{
+    const QString unique = QString::number(QRandomGenerator::system()->generate64(), 36);
+    return Join_Path(folder, QString(Temp_Pattern()).replace(u'*', unique));
+}
+
 void Main_State::Unload()
 {
-    // The temporary file always has this one name, so a leftover of an earlier run goes too.
+    // File.tmp always has this one name, so a leftover of an earlier run goes too.
     Remove_Regular_File(Temp_Path());
+    if (!Temp_Join_File.isEmpty() && Temp_Join_File != Temp_Path())
+        Start_Detached([temp = Temp_Join_File] { Remove_Regular_File(temp); });
+}
+
+void Main_State::Remove_Left_Temps() const
+{
+    Start_Detached([pattern = Temp_Pattern(), folders = QStringList{settings.AutoFolder, settings.List_Path}] {
+        for (const QString& folder : folders) {
+            if (folder.isEmpty())
+                continue;
+            const QDir dir(folder);
+            for (const QString& name : dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System))
+                Remove_Regular_File(dir.filePath(name));  // never what a link of that name points to
+        }
+    });
 }
 
 void Main_State::Load_Group_Into(List_Id id, int group)

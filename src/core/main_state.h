@@ -41,12 +41,19 @@ public:
     const QString& App_Folder() const { return appFolder_; }
     QString Ini_File() const;
     QString Group_Path(Group_Kind kind, int group) const;
-    // Application folder + "/File.tmp", where every join writes first.
+    // Application folder + "/File.tmp", where a join writes first when it can write nowhere
+    // nearer its output.
     QString Temp_Path() const;
+    // A new hidden, unique name in `folder` for a join's output before it is named, and the
+    // pattern of all such names of this application folder (a killed join's are removed at the
+    // next start).
+    QString New_Temp_In(const QString& folder) const;
+    QString Temp_Pattern() const;
 
-    // Removes what a killed join left behind, loads the settings and starts restoring both
-    // current groups; once they are in, sets the start-up row of the labels and says groupsRestored.
-    // Runs only while this program owns the folder.
+    // Removes what a killed join left behind (File.tmp, and on a worker thread the hidden
+    // temporary files in AutoFolder and List_Path), loads the settings and starts restoring both
+    // current groups; once they are in, sets the start-up row of the labels and says
+    // groupsRestored. Runs only while this program owns the folder.
     void Start_Up();
 
     // Exit with save, without ending the program: the settings, then both current groups.
@@ -55,7 +62,8 @@ public:
     // record) goes to `problems`.
     bool Save_All(QStringList* problems = nullptr);
 
-    // The closing step of every exit: removes a left-over temporary join file.
+    // The closing step of every exit: removes a left-over temporary join file (one outside the
+    // application folder on a worker thread: its drive may not answer).
     void Unload();
 
     // lstFiles, List_Join or List_Favorite.
@@ -81,7 +89,7 @@ public:
     Command_Labels labels;
     Play_State play;
 
-    // Temp_Path() once a join has started; empty before.
+    // Where the last join wrote first; empty before one.
     QString Temp_Join_File;
 
 signals:
@@ -90,6 +98,7 @@ signals:
     void groupsRestored();
 
 private:
+    void Remove_Left_Temps() const;
     void Group_Loaded(List_Id id, int ticket, const QStringList& shown, const QStringList& away);
 
     QString appFolder_;

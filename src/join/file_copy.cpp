@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "join/file_copy.h"
 
+#include "mpeg/stamped_join.h"
 #include "util/safe_file.h"
 #include "util/system_error.h"
 
@@ -107,8 +108,8 @@ Copy_Outcome Open_Input(const QString& path, Unique_Fd& fd, struct stat& st)
 }
 
 // Before anything is written: every input is a readable regular file and none is the output
-// itself (by any name: a link or a hard link). Sums the sizes for the progress total.
-Copy_Outcome Check_Inputs(const QStringList& inputs, const QString& output, qint64* total)
+// itself (by any name: a link or a hard link). Adds up the sizes, input by input.
+Copy_Outcome Check_Inputs(const QStringList& inputs, const QString& output, QList<qint64>* ends)
 {
     struct stat out {};
     const bool outExists = ::stat(QFile::encodeName(output).constData(), &out) == 0;
@@ -119,16 +120,55 @@ Copy_Outcome Check_Inputs(const QStringList& inputs, const QString& output, qint
             return r;
         if (outExists && Same_Inode(st, out))
             return {Copy_Status::Same_File, p, 0, 0};
-        *total += st.st_size;
+        ends->append((ends->isEmpty() ? 0 : ends->constLast()) + st.st_size);
     }
     return {};
 }
 
-Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Progress* progress, Copy_Method method,
-                      bool* created)
+// Every byte read, its clock fields rewritten and written; progress by the bytes read, told
+// as of the input they fall in.
+Copy_Outcome Copy_Stamped(const QStringList& inputs, const QList<qint64>& ends, int out, const QString& output,
+                          Copy_Progress* progress, QStringList* unchanged)
 {
-    qint64 total = 0;
-    if (Copy_Outcome r = Check_Inputs(inputs, output, &total); !r.ok())
+    qint64 written = 0;
+    int writeError = 0;
+    const auto sink = [&](const unsigned char* p, qint64 n) {
+        if (!Write_Full(out, p, n)) {
+            writeError = errno;
+            return false;
+        }
+        written += n;
+        return true;
+    };
+    qsizetype at = 0;
+    const auto told = [&](qint64 read) {
+        while (at + 1 < ends.size() && read >= ends.at(at))
+            ++at;
+        return !progress || progress->step(inputs.value(at), read);
+    };
+    const Rewrite_Outcome r = Rewrite_Files(inputs, sink, told);
+    Copy_Outcome outcome{Copy_Status::Ok, {}, 0, written};
+    if (r.cancelled)
+        outcome = {Copy_Status::Cancelled, inputs.value(at), 0, written};
+    else if (!r.ok && !r.failedPath.isEmpty())
+        outcome = {r.error ? Copy_Status::Read_Failed : Copy_Status::Not_Regular, r.failedPath, r.error, written};
+    else if (!r.ok)
+        outcome = {Copy_Status::Write_Failed, output, writeError ? writeError : EIO, written};
+    for (const int i : r.unchanged)
+        if (unchanged)
+            unchanged->append(inputs.value(i));
+    return outcome;
+}
+
+// The bytes as they are, by the kernel's copy or by reads and writes.
+Copy_Outcome Copy_Bytes(const QStringList& inputs, int out, const struct stat& outStat, const QString& output,
+                        Copy_Progress* progress, Copy_Method method);
+
+Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Progress* progress, Copy_Method method,
+                      bool* created, QStringList* unchanged)
+{
+    QList<qint64> ends;
+    if (Copy_Outcome r = Check_Inputs(inputs, output, &ends); !r.ok())
         return r;
     // A stale output or a link of that name goes first; the new file is created exclusively.
     Open_Result out = Create_Fresh(output, 0666);
@@ -141,7 +181,23 @@ Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Pro
     ::fstat(out.fd.get(), &outStat);
 
     if (progress)
-        progress->begin(total);
+        progress->begin(ends.isEmpty() ? 0 : ends.constLast());
+    Copy_Outcome copied{Copy_Status::Ok, {}, 0, 0};
+    if (method == Copy_Method::Stamped)
+        copied = Copy_Stamped(inputs, ends, out.fd.get(), output, progress, unchanged);
+    else
+        copied = Copy_Bytes(inputs, out.fd.get(), outStat, output, progress, method);
+    if (!copied.ok())
+        return copied;
+    // On disk before anyone renames it into place or deletes an input for it.
+    if (::fsync(out.fd.get()) != 0 || out.fd.close() != 0)
+        return {Copy_Status::Write_Failed, output, errno, copied.bytes};
+    return copied;
+}
+
+Copy_Outcome Copy_Bytes(const QStringList& inputs, int out, const struct stat& outStat, const QString& output,
+                        Copy_Progress* progress, Copy_Method method)
+{
     Copier copier(method, progress);
     for (const QString& p : inputs) {
         if (progress && !progress->step(p, copier.Done()))
@@ -153,15 +209,10 @@ Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Pro
         if (Same_Inode(st, outStat))
             return {Copy_Status::Same_File, p, 0, copier.Done()};  // replaced by a link meanwhile
         ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-        const Copy_Outcome r = copier.Copy(in.get(), out.fd.get(), st.st_size, p, output);
+        const Copy_Outcome r = copier.Copy(in.get(), out, st.st_size, p, output);
         if (!r.ok())
             return r;
     }
-    // On disk before anyone renames it into place or deletes an input for it.
-    if (::fsync(out.fd.get()) != 0)
-        return {Copy_Status::Write_Failed, output, errno, copier.Done()};
-    if (out.fd.close() != 0)
-        return {Copy_Status::Write_Failed, output, errno, copier.Done()};
     return {Copy_Status::Ok, {}, 0, copier.Done()};
 }
 
@@ -173,10 +224,11 @@ Copy_Method Preferred_Copy_Method()
     return Copy_Method::Kernel;
 }
 
-Copy_Outcome Concatenate(const QStringList& inputs, const QString& output, Copy_Progress* progress, Copy_Method method)
+Copy_Outcome Concatenate(const QStringList& inputs, const QString& output, Copy_Progress* progress, Copy_Method method,
+                         QStringList* unchanged)
 {
     bool created = false;
-    Copy_Outcome r = Copy_All(inputs, output, progress, method, &created);
+    Copy_Outcome r = Copy_All(inputs, output, progress, method, &created, unchanged);
     if (progress)
         progress->end();
     // A failed join leaves no output; but an output that is an input, or that is no regular

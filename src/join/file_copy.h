@@ -22,7 +22,9 @@ public:
     virtual void end() = 0;
 };
 
-enum class Copy_Method { Kernel, Buffered };
+// Kernel and Buffered copy the bytes as they are; Stamped reads every byte and gives the parts
+// one continuous clock (mpeg/stamped_join.h), so it has no other method to fall back to.
+enum class Copy_Method { Kernel, Buffered, Stamped };
 
 // The method to start with; the other one takes over where it is refused. It is Kernel
 // (copy_file_range in 8 MiB calls): bench/join finds it on a par with cat and with the buffered
@@ -54,8 +56,9 @@ struct Copy_Outcome {
 // exclusively. Inputs are checked before anything is written; on any failure or a cancel the
 // output is removed, unless it is one of the inputs. The inputs are only ever read. A finished
 // output is on disk (fsync) before it is closed, so it can be renamed into place at once.
+// With Stamped, `unchanged` receives the inputs whose clock could not be found, copied as they were.
 Copy_Outcome Concatenate(const QStringList& inputs, const QString& output, Copy_Progress* progress = nullptr,
-                         Copy_Method method = Preferred_Copy_Method());
+                         Copy_Method method = Preferred_Copy_Method(), QStringList* unchanged = nullptr);
 
 // A short Japanese description of a failed outcome, for the message box.
 QString Copy_Failure_Text(const Copy_Outcome& outcome);

@@ -4,6 +4,7 @@
 #include "core/main_state.h"
 #include "join/file_copy.h"
 #include "join/save_as.h"
+#include "mpeg/stream_params.h"
 #include "util/log.h"
 #include "util/paths.h"
 #include "util/prompter.h"
@@ -104,22 +105,54 @@ bool Join_Engine::Join_Files()
     clearsOnCancel_ = false;
     link_ = std::make_shared<Job_Link>(this);
     emit started();
-    state_.Temp_Join_File = state_.Temp_Path();
+    inputs_ = state_.lstFiles.entries();
+    unchanged_.clear();
     Join_Size = -1;
+    // Where the output is written first: beside where it will be named, so that naming it is a
+    // rename on the same volume; else the application folder.
+    const Settings& s = state_.settings;
+    const QString near = s.Auto == 1 ? s.AutoFolder : s.List_Path;
+    Run_Step(QStringLiteral("入力ﾌｧｲﾙを調べています…"),
+             [this, inputs = inputs_, leftover = state_.Temp_Join_File,
+              near = near.isEmpty() ? QString() : state_.New_Temp_In(near),
+              fallback = state_.Temp_Path()](Copy_Progress&) {
+                 // A cancelled Save-As left its output until this join.
+                 if (!leftover.isEmpty())
+                     Remove_Regular_File(leftover);
+                 const QString temp = !near.isEmpty() && Folder_Writable(Parent_Folder(near)) ? near : fallback;
+                 const std::optional<Unlike_Input> unlike = Find_Unlike_Input(inputs);
+                 return Step_Result{[this, temp, unlike] {
+                                        state_.Temp_Join_File = temp;
+                                        if (Join_Anyway(unlike, prompter_))
+                                            Copy();
+                                        else
+                                            End();
+                                    },
+                                    {}};
+             });
+    return true;
+}
+
+void Join_Engine::Copy()
+{
+    const Copy_Method method = state_.settings.Stamps == 1 ? Copy_Method::Stamped : Preferred_Copy_Method();
     Run_Step(QStringLiteral("ﾌｧｲﾙを結合しています…"),
-             [this, inputs = state_.lstFiles.entries(), temp = state_.Temp_Join_File](Copy_Progress& progress) {
+             [this, inputs = inputs_, temp = state_.Temp_Join_File, method](Copy_Progress& progress) {
                  for (const QString& input : inputs)
                      qCInfo(Log_Join).noquote() << "input" << input << QFileInfo(input).size() << "bytes";
                  QElapsedTimer clock;
                  clock.start();
-                 const Copy_Outcome copied = Concatenate(inputs, temp, &progress);
+                 QStringList unchanged;
+                 const Copy_Outcome copied = Concatenate(inputs, temp, &progress, method, &unchanged);
                  if (copied.ok())
                      qCInfo(Log_Join).noquote() << "joined" << inputs.size() << "files," << copied.bytes << "bytes in"
                                                 << clock.elapsed() / 1000.0 << "s into" << temp;
-                 return Step_Result{[this, copied] { Copied(copied); },
+                 return Step_Result{[this, copied, unchanged] {
+                                        unchanged_ = unchanged;
+                                        Copied(copied);
+                                    },
                                     [this, temp] { Clean_Up([temp] { Remove_File(temp); }); }};
              });
-    return true;
 }
 
 void Join_Engine::Run_Step(const QString& what, Step work)
@@ -234,6 +267,8 @@ void Join_Engine::Finish(const QString& output)
     if (!Fav_Record(output))
         prompter_.message(QStringLiteral("結合ﾌｧｲﾙのﾊﾟｽが長すぎるため、ｸﾞﾙｰﾌﾟに保存できません！\n%1").arg(output),
                           Msg_Exclamation);
+    if (!unchanged_.isEmpty())
+        prompter_.message(Unchanged_Inputs_Message(unchanged_), Msg_Exclamation);
     Handle_Inputs_After_Join(output);
 }
 

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The join: checks that the inputs share one extension, streams them into File.tmp in the
-// application folder, and gives the result its final name, automatic (date and serial number
-// in AutoFolder) or chosen in the Save-As dialog; then lists it and handles the inputs as
-// `Inlist` says. A join that fails or is cancelled removes File.tmp, lists nothing and
-// leaves every input alone. Owned by the join commands; works on the main window's state.
+// The join: checks that the inputs share one extension and asks before joining inputs of unlike
+// kinds, streams them (as they are, or with one continuous clock when `Stamps` is 1) into a
+// temporary file and gives the result its final name, automatic (date and serial number in
+// AutoFolder) or chosen in the Save-As dialog; then lists it and handles the inputs as
+// `Inlist` says. The temporary file is a hidden one in the folder the output will be named in
+// (AutoFolder, or List_Path where Save-As opens) when that can be written, so that naming it is
+// a rename; else File.tmp in the application folder. A join that fails or is cancelled removes
+// it, lists nothing and leaves every input alone. Owned by the join commands; works on the
+// main window's state.
 //
 // Every step that touches the disk runs on a worker thread (join_steps.h); the engine takes
 // each outcome back on the GUI thread and goes on with the next step, so a join runs from
@@ -76,6 +80,7 @@ private:
     void Step_Done(const std::shared_ptr<Job_Link>& link, const Step_Result& result);
     // Runs `work` on a worker that a new join waits for.
     void Clean_Up(std::function<void()> work);
+    void Copy();
     void Copied(const Copy_Outcome& copied);
     void Save_Joined_As();
     void Name_Automatically();
@@ -88,6 +93,8 @@ private:
     Main_State& state_;
     Prompter& prompter_;
     std::shared_ptr<Job_Link> link_;  // of the running join, or of the last one
+    QStringList inputs_;              // as they were when the join began
+    QStringList unchanged_;           // inputs the stamped join copied as they were
     bool running_ = false;
     bool clearsOnCancel_ = false;  // the output is saved: a cancel still clears the input list
     int workers_ = 0;              // worker steps not finished, a cancelled join's among them

@@ -42,6 +42,11 @@ bool Folder_Exists(const QString& path)
     return QFileInfo(path + u'/').isDir() || QFileInfo(Add_Backslash(p)).isDir();
 }
 
+bool Folder_Writable(const QString& path)
+{
+    return Folder_Exists(path) && ::access(QFile::encodeName(Trim_Trailing(path, u' ')).constData(), W_OK | X_OK) == 0;
+}
+
 bool File_Exists(const QString& path)
 {
     QString p = path;

@@ -21,6 +21,9 @@ QString Add_Backslash(const QString& path);
 // a folder's name ends in them. The empty path names no folder.
 bool Folder_Exists(const QString& path);
 
+// True for an existing folder this user may create files in.
+bool Folder_Writable(const QString& path);
+
 // True when a regular file exists there and can be opened for reading (or another program
 // holds it with a lease, which only delays reading).
 // One trailing "/" is dropped first; a folder is not a file.

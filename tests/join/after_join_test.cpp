@@ -102,13 +102,17 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
     EXPECT_EQ(j.prompter.messages, QStringList{"保存ﾌｧｲﾙの拡張子が違います！"});
     EXPECT_EQ(j.prompter.saveFilters, QStringList{"動画ﾌｧｲﾙ (mpg) (*.mpg)"});
     EXPECT_EQ(j.prompter.saveSuffixes, QStringList{"mpg"});
-    EXPECT_EQ(Read_All(j.state.Temp_Path()), "aaaabbbbbb");
+    // Written first where Save-As opens, hidden; kept there until the next join or the exit.
+    const QString kept = j.state.Temp_Join_File;
+    EXPECT_EQ(QFileInfo(kept).path(), j.dir.file("out"));
+    EXPECT_EQ(Read_All(kept), "aaaabbbbbb");
     EXPECT_EQ(j.state.List_Join.count(), 0);
     EXPECT_EQ(j.state.lstFiles.count(), 2);
 
     j.prompter.savePath.clear();  // cancelled
     pf::test::Join_And_Wait(j.commands);
-    EXPECT_TRUE(QFile::exists(j.state.Temp_Path()));
+    EXPECT_FALSE(QFile::exists(kept));  // the next join removed the last one's
+    EXPECT_TRUE(QFile::exists(j.state.Temp_Join_File));
     EXPECT_EQ(j.state.List_Join.count(), 0);
 
     // A target that cannot be replaced (a non-empty folder) fails without touching anything.
@@ -116,7 +120,7 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
     j.Make("out/taken.mpg/keep", 1);
     pf::test::Join_And_Wait(j.commands);
     EXPECT_EQ(j.prompter.messages.size(), 2);
-    EXPECT_TRUE(QFile::exists(j.state.Temp_Path()));
+    EXPECT_TRUE(QFile::exists(j.state.Temp_Join_File));
     EXPECT_EQ(j.state.List_Join.count(), 0);
     EXPECT_EQ(j.state.lstFiles.count(), 2);
     for (const QString& p : j.inputs)

@@ -4,11 +4,13 @@
 #include "join/join_engine.h"
 
 #include "join_support.h"
+#include "support/held_file.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -151,7 +153,6 @@ TEST(Join, FailuresLeaveInputsAndListsAlone)
         j.state.settings.Inlist = 2;
         QStringList inputs{j.Make("a.mpg", 10), j.Make("b.mpg", 10), j.Make("c.mpg", 10)};
         j.state.lstFiles.Add_All(inputs);
-        j.dir.write("app/File.tmp", "old");
         spoil(j, inputs);
         j.Join();
         EXPECT_EQ(j.prompter.messages.size(), 1) << what;
@@ -179,7 +180,28 @@ TEST(Join, FailuresLeaveInputsAndListsAlone)
     }
     run([](Auto_Join& j, QStringList&) { j.state.settings.AutoFolder = j.dir.file("missing"); }, "missing folder");
     run([](Auto_Join& j, QStringList&) { j.state.settings.AutoFolder.clear(); }, "no folder set");
-    run([](Auto_Join& j, QStringList&) { QDir(j.state.App_Folder()).removeRecursively(); }, "application folder gone");
+}
+
+TEST(Join, AnAutomaticNameIsWrittenFirstInItsOwnFolderAndNowhereElse)
+{
+    for (const bool appFolderGone : {false, true}) {
+        Auto_Join j;
+        const QStringList inputs{j.Make("a.mpg", 10, 'a'), j.Make("b.mpg", 10, 'b')};
+        j.state.lstFiles.Add_All(inputs);
+        if (appFolderGone)
+            QDir(j.state.App_Folder()).removeRecursively();
+        auto held = std::make_unique<pf::test::Held_File>(inputs.at(1));  // the copy waits on it
+        QSignalSpy ended(&j.commands.engine(), &Join_Engine::ended);
+        j.commands.Run(Cmd_Join);
+        const QStringList hidden{j.state.Temp_Pattern()};
+        QTRY_COMPARE(QDir(j.autoFolder).entryList(hidden, QDir::Files | QDir::Hidden).size(), 1);
+        EXPECT_EQ(QDir(j.state.App_Folder()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        held.reset();
+        ASSERT_TRUE(ended.wait(30000));
+        EXPECT_EQ(QDir(j.autoFolder).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QFileInfo(j.Name(1)).fileName()});
+        EXPECT_EQ(Read_All(j.Name(1)), QByteArray(10, 'a') + QByteArray(10, 'b'));
+    }
 }
 
 TEST(Join, WriteFailureStopsTheCopy)
@@ -236,4 +258,41 @@ TEST(Join, CancelRemovesTheTemporaryFileAndListsNothing)
     EXPECT_TRUE(f.prompter.messages.isEmpty());
     for (const QString& p : inputs)
         EXPECT_EQ(QFileInfo(p).size(), 10);
+}
+
+TEST(Join, UnlikeInputsAreAskedAboutAndAStampedJoinTellsWhatItLeft)
+{
+    struct Case {
+        const char* what;
+        QStringList clips;
+        int stamps;
+        QList<int> answers;  // to the question about unlike inputs; none: not asked
+        bool joined;
+        bool toldUnchanged;
+    };
+    const Case cases[] = {
+        {"like inputs", {"mpeg1_2s.mpg", "mpeg1_3s.mpg"}, 0, {}, true, false},
+        {"unlike, no", {"mpeg1_2s.mpg", "ps2_36s.mpg"}, 0, {Answer_No}, false, false},
+        {"unlike, yes", {"mpeg1_2s.mpg", "ps2_36s.mpg"}, 0, {Answer_Yes}, true, false},
+        {"stamped, one without a clock", {"ps1_2s.mpg", "not_video.mpg"}, 1, {}, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Auto_Join j;
+        j.state.settings.Stamps = qint16(c.stamps);
+        j.prompter.answers = c.answers;
+        QByteArray plain;
+        QStringList inputs;
+        for (const QString& clip : c.clips) {
+            inputs << j.dir.write(clip, Read_All(QStringLiteral(PF_TEST_MEDIA_DIR "/") + clip));
+            plain += Read_All(inputs.constLast());
+        }
+        j.state.lstFiles.Add_All(inputs);
+        j.Join();
+        EXPECT_EQ(j.prompter.messages.size(), (c.answers.isEmpty() ? 0 : 1) + (c.toldUnchanged ? 1 : 0));
+        EXPECT_EQ(j.prompter.messages.value(c.answers.size()).contains(inputs.at(1)), c.toldUnchanged);
+        EXPECT_EQ(j.state.List_Join.count(), c.joined ? 1 : 0);
+        EXPECT_EQ(QDir(j.autoFolder).entryList(QDir::Files | QDir::Hidden).size(), c.joined ? 1 : 0);
+        EXPECT_EQ(Read_All(j.Name(1)).size(), c.joined ? plain.size() : 0);  // as long as what was joined
+    }
 }

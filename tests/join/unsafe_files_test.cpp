@@ -65,8 +65,8 @@ TEST(UnsafeFiles, TemporaryOutputNeverGoesThroughALinkNorOverAnInput)
         SCOPED_TRACE(c.what);
         Join_Fixture f;
         Join_Commands commands(f.state, f.prompter);
-        f.state.settings.Auto = 1;
-        f.state.settings.AutoFolder = f.dir.mkdir("auto");
+        // Saved as, with no folder of its own to write in first: File.tmp, whose name is known.
+        f.prompter.savePath = f.dir.file("out.mpg");
         f.dir.write("victim", "keep");
         f.state.lstFiles.Add_All({f.Make("a.mpg", 3, 'a'), f.Make("b.mpg", 2, 'b')});
         const QString tmp = f.state.Temp_Path();
