@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -100,4 +101,23 @@ TEST(MainState, StartAndUnloadRemoveARegularTemporaryJoinFileOnly)
             EXPECT_TRUE(QFile::exists(target));
             state.Unload();  // once more: no harm
         }
+}
+
+TEST(MainState, AStartRemovesTheHiddenOutputsAKilledJoinLeftAndNothingElse)
+{
+    test::Temp_Dir dir;
+    const QString app = dir.mkdir(QStringLiteral("app")), out = dir.mkdir(QStringLiteral("out"));
+    SetIniValue(Ini_Section, QStringLiteral("List_Path"), out, dir.file(QStringLiteral("app/") + Ini_File_Name));
+    Main_State state(app);
+    const QString left = state.New_Temp_In(out), linked = state.New_Temp_In(out);
+    dir.write(QStringLiteral("out/") + QFileInfo(left).fileName(), "half a join");
+    const QString victim = dir.write(QStringLiteral("victim"), "keep");
+    ASSERT_TRUE(QFile::link(victim, linked));
+    const QString others = Main_State(dir.path()).New_Temp_In(out);  // another program's folder
+    dir.write(QStringLiteral("out/") + QFileInfo(others).fileName(), "not ours");
+    test::Start_Up(state);
+    QTRY_VERIFY(!QFile::exists(left));
+    EXPECT_TRUE(QFileInfo(linked).isSymLink());
+    EXPECT_EQ(test::Read_All(victim), "keep");
+    EXPECT_TRUE(QFile::exists(others));
 }
