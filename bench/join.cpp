@@ -17,6 +17,7 @@
 #include "util/safe_file.h"
 
 #include "bench_inputs.h"
+#include "join_timing.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -34,14 +35,10 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace pf;
-using pf::bench::Make_Clip;
-using pf::bench::Make_Joined;
-using pf::bench::Write_Random;
+using namespace pf::bench;
 
 namespace {
 
@@ -57,39 +54,6 @@ void Drop_Cache(const QString& path)
     ::close(fd);
 }
 
-bool Sync_File(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    const bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
-}
-
-// Runs `argv` with stdout to `out` (when given) and waits; false when it failed.
-bool Run_Child(const std::vector<QByteArray>& argv, const QString& out, long* maxRssKiB = nullptr)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (!out.isEmpty()) {
-            const int fd = ::open(QFile::encodeName(out).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(fd, 1);
-        }
-        std::vector<char*> args;
-        for (const QByteArray& a : argv)
-            args.push_back(const_cast<char*>(a.constData()));
-        args.push_back(nullptr);
-        ::execvp(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    if (maxRssKiB)
-        *maxRssKiB = usage.ru_maxrss;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 struct Method {
     const char* name;
     std::function<bool(const QStringList& inputs, const QString& out)> run;
@@ -102,20 +66,6 @@ bool Engine(const QStringList& inputs, const QString& out, Copy_Method m)
     if (!r.ok())
         std::fprintf(stderr, "engine failed: %s\n", qPrintable(Copy_Failure_Text(r)));
     return r.ok();
-}
-
-bool Cat(const QStringList& inputs, const QString& out)
-{
-    std::vector<QByteArray> argv{"cat"};
-    for (const QString& p : inputs)
-        argv.push_back(QFile::encodeName(p));
-    return Run_Child(argv, out) && Sync_File(out);
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // The join with continuous timestamps, written and synced as the engine does.
