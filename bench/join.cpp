@@ -11,6 +11,8 @@
 // ffmpeg clip joined to itself, so every input has seams of its own) against `cat` (target at
 // most 1.1 times), its peak memory, and the check of 100 inputs for unlike kinds, warm (target
 // at most 0.2 s), against reading as many bytes of each with read().
+// `join volumes` (as root) measures the program's join where inputs, output and application
+// folder live on different volumes: join_volumes.h says how.
 #include "join/file_copy.h"
 #include "mpeg/stamped_join.h"
 #include "mpeg/stream_params.h"
@@ -18,8 +20,10 @@
 
 #include "bench_inputs.h"
 #include "join_timing.h"
+#include "join_volumes.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -250,6 +254,12 @@ int main(int argc, char** argv)
     QTemporaryDir dir(QStringLiteral("/var/tmp/pf_bench_join_XXXXXX"));
     if (!dir.isValid())
         return 1;
+    if (argc >= 2 && std::strcmp(argv[1], "volumes") == 0) {
+        // The joins of the program run their steps on workers and end through the event loop.
+        QCoreApplication app(argc, argv);
+        const int ext4 = Volume_Rows(QStringLiteral("ext4"), dir.path());
+        return std::max(ext4, Volume_Rows(QStringLiteral("xfs"), dir.path()));
+    }
     const QString out = dir.filePath(QStringLiteral("out.mpg"));
     if (argc >= 2 && std::strcmp(argv[1], "stamps") == 0)
         return Stamps(dir, out);
