@@ -11,14 +11,19 @@
 // ffmpeg clip joined to itself, so every input has seams of its own) against `cat` (target at
 // most 1.1 times), its peak memory, and the check of 100 inputs for unlike kinds, warm (target
 // at most 0.2 s), against reading as many bytes of each with read().
+// `join volumes` (as root) measures the program's join where inputs, output and application
+// folder live on different volumes: join_volumes.h says how.
 #include "join/file_copy.h"
 #include "mpeg/stamped_join.h"
 #include "mpeg/stream_params.h"
 #include "util/safe_file.h"
 
 #include "bench_inputs.h"
+#include "join_timing.h"
+#include "join_volumes.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -34,14 +39,10 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace pf;
-using pf::bench::Make_Clip;
-using pf::bench::Make_Joined;
-using pf::bench::Write_Random;
+using namespace pf::bench;
 
 namespace {
 
@@ -57,39 +58,6 @@ void Drop_Cache(const QString& path)
     ::close(fd);
 }
 
-bool Sync_File(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    const bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
-}
-
-// Runs `argv` with stdout to `out` (when given) and waits; false when it failed.
-bool Run_Child(const std::vector<QByteArray>& argv, const QString& out, long* maxRssKiB = nullptr)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (!out.isEmpty()) {
-            const int fd = ::open(QFile::encodeName(out).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(fd, 1);
-        }
-        std::vector<char*> args;
-        for (const QByteArray& a : argv)
-            args.push_back(const_cast<char*>(a.constData()));
-        args.push_back(nullptr);
-        ::execvp(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    if (maxRssKiB)
-        *maxRssKiB = usage.ru_maxrss;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 struct Method {
     const char* name;
     std::function<bool(const QStringList& inputs, const QString& out)> run;
@@ -102,20 +70,6 @@ bool Engine(const QStringList& inputs, const QString& out, Copy_Method m)
     if (!r.ok())
         std::fprintf(stderr, "engine failed: %s\n", qPrintable(Copy_Failure_Text(r)));
     return r.ok();
-}
-
-bool Cat(const QStringList& inputs, const QString& out)
-{
-    std::vector<QByteArray> argv{"cat"};
-    for (const QString& p : inputs)
-        argv.push_back(QFile::encodeName(p));
-    return Run_Child(argv, out) && Sync_File(out);
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // The join with continuous timestamps, written and synced as the engine does.
@@ -300,6 +254,12 @@ int main(int argc, char** argv)
     QTemporaryDir dir(QStringLiteral("/var/tmp/pf_bench_join_XXXXXX"));
     if (!dir.isValid())
         return 1;
+    if (argc >= 2 && std::strcmp(argv[1], "volumes") == 0) {
+        // The joins of the program run their steps on workers and end through the event loop.
+        QCoreApplication app(argc, argv);
+        const int ext4 = Volume_Rows(QStringLiteral("ext4"), dir.path());
+        return std::max(ext4, Volume_Rows(QStringLiteral("xfs"), dir.path()));
+    }
     const QString out = dir.filePath(QStringLiteral("out.mpg"));
     if (argc >= 2 && std::strcmp(argv[1], "stamps") == 0)
         return Stamps(dir, out);
