@@ -112,8 +112,8 @@ bool List_Folder(int dirFd, const Folder_Names& wanted, QList<Presence>& out, St
 void Check_Folder(const QByteArray& key, const Folder_Names& names, QList<Presence>& out, Steps* steps = nullptr)
 {
     const QByteArray folder(key.constData(), key.size());  // ends in a NUL
+    // The open is no answer: a cache may give it for a folder whose listing hangs.
     const Unique_Fd dir(::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    Step(steps);
     if (!dir.valid() || names.first.size() <= Listing_From || !List_Folder(dir.get(), names, out, steps)) {
         for (auto n = names.first.cbegin(); n != names.first.cend(); ++n)
             // Missing, not a folder or out of reach: what the folder holds is not known.
@@ -211,7 +211,11 @@ QList<Presence> Presence_Within(const QList<QByteArray>& paths, int boundMs)
         qint64 steps = 0;
     };
     auto shared = std::make_shared<Shared_Check>();
-    shared->encoded = paths;
+    // Bytes of its own: the caller's may be views into a buffer that goes with the call, and a
+    // check left behind reads them later.
+    shared->encoded.reserve(paths.size());
+    for (const QByteArray& path : paths)
+        shared->encoded.append(QByteArray(path.constData(), path.size()));
     shared->folders = By_Folder(shared->encoded);
     shared->out = QList<Presence>(paths.size(), Presence::Gone);
     QList<QByteArray> waiting = shared->folders.keys();

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "util/paths.h"
+#include "util/presence.h"
 
 #include "support/temp_dir.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -75,4 +77,24 @@ TEST(ExistenceTests, FoldersAndFiles)
     const QString fifo = dir.file(QStringLiteral("pipe.mpg"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     EXPECT_FALSE(File_Exists(fifo));  // and it returns instead of waiting for a writer
+}
+
+TEST(Presence, A_Check_Given_Up_On_Reads_Only_Bytes_Of_Its_Own)
+{
+    test::Temp_Dir dir;
+    QList<QByteArray> own;
+    for (int i = 0; i < 20; ++i)
+        own << QFile::encodeName(dir.write(QStringLiteral("f%1/a.mpg").arg(i), "a"));
+    {
+        // Views into a buffer that goes before the checks given up on (no time at all) return.
+        QByteArray pool;
+        for (const QByteArray& path : own)
+            pool += path;
+        QList<QByteArray> views;
+        for (qsizetype at = 0, i = 0; i < own.size(); at += own.at(i++).size())
+            views << QByteArray::fromRawData(pool.constData() + at, own.at(i).size());
+        Presence_Within(views, 0);
+    }
+    // Once every folder answers again, all are there.
+    QTRY_COMPARE(Presence_Within(own, 1000), QList<Presence>(own.size(), Presence::Present));
 }
