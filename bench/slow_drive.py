@@ -101,4 +101,6 @@ class Slow_Drive(Operations):
 
 
 if __name__ == '__main__':
-    FUSE(Slow_Drive(), mount, foreground=True, nothreads=False, allow_other=True)
+    # The kernel keeps a looked-up name for entry_timeout seconds without asking again; bench/stall
+    # counts on one second.
+    FUSE(Slow_Drive(), mount, foreground=True, nothreads=False, allow_other=True, entry_timeout=1, attr_timeout=1)
