@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/play_state.h"
+#include "core/settings.h"
 #include "lists/shuffle.h"
 
 #include <QStringList>
@@ -20,9 +21,9 @@ public:
 
     Continuous_Play(Play_State& play, Per_File perFile);
 
-    // `order` 0 plays in list order, any other value in random order. Nothing for an empty list.
-    // The run walks its own copy: a drop on the list during a run cannot shift what plays next.
-    void Run(QStringList entries, int order);
+    // Nothing for an empty list. The run walks its own copy: a drop on the list during a run
+    // cannot shift what plays next.
+    void Run(QStringList entries, Play_Order order);
 
 private:
     Play_State& play_;

@@ -37,9 +37,9 @@ int Finished_List::Group() const
     return Group_Setting();
 }
 
-int Finished_List::Order() const
+Play_Order Finished_List::Order() const
 {
-    return id_ == List_Id::Joined ? state_.settings.Play : state_.settings.PlayF;
+    return state_.settings.Order(id_);
 }
 
 Cmd Finished_List::Arrow() const

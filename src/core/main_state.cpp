@@ -145,6 +145,11 @@ void Main_State::Group_Loaded(List_Id id, int ticket, const QStringList& shown, 
     }
 }
 
+void Main_State::Set_Order(List_Id list, Play_Order order)
+{
+    (list == List_Id::Joined ? settings.Play : settings.PlayF) = qint16(order);
+}
+
 const QStringList& Main_State::Away(List_Id id) const
 {
     return id == List_Id::Joined ? awayJoined_ : awayFavorite_;

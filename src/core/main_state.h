@@ -82,6 +82,10 @@ public:
     // at its sorted place.
     QStringList Group_Entries(List_Id id) const;
 
+    // What the main window's layout buttons and order markers choose.
+    void Set_Layout(Layout layout) { settings.Skin = qint16(layout); }
+    void Set_Order(List_Id list, Play_Order order);
+
     Settings settings;
     Path_List lstFiles;
     Path_List List_Join;

@@ -30,7 +30,7 @@ void Play_Dispatch::Input_List_Play(const QString& selected)
     if (selected.isEmpty())
         return;
     // No extension test: the input list holds MPEG files only.
-    if (settings_.Way == 1) {
+    if (settings_.Player() == Play_Way::Own_Window) {
         Set_Screen_Pointer(Screen_Pointer::Hourglass);
         play_.Play_File = selected;
         host_.Show_Video();
@@ -47,7 +47,7 @@ void Play_Dispatch::Single_File_Play(const QString& selected)
     play_.Play_File = selected;
     const QString key = Ext_Key(play_.Play_File);
     if (Is_Mpeg_Key(key)) {
-        if (settings_.Way == 1) {
+        if (settings_.Player() == Play_Way::Own_Window) {
             host_.Show_Video();
         } else {
             Set_Screen_Pointer(Screen_Pointer::Default);

@@ -41,7 +41,7 @@ void Join_Settings_Edit::Browse()
 
 bool Join_Settings_Edit::Ok(Settings& live) const
 {
-    if (copy_.Auto == 1 && copy_.AutoFolder.isEmpty()) {
+    if (copy_.Chosen_Naming() == Naming::Automatic && copy_.AutoFolder.isEmpty()) {
         prompts_.message(No_Folder, Msg_Exclamation);
         return false;
     }

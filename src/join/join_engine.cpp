@@ -111,7 +111,7 @@ bool Join_Engine::Join_Files()
     // Where the output is written first: beside where it will be named, so that naming it is a
     // rename on the same volume; else the application folder.
     const Settings& s = state_.settings;
-    const QString near = s.Auto == 1 ? s.AutoFolder : s.List_Path;
+    const QString near = s.Chosen_Naming() == Naming::Automatic ? s.AutoFolder : s.List_Path;
     Run_Step(QStringLiteral("入力ﾌｧｲﾙを調べています…"),
              [this, inputs = inputs_, leftover = state_.Temp_Join_File,
               near = near.isEmpty() ? QString() : state_.New_Temp_In(near),
@@ -135,7 +135,8 @@ bool Join_Engine::Join_Files()
 
 void Join_Engine::Copy()
 {
-    const Copy_Method method = state_.settings.Stamps == 1 ? Copy_Method::Stamped : Preferred_Copy_Method();
+    const Copy_Method method
+        = state_.settings.Stamping() == Join_Stamps::Continuous ? Copy_Method::Stamped : Preferred_Copy_Method();
     Run_Step(QStringLiteral("ﾌｧｲﾙを結合しています…"),
              [this, inputs = inputs_, temp = state_.Temp_Join_File, method](Copy_Progress& progress) {
                  for (const QString& input : inputs)
@@ -196,7 +197,7 @@ void Join_Engine::Copied(const Copy_Outcome& copied)
         return;
     }
     Join_Size = copied.bytes;
-    if (state_.settings.Auto == 0)
+    if (state_.settings.Join_Naming() == Naming::Save_As)
         Save_Joined_As();
     else
         Name_Automatically();
@@ -274,12 +275,12 @@ void Join_Engine::Finish(const QString& output)
 
 void Join_Engine::Handle_Inputs_After_Join(const QString& output)
 {
-    const int mode = state_.settings.Inlist;
-    if (mode < 1 || mode > 3) {
+    const After_Join after = state_.settings.Inputs_After_Join();
+    if (after == After_Join::Keep) {
         End();
         return;
     }
-    if (mode == 1) {
+    if (after == After_Join::Clear) {
         Inputs_Handled({true, {}}, output);
         return;
     }
@@ -289,7 +290,7 @@ void Join_Engine::Handle_Inputs_After_Join(const QString& output)
         emit started();
     }
     clearsOnCancel_ = true;
-    const bool trash = mode == 3;
+    const bool trash = after == After_Join::Trash;
     Run_Step(trash ? QStringLiteral("入力ﾌｧｲﾙをごみ箱へ移動しています…") : QStringLiteral("入力ﾌｧｲﾙを削除しています…"),
              [this, inputs = state_.lstFiles.entries(), output, size = Join_Size, trash](Copy_Progress& progress) {
                  const Inputs_Outcome outcome = Remove_Inputs(inputs, output, size, trash, &progress);

@@ -81,14 +81,15 @@ bool Video_Player::Open_Movie(qint32 parent, QSize screen, QSize& picture)
     if (blank < 0 || !width || !height)
         return true;  // the picture keeps its size, the video the device's
     const QSize movie(*width, *height);
-    switch (settings_.Size) {
-    case 0: picture = screen; break;
-    case 1: picture = movie; break;
-    case 2:
-        // A custom size of nothing would leave no picture at all.
-        picture = settings_.Size_X > 0 && settings_.Size_Y > 0 ? QSize(settings_.Size_X, settings_.Size_Y) : movie;
-        break;
-    default: break;
+    if (const auto fit = settings_.Picture_Size()) {
+        switch (*fit) {
+        case Video_Size::Full_Screen: picture = screen; break;
+        case Video_Size::Movie: picture = movie; break;
+        case Video_Size::Custom:
+            // A custom size of nothing would leave no picture at all.
+            picture = settings_.Size_X > 0 && settings_.Size_Y > 0 ? QSize(settings_.Size_X, settings_.Size_Y) : movie;
+            break;
+        }
     }
     Fit_Movie(picture);
     return true;
@@ -132,7 +133,7 @@ void Video_Player::Tick()
     if (position < 0 || position != length)
         return;
     Stop_Movie();
-    if (settings_.Rep == 1) {
+    if (settings_.Repeats()) {
         Rewind_Movie();
         Play_Movie();
     } else {

@@ -72,7 +72,7 @@ void Parlo_film_S::Build_Chrome()
         Img_Skin_[size_t(i)]->setGeometry(geo::Img_Skin[i]);
         Img_Skin_[size_t(i)]->setPicture(i == 0 ? s.Layout_Compact : s.Layout_Wide);
         Img_Skin_[size_t(i)]->setToolTip(i == 0 ? QStringLiteral("ｺﾝﾊﾟｸﾄ") : QStringLiteral("ﾜｲﾄﾞ"));
-        connect(Img_Skin_[size_t(i)], &Picture::clicked, this, [this, i] { Img_Skin_Click(i); });
+        connect(Img_Skin_[size_t(i)], &Picture::clicked, this, [this, i] { Img_Skin_Click(Layout(i)); });
     }
 
     lbl_h_ = new QLabel(Title, this);
@@ -122,8 +122,8 @@ void Parlo_film_S::Build_Pages()
         connect(view, &Path_List_View::filesDropped, this,
                 [this, id](const QStringList& paths) { emit filesDropped(id, paths); });
     }
-    Play_ = Build_Order_Markers(Pic_C_[1], &Settings::Play, QStringLiteral("Play"));
-    PlayF_ = Build_Order_Markers(Pic_C_[2], &Settings::PlayF, QStringLiteral("PlayF"));
+    Play_ = Build_Order_Markers(List_Id::Joined, QStringLiteral("Play"));
+    PlayF_ = Build_Order_Markers(List_Id::Favorite, QStringLiteral("PlayF"));
 
     for (int k = 0; k < 2; ++k) {
         Tile_Box* page = Pic_C_[size_t(k + 1)];
@@ -144,13 +144,14 @@ void Parlo_film_S::Build_Pages()
     }
 }
 
-Choice_Group* Parlo_film_S::Build_Order_Markers(Tile_Box* page, qint16 Settings::*order, const QString& name)
+Choice_Group* Parlo_film_S::Build_Order_Markers(List_Id list, const QString& name)
 {
-    auto* group
-        = new Choice_Group(page, {{geo::Play[0], geo::lbl_Play[0], "順次"}, {geo::Play[1], geo::lbl_Play[1], "ﾗﾝﾀﾞﾑ"}},
-                           name, QStringLiteral("lbl_") + name);
-    connect(group, &Choice_Group::chosen, this, [this, group, order](int i) {
-        state_.settings.*order = qint16(i);
+    // The markers in the order of Play_Order: 順次, then ﾗﾝﾀﾞﾑ.
+    auto* group = new Choice_Group(
+        Pic_C_[size_t(list)], {{geo::Play[0], geo::lbl_Play[0], "順次"}, {geo::Play[1], geo::lbl_Play[1], "ﾗﾝﾀﾞﾑ"}},
+        name, QStringLiteral("lbl_") + name);
+    connect(group, &Choice_Group::chosen, this, [this, group, list](int i) {
+        state_.Set_Order(list, Play_Order(i));
         group->Show_Chosen(i);
     });
     return group;
@@ -253,13 +254,19 @@ void Parlo_film_S::Load()
             b->setCursor(s.Hand);
     Show_Groups();
 
-    Img_Skin_Click(state_.settings.Skin);
+    // The stored layout, which stays as it was (a value of neither button too) until a click.
+    Show_Layout(state_.settings.Window_Layout());
 }
 
-void Parlo_film_S::Img_Skin_Click(int index)
+void Parlo_film_S::Img_Skin_Click(Layout layout)
 {
-    state_.settings.Skin = qint16(index);
-    const Main_Layout layout = Layout_For(index);
+    state_.Set_Layout(layout);
+    Show_Layout(layout);
+}
+
+void Parlo_film_S::Show_Layout(Layout chosen)
+{
+    const Main_Layout layout = Layout_For(chosen);
     Pic_C_[1]->resize(layout.joinedWidth, Pic_C_[1]->height());
     if (!layout.wide)
         Tile_Background(Pic_C_[1]);

@@ -45,7 +45,7 @@ void Parlo_film_G::Load()
     resize(picture.width(), picture.height() + Head);
     Set_Head_Width(picture.width(), 20);
     Place_From_Keys();
-    if (settings_.Size == 0)
+    if (settings_.Picture_Size() == Video_Size::Full_Screen)
         move(0, 0);
     Start_Open_Animation();
     player_.Play_Movie();

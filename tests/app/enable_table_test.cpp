@@ -237,7 +237,7 @@ TEST(Enable_Table, Each_Layout_Shows_Its_Labels_Where_A_Click_Reaches_Them)
     program.Start();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.skin);
-        program.Window().Img_Skin_Click(c.skin);
+        program.Window().Img_Skin_Click(Layout(c.skin));
         std::string reached;
         for (int i = 0; i < Command_Label_Count; ++i)
             if (Command_Label* label = program.Window().Cmd_Label(Cmd(i))) {

@@ -50,11 +50,14 @@ TEST(Continuous_Play, Plays_Each_Entry_Once_In_Order_Until_Stopped)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.order * 10 + c.stopAt);
         Settings settings;  // Way 0: continuous play still never hands a file to the association
+        settings.Play = qint16(c.order);
         Play_State play;
         play.Stop_Request = c.entries.isEmpty();  // an empty list leaves it alone, a run clears it
         Closing_Host host(play, c.stopAt);
         Play_Dispatch dispatch(settings, play, host);
-        Continuous_Play(play, [&](const QString& entry) { dispatch.Per_File_Play(entry); }).Run(c.entries, c.order);
+        Continuous_Play(play, [&](const QString& entry) {
+            dispatch.Per_File_Play(entry);
+        }).Run(c.entries, settings.Order(List_Id::Joined));
 
         QStringList played = host.played;
         if (c.order != 0)
@@ -70,6 +73,6 @@ TEST(Continuous_Play, Plays_Each_Entry_Once_In_Order_Until_Stopped)
     Continuous_Play(play, [&](const QString& entry) {
         played << entry;
         live.prepend(QStringLiteral("/m/0.mpg"));
-    }).Run(live, 0);
+    }).Run(live, Play_Order::Sequential);
     EXPECT_EQ(played, list);  // the drops during the run (at the list's head) shift nothing
 }

@@ -134,3 +134,20 @@ TEST(Settings, WrittenKeysReadBackUnchanged)
                          "Stamps= 1\r\n"));
     EXPECT_EQ(Load_Settings(ini, dir.path()), s);
 }
+
+TEST(Settings, NumbersOutsideTheirValuesActAsTheyAlwaysHave)
+{
+    for (const qint16 n : {-1, 4}) {
+        Settings s;
+        s.Way = s.Size = s.Rep = s.Inlist = s.Auto = s.Play = s.PlayF = s.Skin = s.Stamps = n;
+        EXPECT_EQ(s.Player(), Play_Way::Associated);
+        EXPECT_EQ(s.Picture_Size(), std::nullopt);
+        EXPECT_FALSE(s.Repeats());
+        EXPECT_EQ(s.Inputs_After_Join(), After_Join::Keep);
+        EXPECT_EQ(s.Join_Naming(), Naming::Automatic);
+        EXPECT_EQ(s.Chosen_Naming(), std::nullopt);
+        EXPECT_EQ(s.Order(List_Id::Favorite), Play_Order::Random);
+        EXPECT_EQ(s.Window_Layout(), Layout::Compact);
+        EXPECT_EQ(s.Stamping(), Join_Stamps::Bytes);
+    }
+}

@@ -37,8 +37,8 @@ TEST(Main_Window_Xvfb, Screenshots_Of_Both_Layouts)
     f.window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.window.get()));
 
-    const auto shoot = [&](int skin, const char* file) {
-        f.window->Img_Skin_Click(skin);
+    const auto shoot = [&](Layout layout, const char* file) {
+        f.window->Img_Skin_Click(layout);
         // Once the window has settled in its new layout: two pictures in a row alike.
         QImage shot = f.window->grab().toImage();
         (void)QTest::qWaitFor(
@@ -47,11 +47,11 @@ TEST(Main_Window_Xvfb, Screenshots_Of_Both_Layouts)
                 return std::exchange(shot, again) == again;
             },
             5000);
-        EXPECT_EQ(shot.size(), QSize(Layout_For(skin).bodyWidth, 569));
+        EXPECT_EQ(shot.size(), QSize(Layout_For(layout).bodyWidth, 569));
         EXPECT_TRUE(shot.save(out + u'/' + QLatin1String(file)));
     };
-    shoot(1, "main_wide.png");
-    shoot(0, "main_compact.png");
+    shoot(Layout::Wide, "main_wide.png");
+    shoot(Layout::Compact, "main_compact.png");
     // A pressed command button, for the look of the pressed picture.
     QTest::mousePress(f.window->Cmd_Label(Cmd(0)), Qt::LeftButton);
     EXPECT_TRUE(f.window->grab().save(out + QStringLiteral("/main_compact_pressed.png")));
