@@ -138,9 +138,8 @@ int main(int argc, char** argv)
     Row("bare event loop", bare, bare);
     Settings settings;
     settings.Size = 1;
-    Play_State play{clip, false};
     Row("open, play and close a 2 s clip (video window)", Worst_Lateness_Ms([&] {
-            Parlo_film_G window(settings, play, prompter, dir.filePath(QStringLiteral("Parlo_film.ini")));
+            Parlo_film_G window(settings, clip, prompter, dir.filePath(QStringLiteral("Parlo_film.ini")));
             window.Run();
         }),
         bare);

@@ -17,10 +17,10 @@ Main_Application::Main_Application(const QString& appFolder, const Mpeg_Driver_O
       join_(state_, window_.Prompts()),
       joinProgress_(join_.engine(), &window_),
       players_(state_, window_.Prompts(), &window_, media.audioOutput),
-      dispatch_(state_.settings, state_.play, players_),
+      dispatch_(state_.settings, players_),
       joined_(state_, window_.Prompts(), List_Id::Joined),
       favorites_(state_, window_.Prompts(), List_Id::Favorite),
-      continuous_(state_.play, [this](const QString& entry) { dispatch_.Per_File_Play(entry); })
+      continuous_([this](const QString& entry) { return dispatch_.Per_File_Play(entry); })
 {
     Set_Profile_Prompter(&window_.Prompts());
     Wire_Join_Page();

@@ -8,7 +8,6 @@
 // asked for: groupLoaded tells when.
 #pragma once
 
-#include "core/play_state.h"
 #include "core/settings.h"
 #include "lists/command_labels.h"
 #include "lists/group_file.h"
@@ -91,7 +90,6 @@ public:
     Path_List List_Join;
     Path_List List_Favorite;
     Command_Labels labels;
-    Play_State play;
 
     // Where the last join wrote first; empty before one.
     QString Temp_Join_File;

@@ -37,9 +37,9 @@ std::optional<QString> Progress_Text(qint32 position, qint32 length)
     return (percent == 0 ? QString() : QString::number(percent)) + u'%';
 }
 
-Video_Player::Video_Player(const Settings& settings, Play_State& play, Prompter& prompter, Mci_Port& port,
+Video_Player::Video_Player(const Settings& settings, const QString& file, Prompter& prompter, Mci_Port& port,
                            QObject* parent)
-    : Player_Control(play, parent), settings_(settings), prompter_(prompter), port_(port)
+    : Player_Control(file, parent), settings_(settings), prompter_(prompter), port_(port)
 {
     timer_.setInterval(Tick_Ms);
     connect(&timer_, &QTimer::timeout, this, &Video_Player::Tick);
@@ -57,7 +57,7 @@ bool Video_Player::Open_Movie(qint32 parent, QSize screen, QSize& picture)
     for (int attempt = 1;; ++attempt) {
         bool ok = false;
         try {
-            ok = mci_->OpenDevice(Device_Type, Alias, play_.Play_File, parent, Child_Style) == 0;
+            ok = mci_->OpenDevice(Device_Type, Alias, File(), parent, Child_Style) == 0;
         } catch (const Mci_Arithmetic_Error&) {
             // A file of 0 ms is open but has nothing to size the picture by.
             opened_ = true;

@@ -16,11 +16,11 @@ constexpr int Head = 20;
 
 }  // namespace
 
-Parlo_film_G::Parlo_film_G(const Settings& settings, Play_State& play, Prompter& prompter, const QString& iniFile,
+Parlo_film_G::Parlo_film_G(const Settings& settings, const QString& file, Prompter& prompter, const QString& iniFile,
                            QWidget* parent)
     : Player_Window(iniFile, Video_Window_Keys, Picture_Design + QSize(0, Head), parent),
       settings_(settings),
-      player_(settings, play, prompter),
+      player_(settings, file, prompter),
       picVideo_(new Picture_Box(this))
 {
     setObjectName(QStringLiteral("Parlo_film_G"));

@@ -46,9 +46,9 @@ QString Real_Status_Bar::Times() const
     return times_->text();
 }
 
-Parlo_film_R::Parlo_film_R(Play_State& play, const QByteArray& audioOutput, const QString& iniFile, QWidget* parent)
+Parlo_film_R::Parlo_film_R(const QString& file, const QByteArray& audioOutput, const QString& iniFile, QWidget* parent)
     : Player_Window(iniFile, Real_Window_Keys, Real_Loading_Size, parent),
-      control_(play, audioOutput),
+      control_(file, audioOutput),
       RealSC_(new Picture_Box(this)),
       Realmain_(new Real_Status_Bar(this))
 {

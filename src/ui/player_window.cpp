@@ -61,7 +61,7 @@ Player_Window::Player_Window(const QString& iniFile, Position_Keys keys, QSize s
     setFocusPolicy(Qt::StrongFocus);
 }
 
-int Player_Window::Run()
+Play_End Player_Window::Run()
 {
     {
         const QScopedValueRollback<bool> loading(loading_, true);
@@ -79,10 +79,16 @@ int Player_Window::Run()
     if (failure_)
         Fit_Failure();
     // A control may give up while loading; then there is nothing more to show.
-    if (!ended_)
-        return exec();
-    accept();
-    return result();
+    if (ended_)
+        accept();
+    else
+        exec();
+    return control_->End();
+}
+
+const QString& Player_Window::File() const
+{
+    return control_->File();
 }
 
 bool Player_Window::Ours(QObject* o) const

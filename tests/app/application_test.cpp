@@ -167,12 +167,12 @@ TEST(Main_Application, Play_Labels_And_Double_Clicks_Open_The_Player_Of_The_File
         Path_List& list = state.List(c.list);
         list.Clear();
         list.setSelected(list.Add(test::Clip(c.clip)));
-        state.play = {};
-        QString shown;
+        QString shown, file;
         test::While_Open(&program.Window(), [&] {
             EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 10000));
-            if (QWidget* w = QApplication::activeModalWidget()) {
+            if (auto* w = qobject_cast<Player_Window*>(QApplication::activeModalWidget())) {
                 shown = w->objectName();
+                file = w->File();
                 QTest::keyClick(w, Qt::Key_Escape);
             }
         });
@@ -181,8 +181,7 @@ TEST(Main_Application, Play_Labels_And_Double_Clicks_Open_The_Player_Of_The_File
         else
             emit program.Window().listDoubleClicked(c.list, 0);
         EXPECT_EQ(shown, QString::fromLatin1(c.window));
-        EXPECT_EQ(state.play.Play_File, test::Clip(c.clip));
-        EXPECT_TRUE(state.play.Stop_Request);
+        EXPECT_EQ(file, test::Clip(c.clip));
     }
     program.Window().close();
 }
@@ -200,18 +199,14 @@ TEST(Main_Application, Continuous_Play_Runs_Real_Clips_To_Their_End_In_List_Orde
 
     // Each player window that opens, with the file it was given; nobody closes one.
     struct Shown_Players : QObject {
-        Main_State& state;
         QStringList played;
-        explicit Shown_Players(Main_State& s) : state(s) {}
         bool eventFilter(QObject* o, QEvent* e) override
         {
-            const QString name = o->objectName();
-            if (e->type() == QEvent::Show && o->isWidgetType() && name.startsWith(QLatin1String("Parlo_film_"))
-                && name != QLatin1String("Parlo_film_S"))
-                played << name + u':' + state.play.Play_File;
+            if (auto* player = qobject_cast<Player_Window*>(o); player && e->type() == QEvent::Show)
+                played << player->objectName() + u':' + player->File();
             return false;
         }
-    } shown(state);
+    } shown;
     qApp->installEventFilter(&shown);
     program.Window().Commands().Run(Cmd_Continuous_Favorite);
     qApp->removeEventFilter(&shown);
@@ -219,6 +214,5 @@ TEST(Main_Application, Continuous_Play_Runs_Real_Clips_To_Their_End_In_List_Orde
     EXPECT_EQ(
         shown.played,
         (QStringList{QStringLiteral("Parlo_film_G:") + clips.at(0), QStringLiteral("Parlo_film_R:") + clips.at(1)}));
-    EXPECT_FALSE(state.play.Stop_Request);
     program.Window().close();
 }

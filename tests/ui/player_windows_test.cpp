@@ -38,7 +38,6 @@ struct Player_Windows : ::testing::Test {
     Temp_Dir dir;
     Script_Prompter prompter;
     Settings settings;
-    Play_State play;
 
     QString Ini() const { return dir.file(QStringLiteral("Parlo_film.ini")); }
     QString Key(const char* key) const { return GetIniValue(Ini_Section, QLatin1String(key), Ini()); }
@@ -48,8 +47,7 @@ TEST_F(Player_Windows, Video_Ends_By_Itself_Or_With_Rep_1_Plays_Again_Until_Esc)
 {
     for (const qint16 rep : {0, 1}) {
         settings.Rep = rep;
-        play = {Clip("mpeg1_1s.mpg"), false};
-        Parlo_film_G w(settings, play, prompter, Ini());
+        Parlo_film_G w(settings, Clip("mpeg1_1s.mpg"), prompter, Ini());
         QStringList texts;
         QObject::connect(&w.Player(), &Player_Control::headText, [&](const QString& t) { texts << t; });
         if (rep == 1)
@@ -60,8 +58,7 @@ TEST_F(Player_Windows, Video_Ends_By_Itself_Or_With_Rep_1_Plays_Again_Until_Esc)
                 EXPECT_TRUE(w.isVisible() && w.Player().Ticking());
                 QTest::keyClick(&w, Qt::Key_Escape);
             });
-        w.Run();
-        EXPECT_EQ(play.Stop_Request, rep == 1) << rep;
+        EXPECT_EQ(w.Run() == Play_End::Stopped_By_User, rep == 1) << rep;
         EXPECT_TRUE(texts.contains("100%")) << rep;
         EXPECT_EQ(Mci_Service::Instance().Open_Device_Count(), 0);
     }
@@ -95,8 +92,7 @@ TEST_F(Player_Windows, Video_Window_Size_And_Place_By_Size_Setting_And_Keys)
         settings.Size_Y = c.y;
         SetIniValue(Ini_Section, QStringLiteral("FormTop"), QString::fromLatin1(c.top), Ini());
         SetIniValue(Ini_Section, QStringLiteral("FormLeft"), QString::fromLatin1(c.left), Ini());
-        play = {Clip("mpeg1_1s.mpg"), false};
-        Parlo_film_G w(settings, play, prompter, Ini());
+        Parlo_film_G w(settings, Clip("mpeg1_1s.mpg"), prompter, Ini());
         While_Open(&w, [&] {
             EXPECT_EQ(w.size(), c.window);
             EXPECT_EQ(w.picVideo()->geometry(), QRect(QPoint(0, 20), c.window - QSize(0, 20)));
@@ -130,15 +126,14 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
-        play = {c.file, false};
         std::unique_ptr<Player_Window> w;
         Player_Control* control;
         if (c.real) {
-            auto* r = new Parlo_film_R(play, Silent.audioOutput, Ini());
+            auto* r = new Parlo_film_R(c.file, Silent.audioOutput, Ini());
             control = &r->Control();
             w.reset(r);
         } else {
-            auto* g = new Parlo_film_G(settings, play, prompter, Ini());
+            auto* g = new Parlo_film_G(settings, c.file, prompter, Ini());
             control = &g->Player();
             w.reset(g);
         }
@@ -170,10 +165,10 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
             // Only the keys write "Unloading" in the RealMedia window.
             EXPECT_EQ(w->Head_Caption()->text() == QStringLiteral("Unloading"), c.real && c.user == Case::Esc);
         });
-        w->Run();
+        const Play_End end = w->Run();
         // On screen the whole time (timers count whole milliseconds).
         EXPECT_TRUE(c.user != Case::None || shown.elapsed() + 1 >= Player_Control::Failure_Ms);
-        EXPECT_EQ(play.Stop_Request, c.user != Case::None);
+        EXPECT_EQ(end == Play_End::Stopped_By_User, c.user != Case::None);
         EXPECT_FALSE(Key(c.real ? "rFormTop" : "FormTop").isEmpty());
     }
 }
@@ -182,10 +177,10 @@ TEST_F(Player_Windows, Esc_Ends_A_Video_Whose_File_Does_Not_Open_While_The_Windo
 {
     QFile clip(Clip("mpeg1_1s.mpg"));
     ASSERT_TRUE(clip.open(QIODevice::ReadOnly));
-    play = {dir.write(QStringLiteral("asleep.mpg"), clip.readAll()), false};
-    const test::Held_File asleep(play.Play_File);
+    const QString file = dir.write(QStringLiteral("asleep.mpg"), clip.readAll());
+    const test::Held_File asleep(file);
     ASSERT_TRUE(asleep.held);
-    Parlo_film_G w(settings, play, prompter, Ini());
+    Parlo_film_G w(settings, file, prompter, Ini());
     int beats = 0;
     QTimer beat;
     QObject::connect(&beat, &QTimer::timeout, [&] { ++beats; });
@@ -196,16 +191,14 @@ TEST_F(Player_Windows, Esc_Ends_A_Video_Whose_File_Does_Not_Open_While_The_Windo
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.isVisible(); }, 10000));  // with its exit image
         QTest::keyClick(&w, Qt::Key_Escape);
     });
-    w.Run();
-    EXPECT_TRUE(play.Stop_Request);
+    EXPECT_EQ(w.Run(), Play_End::Stopped_By_User);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(Mci_Service::Instance().Open_Device_Count(), 0);
 }
 
 TEST_F(Player_Windows, RealMedia_Window_Grows_To_The_Clip_Where_It_Was_Placed)
 {
-    play = {Clip("clip.rm"), false};
-    Parlo_film_R w(play, Silent.audioOutput, Ini());
+    Parlo_film_R w(Clip("clip.rm"), Silent.audioOutput, Ini());
     EXPECT_EQ(w.Chrome().strip()->geometry(), QRect(0, 0, 209, 20));
     EXPECT_EQ(w.Chrome().exit()->x(), 188);
     While_Open(&w, [&] {
@@ -221,20 +214,17 @@ TEST_F(Player_Windows, RealMedia_Window_Grows_To_The_Clip_Where_It_Was_Placed)
         QTest::keyClick(&w, Qt::Key_Space);
         EXPECT_EQ(w.lbl_msg()->text(), QStringLiteral("Unloading"));
     });
-    w.Run();
-    EXPECT_TRUE(play.Stop_Request);
+    EXPECT_EQ(w.Run(), Play_End::Stopped_By_User);
     EXPECT_FALSE(Key("rFormTop").isEmpty());
 }
 
 TEST_F(Player_Windows, A_Ram_List_Skips_A_Missing_Entry_Plays_The_Next_And_Closes_After_The_Last)
 {
-    play = {Clip("list.ram"), false};
-    Parlo_film_R w(play, Silent.audioOutput, Ini());
+    Parlo_film_R w(Clip("list.ram"), Silent.audioOutput, Ini());
     QStringList messages;
     QObject::connect(&w.Control(), &Real_Control::statusChanged, [&](const QString& m) { messages << m; });
     QSignalSpy opened(&w.Control().Player(), &Real_Player::clipOpened);
-    w.Run();
-    EXPECT_FALSE(play.Stop_Request);
+    EXPECT_EQ(w.Run(), Play_End::Natural);
     ASSERT_EQ(opened.count(), 1);
     EXPECT_TRUE(opened[0][1].toString().endsWith("real_1s.rm"));
     EXPECT_FALSE(messages.filter("missing.rm: ﾌｧｲﾙが見つかりません").isEmpty());
