@@ -121,7 +121,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < 4; ++i)
         parts << dir.filePath(QStringLiteral("part%1.mpg").arg(i));
     bool made = Make_Clip(clip, 2, "8M") && Make_Joined(clip, joined, Joined_Size) && Write_Random(random, 1 << 20, 7)
-        && Write_Group(state.Group_Path(Group_Kind::Favorite, 1), Make_Files(dir.filePath("one"), Group_Size)).ok();
+        && Write_Group(state.Group_Path(Group_Kind::Favorite, 1), Make_Files(dir.filePath("one"), Group_Size)).Ok();
     for (const QString& part : parts)
         made = made && Write_Random(part, Join_Size / 4, 1);
     Make_Files(dir.filePath(QStringLiteral("folder")), Group_Size);
@@ -160,9 +160,9 @@ int main(int argc, char** argv)
     state.settings.AutoFolder = dir.path();
     state.lstFiles.Add_All(parts);
     Join_Commands join(state, prompter);
-    Progress_Dialog progress(join.engine(), nullptr);
+    Progress_Dialog progress(join.Engine(), nullptr);
     Row("join 1 GiB (with the progress dialog)", Worst_Lateness_Ms([&](const std::function<void()>& done) {
-            QObject::connect(&join.engine(), &Join_Engine::ended, &join, done, Qt::SingleShotConnection);
+            QObject::connect(&join.Engine(), &Join_Engine::ended, &join, done, Qt::SingleShotConnection);
             join.Run(Cmd_Join);
         }),
         bare);

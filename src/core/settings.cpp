@@ -50,7 +50,7 @@ Settings Read_Settings(const Profile_Text& profile, const QString& appFolder)
     for (const Setting_Key& k : Settings_Table) {
         if (k.kind == Key_Kind::Position)
             continue;
-        const QString v = profile.value(Ini_Section, QLatin1String(k.name));
+        const QString v = profile.Value(Ini_Section, QLatin1String(k.name));
         if (k.kind == Key_Kind::Path) {
             s.*k.path = !v.isEmpty() ? v : k.appFolder ? appFolder : QString();
         } else if (v.isEmpty()) {

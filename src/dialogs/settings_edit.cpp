@@ -42,7 +42,7 @@ void Join_Settings_Edit::Browse()
 bool Join_Settings_Edit::Ok(Settings& live) const
 {
     if (copy_.Chosen_Naming() == Naming::Automatic && copy_.AutoFolder.isEmpty()) {
-        prompts_.message(No_Folder, Msg_Exclamation);
+        prompts_.Message(No_Folder, Msg_Exclamation);
         return false;
     }
     Commit_Choices(live);

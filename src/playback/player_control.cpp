@@ -36,7 +36,7 @@ void Player_Control::Fail(const QString& text)
     if (stopped_)
         return;
     failed_ = true;
-    emit failure(text);
+    emit failed(text);
     failTimer_.start();
 }
 

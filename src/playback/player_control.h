@@ -38,9 +38,9 @@ public:
 
 signals:
     // The short text of the head bar: progress or state.
-    void headText(const QString& text);
+    void headTextChanged(const QString& text);
     // The whole description of a failure, for the head bar and its tool tip.
-    void failure(const QString& text);
+    void failed(const QString& text);
     // The window is to close now.
     void closeRequested();
 

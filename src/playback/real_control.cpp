@@ -41,7 +41,7 @@ Real_Control::Real_Control(const QString& file, const QByteArray& audioOutput, Q
 {
     connect(&player_, &Real_Player::clipOpened, this, &Real_Control::Clip_Opened);
     connect(&player_, &Real_Player::playStateChanged, this, &Real_Control::State_Changed);
-    connect(&player_, &Real_Player::cannotPlay, this, &Real_Control::Fail);
+    connect(&player_, &Real_Player::playFailed, this, &Real_Control::Fail);
     connect(&player_, &Real_Player::entryFailed, this, [this](const QString& text) {
         note_ = text;
         noteUntil_ = opened_ + 1;
@@ -74,7 +74,7 @@ void Real_Control::State_Changed(int state)
     if (!text)
         return;
     stateText_ = *text;
-    emit headText(stateText_);
+    emit headTextChanged(stateText_);
     Show_Status();
     if (state == Real_Player::Stopped)
         Natural_End();
@@ -83,7 +83,7 @@ void Real_Control::State_Changed(int state)
 void Real_Control::Stopping(User_Way way)
 {
     if (way == User_Way::Key)
-        emit headText(QStringLiteral("Unloading"));
+        emit headTextChanged(QStringLiteral("Unloading"));
 }
 
 void Real_Control::Show_Status()

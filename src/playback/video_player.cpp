@@ -128,7 +128,7 @@ void Video_Player::Tick()
     const qint32 position = mci_->cmdGetPosition(Alias);
     const qint32 length = mci_->TotalTime();
     if (const auto text = Progress_Text(position, length))
-        emit headText(*text);
+        emit headTextChanged(*text);
     // Exactly at the end; a failed query (-1) is no end even when the length is unknown too.
     if (position < 0 || position != length)
         return;
@@ -146,7 +146,7 @@ void Video_Player::Close_Movie()
     timer_.stop();
     opened_ = false;
     if (mci_ && mci_->CloseDevice(Alias) != 0 && mci_->ErrorNumber() != MCIERR_INVALID_DEVICE_NAME)
-        prompter_.message(mci_->ErrorDescription(), Msg_Ok);
+        prompter_.Message(mci_->ErrorDescription(), Msg_Ok);
 }
 
 }  // namespace pf

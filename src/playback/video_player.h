@@ -3,7 +3,7 @@
 // "device1" through its own clsMCIApi (created at load, kept until the window goes), sizes the
 // picture by the Size setting, plays, writes the progress every 500 ms, and at the exact end
 // closes or, with Rep 1, plays again. The window hands in its picture's native window and
-// sizes, shows headText/failure and closes on closeRequested. An open or a rewind may wait (a
+// sizes, shows headTextChanged/failed and closes on closeRequested. An open or a rewind may wait (a
 // slow disk); a close meanwhile ends the wait, and what follows fails as on a closed device.
 #pragma once
 
@@ -41,7 +41,7 @@ public:
 
     // Opens the file drawing into the native window `parent` and sizes the picture: `picture`
     // holds its size on entry and the size to give it on return; `screen` is in pixels.
-    // False (and failure() reported) when the file could not be opened.
+    // False (and failed reported) when the file could not be opened.
     bool Open_Movie(qint32 parent, QSize screen, QSize& picture);
     // Plays what opened; nothing when the open failed.
     void Play_Movie();

@@ -62,8 +62,8 @@ void Parlo_film_S::Build_Chrome()
 {
     const Stock_Pictures& s = Stock();
     chrome_ = std::make_unique<Window_Chrome>(this, geo::Image_head, geo::ImgExit.topLeft());
-    Image_head_ = chrome_->strip();
-    ImgExit_ = chrome_->exit();
+    Image_head_ = chrome_->Strip();
+    ImgExit_ = chrome_->Exit();
     connect(ImgExit_, &Exit_Image::triggered, this, &QWidget::close);
 
     for (int i = 0; i < 2; ++i) {
@@ -82,7 +82,7 @@ void Parlo_film_S::Build_Chrome()
     white.setColor(QPalette::WindowText, Qt::white);
     lbl_h_->setPalette(white);
     Place_Caption(lbl_h_, geo::lbl_h);
-    chrome_->dragger()->Add_Handle(lbl_h_);
+    chrome_->Dragger()->Add_Handle(lbl_h_);
 }
 
 void Parlo_film_S::Build_Pages()
@@ -237,7 +237,7 @@ void Parlo_film_S::Load()
         plate->setPicture(s.Img_TT);
     for (Command_Label* label : lbl_Cmd_)
         if (label) {
-            label->image()->setPicture(s.Img_Off);
+            label->Image()->setPicture(s.Img_Off);
             label->setCursor(s.Hand);
         }
     for (Path_List_View* view : lists_)
@@ -306,7 +306,7 @@ void Parlo_film_S::Show_Label_States()
 {
     for (int i = 0; i < Command_Label_Count; ++i)
         if (lbl_Cmd_[size_t(i)])
-            lbl_Cmd_[size_t(i)]->setEnabled(state_.labels.enabled(Cmd(i)));
+            lbl_Cmd_[size_t(i)]->setEnabled(state_.labels.Enabled(Cmd(i)));
 }
 
 Command_Label* Parlo_film_S::Cmd_Label(Cmd cmd) const
@@ -331,7 +331,7 @@ void Parlo_film_S::Save_And_Exit()
         return state_.Save_All(&problems);
     }();
     if (!saved
-        && prompter_->message(problems.join(QStringLiteral("\n\n")) + QStringLiteral("\n\nこのまま終了しますか？"),
+        && prompter_->Message(problems.join(QStringLiteral("\n\n")) + QStringLiteral("\n\nこのまま終了しますか？"),
                               Msg_Yes_No | Msg_Exclamation)
             != Answer_Yes)
         return;

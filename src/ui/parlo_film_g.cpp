@@ -25,8 +25,8 @@ Parlo_film_G::Parlo_film_G(const Settings& settings, const QString& file, Prompt
 {
     setObjectName(QStringLiteral("Parlo_film_G"));
     setAccessibleName(QStringLiteral("動画の再生"));
-    Chrome().strip()->setObjectName(QStringLiteral("Image1"));
-    Chrome().exit()->setToolTip(QLatin1String(Exit_Tool_Tip));
+    Chrome().Strip()->setObjectName(QStringLiteral("Image1"));
+    Chrome().Exit()->setToolTip(QLatin1String(Exit_Tool_Tip));
     sldTracker()->setObjectName(QStringLiteral("sldTracker"));
     picVideo_->setObjectName(QStringLiteral("picVideo"));
     picVideo_->setGeometry(QRect(QPoint(0, Head), Picture_Design));

@@ -55,9 +55,9 @@ Parlo_film_R::Parlo_film_R(const QString& file, const QByteArray& audioOutput, c
     setObjectName(QStringLiteral("Parlo_film_R"));
     setAccessibleName(QStringLiteral("RealMedia の再生"));
     Paint_Black(this);
-    Chrome().strip()->setObjectName(QStringLiteral("Image1"));
-    Chrome().strip()->resize(Head_Design);
-    Chrome().exit()->move(Exit_Design_Left, Chrome().exit()->y());
+    Chrome().Strip()->setObjectName(QStringLiteral("Image1"));
+    Chrome().Strip()->resize(Head_Design);
+    Chrome().Exit()->move(Exit_Design_Left, Chrome().Exit()->y());
     lbl_msg()->setObjectName(QStringLiteral("lbl_msg"));
     Show_Head_Text(QStringLiteral("Loading..."));
     RealSC_->setObjectName(QStringLiteral("RealSC"));

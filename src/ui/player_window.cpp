@@ -126,8 +126,8 @@ bool Player_Window::eventFilter(QObject* watched, QEvent* e)
 void Player_Window::Attach(Player_Control& control)
 {
     control_ = &control;
-    connect(&control, &Player_Control::headText, this, &Player_Window::Show_Head_Text);
-    connect(&control, &Player_Control::failure, this, &Player_Window::Show_Failure);
+    connect(&control, &Player_Control::headTextChanged, this, &Player_Window::Show_Head_Text);
+    connect(&control, &Player_Control::failed, this, &Player_Window::Show_Failure);
     connect(&control, &Player_Control::closeRequested, this, [this] {
         ended_ = true;
         if (loading_)
@@ -154,7 +154,7 @@ void Player_Window::Show_Failure(const QString& text)
         failure_->setContentsMargins(Failure_Margin, Failure_Margin, Failure_Margin, Failure_Margin);
     }
     failure_->setText(Breakable(text));
-    Chrome().strip()->setToolTip(text);
+    Chrome().Strip()->setToolTip(text);
     Fit_Failure();
 }
 

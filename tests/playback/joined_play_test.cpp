@@ -52,7 +52,7 @@ QString Join(const test::Temp_Dir& dir, const Clip_Layout& layout)
     QByteArray bytes;
     for (const Piece& p : layout.parts)
         bytes += test::Read_All(QStringLiteral(PF_TEST_MEDIA_DIR "/") + p.file);
-    return dir.write(QStringLiteral("joined.mpg"), bytes);
+    return dir.Write(QStringLiteral("joined.mpg"), bytes);
 }
 
 class Joined_Play : public ::testing::Test {

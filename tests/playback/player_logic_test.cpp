@@ -135,7 +135,7 @@ TEST(Video_Player, A_Busy_Alias_Is_Closed_And_Retried_A_Bounded_Number_Of_Times)
             return {0, "0 0 320 240"};
         };
         Video_Player player(settings, QStringLiteral("/clips/a.mpg"), prompter, port);
-        QSignalSpy failure(&player, &Player_Control::failure), close(&player, &Player_Control::closeRequested);
+        QSignalSpy failure(&player, &Player_Control::failed), close(&player, &Player_Control::closeRequested);
         QSize picture(151, 125);
         EXPECT_EQ(player.Open_Movie(1, {}, picture), c.opened);
         EXPECT_EQ(port.Count("open"), c.opens);
@@ -185,7 +185,7 @@ TEST(Real_Control, Play_States_Set_The_Head_Text_And_State_0_Closes)
     };
     for (const Case& c : cases) {
         Real_Control control(QString(), "null");
-        QSignalSpy text(&control, &Player_Control::headText), close(&control, &Player_Control::closeRequested);
+        QSignalSpy text(&control, &Player_Control::headTextChanged), close(&control, &Player_Control::closeRequested);
         emit control.Player().playStateChanged(c.state);
         EXPECT_EQ(text.count(), c.text ? 1 : 0) << c.state;
         if (c.text && !text.isEmpty()) {

@@ -46,13 +46,13 @@ TEST(Player_Windows_Xvfb, Screenshots_Show_The_Clip_In_Each_Window)
     Settings settings;
     settings.Size = 1;
     settings.Rep = 1;
-    Parlo_film_G video(settings, Clip("mpeg1_1s.mpg"), prompter, dir.file(QStringLiteral("Parlo_film.ini")));
+    Parlo_film_G video(settings, Clip("mpeg1_1s.mpg"), prompter, dir.File(QStringLiteral("Parlo_film.ini")));
     While_Open(&video, [&] { Shoot_While_Playing(&video, video.picVideo(), QStringLiteral("video_window.png")); });
     EXPECT_EQ(video.Run(), Play_End::Stopped_By_User);
 
     // The 2-second clip eight times over, so that it is still playing when the picture is taken.
-    const QString list = dir.write(QStringLiteral("long.ram"), (Clip("clip.rm") + u'\n').repeated(8).toUtf8());
-    Parlo_film_R real(list, Silent.audioOutput, dir.file(QStringLiteral("Parlo_film.ini")));
+    const QString list = dir.Write(QStringLiteral("long.ram"), (Clip("clip.rm") + u'\n').repeated(8).toUtf8());
+    Parlo_film_R real(list, Silent.audioOutput, dir.File(QStringLiteral("Parlo_film.ini")));
     While_Open(&real, [&] { Shoot_While_Playing(&real, real.RealSC(), QStringLiteral("realmedia_window.png")); });
     EXPECT_EQ(real.Run(), Play_End::Stopped_By_User);
 }

@@ -39,7 +39,7 @@ struct Player_Windows : ::testing::Test {
     Script_Prompter prompter;
     Settings settings;
 
-    QString Ini() const { return dir.file(QStringLiteral("Parlo_film.ini")); }
+    QString Ini() const { return dir.File(QStringLiteral("Parlo_film.ini")); }
     QString Key(const char* key) const { return GetIniValue(Ini_Section, QLatin1String(key), Ini()); }
 };
 
@@ -49,7 +49,7 @@ TEST_F(Player_Windows, Video_Ends_By_Itself_Or_With_Rep_1_Plays_Again_Until_Esc)
         settings.Rep = rep;
         Parlo_film_G w(settings, Clip("mpeg1_1s.mpg"), prompter, Ini());
         QStringList texts;
-        QObject::connect(&w.Player(), &Player_Control::headText, [&](const QString& t) { texts << t; });
+        QObject::connect(&w.Player(), &Player_Control::headTextChanged, [&](const QString& t) { texts << t; });
         if (rep == 1)
             While_Open(&w, [&] {
                 // Played to its end and on again from the start, still open.
@@ -96,7 +96,7 @@ TEST_F(Player_Windows, Video_Window_Size_And_Place_By_Size_Setting_And_Keys)
         While_Open(&w, [&] {
             EXPECT_EQ(w.size(), c.window);
             EXPECT_EQ(w.picVideo()->geometry(), QRect(QPoint(0, 20), c.window - QSize(0, 20)));
-            EXPECT_EQ(w.Chrome().exit()->x(), c.window.width() - 20);
+            EXPECT_EQ(w.Chrome().Exit()->x(), c.window.width() - 20);
             EXPECT_EQ(w.pos(), c.at);
             QString where;
             Mci_Service::Instance().Send_String(QStringLiteral("where device1 destination"), &where, 254);
@@ -113,7 +113,7 @@ TEST_F(Player_Windows, Video_Window_Size_And_Place_By_Size_Setting_And_Keys)
 
 TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itself)
 {
-    const QString broken = dir.write(QStringLiteral("broken.rm"), QByteArray(4000, 'x'));
+    const QString broken = dir.Write(QStringLiteral("broken.rm"), QByteArray(4000, 'x'));
     struct Case {
         bool real;
         QString file;
@@ -122,7 +122,7 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
     const Case cases[] = {
         {false, Clip("no such clip.mpg"), Case::None},          {false, Clip("not_video.mpg"), Case::None},
         {false, Clip("no such clip.mpg"), Case::Esc},           {true, broken, Case::None},
-        {true, dir.file(QStringLiteral("gone.rm")), Case::Esc}, {true, broken, Case::Exit_Image},
+        {true, dir.File(QStringLiteral("gone.rm")), Case::Esc}, {true, broken, Case::Exit_Image},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
@@ -137,14 +137,14 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
             control = &g->Player();
             w.reset(g);
         }
-        QSignalSpy failure(control, &Player_Control::failure);
+        QSignalSpy failure(control, &Player_Control::failed);
         QElapsedTimer shown;
-        QObject::connect(control, &Player_Control::failure, [&] { shown.start(); });
+        QObject::connect(control, &Player_Control::failed, [&] { shown.start(); });
         While_Open(w.get(), [&] {
             ASSERT_TRUE(failure.count() == 1 || failure.wait(10000));
             const QString text = failure[0][0].toString();
             EXPECT_FALSE(text.isEmpty());
-            EXPECT_EQ(w->Chrome().strip()->toolTip(), text);
+            EXPECT_EQ(w->Chrome().Strip()->toolTip(), text);
             // In full and inside the window, whatever the picture's width was.
             auto* box = w->findChild<QLabel*>(QStringLiteral("Failure_Text"));
             ASSERT_TRUE(box && box->isVisible());
@@ -159,8 +159,8 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
             if (c.user == Case::Esc)
                 QTest::keyClick(w.get(), Qt::Key_Escape);
             if (c.user == Case::Exit_Image) {
-                QTest::mousePress(w->Chrome().exit(), Qt::LeftButton);
-                QTest::mouseRelease(w->Chrome().exit(), Qt::LeftButton);
+                QTest::mousePress(w->Chrome().Exit(), Qt::LeftButton);
+                QTest::mouseRelease(w->Chrome().Exit(), Qt::LeftButton);
             }
             // Only the keys write "Unloading" in the RealMedia window.
             EXPECT_EQ(w->Head_Caption()->text() == QStringLiteral("Unloading"), c.real && c.user == Case::Esc);
@@ -177,7 +177,7 @@ TEST_F(Player_Windows, Esc_Ends_A_Video_Whose_File_Does_Not_Open_While_The_Windo
 {
     QFile clip(Clip("mpeg1_1s.mpg"));
     ASSERT_TRUE(clip.open(QIODevice::ReadOnly));
-    const QString file = dir.write(QStringLiteral("asleep.mpg"), clip.readAll());
+    const QString file = dir.Write(QStringLiteral("asleep.mpg"), clip.readAll());
     const test::Held_File asleep(file);
     ASSERT_TRUE(asleep.held);
     Parlo_film_G w(settings, file, prompter, Ini());
@@ -199,8 +199,8 @@ TEST_F(Player_Windows, Esc_Ends_A_Video_Whose_File_Does_Not_Open_While_The_Windo
 TEST_F(Player_Windows, RealMedia_Window_Grows_To_The_Clip_Where_It_Was_Placed)
 {
     Parlo_film_R w(Clip("clip.rm"), Silent.audioOutput, Ini());
-    EXPECT_EQ(w.Chrome().strip()->geometry(), QRect(0, 0, 209, 20));
-    EXPECT_EQ(w.Chrome().exit()->x(), 188);
+    EXPECT_EQ(w.Chrome().Strip()->geometry(), QRect(0, 0, 209, 20));
+    EXPECT_EQ(w.Chrome().Exit()->x(), 188);
     While_Open(&w, [&] {
         const QPoint placed = w.pos();
         EXPECT_EQ(placed.x(), (Screen().width() - 210) * 15 / 2 / 15);  // centred as the loading bar
@@ -208,7 +208,7 @@ TEST_F(Player_Windows, RealMedia_Window_Grows_To_The_Clip_Where_It_Was_Placed)
         EXPECT_EQ(w.pos(), placed);
         EXPECT_EQ(w.RealSC()->geometry(), QRect(0, 20, 320, 240));
         EXPECT_EQ(w.Realmain()->geometry(), QRect(0, 260, 320, 25));
-        EXPECT_EQ(w.Chrome().exit()->x(), 300);
+        EXPECT_EQ(w.Chrome().Exit()->x(), 300);
         EXPECT_TRUE(w.RealSC()->isVisible() && w.Realmain()->isVisible());
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.Realmain()->Times().contains(" / 0:0"); }, 10000));
         QTest::keyClick(&w, Qt::Key_Space);

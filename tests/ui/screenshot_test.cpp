@@ -23,9 +23,9 @@ TEST(Main_Window_Xvfb, Screenshots_Of_Both_Layouts)
     for (const char* name :
          {"favourites/夏祭り.mpg", "favourites/concert_live_long_title_take_two.mpeg", "favourites/clip.rm"})
         favorites.append(f.Media(QString::fromUtf8(name)));
-    ASSERT_TRUE(Write_Group(Group_File_Path(f.dir.path(), Group_Kind::Joined, 5), joined));
-    ASSERT_TRUE(Write_Group(Group_File_Path(f.dir.path(), Group_Kind::Favorite, 12), favorites));
-    f.dir.write(QStringLiteral("Parlo_film.ini"),
+    ASSERT_TRUE(Write_Group(Group_File_Path(f.dir.Path(), Group_Kind::Joined, 5), joined));
+    ASSERT_TRUE(Write_Group(Group_File_Path(f.dir.Path(), Group_Kind::Favorite, 12), favorites));
+    f.dir.Write(QStringLiteral("Parlo_film.ini"),
                 "[Section]\r\nGroup_File= 5\r\nFavorite_File= 12\r\nPlay= 1\r\nSkin= 1\r\n");
     f.Start();
     f.state->lstFiles.Add(f.Media(QStringLiteral("input/part_a.mpg")));
