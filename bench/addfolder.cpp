@@ -43,7 +43,7 @@ int main()
     t.start();
     list.Add_Folder_Files();
     const double s = double(t.nsecsElapsed()) / 1e9;
-    std::printf("added %d files from a folder of %d in %.3f s  (target < 1 s)\n", state.lstFiles.count() - 1,
+    std::printf("added %d files from a folder of %d in %.3f s  (target < 1 s)\n", state.lstFiles.Count() - 1,
                 File_Count, s);
-    return state.lstFiles.count() == File_Count + 1 ? 0 : 1;
+    return state.lstFiles.Count() == File_Count + 1 ? 0 : 1;
 }

@@ -67,9 +67,9 @@ struct Method {
 bool Engine(const QStringList& inputs, const QString& out, Copy_Method m)
 {
     const Copy_Outcome r = Concatenate(inputs, out, nullptr, m);
-    if (!r.ok())
+    if (!r.Ok())
         std::fprintf(stderr, "engine failed: %s\n", qPrintable(Copy_Failure_Text(r)));
-    return r.ok();
+    return r.Ok();
 }
 
 // The join with continuous timestamps, written and synced as the engine does.
@@ -150,7 +150,7 @@ int Child_Join(const char* method, int argc, char** argv)
     const QString out = QString::fromLocal8Bit(argv[argc - 1]);
     if (std::strcmp(method, "stamps") == 0)
         return Stamped(inputs, out) ? 0 : 1;
-    return Concatenate(inputs, out, nullptr, m).ok() ? 0 : 1;
+    return Concatenate(inputs, out, nullptr, m).Ok() ? 0 : 1;
 }
 
 QStringList Make_Inputs(const QTemporaryDir& dir, const char* stem, int count, qint64 size)

@@ -93,12 +93,12 @@ inline QString Program_Join(const QStringList& inputs, const QString& folder, co
     Printing_Prompter prompter;
     Join_Commands join(state, prompter);
     QEventLoop loop;
-    QObject::connect(&join.engine(), &Join_Engine::ended, &loop, &QEventLoop::quit);
+    QObject::connect(&join.Engine(), &Join_Engine::ended, &loop, &QEventLoop::quit);
     join.Run(Cmd_Join);
-    if (join.engine().Running())
+    if (join.Engine().Running())
         loop.exec();
     *temp = state.Temp_Join_File;
-    return join.engine().Join_Output;
+    return join.Engine().Join_Output;
 }
 
 // The join as it was before: File.tmp in the application folder, then moved to its name.
@@ -106,7 +106,7 @@ inline QString Join_As_Before(const QStringList& inputs, const QString& folder, 
 {
     const QString temp = QDir(appFolder).filePath(QStringLiteral("File.tmp"));
     const QString out = QDir(folder).filePath(QStringLiteral("before.mpg"));
-    return Concatenate(inputs, temp).ok() && Move_File(temp, out, Move_Mode::Keep_Existing).ok() ? out : QString();
+    return Concatenate(inputs, temp).Ok() && Move_File(temp, out, Move_Mode::Keep_Existing).Ok() ? out : QString();
 }
 
 struct Volume_Method {

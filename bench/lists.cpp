@@ -75,7 +75,7 @@ int Group_Row()
     const QString one = state.Group_Path(Group_Kind::Favorite, 1);
     const QStringList ones = Make_Files(dir.filePath(QStringLiteral("one")), Group_Size);
     const QStringList zeros = Make_Files(dir.filePath(QStringLiteral("zero")), Group_Size);
-    if (!Write_Group(one, ones).ok())
+    if (!Write_Group(one, ones).Ok())
         return 1;
     list.List().Add_All(zeros);
 
@@ -101,7 +101,7 @@ int Group_Row()
                 "%.2f ms (ratio %.0f); stat of every entry %.2f ms (ratio %.1f); of the switch, writing "
                 "the group left (synced) %.1f ms; processor time of the switch %.1f ms\n",
                 Group_Size, ours, peer, ours / peer, stats, ours / stats, write, cpu);
-    return switches == 2 * Rounds && list.List().count() == Group_Size && bytes > 0 && found > 0 ? 0 : 1;
+    return switches == 2 * Rounds && list.List().Count() == Group_Size && bytes > 0 && found > 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ int main(int argc, char** argv)
     SetIniValue(Ini_Section, QStringLiteral("FormLeft"), QStringLiteral(" 0"), state.Ini_File());
     Qt_Prompter prompter(nullptr);
     Window_Player_Host host(state, prompter, nullptr, "null");
-    Play_Dispatch dispatch(state.settings, state.play, host);
+    Play_Dispatch dispatch(state.settings, host);
 
     std::vector<double> ours, peer;
     for (int i = 0; i < Round_Count; ++i) {

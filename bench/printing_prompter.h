@@ -12,17 +12,17 @@ namespace pf::bench {
 class Printing_Prompter : public Prompter {
 public:
     explicit Printing_Prompter(QString folder = {}) : folder_(std::move(folder)) {}
-    int message(const QString& text, int) override
+    int Message(const QString& text, int) override
     {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
         return Answer_Ok;
     }
-    QStringList openFiles(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, const QString&, const QString&) override
+    QStringList Open_Files(const QString&, const QString&, const QString&) override { return {}; }
+    QString Save_File(const QString&, const QString&, const QString&, const QString&, const QString&) override
     {
         return {};
     }
-    QString chooseFolder(const QString&, const QString&) override { return folder_; }
+    QString Pick_Folder(const QString&, const QString&) override { return folder_; }
 
 private:
     QString folder_;

@@ -129,7 +129,7 @@ double Join_Lateness(Main_State& state, Join_Commands& join, const QStringList& 
     double ran = 0;
     const double worst = Worst_Lateness_Ms([&](const std::function<void()>& done) {
         QObject::connect(
-            &join.engine(), &Join_Engine::ended, &join,
+            &join.Engine(), &Join_Engine::ended, &join,
             [&, done] {
                 ran = Since_Ms(clock) / 1000;
                 done();
@@ -162,7 +162,7 @@ Held_Join Cancel_Held_Join(Main_State& state, Join_Commands& join, const Progres
     QElapsedTimer clock;
     double clickAt = 0, heldAt = 1e12;
     int steps = 0;
-    const auto holding = QObject::connect(&join.engine(), &Join_Engine::stepStarted, [&] {
+    const auto holding = QObject::connect(&join.Engine(), &Join_Engine::stepStarted, [&] {
         if (++steps == (inCopy ? 2 : 1)) {
             drive.Hold(true);
             heldAt = Since_Ms(clock);
@@ -170,24 +170,24 @@ Held_Join Cancel_Held_Join(Main_State& state, Join_Commands& join, const Progres
     });
     f.worst = Worst_Lateness_Ms([&](const std::function<void()>& done) {
         QObject::connect(
-            &join.engine(), &Join_Engine::ended, &join,
+            &join.Engine(), &Join_Engine::ended, &join,
             [&] {
                 // On screen once the loop has gone round after the hide.
-                QTimer::singleShot(0, &join, [&] { f.cancelMs = progress.dialog() ? -1 : Since_Ms(clock) - clickAt; });
+                QTimer::singleShot(0, &join, [&] { f.cancelMs = progress.Dialog() ? -1 : Since_Ms(clock) - clickAt; });
             },
             Qt::SingleShotConnection);
         clock.start();
         join.Run(Cmd_Join);
-        When([&] { return progress.dialog() != nullptr; }, Hold_Ms / 2,
+        When([&] { return progress.Dialog() != nullptr; }, Hold_Ms / 2,
              [&](bool shown) {
                  f.shownMs = shown ? Since_Ms(clock) : -1;
                  if (QFileInfo::exists(state.Temp_Join_File))
                      f.temp = state.Temp_Join_File;
                  clickAt = Since_Ms(clock);
                  if (shown)
-                     Click(progress.dialog()->findChild<QPushButton*>());
+                     Click(progress.Dialog()->findChild<QPushButton*>());
                  else
-                     join.engine().Cancel();
+                     join.Engine().Cancel();
              });
         When([&] { return Since_Ms(clock) >= heldAt + Hold_Ms; }, 2 * Hold_Ms,
              [&, done](bool) {
@@ -254,12 +254,12 @@ void Slow_Join_Rows(Main_State& state, Join_Commands& join, const Progress_Dialo
         return;
     }
     drive.Set_Rules(QStringLiteral("delay 0.05 /slow/\n"));
-    const qsizetype listed = state.List_Join.count();
+    const qsizetype listed = state.List_Join.Count();
     double seconds = 0;
     const double worst = Join_Lateness(state, join, slow, &seconds);
     Row(QStringLiteral("join 4 x 4 MiB, every read 50 ms (%1 s%2)")
             .arg(seconds, 0, 'f', 1)
-            .arg(state.List_Join.count() == listed + 1 ? "" : ", NOT JOINED"),
+            .arg(state.List_Join.Count() == listed + 1 ? "" : ", NOT JOINED"),
         worst, bare);
     Held_Join_Rows(state, join, progress, drive, held, false, bare);
     Held_Join_Rows(state, join, progress, drive, held, true, bare);
@@ -285,7 +285,7 @@ void Held_Switch_Row(Main_State& state, Finished_List& list, Slow_Drive& drive, 
     const double worst = Switch_Lateness(list, Slow_Group, &endMs, [&] { drive.Hold(false); });
     Row(QStringLiteral("the same, %1 held 10 s (%2 shown, %3 aside)")
             .arg(visited ? QStringLiteral("after a visit its listing") : QStringLiteral("its lookup"))
-            .arg(list.List().count())
+            .arg(list.List().Count())
             .arg(state.Away(list.Id()).size()),
         worst, bare);
     // Sooner than the bound, the folder was not asked: it still counted as not answering.
@@ -305,7 +305,7 @@ void Slow_Switch_Rows(Main_State& state, Finished_List& list, Slow_Drive& drive,
     QStringList entries;
     for (const QString& path : made)
         entries << drive.Slow(path);
-    if (!Write_Group(state.Group_Path(list.Kind(), Slow_Group), entries).ok()) {
+    if (!Write_Group(state.Group_Path(list.Kind(), Slow_Group), entries).Ok()) {
         std::printf("could not write the slow drive's group\n");
         ++missed;
         return;
@@ -317,7 +317,7 @@ void Slow_Switch_Rows(Main_State& state, Finished_List& list, Slow_Drive& drive,
     const double worst = Switch_Lateness(list, Slow_Group, &endMs);
     Row(QStringLiteral("switch to 5,000 there, every read 50 ms (%1 ms, %2 shown)")
             .arg(endMs, 0, 'f', 0)
-            .arg(list.List().count()),
+            .arg(list.List().Count()),
         worst, bare);
     Switch_Lateness(list, home);
     Held_Switch_Row(state, list, drive, false, bare);
@@ -365,7 +365,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < 4; ++i)
         parts << dir.filePath(QStringLiteral("part%1.mpg").arg(i));
     bool made = Make_Clip(clip, 2, "8M") && Make_Joined(clip, joined, Joined_Size) && Write_Random(random, 1 << 20, 7)
-        && Write_Group(state.Group_Path(Group_Kind::Favorite, 1), Make_Files(dir.filePath("one"), Group_Size)).ok();
+        && Write_Group(state.Group_Path(Group_Kind::Favorite, 1), Make_Files(dir.filePath("one"), Group_Size)).Ok();
     for (const QString& part : parts)
         made = made && Write_Random(part, Join_Size / 4, 1);
     Make_Files(dir.filePath(QStringLiteral("folder")), Group_Size);
@@ -382,9 +382,8 @@ int main(int argc, char** argv)
     Row("bare event loop", bare, bare);
     Settings settings;
     settings.Size = 1;
-    Play_State play{clip, false};
     Row("open, play and close a 2 s clip (video window)", Worst_Lateness_Ms([&] {
-            Parlo_film_G window(settings, play, prompter, dir.filePath(QStringLiteral("Parlo_film.ini")));
+            Parlo_film_G window(settings, clip, prompter, dir.filePath(QStringLiteral("Parlo_film.ini")));
             window.Run();
         }),
         bare);
@@ -402,7 +401,7 @@ int main(int argc, char** argv)
     state.settings.Auto = 1;
     state.settings.AutoFolder = dir.path();
     Join_Commands join(state, prompter);
-    Progress_Dialog progress(join.engine(), nullptr);
+    Progress_Dialog progress(join.Engine(), nullptr);
     Row("join 1 GiB (with the progress dialog)", Join_Lateness(state, join, parts), bare);
     Slow_Rows(state, list, join, progress, dir.filePath(QStringLiteral("slow")), bare);
     std::printf("%d of %d over the target\n", missed, figures - 1);

@@ -51,7 +51,7 @@ int main(int argc, char** argv)
 
     const QString folder = pf::Resolve_App_Folder(QCoreApplication::applicationDirPath(), pf::Fallback_App_Folder());
     if (folder.isEmpty()) {
-        pf::Qt_Prompter(nullptr).message(
+        pf::Qt_Prompter(nullptr).Message(
             QStringLiteral("設定とｸﾞﾙｰﾌﾟを保存するﾌｫﾙﾀﾞを作成できません。\n%1").arg(pf::Fallback_App_Folder()),
             pf::Msg_Exclamation);
         return 1;
@@ -60,7 +60,7 @@ int main(int argc, char** argv)
     // Before anything reads or writes the folder's files: they belong to one running program.
     pf::Single_Instance instance(folder);
     if (!instance.Acquire()) {
-        pf::Qt_Prompter(nullptr).message(QStringLiteral("Parlo_film は既に起動しています！"), pf::Msg_Exclamation);
+        pf::Qt_Prompter(nullptr).Message(QStringLiteral("Parlo_film は既に起動しています！"), pf::Msg_Exclamation);
         instance.Ask_Owner_To_Raise();
         return 0;
     }

@@ -15,12 +15,12 @@ Main_Application::Main_Application(const QString& appFolder, const Mpeg_Driver_O
     : state_(appFolder),
       window_(state_),
       join_(state_, window_.Prompts()),
-      joinProgress_(join_.engine(), &window_),
+      joinProgress_(join_.Engine(), &window_),
       players_(state_, window_.Prompts(), &window_, media.audioOutput),
-      dispatch_(state_.settings, state_.play, players_),
+      dispatch_(state_.settings, players_),
       joined_(state_, window_.Prompts(), List_Id::Joined),
       favorites_(state_, window_.Prompts(), List_Id::Favorite),
-      continuous_(state_.play, [this](const QString& entry) { dispatch_.Per_File_Play(entry); })
+      continuous_([this](const QString& entry) { return dispatch_.Per_File_Play(entry); })
 {
     Set_Profile_Prompter(&window_.Prompts());
     Wire_Join_Page();
@@ -61,8 +61,8 @@ void Main_Application::Raise()
 
 void Main_Application::Wire_Join_Page()
 {
-    QObject::connect(&join_.engine(), &Join_Engine::started, &window_, [this] { window_.Set_Busy(true); });
-    QObject::connect(&join_.engine(), &Join_Engine::ended, &window_, [this] { window_.Set_Busy(false); });
+    QObject::connect(&join_.Engine(), &Join_Engine::started, &window_, [this] { window_.Set_Busy(true); });
+    QObject::connect(&join_.Engine(), &Join_Engine::ended, &window_, [this] { window_.Set_Busy(false); });
     for (Cmd cmd : Join_Commands::Indices())
         window_.Set_Command(cmd, [this, cmd] { join_.Run(cmd); });
     QObject::connect(&window_, &Parlo_film_S::listClicked, &join_, [this](List_Id id, int row) {
@@ -96,10 +96,10 @@ void Main_Application::Wire_Players(const Mpeg_Driver_Options& media)
     join_.setPlayHandler([this](const QString& file) { dispatch_.Input_List_Play(file); });
     for (List_Id id : {List_Id::Joined, List_Id::Favorite})
         window_.Set_Command(Page_Commands(id).play,
-                            [this, id] { dispatch_.Single_File_Play(state_.List(id).selectedPath()); });
+                            [this, id] { dispatch_.Single_File_Play(state_.List(id).Selected_Path()); });
     QObject::connect(&window_, &Parlo_film_S::listDoubleClicked, &window_, [this](List_Id id, int) {
         if (id != List_Id::Input)
-            dispatch_.Single_File_Play(state_.List(id).selectedPath());
+            dispatch_.Single_File_Play(state_.List(id).Selected_Path());
     });
 }
 
@@ -109,7 +109,7 @@ void Main_Application::Wire_Lists()
         const Page_Cmds page = Page_Commands(list->Id());
         window_.Set_Command(page.remove, [list] { list->Remove_Selected(); });
         window_.Set_Command(page.clear, [list] { list->Clear(); });
-        window_.Set_Command(page.last, [this, list] { continuous_.Run(list->List().entries(), list->Order()); });
+        window_.Set_Command(page.last, [this, list] { continuous_.Run(list->List().Entries(), list->Order()); });
         QObject::connect(list, &Finished_List::groupSwitched, &window_, &Parlo_film_S::Show_Groups);
         QObject::connect(list, &Finished_List::switchStarted, &window_, [this] { window_.Set_Busy(true); });
         QObject::connect(list, &Finished_List::switchEnded, &window_, [this] { window_.Set_Busy(false); });

@@ -5,24 +5,22 @@
 
 namespace pf {
 
-Continuous_Play::Continuous_Play(Play_State& play, Per_File perFile) : play_(play), perFile_(std::move(perFile)) {}
+Continuous_Play::Continuous_Play(Per_File perFile) : perFile_(std::move(perFile)) {}
 
-void Continuous_Play::Run(QStringList entries, int order)
+void Continuous_Play::Run(QStringList entries, Play_Order order)
 {
     if (entries.isEmpty())
         return;
-    play_.Stop_Request = false;
     const int n = int(entries.size());
     std::vector<int> positions;
-    if (order != 0) {
+    if (order == Play_Order::Random) {
         positions = Shufll(n, random_);
     } else {
         positions.resize(size_t(n));
         std::iota(positions.begin(), positions.end(), 1);
     }
     for (const int position : positions) {
-        perFile_(entries.at(position - 1));
-        if (play_.Stop_Request)
+        if (perFile_(entries.at(position - 1)) == Play_End::Stopped_By_User)
             return;
     }
 }

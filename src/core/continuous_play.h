@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Continuous play ("連続再生") over one list: every entry is handed in turn to the per-file
 // rule, in list order or in a Shufll order, the next one only when the rule has returned
-// (its modal player window has closed), until the list is done or a player set Stop_Request.
+// (its modal player window has closed), until the list is done or a play ended by the user.
 // The caller owns the rule (the play dispatch); this class owns only its random source.
 #pragma once
 
-#include "core/play_state.h"
+#include "core/play_end.h"
+#include "core/settings.h"
 #include "lists/shuffle.h"
 
 #include <QStringList>
@@ -16,16 +17,15 @@ namespace pf {
 
 class Continuous_Play {
 public:
-    using Per_File = std::function<void(const QString& entry)>;
+    using Per_File = std::function<Play_End(const QString& entry)>;
 
-    Continuous_Play(Play_State& play, Per_File perFile);
+    explicit Continuous_Play(Per_File perFile);
 
-    // `order` 0 plays in list order, any other value in random order. Nothing for an empty list.
-    // The run walks its own copy: a drop on the list during a run cannot shift what plays next.
-    void Run(QStringList entries, int order);
+    // Nothing for an empty list. The run walks its own copy: a drop on the list during a run
+    // cannot shift what plays next.
+    void Run(QStringList entries, Play_Order order);
 
 private:
-    Play_State& play_;
     Per_File perFile_;
     Shuffle_Random random_;
 };

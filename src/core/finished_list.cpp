@@ -37,9 +37,9 @@ int Finished_List::Group() const
     return Group_Setting();
 }
 
-int Finished_List::Order() const
+Play_Order Finished_List::Order() const
 {
-    return id_ == List_Id::Joined ? state_.settings.Play : state_.settings.PlayF;
+    return state_.settings.Order(id_);
 }
 
 Cmd Finished_List::Arrow() const
@@ -51,16 +51,16 @@ void Finished_List::Refresh_Labels()
 {
     const Page_Cmds page = Page_Commands(id_);
     state_.labels.Set_Range(page.play, page.last, false);
-    state_.labels.Enable_List_Commands(id_, List().count());
+    state_.labels.Enable_List_Commands(id_, List().Count());
     // Nothing to move without a selection (a drop or a group switch clears it).
-    if (List().selected() < 0)
+    if (List().Selected() < 0)
         state_.labels.Set(Arrow(), false);
 }
 
 void Finished_List::Select(int row)
 {
     List().setSelected(row);
-    if (List().selected() < 0)
+    if (List().Selected() < 0)
         return;
     const Page_Cmds page = Page_Commands(id_);
     state_.labels.Set_Range(page.play, page.clear, true);
@@ -77,7 +77,7 @@ void Finished_List::Drop_Files(const QStringList& paths)
 
 void Finished_List::Remove_Selected()
 {
-    const int row = List().selected();
+    const int row = List().Selected();
     if (row < 0)
         return;
     List().Remove_At(row);
@@ -92,10 +92,10 @@ void Finished_List::Clear()
 
 void Finished_List::Move_Selected_To(Finished_List& other)
 {
-    const int row = List().selected();
+    const int row = List().Selected();
     if (row < 0)
         return;
-    other.List().Add(List().at(row));
+    other.List().Add(List().At(row));
     List().Remove_At(row);
     Refresh_Labels();
     other.Refresh_Labels();
@@ -112,7 +112,7 @@ bool Finished_List::Switch_Group(int group)
     const Group_Write written = Write_Group(leaving, entries);
     // A group with nothing to keep is left whatever its file is; otherwise the user decides
     // whether what could not be stored is left out or the group stays.
-    if (!written.ok() && !entries.isEmpty() && !Leave_Anyway(leaving, written, entries, group))
+    if (!written.Ok() && !entries.isEmpty() && !Leave_Anyway(leaving, written, entries, group))
         return false;
     // What the file of the group left really holds: entries it could not keep are left out.
     const qsizetype kept = written.status == File_Status::Ok ? entries.size() - written.unfit.size() : 0;
@@ -135,7 +135,7 @@ void Finished_List::Group_Loaded(List_Id id)
     if (id != id_ || !Switching())
         return;
     const int group = *std::exchange(switchingTo_, std::nullopt);
-    qCInfo(Log_Groups).noquote() << switchLog_ << "- read" << List().count() << "from"
+    qCInfo(Log_Groups).noquote() << switchLog_ << "- read" << List().Count() << "from"
                                  << state_.Group_Path(Kind(), group);
     Group_Setting() = qint16(group);
     Refresh_Labels();
@@ -149,7 +149,7 @@ bool Finished_List::Leave_Anyway(const QString& file, const Group_Write& written
         + QStringLiteral("\n\nこれらのﾌｧｲﾙをｸﾞﾙｰﾌﾟに残さずに %1 へ切り替えますか？\n(ﾌｧｲﾙそのものは消えません。"
                          "「いいえ」で %2 のままにします)")
               .arg(Group_Caption(group), Group_Caption(Group()));
-    return prompter_.message(question, Msg_Yes_No | Msg_Exclamation) == Answer_Yes;
+    return prompter_.Message(question, Msg_Yes_No | Msg_Exclamation) == Answer_Yes;
 }
 
 }  // namespace pf

@@ -6,6 +6,7 @@
 // widget. The window shows the new group when groupSwitched arrives.
 #pragma once
 
+#include "core/settings.h"
 #include "lists/command_labels.h"
 #include "lists/group_file.h"
 
@@ -31,7 +32,7 @@ public:
     Path_List& List() const;
     // The current group (Group_File or Favorite_File) and the play order (Play or PlayF).
     int Group() const;
-    int Order() const;
+    Play_Order Order() const;
 
     // A click on the list: selects `row`; with an entry selected, enables play to clear and
     // this list's arrow, and disables the other list's arrow.

@@ -70,9 +70,9 @@ bool Main_State::Save_All(QStringList* problems)
             = Group_Path(Kind_Of_List(id), id == List_Id::Joined ? settings.Group_File : settings.Favorite_File);
         const QStringList entries = Group_Entries(id);
         const Group_Write written = Write_Group(file, entries);
-        if (!written.ok() && problems)
+        if (!written.Ok() && problems)
             problems->append(Group_Write_Message(file, written, entries));
-        ok = written.ok() && ok;
+        ok = written.Ok() && ok;
     }
     return ok;
 }
@@ -140,9 +140,14 @@ void Main_State::Group_Loaded(List_Id id, int ticket, const QStringList& shown, 
     list.Add_All(shown);
     emit groupLoaded(id);
     if (startingUp_ > 0 && --startingUp_ == 0) {
-        labels.Apply_Start_Up(List_Join.count(), List_Favorite.count());
+        labels.Apply_Start_Up(List_Join.Count(), List_Favorite.Count());
         emit groupsRestored();
     }
+}
+
+void Main_State::Set_Order(List_Id list, Play_Order order)
+{
+    (list == List_Id::Joined ? settings.Play : settings.PlayF) = qint16(order);
 }
 
 const QStringList& Main_State::Away(List_Id id) const
@@ -153,7 +158,7 @@ const QStringList& Main_State::Away(List_Id id) const
 QStringList Main_State::Group_Entries(List_Id id) const
 {
     const Path_List& list = id == List_Id::Joined ? List_Join : List_Favorite;
-    return Path_List::Merged(list.entries(), Away(id));
+    return Path_List::Merged(list.Entries(), Away(id));
 }
 
 Path_List& Main_State::List(List_Id id)

@@ -8,7 +8,6 @@
 // asked for: groupLoaded tells when.
 #pragma once
 
-#include "core/play_state.h"
 #include "core/settings.h"
 #include "lists/command_labels.h"
 #include "lists/group_file.h"
@@ -82,12 +81,15 @@ public:
     // at its sorted place.
     QStringList Group_Entries(List_Id id) const;
 
+    // What the main window's layout buttons and order markers choose.
+    void Set_Layout(Layout layout) { settings.Skin = qint16(layout); }
+    void Set_Order(List_Id list, Play_Order order);
+
     Settings settings;
     Path_List lstFiles;
     Path_List List_Join;
     Path_List List_Favorite;
     Command_Labels labels;
-    Play_State play;
 
     // Where the last join wrote first; empty before one.
     QString Temp_Join_File;

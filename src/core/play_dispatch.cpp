@@ -21,19 +21,16 @@ bool Is_RealMedia_Key(const QString& key)
     return key == QLatin1String("RM  ") || key == QLatin1String("RAM ");
 }
 
-Play_Dispatch::Play_Dispatch(const Settings& settings, Play_State& play, Player_Host& host)
-    : settings_(settings), play_(play), host_(host)
-{}
+Play_Dispatch::Play_Dispatch(const Settings& settings, Player_Host& host) : settings_(settings), host_(host) {}
 
 void Play_Dispatch::Input_List_Play(const QString& selected)
 {
     if (selected.isEmpty())
         return;
     // No extension test: the input list holds MPEG files only.
-    if (settings_.Way == 1) {
+    if (settings_.Player() == Play_Way::Own_Window) {
         Set_Screen_Pointer(Screen_Pointer::Hourglass);
-        play_.Play_File = selected;
-        host_.Show_Video();
+        host_.Show_Video(selected);
     } else {
         host_.Open_Associated(selected);
     }
@@ -44,29 +41,28 @@ void Play_Dispatch::Single_File_Play(const QString& selected)
     if (selected.isEmpty())
         return;
     Set_Screen_Pointer(Screen_Pointer::Hourglass);
-    play_.Play_File = selected;
-    const QString key = Ext_Key(play_.Play_File);
+    const QString key = Ext_Key(selected);
     if (Is_Mpeg_Key(key)) {
-        if (settings_.Way == 1) {
-            host_.Show_Video();
+        if (settings_.Player() == Play_Way::Own_Window) {
+            host_.Show_Video(selected);
         } else {
             Set_Screen_Pointer(Screen_Pointer::Default);
-            host_.Open_Associated(play_.Play_File);
+            host_.Open_Associated(selected);
         }
     } else if (Is_RealMedia_Key(key)) {
-        host_.Show_RealMedia();
+        host_.Show_RealMedia(selected);
     }
     Set_Screen_Pointer(Screen_Pointer::Default);
 }
 
-void Play_Dispatch::Per_File_Play(const QString& entry)
+Play_End Play_Dispatch::Per_File_Play(const QString& entry)
 {
-    play_.Play_File = entry;
     const QString key = Ext_Key(entry);
     if (Is_Mpeg_Key(key))
-        host_.Show_Video();
-    else if (Is_RealMedia_Key(key))
-        host_.Show_RealMedia();
+        return host_.Show_Video(entry);
+    if (Is_RealMedia_Key(key))
+        return host_.Show_RealMedia(entry);
+    return Play_End::Natural;
 }
 
 }  // namespace pf

@@ -36,7 +36,7 @@ void Tell(const QString& path, File_Status status, bool writing)
         return;
     told.insert(id);
     if (Quiet_Holders == 0)
-        Profile_Prompter->message(Problem_Text(status, writing) + QStringLiteral("\n") + path, Msg_Exclamation);
+        Profile_Prompter->Message(Problem_Text(status, writing) + QStringLiteral("\n") + path, Msg_Exclamation);
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ File_Status Profile_File::Save()
     // A file that could not be read is not replaced either.
     const bool read = status_ == File_Status::Ok || status_ == File_Status::Missing;
     int error = 0;
-    const File_Status written = read ? Write_File_Atomically(path_, bytes(), &error) : status_;
+    const File_Status written = read ? Write_File_Atomically(path_, Bytes(), &error) : status_;
     if (written != File_Status::Ok) {
         qCWarning(Log_Settings).noquote() << "cannot write" << path_ << "-" << Failure_Text(written, error);
         Tell(path_, written, read);
@@ -83,7 +83,7 @@ File_Status Profile_File::Save()
 
 QString GetIniValue(const QString& section, const QString& key, const QString& file)
 {
-    return Profile_File(file).value(section, key);
+    return Profile_File(file).Value(section, key);
 }
 
 bool SetIniValue(const QString& section, const QString& key, const QString& value, const QString& file)

@@ -42,7 +42,7 @@ public:
     explicit Profile_File(const QString& path);
 
     // How the read went: Ok, Missing, Not_Regular, Too_Large or Failed.
-    File_Status status() const { return status_; }
+    File_Status Status() const { return status_; }
 
     // Replaces the file with the current text; refused (and told) when the file was not read
     // whole or cannot be replaced. Ok when written.

@@ -169,7 +169,7 @@ void Profile_Text::Build_Index()
     }
 }
 
-QString Profile_Text::value(const QString& section, const QString& key) const
+QString Profile_Text::Value(const QString& section, const QString& key) const
 {
     const auto it = keys_.constFind(Key_Id(section.trimmed().toCaseFolded(), key.trimmed().toCaseFolded()));
     if (it == keys_.constEnd())
@@ -223,7 +223,7 @@ void Profile_Text::setLine(const QString& section, const QString& key, const QBy
     keys_.insert(id, line);
 }
 
-QByteArray Profile_Text::bytes() const
+QByteArray Profile_Text::Bytes() const
 {
     QByteArray out = bom_;
     for (const Line& line : lines_)

@@ -36,13 +36,13 @@ public:
     Profile_Text& operator=(const Profile_Text&) = delete;
 
     // The value of `key` in the first section named `section`; empty when either is missing.
-    QString value(const QString& section, const QString& key) const;
+    QString Value(const QString& section, const QString& key) const;
 
-    // Writes `text` so that value() gives it back exactly.
+    // Writes `text` so that Value() gives it back exactly.
     void setValue(const QString& section, const QString& key, const QString& text);
     void setNumber(const QString& section, const QString& key, qint64 number);
 
-    QByteArray bytes() const;
+    QByteArray Bytes() const;
 
 protected:
     // Takes `bytes` as the text; only on an empty object.
@@ -68,7 +68,7 @@ private:
 
 // The stored text of `value`: as it is where that reads back unchanged, else quoted and escaped.
 QByteArray Encode_Profile_Value(const QString& value);
-// The value of one stored text (the part after "="), as value() reads it.
+// The value of one stored text (the part after "="), as Value() reads it.
 QString Decode_Profile_Value(QByteArrayView stored);
 
 }  // namespace pf

@@ -20,13 +20,37 @@ std::optional<qint16> Read_Number(const QString& text)
     return qint16(down);
 }
 
+std::optional<Video_Size> Settings::Picture_Size() const
+{
+    if (Size < 0 || Size > qint16(Video_Size::Custom))
+        return std::nullopt;
+    return Video_Size(Size);
+}
+
+After_Join Settings::Inputs_After_Join() const
+{
+    return Inlist > 0 && Inlist <= qint16(After_Join::Trash) ? After_Join(Inlist) : After_Join::Keep;
+}
+
+std::optional<Naming> Settings::Chosen_Naming() const
+{
+    if (Auto < 0 || Auto > qint16(Naming::Automatic))
+        return std::nullopt;
+    return Naming(Auto);
+}
+
+Play_Order Settings::Order(List_Id list) const
+{
+    return (list == List_Id::Joined ? Play : PlayF) == 0 ? Play_Order::Sequential : Play_Order::Random;
+}
+
 Settings Read_Settings(const Profile_Text& profile, const QString& appFolder)
 {
     Settings s;
     for (const Setting_Key& k : Settings_Table) {
         if (k.kind == Key_Kind::Position)
             continue;
-        const QString v = profile.value(Ini_Section, QLatin1String(k.name));
+        const QString v = profile.Value(Ini_Section, QLatin1String(k.name));
         if (k.kind == Key_Kind::Path) {
             s.*k.path = !v.isEmpty() ? v : k.appFolder ? appFolder : QString();
         } else if (v.isEmpty()) {
@@ -36,7 +60,7 @@ Settings Read_Settings(const Profile_Text& profile, const QString& appFolder)
         }
     }
     // A vanished automatic folder sends the join back to the Save-As dialog.
-    if (s.Auto == 1 && !Folder_Exists(s.AutoFolder)) {
+    if (s.Chosen_Naming() == Naming::Automatic && !Folder_Exists(s.AutoFolder)) {
         s.Auto = 0;
         s.AutoFolder.clear();
     }

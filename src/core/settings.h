@@ -4,10 +4,12 @@
 // in between the record is the only copy, changed by the dialogs and the layout buttons.
 // Settings_Table declares every key of the file once: its name, its field, its default, its
 // kind and which write stores it; loading, the writes at exit and the windows' own position
-// keys all go through it.
+// keys all go through it. The fields keep the numbers the file stores and the dialogs choose;
+// the code that acts on a number asks the typed accessors beside the table what it means.
 #pragma once
 
 #include "core/profile_text.h"
+#include "lists/command_labels.h"
 
 #include <QString>
 
@@ -17,6 +19,16 @@ namespace pf {
 
 inline const QString Ini_Section = QStringLiteral("Section");
 inline const QString Ini_File_Name = QStringLiteral("Parlo_film.ini");
+
+// What the numbers mean. Each enumerator's value is the number stored for it; what any other
+// number does (as it always has) is said beside each.
+enum class Play_Way { Associated, Own_Window };        // Way: 1 the own window, else the association
+enum class Video_Size { Full_Screen, Movie, Custom };  // Size: else the picture stays as it is
+enum class After_Join { Keep, Clear, Delete, Trash };  // Inlist: else Keep
+enum class Naming { Save_As, Automatic };              // Auto: 0 Save-As, else automatic
+enum class Play_Order { Sequential, Random };          // Play, PlayF: 0 in order, else random
+enum class Layout { Compact, Wide };                   // Skin: 1 wide, else compact
+enum class Join_Stamps { Bytes, Continuous };          // Stamps: 1 one clock, else bytes as they are
 
 struct Settings {
     QString Add_Path;
@@ -34,7 +46,21 @@ struct Settings {
     qint16 Play = 0;
     qint16 PlayF = 0;
     qint16 Skin = 0;
-    qint16 Stamps = 0;  // 1: the join makes the timestamps continuous; 0: the plain byte join
+    qint16 Stamps = 0;
+
+    Play_Way Player() const { return Way == 1 ? Play_Way::Own_Window : Play_Way::Associated; }
+    std::optional<Video_Size> Picture_Size() const;
+    bool Repeats() const { return Rep == 1; }
+    After_Join Inputs_After_Join() const;
+    Naming Join_Naming() const { return Auto == 0 ? Naming::Save_As : Naming::Automatic; }
+    // The naming the join settings' markers show: nothing for a number none stands for. Only
+    // their automatic choice has a folder that start-up and the dialog check; Join_Naming takes
+    // another non-zero number as automatic too, into a folder nobody checked.
+    std::optional<Naming> Chosen_Naming() const;
+    // The play order of List_Join (Play) or List_Favorite (PlayF).
+    Play_Order Order(List_Id list) const;
+    Layout Window_Layout() const { return Skin == 1 ? Layout::Wide : Layout::Compact; }
+    Join_Stamps Stamping() const { return Stamps == 1 ? Join_Stamps::Continuous : Join_Stamps::Bytes; }
 
     bool operator==(const Settings&) const = default;
 };

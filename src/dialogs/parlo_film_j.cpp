@@ -54,8 +54,8 @@ Parlo_film_J::Parlo_film_J(Settings& live, const QString& iniFile, Prompter* pro
     Bind_Choices(edit_);
     stamps_->setObjectName(QStringLiteral("chk_Stamps"));
     stamps_->setGeometry(Stamps_Box);
-    stamps_->setChecked(edit_.Selected(&Settings::Stamps) == 1);
-    connect(stamps_, &QCheckBox::toggled, this, [this](bool on) { edit_.Choose(&Settings::Stamps, on ? 1 : 0); });
+    stamps_->setChecked(edit_.Stamped());
+    connect(stamps_, &QCheckBox::toggled, this, [this](bool on) { edit_.Set_Stamped(on); });
     lbl_AutoFolder_->setObjectName(QStringLiteral("lbl_AutoFolder"));
     lbl_AutoFolder_->setGeometry(Folder_Box);
     lbl_AutoFolder_->setAutoFillBackground(true);

@@ -23,7 +23,7 @@ Settings_Dialog::Settings_Dialog(const Dialog_Table& table, const QString& iniFi
     setWindowTitle(QString::fromUtf8(table.caption));
     Head_Caption()->setText(QString::fromUtf8(table.caption));
     Head_Caption()->adjustSize();
-    Chrome().exit()->setToolTip(QLatin1String(Exit_Tool_Tip));
+    Chrome().Exit()->setToolTip(QLatin1String(Exit_Tool_Tip));
     setFixedSize(table.size);
     Place_From_Keys();
 

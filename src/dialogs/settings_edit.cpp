@@ -41,8 +41,8 @@ void Join_Settings_Edit::Browse()
 
 bool Join_Settings_Edit::Ok(Settings& live) const
 {
-    if (copy_.Auto == 1 && copy_.AutoFolder.isEmpty()) {
-        prompts_.message(No_Folder, Msg_Exclamation);
+    if (copy_.Chosen_Naming() == Naming::Automatic && copy_.AutoFolder.isEmpty()) {
+        prompts_.Message(No_Folder, Msg_Exclamation);
         return false;
     }
     Commit_Choices(live);

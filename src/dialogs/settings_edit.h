@@ -42,6 +42,10 @@ public:
     // The folder shows only while it still exists.
     Join_Settings_Edit(const Settings& live, Prompter& prompts);
 
+    // The check box of Stamps: ticked for one continuous clock.
+    bool Stamped() const { return copy_.Stamping() == Join_Stamps::Continuous; }
+    void Set_Stamped(bool on) { copy_.Stamps = qint16(on ? Join_Stamps::Continuous : Join_Stamps::Bytes); }
+
     // The folder chosen so far (the text of lbl_AutoFolder); may be empty.
     const QString& Folder() const { return copy_.AutoFolder; }
 

@@ -78,7 +78,7 @@ private:
     bool Advance(qint64 n, const QString& name)
     {
         done_ += n;
-        return !progress_ || progress_->step(name, done_);
+        return !progress_ || progress_->Step(name, done_);
     }
 
     bool kernel_;
@@ -101,7 +101,7 @@ Copy_Outcome Open_Input(const QString& path, Unique_Fd& fd, struct stat& st)
         return {Copy_Status::Not_Regular, path, 0, 0};
     if (in.status != File_Status::Ok)
         return {Copy_Status::Read_Failed, path, in.error, 0};
-    if (::fstat(in.fd.get(), &st) != 0)
+    if (::fstat(in.fd.Get(), &st) != 0)
         return {Copy_Status::Read_Failed, path, errno, 0};
     fd = std::move(in.fd);
     return {};
@@ -116,7 +116,7 @@ Copy_Outcome Check_Inputs(const QStringList& inputs, const QString& output, QLis
     for (const QString& p : inputs) {
         Unique_Fd fd;
         struct stat st {};
-        if (Copy_Outcome r = Open_Input(p, fd, st); !r.ok())
+        if (Copy_Outcome r = Open_Input(p, fd, st); !r.Ok())
             return r;
         if (outExists && Same_Inode(st, out))
             return {Copy_Status::Same_File, p, 0, 0};
@@ -144,7 +144,7 @@ Copy_Outcome Copy_Stamped(const QStringList& inputs, const QList<qint64>& ends, 
     const auto told = [&](qint64 read) {
         while (at + 1 < ends.size() && read >= ends.at(at))
             ++at;
-        return !progress || progress->step(inputs.value(at), read);
+        return !progress || progress->Step(inputs.value(at), read);
     };
     const Rewrite_Outcome r = Rewrite_Files(inputs, sink, told);
     Copy_Outcome outcome{Copy_Status::Ok, {}, 0, written};
@@ -168,7 +168,7 @@ Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Pro
                       bool* created, QStringList* unchanged)
 {
     QList<qint64> ends;
-    if (Copy_Outcome r = Check_Inputs(inputs, output, &ends); !r.ok())
+    if (Copy_Outcome r = Check_Inputs(inputs, output, &ends); !r.Ok())
         return r;
     // A stale output or a link of that name goes first; the new file is created exclusively.
     Open_Result out = Create_Fresh(output, 0666);
@@ -178,19 +178,19 @@ Copy_Outcome Copy_All(const QStringList& inputs, const QString& output, Copy_Pro
         return {Copy_Status::Write_Failed, output, out.error, 0};
     *created = true;
     struct stat outStat {};
-    ::fstat(out.fd.get(), &outStat);
+    ::fstat(out.fd.Get(), &outStat);
 
     if (progress)
-        progress->begin(ends.isEmpty() ? 0 : ends.constLast());
+        progress->Begin(ends.isEmpty() ? 0 : ends.constLast());
     Copy_Outcome copied{Copy_Status::Ok, {}, 0, 0};
     if (method == Copy_Method::Stamped)
-        copied = Copy_Stamped(inputs, ends, out.fd.get(), output, progress, unchanged);
+        copied = Copy_Stamped(inputs, ends, out.fd.Get(), output, progress, unchanged);
     else
-        copied = Copy_Bytes(inputs, out.fd.get(), outStat, output, progress, method);
-    if (!copied.ok())
+        copied = Copy_Bytes(inputs, out.fd.Get(), outStat, output, progress, method);
+    if (!copied.Ok())
         return copied;
     // On disk before anyone renames it into place or deletes an input for it.
-    if (::fsync(out.fd.get()) != 0 || out.fd.close() != 0)
+    if (::fsync(out.fd.Get()) != 0 || out.fd.Close() != 0)
         return {Copy_Status::Write_Failed, output, errno, copied.bytes};
     return copied;
 }
@@ -200,17 +200,17 @@ Copy_Outcome Copy_Bytes(const QStringList& inputs, int out, const struct stat& o
 {
     Copier copier(method, progress);
     for (const QString& p : inputs) {
-        if (progress && !progress->step(p, copier.Done()))
+        if (progress && !progress->Step(p, copier.Done()))
             return {Copy_Status::Cancelled, p, 0, copier.Done()};
         Unique_Fd in;
         struct stat st {};
-        if (Copy_Outcome r = Open_Input(p, in, st); !r.ok())
+        if (Copy_Outcome r = Open_Input(p, in, st); !r.Ok())
             return {r.status, p, r.error, copier.Done()};
         if (Same_Inode(st, outStat))
             return {Copy_Status::Same_File, p, 0, copier.Done()};  // replaced by a link meanwhile
-        ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-        const Copy_Outcome r = copier.Copy(in.get(), out, st.st_size, p, output);
-        if (!r.ok())
+        ::posix_fadvise(in.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+        const Copy_Outcome r = copier.Copy(in.Get(), out, st.st_size, p, output);
+        if (!r.Ok())
             return r;
     }
     return {Copy_Status::Ok, {}, 0, copier.Done()};
@@ -230,10 +230,10 @@ Copy_Outcome Concatenate(const QStringList& inputs, const QString& output, Copy_
     bool created = false;
     Copy_Outcome r = Copy_All(inputs, output, progress, method, &created, unchanged);
     if (progress)
-        progress->end();
+        progress->End();
     // A failed join leaves no output; but an output that is an input, or that is no regular
     // file, stays as it was (Remove_File takes only regular files and links).
-    if (!r.ok() && (created || r.status != Copy_Status::Same_File))
+    if (!r.Ok() && (created || r.status != Copy_Status::Same_File))
         Remove_File(output);
     return r;
 }

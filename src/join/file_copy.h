@@ -16,10 +16,10 @@ namespace pf {
 class Copy_Progress {
 public:
     virtual ~Copy_Progress() = default;
-    virtual void begin(qint64 totalBytes) = 0;
+    virtual void Begin(qint64 totalBytes) = 0;
     // `file` is being copied and `doneBytes` of the total are written; false cancels the copy.
-    virtual bool step(const QString& file, qint64 doneBytes) = 0;
-    virtual void end() = 0;
+    virtual bool Step(const QString& file, qint64 doneBytes) = 0;
+    virtual void End() = 0;
 };
 
 // Kernel and Buffered copy the bytes as they are; Stamped reads every byte and gives the parts
@@ -47,7 +47,7 @@ struct Copy_Outcome {
     QString path;      // the file that failed: an input, or the output
     int error = 0;     // errno; 0 when an input was shorter than when the copy began
     qint64 bytes = 0;  // bytes written to the output
-    bool ok() const { return status == Copy_Status::Ok; }
+    bool Ok() const { return status == Copy_Status::Ok; }
 };
 
 // Writes the bytes of every input, in order, into `output`. Inputs are opened without blocking

@@ -75,7 +75,7 @@ Move_Outcome Copy_Beside(const QString& from, const QString& to, Move_Mode mode,
     ::close(fd);
     const QString tempPath = QFile::decodeName(temp);
     const Copy_Outcome copied = Concatenate({from}, tempPath, progress);
-    if (!copied.ok()) {
+    if (!copied.Ok()) {
         const int e = copied.status == Copy_Status::Cancelled ? ECANCELED : copied.error;
         return {Move_Result::Failed, e != 0 ? e : EINVAL};  // a refusal has no errno of its own
     }

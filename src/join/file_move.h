@@ -23,7 +23,7 @@ enum class Move_Result {
 struct Move_Outcome {
     Move_Result result = Move_Result::Failed;
     int error = 0;  // errno of the failure
-    bool ok() const { return result == Move_Result::Moved; }
+    bool Ok() const { return result == Move_Result::Moved; }
 };
 
 Move_Outcome Move_File(const QString& from, const QString& to, Move_Mode mode, Copy_Progress* progress = nullptr);

@@ -46,14 +46,14 @@ QStringList Input_List::Regular_Files_Of(const QStringList& chosen)
     if (!unreadable.isEmpty())
         parts << QStringLiteral("読み込めないため追加しませんでした！\n%1").arg(unreadable.join(u'\n'));
     if (!parts.isEmpty())
-        prompter_.message(parts.join(QStringLiteral("\n\n")), Msg_Exclamation);
+        prompter_.Message(parts.join(QStringLiteral("\n\n")), Msg_Exclamation);
     return taken;
 }
 
 void Input_List::Add_Files_Dialog()
 {
     const QStringList chosen
-        = prompter_.openFiles(QStringLiteral("ﾌｧｲﾙの追加"), Add_Files_Filter(), state_.settings.Add_Path);
+        = prompter_.Open_Files(QStringLiteral("ﾌｧｲﾙの追加"), Add_Files_Filter(), state_.settings.Add_Path);
     if (chosen.isEmpty())
         return;
     // One file: its folder without a trailing "/"; several: the folder with it.
@@ -83,13 +83,13 @@ void Input_List::Drop_Files(const QStringList& paths)
 void Input_List::Select(int row)
 {
     state_.lstFiles.setSelected(row);
-    if (state_.lstFiles.selected() >= 0)
+    if (state_.lstFiles.Selected() >= 0)
         state_.labels.Set_Range(Cmd_Play_Input, Cmd_Clear_Input, true);
 }
 
 void Input_List::Remove_Selected()
 {
-    const int row = state_.lstFiles.selected();
+    const int row = state_.lstFiles.Selected();
     if (row < 0)
         return;
     state_.lstFiles.Remove_At(row);
@@ -104,7 +104,7 @@ void Input_List::Clear()
 
 void Input_List::Apply_Label_Rule()
 {
-    const int n = state_.lstFiles.count();
+    const int n = state_.lstFiles.Count();
     state_.labels.Set_Range(Cmd_Play_Input, Cmd_Join, false);
     state_.labels.Set(Cmd_Clear_Input, n >= 1);
     state_.labels.Set(Cmd_Join, n >= 2);

@@ -10,7 +10,7 @@ Join_Commands::Join_Commands(Main_State& state, Prompter& prompter, QObject* par
     : QObject(parent), state_(state), prompter_(prompter), inputs_(state, prompter), engine_(state, prompter)
 {
     connect(&engine_, &Join_Engine::ended, this,
-            [this] { state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.count()); });
+            [this] { state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.Count()); });
 }
 
 Join_Commands::~Join_Commands() = default;
@@ -26,7 +26,7 @@ bool Join_Commands::Run(Cmd cmd)
     switch (cmd) {
     case Cmd_Add_Files: inputs_.Add_Files_Dialog(); return true;
     case Cmd_Add_Folder: inputs_.Add_Folder_Files(); return true;
-    case Cmd_Play_Input: filesDoubleClicked(state_.lstFiles.selected()); return true;
+    case Cmd_Play_Input: filesDoubleClicked(state_.lstFiles.Selected()); return true;
     case Cmd_Remove_Input: inputs_.Remove_Selected(); return true;
     case Cmd_Rename_Input: Rename(List_Id::Input); return true;
     case Cmd_Rename_Joined: Rename(List_Id::Joined); return true;
@@ -41,20 +41,20 @@ void Join_Commands::Join()
 {
     // The label is enabled only from two entries on; the check keeps a direct call honest too.
     // A join that starts updates the labels when it ends.
-    if (state_.lstFiles.count() < 2 || !engine_.Check_Input_Extensions() || !engine_.Join_Files())
-        state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.count());
+    if (state_.lstFiles.Count() < 2 || !engine_.Check_Input_Extensions() || !engine_.Join_Files())
+        state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.Count());
 }
 
 void Join_Commands::Rename(List_Id list)
 {
     // Each rename label acts on its own list and then disables that list's play, remove and rename.
-    if (state_.List(list).selected() < 0)
+    if (state_.List(list).Selected() < 0)
         return;
     Rename_Listed_File(state_, prompter_, list);
     const Page_Cmds page = Page_Commands(list);
     state_.labels.Set_Range(page.play, page.rename, false);
     // A renamed entry is taken out and put back unselected: nothing is left to move.
-    if (list != List_Id::Input && state_.List(list).selected() < 0)
+    if (list != List_Id::Input && state_.List(list).Selected() < 0)
         state_.labels.Set(Arrow_Command(list), false);
 }
 
@@ -65,9 +65,9 @@ void Join_Commands::filesClicked(int row)
 
 void Join_Commands::filesDoubleClicked(int row)
 {
-    if (row < 0 || row >= state_.lstFiles.count() || !play_)
+    if (row < 0 || row >= state_.lstFiles.Count() || !play_)
         return;
-    play_(state_.lstFiles.at(row));
+    play_(state_.lstFiles.At(row));
 }
 
 void Join_Commands::filesDropped(const QStringList& paths)

@@ -32,7 +32,7 @@ public:
     // Plays an input file (the play dispatch); used by label 2 and the double-click.
     void setPlayHandler(std::function<void(const QString&)> play) { play_ = std::move(play); }
 
-    Join_Engine& engine() { return engine_; }
+    Join_Engine& Engine() { return engine_; }
 
 public slots:
     void filesClicked(int row);

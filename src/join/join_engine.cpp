@@ -32,12 +32,12 @@ class Step_Progress : public Copy_Progress {
 public:
     Step_Progress(std::shared_ptr<Job_Link> link, Join_Engine* engine) : link_(std::move(link)), engine_(engine) {}
 
-    void begin(qint64 totalBytes) override
+    void Begin(qint64 totalBytes) override
     {
         total_ = totalBytes;
         clock_.invalidate();
     }
-    bool step(const QString& file, qint64 doneBytes) override
+    bool Step(const QString& file, qint64 doneBytes) override
     {
         if (!clock_.isValid() || clock_.elapsed() >= Progress_Every_Ms || file != file_) {
             clock_.start();
@@ -49,7 +49,7 @@ public:
         }
         return !link_->Cancelled();
     }
-    void end() override {}
+    void End() override {}
 
 private:
     std::shared_ptr<Job_Link> link_;
@@ -76,13 +76,13 @@ Join_Engine::~Join_Engine()
 bool Join_Engine::Check_Input_Extensions()
 {
     Join_Error = false;
-    const QStringList& inputs = state_.lstFiles.entries();
+    const QStringList& inputs = state_.lstFiles.Entries();
     for (qsizetype i = 0; i < inputs.size(); ++i) {
         const QString ext = Extension_Of(inputs.at(i)).toUpper();
         if (i == 0) {
             Join_Ext = ext;
         } else if (ext != Join_Ext) {
-            prompter_.message(QStringLiteral("入力ﾌｧｲﾙの拡張子を統一してください！"), Msg_Exclamation);
+            prompter_.Message(QStringLiteral("入力ﾌｧｲﾙの拡張子を統一してください！"), Msg_Exclamation);
             Join_Error = true;
             return false;
         }
@@ -96,7 +96,7 @@ bool Join_Engine::Join_Files()
         return false;
     if (workers_ > 0) {
         // The temporary file is still the cancelled join's, whose drive has not answered yet.
-        prompter_.message(QStringLiteral("前回の結合がまだ終わっていません (ﾄﾞﾗｲﾌﾞが応答しません)。\n"
+        prompter_.Message(QStringLiteral("前回の結合がまだ終わっていません (ﾄﾞﾗｲﾌﾞが応答しません)。\n"
                                          "しばらくしてからもう一度結合してください。"),
                           Msg_Exclamation);
         return false;
@@ -105,13 +105,13 @@ bool Join_Engine::Join_Files()
     clearsOnCancel_ = false;
     link_ = std::make_shared<Job_Link>(this);
     emit started();
-    inputs_ = state_.lstFiles.entries();
+    inputs_ = state_.lstFiles.Entries();
     unchanged_.clear();
     Join_Size = -1;
     // Where the output is written first: beside where it will be named, so that naming it is a
     // rename on the same volume; else the application folder.
     const Settings& s = state_.settings;
-    const QString near = s.Auto == 1 ? s.AutoFolder : s.List_Path;
+    const QString near = s.Chosen_Naming() == Naming::Automatic ? s.AutoFolder : s.List_Path;
     Run_Step(QStringLiteral("入力ﾌｧｲﾙを調べています…"),
              [this, inputs = inputs_, leftover = state_.Temp_Join_File,
               near = near.isEmpty() ? QString() : state_.New_Temp_In(near),
@@ -135,7 +135,8 @@ bool Join_Engine::Join_Files()
 
 void Join_Engine::Copy()
 {
-    const Copy_Method method = state_.settings.Stamps == 1 ? Copy_Method::Stamped : Preferred_Copy_Method();
+    const Copy_Method method
+        = state_.settings.Stamping() == Join_Stamps::Continuous ? Copy_Method::Stamped : Preferred_Copy_Method();
     Run_Step(QStringLiteral("ﾌｧｲﾙを結合しています…"),
              [this, inputs = inputs_, temp = state_.Temp_Join_File, method](Copy_Progress& progress) {
                  for (const QString& input : inputs)
@@ -144,7 +145,7 @@ void Join_Engine::Copy()
                  clock.start();
                  QStringList unchanged;
                  const Copy_Outcome copied = Concatenate(inputs, temp, &progress, method, &unchanged);
-                 if (copied.ok())
+                 if (copied.Ok())
                      qCInfo(Log_Join).noquote() << "joined" << inputs.size() << "files," << copied.bytes << "bytes in"
                                                 << clock.elapsed() / 1000.0 << "s into" << temp;
                  return Step_Result{[this, copied, unchanged] {
@@ -189,14 +190,14 @@ void Join_Engine::Clean_Up(std::function<void()> work)
 
 void Join_Engine::Copied(const Copy_Outcome& copied)
 {
-    if (!copied.ok()) {
+    if (!copied.Ok()) {
         qCWarning(Log_Join).noquote() << "join failed:" << One_Line(Copy_Failure_Text(copied));
-        prompter_.message(Copy_Failure_Text(copied), Msg_Exclamation);
+        prompter_.Message(Copy_Failure_Text(copied), Msg_Exclamation);
         End();
         return;
     }
     Join_Size = copied.bytes;
-    if (state_.settings.Auto == 0)
+    if (state_.settings.Join_Naming() == Naming::Save_As)
         Save_Joined_As();
     else
         Name_Automatically();
@@ -210,7 +211,7 @@ void Join_Engine::Name_Automatically()
                  const Automatic_Save save = Save_Automatically(temp, folder, today, ext, &progress);
                  return Step_Result{[this, save] {
                                         Last_Number = save.lastNumber;
-                                        if (save.moved.ok())
+                                        if (save.moved.Ok())
                                             Join_Output = save.name;
                                         Saved(save.name, save.moved);
                                     },
@@ -230,7 +231,7 @@ void Join_Engine::Save_Joined_As()
              [this, temp = state_.Temp_Join_File, chosen](Copy_Progress& progress) {
                  const Move_Outcome moved = Move_File(temp, chosen, Move_Mode::Replace, &progress);
                  return Step_Result{[this, chosen, moved] {
-                                        if (moved.ok())
+                                        if (moved.Ok())
                                             state_.settings.List_Path = Parent_Folder(chosen);
                                         Saved(chosen, moved);
                                     },
@@ -240,9 +241,9 @@ void Join_Engine::Save_Joined_As()
 
 void Join_Engine::Saved(const QString& output, const Move_Outcome& moved)
 {
-    if (!moved.ok()) {
+    if (!moved.Ok()) {
         qCWarning(Log_Join).noquote() << "not saved:" << One_Line(Move_Failure_Text(output, moved.error));
-        prompter_.message(Move_Failure_Text(output, moved.error), Msg_Exclamation);
+        prompter_.Message(Move_Failure_Text(output, moved.error), Msg_Exclamation);
         End();
         return;
     }
@@ -252,11 +253,11 @@ void Join_Engine::Saved(const QString& output, const Move_Outcome& moved)
 void Join_Engine::Keep_Late(const QString& output, const Move_Outcome& moved)
 {
     // Saved just as the user cancelled: listed, so that it is not lost, but the inputs stay.
-    if (!moved.ok())
+    if (!moved.Ok())
         return;
     qCInfo(Log_Join).noquote() << "saved after the cancel as" << output;
     state_.List_Join.Add(output);
-    state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.count());
+    state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.Count());
 }
 
 void Join_Engine::Finish(const QString& output)
@@ -265,21 +266,21 @@ void Join_Engine::Finish(const QString& output)
     state_.labels.Set(Cmd_Join, false);
     state_.List_Join.Add(output);
     if (!Fav_Record(output))
-        prompter_.message(QStringLiteral("結合ﾌｧｲﾙのﾊﾟｽが長すぎるため、ｸﾞﾙｰﾌﾟに保存できません！\n%1").arg(output),
+        prompter_.Message(QStringLiteral("結合ﾌｧｲﾙのﾊﾟｽが長すぎるため、ｸﾞﾙｰﾌﾟに保存できません！\n%1").arg(output),
                           Msg_Exclamation);
     if (!unchanged_.isEmpty())
-        prompter_.message(Unchanged_Inputs_Message(unchanged_), Msg_Exclamation);
+        prompter_.Message(Unchanged_Inputs_Message(unchanged_), Msg_Exclamation);
     Handle_Inputs_After_Join(output);
 }
 
 void Join_Engine::Handle_Inputs_After_Join(const QString& output)
 {
-    const int mode = state_.settings.Inlist;
-    if (mode < 1 || mode > 3) {
+    const After_Join after = state_.settings.Inputs_After_Join();
+    if (after == After_Join::Keep) {
         End();
         return;
     }
-    if (mode == 1) {
+    if (after == After_Join::Clear) {
         Inputs_Handled({true, {}}, output);
         return;
     }
@@ -289,9 +290,9 @@ void Join_Engine::Handle_Inputs_After_Join(const QString& output)
         emit started();
     }
     clearsOnCancel_ = true;
-    const bool trash = mode == 3;
+    const bool trash = after == After_Join::Trash;
     Run_Step(trash ? QStringLiteral("入力ﾌｧｲﾙをごみ箱へ移動しています…") : QStringLiteral("入力ﾌｧｲﾙを削除しています…"),
-             [this, inputs = state_.lstFiles.entries(), output, size = Join_Size, trash](Copy_Progress& progress) {
+             [this, inputs = state_.lstFiles.Entries(), output, size = Join_Size, trash](Copy_Progress& progress) {
                  const Inputs_Outcome outcome = Remove_Inputs(inputs, output, size, trash, &progress);
                  for (const QString& input : outcome.kept)
                      qCWarning(Log_Join).noquote() << (trash ? "cannot move to the trash" : "cannot delete") << input;
@@ -302,7 +303,7 @@ void Join_Engine::Handle_Inputs_After_Join(const QString& output)
 void Join_Engine::Inputs_Handled(const Inputs_Outcome& outcome, const QString& output)
 {
     if (!outcome.verified) {
-        prompter_.message(QStringLiteral("結合ﾌｧｲﾙを確認できないため入力ﾌｧｲﾙを残しました！\n%1").arg(output),
+        prompter_.Message(QStringLiteral("結合ﾌｧｲﾙを確認できないため入力ﾌｧｲﾙを残しました！\n%1").arg(output),
                           Msg_Exclamation);
     } else {
         state_.labels.Set_Range(Cmd_Play_Input, Cmd_Join, false);

@@ -69,12 +69,12 @@ Automatic_Save Save_Automatically(const QString& temp, const QString& folder, co
         save.name = Automatic_Name(folder, date, save.lastNumber + i, upperExt);
         save.moved = Move_File(temp, save.name, Move_Mode::Keep_Existing, progress);
         if (save.moved.result != Move_Result::Target_Exists) {
-            if (save.moved.ok())
+            if (save.moved.Ok())
                 save.lastNumber += i;
             break;
         }
     }
-    if (!save.moved.ok())
+    if (!save.moved.Ok())
         QFile::remove(temp);
     return save;
 }
@@ -89,10 +89,10 @@ Inputs_Outcome Remove_Inputs(const QStringList& inputs, const QString& output, q
     if (!outcome.verified)
         return outcome;
     if (progress)
-        progress->begin(inputs.size());
+        progress->Begin(inputs.size());
     for (qsizetype i = 0; i < inputs.size(); ++i) {
         const QString& input = inputs.at(i);
-        if (progress && !progress->step(input, i)) {
+        if (progress && !progress->Step(input, i)) {
             outcome.kept += inputs.mid(i);
             break;
         }
@@ -103,7 +103,7 @@ Inputs_Outcome Remove_Inputs(const QStringList& inputs, const QString& output, q
             outcome.kept.append(input);
     }
     if (progress)
-        progress->end();
+        progress->End();
     return outcome;
 }
 

@@ -23,11 +23,11 @@ QString Save_Suffix(const QString& upperExt)
 QString Ask_Save_Path(Prompter& prompter, const QString& title, const QString& upperExt, const QString& folder,
                       const QString& proposed, const QString& mismatchText)
 {
-    const QString chosen = prompter.saveFile(title, Save_Filter(upperExt), Save_Suffix(upperExt), folder, proposed);
+    const QString chosen = prompter.Save_File(title, Save_Filter(upperExt), Save_Suffix(upperExt), folder, proposed);
     if (chosen.isEmpty())
         return {};
     if (Extension_Of(chosen).toUpper() != upperExt) {
-        prompter.message(mismatchText, Msg_Exclamation);
+        prompter.Message(mismatchText, Msg_Exclamation);
         return {};
     }
     return chosen;
@@ -41,9 +41,9 @@ QString Move_Failure_Text(const QString& to, int error)
 bool Rename_Listed_File(Main_State& state, Prompter& prompter, List_Id source)
 {
     Path_List& list = state.List(source);
-    if (list.selected() < 0)
+    if (list.Selected() < 0)
         return false;
-    const QString playFile = list.selectedPath();
+    const QString playFile = list.Selected_Path();
     const QString ext = Extension_Of(playFile).toUpper();
     const QString chosen = Ask_Save_Path(prompter, QStringLiteral("ﾌｧｲﾙ名を変更"), ext, Parent_Folder(playFile),
                                          playFile, QStringLiteral("変更ﾌｧｲﾙの拡張子が違います！"));
@@ -52,12 +52,12 @@ bool Rename_Listed_File(Main_State& state, Prompter& prompter, List_Id source)
     const Move_Outcome moved = Move_File(playFile, chosen, Move_Mode::Replace);
     if (moved.result == Move_Result::Same_File)
         return false;  // the proposed name accepted as it was: the file stays as it is
-    if (!moved.ok()) {
-        prompter.message(Move_Failure_Text(chosen, moved.error), Msg_Exclamation);
+    if (!moved.Ok()) {
+        prompter.Message(Move_Failure_Text(chosen, moved.error), Msg_Exclamation);
         return false;
     }
     // The entry the rename started from; the dialog was modal, but look it up again all the same.
-    const int row = list.selectedPath() == playFile ? list.selected() : int(list.entries().indexOf(playFile));
+    const int row = list.Selected_Path() == playFile ? list.Selected() : int(list.Entries().indexOf(playFile));
     list.Remove_At(row);
     list.Add(chosen);
     return true;

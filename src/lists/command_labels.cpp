@@ -44,7 +44,7 @@ QString Command_Caption(Cmd cmd)
 
 Command_Labels::Command_Labels(QObject* parent) : QObject(parent) {}
 
-bool Command_Labels::enabled(Cmd cmd) const
+bool Command_Labels::Enabled(Cmd cmd) const
 {
     return Command_Label_Exists(cmd) && enabled_[size_t(cmd)];
 }

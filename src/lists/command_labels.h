@@ -84,7 +84,7 @@ class Command_Labels : public QObject {
 public:
     explicit Command_Labels(QObject* parent = nullptr);
 
-    bool enabled(Cmd cmd) const;
+    bool Enabled(Cmd cmd) const;
     void Set(Cmd cmd, bool on);
     // Inclusive range; values that name no label are skipped.
     void Set_Range(Cmd from, Cmd to, bool on);

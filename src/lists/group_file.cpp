@@ -128,7 +128,7 @@ QStringList Load_Group(const QString& file, QStringList* away, int boundMs)
     for (qint64 left = in.size / Record_Length; left > 0;) {
         const qint64 count = std::min(left, Chunk_Records);
         QByteArray chunk(qsizetype(count * Record_Length), Qt::Uninitialized);
-        if (Read_Full(in.fd.get(), chunk.data(), chunk.size()) != chunk.size())
+        if (Read_Full(in.fd.Get(), chunk.data(), chunk.size()) != chunk.size())
             break;
         Collect_Records(chunk, pool, spans);
         left -= count;

@@ -50,8 +50,8 @@ struct Group_Write {
     File_Status status = File_Status::Ok;
     int error = 0;      // errno of a Failed status
     QStringList unfit;  // entries too long for a record: not in the file
-    bool ok() const { return status == File_Status::Ok && unfit.isEmpty(); }
-    explicit operator bool() const { return ok(); }
+    bool Ok() const { return status == File_Status::Ok && unfit.isEmpty(); }
+    explicit operator bool() const { return Ok(); }
 };
 
 // Replaces the file atomically by the records of the entries that fit, or removes it when

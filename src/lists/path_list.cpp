@@ -51,7 +51,7 @@ int Path_List::Add(const QString& path)
         ++selected_;
         emit selectionChanged(selected_);
     }
-    emit countChanged(count());
+    emit countChanged(Count());
     return row;
 }
 
@@ -66,12 +66,12 @@ void Path_List::Add_All(const QStringList& paths)
         selected_ = -1;
         emit selectionChanged(-1);
     }
-    emit countChanged(count());
+    emit countChanged(Count());
 }
 
 void Path_List::Remove_At(int i)
 {
-    if (i < 0 || i >= count())
+    if (i < 0 || i >= Count())
         return;
     beginRemoveRows({}, i, i);
     entries_.removeAt(i);
@@ -83,7 +83,7 @@ void Path_List::Remove_At(int i)
         --selected_;
         emit selectionChanged(selected_);
     }
-    emit countChanged(count());
+    emit countChanged(Count());
 }
 
 void Path_List::Clear()
@@ -100,7 +100,7 @@ void Path_List::Clear()
 
 void Path_List::setSelected(int i)
 {
-    if (i < -1 || i >= count())
+    if (i < -1 || i >= Count())
         i = -1;
     if (i == selected_)
         return;
@@ -110,12 +110,12 @@ void Path_List::setSelected(int i)
 
 int Path_List::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : count();
+    return parent.isValid() ? 0 : Count();
 }
 
 QVariant Path_List::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= count())
+    if (!index.isValid() || index.row() >= Count())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return entries_.at(index.row());

@@ -26,9 +26,9 @@ class Path_List : public QAbstractListModel {
 public:
     explicit Path_List(QObject* parent = nullptr);
 
-    int count() const { return int(entries_.size()); }
-    const QString& at(int i) const { return entries_.at(i); }
-    const QStringList& entries() const { return entries_; }
+    int Count() const { return int(entries_.size()); }
+    const QString& At(int i) const { return entries_.at(i); }
+    const QStringList& Entries() const { return entries_; }
 
     // Inserts at the sorted place (after equal entries) and returns that index.
     int Add(const QString& path);
@@ -37,8 +37,8 @@ public:
     void Remove_At(int i);
     void Clear();
 
-    int selected() const { return selected_; }
-    QString selectedPath() const { return selected_ >= 0 ? entries_.at(selected_) : QString(); }
+    int Selected() const { return selected_; }
+    QString Selected_Path() const { return selected_ >= 0 ? entries_.at(selected_) : QString(); }
     void setSelected(int i);
 
     // The order the list box sorts by.

@@ -43,7 +43,7 @@ File_Source::File_Source(const QString& path)
     if (opened.status != File_Status::Ok)
         return;
     size_ = opened.size;
-    fd_ = opened.fd.release();
+    fd_ = opened.fd.Release();
 }
 
 File_Source::~File_Source()

@@ -73,7 +73,7 @@ private:
         for (int i = 0; i < inputs_.size(); ++i) {
             const Open_Result in = Open_Regular(inputs_[i]);
             if (in.status == File_Status::Ok)
-                ::posix_fadvise(in.fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+                ::posix_fadvise(in.fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
             for (bool last = false; !last;) {
                 std::unique_ptr<Piece> piece = Pop(free_);
                 if (!piece)
@@ -81,7 +81,7 @@ private:
                 ssize_t n = -1;
                 if (in.status == File_Status::Ok)
                     do
-                        n = ::read(in.fd.get(), piece->bytes.data(), Piece_Bytes);
+                        n = ::read(in.fd.Get(), piece->bytes.data(), Piece_Bytes);
                     while (n < 0 && errno == EINTR);
                 piece->input = i;
                 piece->size = std::max<ssize_t>(n, 0);

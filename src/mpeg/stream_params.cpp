@@ -233,7 +233,7 @@ QString Unlike_Question(const Unlike_Input& u)
 
 bool Join_Anyway(const std::optional<Unlike_Input>& unlike, Prompter& prompter)
 {
-    return !unlike || prompter.message(Unlike_Question(*unlike), Msg_Yes_No | Msg_Exclamation) == Answer_Yes;
+    return !unlike || prompter.Message(Unlike_Question(*unlike), Msg_Yes_No | Msg_Exclamation) == Answer_Yes;
 }
 
 QString Unchanged_Inputs_Message(const QStringList& paths)

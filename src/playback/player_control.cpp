@@ -3,7 +3,7 @@
 
 namespace pf {
 
-Player_Control::Player_Control(Play_State& play, QObject* parent) : QObject(parent), play_(play)
+Player_Control::Player_Control(const QString& file, QObject* parent) : QObject(parent), file_(file)
 {
     failTimer_.setSingleShot(true);
     failTimer_.setTimerType(Qt::PreciseTimer);  // a coarse one may end the failure's time early
@@ -16,7 +16,6 @@ void Player_Control::User_Stop(User_Way way)
     failTimer_.stop();
     stopped_ = true;
     Stopping(way);
-    play_.Stop_Request = true;
     emit closeRequested();
 }
 
@@ -37,7 +36,7 @@ void Player_Control::Fail(const QString& text)
     if (stopped_)
         return;
     failed_ = true;
-    emit failure(text);
+    emit failed(text);
     failTimer_.start();
 }
 

@@ -36,12 +36,12 @@ QString Clock_Text(double seconds)
     return QStringLiteral("%1:%2:%3").arg(total / 3600).arg(two(total / 60 % 60), two(total % 60));
 }
 
-Real_Control::Real_Control(Play_State& play, const QByteArray& audioOutput, QObject* parent)
-    : Player_Control(play, parent), player_(audioOutput)
+Real_Control::Real_Control(const QString& file, const QByteArray& audioOutput, QObject* parent)
+    : Player_Control(file, parent), player_(audioOutput)
 {
     connect(&player_, &Real_Player::clipOpened, this, &Real_Control::Clip_Opened);
     connect(&player_, &Real_Player::playStateChanged, this, &Real_Control::State_Changed);
-    connect(&player_, &Real_Player::cannotPlay, this, &Real_Control::Fail);
+    connect(&player_, &Real_Player::playFailed, this, &Real_Control::Fail);
     connect(&player_, &Real_Player::entryFailed, this, [this](const QString& text) {
         note_ = text;
         noteUntil_ = opened_ + 1;
@@ -56,7 +56,7 @@ Real_Control::Real_Control(Play_State& play, const QByteArray& audioOutput, QObj
 void Real_Control::Start(quint64 pictureWindow)
 {
     player_.Set_Picture_Window(pictureWindow);
-    player_.Set_Source(QStringLiteral("file://") + play_.Play_File);
+    player_.Set_Source(QStringLiteral("file://") + File());
     player_.Play();
 }
 
@@ -74,7 +74,7 @@ void Real_Control::State_Changed(int state)
     if (!text)
         return;
     stateText_ = *text;
-    emit headText(stateText_);
+    emit headTextChanged(stateText_);
     Show_Status();
     if (state == Real_Player::Stopped)
         Natural_End();
@@ -83,7 +83,7 @@ void Real_Control::State_Changed(int state)
 void Real_Control::Stopping(User_Way way)
 {
     if (way == User_Way::Key)
-        emit headText(QStringLiteral("Unloading"));
+        emit headTextChanged(QStringLiteral("Unloading"));
 }
 
 void Real_Control::Show_Status()

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the RealMedia window does, without the window: it hands "file://" + Play_File to its
+// What the RealMedia window does, without the window: it hands "file://" + its file to its
 // Real_Player and starts it, lays the window out for each clip that opens (picture at top 20,
 // our 25-pixel status bar below it, 45 pixels more than the clip in all), writes the play state
 // in the head bar and closes on state 0. Esc and Space write "Unloading", the exit image does not.
@@ -39,11 +39,11 @@ QString Clock_Text(double seconds);
 class Real_Control : public Player_Control {
     Q_OBJECT
 public:
-    Real_Control(Play_State& play, const QByteArray& audioOutput, QObject* parent = nullptr);
+    Real_Control(const QString& file, const QByteArray& audioOutput, QObject* parent = nullptr);
 
     Real_Player& Player() { return player_; }
 
-    // The source from Play_File and the play request; the picture goes into `pictureWindow`.
+    // The source from the file and the play request; the picture goes into `pictureWindow`.
     void Start(quint64 pictureWindow);
     // Closing the window ends the player and its playback.
     void Close() { player_.Close(); }

@@ -90,12 +90,12 @@ void Real_Player::Play()
     if (local && Extension_Of(path).compare(QLatin1String("ram"), Qt::CaseInsensitive) == 0) {
         const Read_Result list = Read_Regular_File(path, Ram_Limit);
         if (list.status != File_Status::Ok) {
-            emit cannotPlay(path + QStringLiteral(": ") + Read_Failure(list.status, list.error));
+            emit playFailed(path + QStringLiteral(": ") + Read_Failure(list.status, list.error));
             return;
         }
         entries_ = Ram_Entries(list.bytes);
         if (entries_.isEmpty()) {
-            emit cannotPlay(path + QStringLiteral(": ﾘｽﾄに再生する場所がありません"));
+            emit playFailed(path + QStringLiteral(": ﾘｽﾄに再生する場所がありません"));
             return;
         }
     }
@@ -105,7 +105,7 @@ void Real_Player::Play()
     if (!session_->Is_Ready()) {
         const QString why = session_->Last_Error();
         session_.reset();
-        emit cannotPlay(why);
+        emit playFailed(why);
         return;
     }
     connect(session_.get(), &Mpv_Session::eventArrived, this, &Real_Player::On_Event);
@@ -147,7 +147,7 @@ void Real_Player::Entry_Failed(const QString& reason)
 {
     const QString text = Current_Location() + QStringLiteral(": ") + reason;
     if (index_ + 1 >= entries_.size()) {
-        emit cannotPlay(text);
+        emit playFailed(text);
         return;
     }
     emit entryFailed(text);

@@ -60,7 +60,7 @@ signals:
     // One entry of a list could not be played; the next one starts.
     void entryFailed(const QString& text);
     // Nothing more can be played: the source, or the last entry of a list, failed.
-    void cannotPlay(const QString& text);
+    void playFailed(const QString& text);
 
 private:
     void Start_Entry();

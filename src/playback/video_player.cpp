@@ -37,9 +37,9 @@ std::optional<QString> Progress_Text(qint32 position, qint32 length)
     return (percent == 0 ? QString() : QString::number(percent)) + u'%';
 }
 
-Video_Player::Video_Player(const Settings& settings, Play_State& play, Prompter& prompter, Mci_Port& port,
+Video_Player::Video_Player(const Settings& settings, const QString& file, Prompter& prompter, Mci_Port& port,
                            QObject* parent)
-    : Player_Control(play, parent), settings_(settings), prompter_(prompter), port_(port)
+    : Player_Control(file, parent), settings_(settings), prompter_(prompter), port_(port)
 {
     timer_.setInterval(Tick_Ms);
     connect(&timer_, &QTimer::timeout, this, &Video_Player::Tick);
@@ -57,7 +57,7 @@ bool Video_Player::Open_Movie(qint32 parent, QSize screen, QSize& picture)
     for (int attempt = 1;; ++attempt) {
         bool ok = false;
         try {
-            ok = mci_->OpenDevice(Device_Type, Alias, play_.Play_File, parent, Child_Style) == 0;
+            ok = mci_->OpenDevice(Device_Type, Alias, File(), parent, Child_Style) == 0;
         } catch (const Mci_Arithmetic_Error&) {
             // A file of 0 ms is open but has nothing to size the picture by.
             opened_ = true;
@@ -81,14 +81,15 @@ bool Video_Player::Open_Movie(qint32 parent, QSize screen, QSize& picture)
     if (blank < 0 || !width || !height)
         return true;  // the picture keeps its size, the video the device's
     const QSize movie(*width, *height);
-    switch (settings_.Size) {
-    case 0: picture = screen; break;
-    case 1: picture = movie; break;
-    case 2:
-        // A custom size of nothing would leave no picture at all.
-        picture = settings_.Size_X > 0 && settings_.Size_Y > 0 ? QSize(settings_.Size_X, settings_.Size_Y) : movie;
-        break;
-    default: break;
+    if (const auto fit = settings_.Picture_Size()) {
+        switch (*fit) {
+        case Video_Size::Full_Screen: picture = screen; break;
+        case Video_Size::Movie: picture = movie; break;
+        case Video_Size::Custom:
+            // A custom size of nothing would leave no picture at all.
+            picture = settings_.Size_X > 0 && settings_.Size_Y > 0 ? QSize(settings_.Size_X, settings_.Size_Y) : movie;
+            break;
+        }
     }
     Fit_Movie(picture);
     return true;
@@ -127,12 +128,12 @@ void Video_Player::Tick()
     const qint32 position = mci_->cmdGetPosition(Alias);
     const qint32 length = mci_->TotalTime();
     if (const auto text = Progress_Text(position, length))
-        emit headText(*text);
+        emit headTextChanged(*text);
     // Exactly at the end; a failed query (-1) is no end even when the length is unknown too.
     if (position < 0 || position != length)
         return;
     Stop_Movie();
-    if (settings_.Rep == 1) {
+    if (settings_.Repeats()) {
         Rewind_Movie();
         Play_Movie();
     } else {
@@ -145,7 +146,7 @@ void Video_Player::Close_Movie()
     timer_.stop();
     opened_ = false;
     if (mci_ && mci_->CloseDevice(Alias) != 0 && mci_->ErrorNumber() != MCIERR_INVALID_DEVICE_NAME)
-        prompter_.message(mci_->ErrorDescription(), Msg_Ok);
+        prompter_.Message(mci_->ErrorDescription(), Msg_Ok);
 }
 
 }  // namespace pf

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the video window does, without the window: it opens Play_File on the media-control alias
+// What the video window does, without the window: it opens its file on the media-control alias
 // "device1" through its own clsMCIApi (created at load, kept until the window goes), sizes the
 // picture by the Size setting, plays, writes the progress every 500 ms, and at the exact end
 // closes or, with Rep 1, plays again. The window hands in its picture's native window and
-// sizes, shows headText/failure and closes on closeRequested. An open or a rewind may wait (a
+// sizes, shows headTextChanged/failed and closes on closeRequested. An open or a rewind may wait (a
 // slow disk); a close meanwhile ends the wait, and what follows fails as on a closed device.
 #pragma once
 
@@ -35,13 +35,13 @@ public:
     static inline const QString Device_Type = QStringLiteral("MPEGVideo");
     static inline const QString Child_Style = QStringLiteral("1073741824");
 
-    Video_Player(const Settings& settings, Play_State& play, Prompter& prompter, Mci_Port& port = Service_Port(),
+    Video_Player(const Settings& settings, const QString& file, Prompter& prompter, Mci_Port& port = Service_Port(),
                  QObject* parent = nullptr);
     ~Video_Player() override;
 
-    // Opens Play_File drawing into the native window `parent` and sizes the picture: `picture`
+    // Opens the file drawing into the native window `parent` and sizes the picture: `picture`
     // holds its size on entry and the size to give it on return; `screen` is in pixels.
-    // False (and failure() reported) when the file could not be opened.
+    // False (and failed reported) when the file could not be opened.
     bool Open_Movie(qint32 parent, QSize screen, QSize& picture);
     // Plays what opened; nothing when the open failed.
     void Play_Movie();

@@ -15,7 +15,7 @@ namespace {
 
 bool Shows(const Picture* p, const QPixmap& stock)
 {
-    return p->picture().cacheKey() == stock.cacheKey();
+    return p->Pixmap().cacheKey() == stock.cacheKey();
 }
 
 // Posted, so that a command opening a modal window does not hold the screen reader's call.

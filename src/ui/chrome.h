@@ -28,7 +28,7 @@ public:
     // Any button ends the drag.
     void Release() { dragging_ = false; }
 
-    bool dragging() const { return dragging_; }
+    bool Dragging() const { return dragging_; }
 
 private:
     bool dragging_ = false;
@@ -58,7 +58,7 @@ public:
     // Off: the picture stretches to the control. On: the control takes the picture's size.
     void setFitToPicture(bool on) { fit_ = on; }
     void setPicture(const QPixmap& picture);
-    const QPixmap& picture() const { return picture_; }
+    const QPixmap& Pixmap() const { return picture_; }
     // Whether anything listens to its presses: a button rather than an image to a screen reader.
     bool Pressable() const;
 
@@ -122,9 +122,9 @@ class Window_Chrome {
 public:
     Window_Chrome(QWidget* window, const QRect& strip, QPoint exitAt);
 
-    Picture* strip() const { return strip_; }
-    Exit_Image* exit() const { return exit_; }
-    Window_Dragger* dragger() const { return dragger_; }
+    Picture* Strip() const { return strip_; }
+    Exit_Image* Exit() const { return exit_; }
+    Window_Dragger* Dragger() const { return dragger_; }
 
 private:
     Picture* strip_;

@@ -38,7 +38,7 @@ public:
     // `image` is the picture under the label (a sibling), set to the released look here.
     Command_Label(int index, const QString& caption, Picture* image, QWidget* parent);
 
-    Picture* image() const { return image_; }
+    Picture* Image() const { return image_; }
     // Shows or hides the label together with its picture.
     void setShown(bool on);
 

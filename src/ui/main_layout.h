@@ -3,6 +3,7 @@
 // what the two layouts change. Plain data, so that tests check the window against it.
 #pragma once
 
+#include "core/settings.h"
 #include "lists/command_labels.h"
 
 #include <QRect>
@@ -85,7 +86,7 @@ constexpr QRect Command_Picture(const Command_Place& c)
 
 }  // namespace geo
 
-// What a layout sets: 1 is the wide layout, every other value the compact one.
+// What each layout sets.
 struct Main_Layout {
     bool wide;
     int bodyWidth;
@@ -94,9 +95,9 @@ struct Main_Layout {
     int joinedWidth;
 };
 
-constexpr Main_Layout Layout_For(int skin)
+constexpr Main_Layout Layout_For(Layout layout)
 {
-    return skin == 1 ? Main_Layout{true, 805, 803, 780, 377} : Main_Layout{false, 497, 495, 472, 469};
+    return layout == Layout::Wide ? Main_Layout{true, 805, 803, 780, 377} : Main_Layout{false, 497, 495, 472, 469};
 }
 
 // The window commands shown by each layout: on the body when wide, on the joined page when compact.

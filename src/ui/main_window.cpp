@@ -62,8 +62,8 @@ void Parlo_film_S::Build_Chrome()
 {
     const Stock_Pictures& s = Stock();
     chrome_ = std::make_unique<Window_Chrome>(this, geo::Image_head, geo::ImgExit.topLeft());
-    Image_head_ = chrome_->strip();
-    ImgExit_ = chrome_->exit();
+    Image_head_ = chrome_->Strip();
+    ImgExit_ = chrome_->Exit();
     connect(ImgExit_, &Exit_Image::triggered, this, &QWidget::close);
 
     for (int i = 0; i < 2; ++i) {
@@ -72,7 +72,7 @@ void Parlo_film_S::Build_Chrome()
         Img_Skin_[size_t(i)]->setGeometry(geo::Img_Skin[i]);
         Img_Skin_[size_t(i)]->setPicture(i == 0 ? s.Layout_Compact : s.Layout_Wide);
         Img_Skin_[size_t(i)]->setToolTip(i == 0 ? QStringLiteral("ｺﾝﾊﾟｸﾄ") : QStringLiteral("ﾜｲﾄﾞ"));
-        connect(Img_Skin_[size_t(i)], &Picture::clicked, this, [this, i] { Img_Skin_Click(i); });
+        connect(Img_Skin_[size_t(i)], &Picture::clicked, this, [this, i] { Img_Skin_Click(Layout(i)); });
     }
 
     lbl_h_ = new QLabel(Title, this);
@@ -82,7 +82,7 @@ void Parlo_film_S::Build_Chrome()
     white.setColor(QPalette::WindowText, Qt::white);
     lbl_h_->setPalette(white);
     Place_Caption(lbl_h_, geo::lbl_h);
-    chrome_->dragger()->Add_Handle(lbl_h_);
+    chrome_->Dragger()->Add_Handle(lbl_h_);
 }
 
 void Parlo_film_S::Build_Pages()
@@ -122,8 +122,8 @@ void Parlo_film_S::Build_Pages()
         connect(view, &Path_List_View::filesDropped, this,
                 [this, id](const QStringList& paths) { emit filesDropped(id, paths); });
     }
-    Play_ = Build_Order_Markers(Pic_C_[1], &Settings::Play, QStringLiteral("Play"));
-    PlayF_ = Build_Order_Markers(Pic_C_[2], &Settings::PlayF, QStringLiteral("PlayF"));
+    Play_ = Build_Order_Markers(List_Id::Joined, QStringLiteral("Play"));
+    PlayF_ = Build_Order_Markers(List_Id::Favorite, QStringLiteral("PlayF"));
 
     for (int k = 0; k < 2; ++k) {
         Tile_Box* page = Pic_C_[size_t(k + 1)];
@@ -144,13 +144,14 @@ void Parlo_film_S::Build_Pages()
     }
 }
 
-Choice_Group* Parlo_film_S::Build_Order_Markers(Tile_Box* page, qint16 Settings::*order, const QString& name)
+Choice_Group* Parlo_film_S::Build_Order_Markers(List_Id list, const QString& name)
 {
-    auto* group
-        = new Choice_Group(page, {{geo::Play[0], geo::lbl_Play[0], "順次"}, {geo::Play[1], geo::lbl_Play[1], "ﾗﾝﾀﾞﾑ"}},
-                           name, QStringLiteral("lbl_") + name);
-    connect(group, &Choice_Group::chosen, this, [this, group, order](int i) {
-        state_.settings.*order = qint16(i);
+    // The markers in the order of Play_Order: 順次, then ﾗﾝﾀﾞﾑ.
+    auto* group = new Choice_Group(
+        Pic_C_[size_t(list)], {{geo::Play[0], geo::lbl_Play[0], "順次"}, {geo::Play[1], geo::lbl_Play[1], "ﾗﾝﾀﾞﾑ"}},
+        name, QStringLiteral("lbl_") + name);
+    connect(group, &Choice_Group::chosen, this, [this, group, list](int i) {
+        state_.Set_Order(list, Play_Order(i));
         group->Show_Chosen(i);
     });
     return group;
@@ -236,7 +237,7 @@ void Parlo_film_S::Load()
         plate->setPicture(s.Img_TT);
     for (Command_Label* label : lbl_Cmd_)
         if (label) {
-            label->image()->setPicture(s.Img_Off);
+            label->Image()->setPicture(s.Img_Off);
             label->setCursor(s.Hand);
         }
     for (Path_List_View* view : lists_)
@@ -253,13 +254,19 @@ void Parlo_film_S::Load()
             b->setCursor(s.Hand);
     Show_Groups();
 
-    Img_Skin_Click(state_.settings.Skin);
+    // The stored layout, which stays as it was (a value of neither button too) until a click.
+    Show_Layout(state_.settings.Window_Layout());
 }
 
-void Parlo_film_S::Img_Skin_Click(int index)
+void Parlo_film_S::Img_Skin_Click(Layout layout)
 {
-    state_.settings.Skin = qint16(index);
-    const Main_Layout layout = Layout_For(index);
+    state_.Set_Layout(layout);
+    Show_Layout(layout);
+}
+
+void Parlo_film_S::Show_Layout(Layout chosen)
+{
+    const Main_Layout layout = Layout_For(chosen);
     Pic_C_[1]->resize(layout.joinedWidth, Pic_C_[1]->height());
     if (!layout.wide)
         Tile_Background(Pic_C_[1]);
@@ -299,7 +306,7 @@ void Parlo_film_S::Show_Label_States()
 {
     for (int i = 0; i < Command_Label_Count; ++i)
         if (lbl_Cmd_[size_t(i)])
-            lbl_Cmd_[size_t(i)]->setEnabled(state_.labels.enabled(Cmd(i)));
+            lbl_Cmd_[size_t(i)]->setEnabled(state_.labels.Enabled(Cmd(i)));
 }
 
 Command_Label* Parlo_film_S::Cmd_Label(Cmd cmd) const
@@ -324,7 +331,7 @@ void Parlo_film_S::Save_And_Exit()
         return state_.Save_All(&problems);
     }();
     if (!saved
-        && prompter_->message(problems.join(QStringLiteral("\n\n")) + QStringLiteral("\n\nこのまま終了しますか？"),
+        && prompter_->Message(problems.join(QStringLiteral("\n\n")) + QStringLiteral("\n\nこのまま終了しますか？"),
                               Msg_Yes_No | Msg_Exclamation)
             != Answer_Yes)
         return;

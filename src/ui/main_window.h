@@ -43,8 +43,8 @@ public:
     // group buttons, markers and captions, then the stored layout. Shows nothing by itself.
     void Load();
 
-    // Applies layout `index` (1 wide, anything else compact) and stores it in Skin.
-    void Img_Skin_Click(int index);
+    // A layout button: stores `layout` in Skin and applies it.
+    void Img_Skin_Click(Layout layout);
 
     // Registers what the release of command label `cmd` does; see Command_Router.
     void Set_Command(Cmd cmd, Command_Router::Handler handler);
@@ -84,7 +84,8 @@ private:
     void Build_Chrome();
     void Build_Pages();
     void Build_Commands();
-    Choice_Group* Build_Order_Markers(Tile_Box* page, qint16 Settings::*order, const QString& name);
+    Choice_Group* Build_Order_Markers(List_Id list, const QString& name);
+    void Show_Layout(Layout layout);
     void Create_Group_Buttons();
     void Show_Label_States();
     QWidget* Container(Place_In place) const;

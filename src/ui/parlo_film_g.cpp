@@ -16,17 +16,17 @@ constexpr int Head = 20;
 
 }  // namespace
 
-Parlo_film_G::Parlo_film_G(const Settings& settings, Play_State& play, Prompter& prompter, const QString& iniFile,
+Parlo_film_G::Parlo_film_G(const Settings& settings, const QString& file, Prompter& prompter, const QString& iniFile,
                            QWidget* parent)
     : Player_Window(iniFile, Video_Window_Keys, Picture_Design + QSize(0, Head), parent),
       settings_(settings),
-      player_(settings, play, prompter),
+      player_(settings, file, prompter),
       picVideo_(new Picture_Box(this))
 {
     setObjectName(QStringLiteral("Parlo_film_G"));
     setAccessibleName(QStringLiteral("動画の再生"));
-    Chrome().strip()->setObjectName(QStringLiteral("Image1"));
-    Chrome().exit()->setToolTip(QLatin1String(Exit_Tool_Tip));
+    Chrome().Strip()->setObjectName(QStringLiteral("Image1"));
+    Chrome().Exit()->setToolTip(QLatin1String(Exit_Tool_Tip));
     sldTracker()->setObjectName(QStringLiteral("sldTracker"));
     picVideo_->setObjectName(QStringLiteral("picVideo"));
     picVideo_->setGeometry(QRect(QPoint(0, Head), Picture_Design));
@@ -45,7 +45,7 @@ void Parlo_film_G::Load()
     resize(picture.width(), picture.height() + Head);
     Set_Head_Width(picture.width(), 20);
     Place_From_Keys();
-    if (settings_.Size == 0)
+    if (settings_.Picture_Size() == Video_Size::Full_Screen)
         move(0, 0);
     Start_Open_Animation();
     player_.Play_Movie();

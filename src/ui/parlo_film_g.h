@@ -17,7 +17,7 @@ class Parlo_film_G : public Player_Window {
 public:
     static constexpr QSize Picture_Design{151, 125};
 
-    Parlo_film_G(const Settings& settings, Play_State& play, Prompter& prompter, const QString& iniFile,
+    Parlo_film_G(const Settings& settings, const QString& file, Prompter& prompter, const QString& iniFile,
                  QWidget* parent = nullptr);
     ~Parlo_film_G() override;
 

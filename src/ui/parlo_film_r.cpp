@@ -46,18 +46,18 @@ QString Real_Status_Bar::Times() const
     return times_->text();
 }
 
-Parlo_film_R::Parlo_film_R(Play_State& play, const QByteArray& audioOutput, const QString& iniFile, QWidget* parent)
+Parlo_film_R::Parlo_film_R(const QString& file, const QByteArray& audioOutput, const QString& iniFile, QWidget* parent)
     : Player_Window(iniFile, Real_Window_Keys, Real_Loading_Size, parent),
-      control_(play, audioOutput),
+      control_(file, audioOutput),
       RealSC_(new Picture_Box(this)),
       Realmain_(new Real_Status_Bar(this))
 {
     setObjectName(QStringLiteral("Parlo_film_R"));
     setAccessibleName(QStringLiteral("RealMedia の再生"));
     Paint_Black(this);
-    Chrome().strip()->setObjectName(QStringLiteral("Image1"));
-    Chrome().strip()->resize(Head_Design);
-    Chrome().exit()->move(Exit_Design_Left, Chrome().exit()->y());
+    Chrome().Strip()->setObjectName(QStringLiteral("Image1"));
+    Chrome().Strip()->resize(Head_Design);
+    Chrome().Exit()->move(Exit_Design_Left, Chrome().Exit()->y());
     lbl_msg()->setObjectName(QStringLiteral("lbl_msg"));
     Show_Head_Text(QStringLiteral("Loading..."));
     RealSC_->setObjectName(QStringLiteral("RealSC"));

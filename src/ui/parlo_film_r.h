@@ -28,7 +28,7 @@ private:
 class Parlo_film_R : public Player_Window {
     Q_OBJECT
 public:
-    Parlo_film_R(Play_State& play, const QByteArray& audioOutput, const QString& iniFile, QWidget* parent = nullptr);
+    Parlo_film_R(const QString& file, const QByteArray& audioOutput, const QString& iniFile, QWidget* parent = nullptr);
     ~Parlo_film_R() override;
 
     Picture_Box* RealSC() const { return RealSC_; }

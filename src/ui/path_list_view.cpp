@@ -99,7 +99,7 @@ bool Path_List_View::viewportEvent(QEvent* e)
     const auto* help = static_cast<QHelpEvent*>(e);
     const QModelIndex index = indexAt(help->pos());
     tipAt_ = help->globalPos();
-    tipPath_ = index.isValid() ? model_->at(index.row()) : QString();
+    tipPath_ = index.isValid() ? model_->At(index.row()) : QString();
     if (tipPath_.isEmpty())
         QToolTip::hideText();
     else
@@ -110,7 +110,7 @@ bool Path_List_View::viewportEvent(QEvent* e)
 void Path_List_View::Show_Facts(const QString& path, const QString& text)
 {
     const QModelIndex index = indexAt(viewport()->mapFromGlobal(tipAt_));
-    if (path != tipPath_ || !index.isValid() || model_->at(index.row()) != path)
+    if (path != tipPath_ || !index.isValid() || model_->At(index.row()) != path)
         return;
     tipPath_.clear();
     QToolTip::showText(tipAt_, text, viewport(), visualRect(index));

@@ -22,7 +22,7 @@ public:
 
     // The width, in pixels, over which the entries can be scrolled sideways.
     void setHorizontalExtent(int pixels);
-    int horizontalExtent() const { return extent_; }
+    int Horizontal_Extent() const { return extent_; }
     // Entries show what `facts` tells of their files in a tool tip (none without).
     void setFacts(Entry_Facts* facts);
 

@@ -13,16 +13,16 @@ Window_Player_Host::Window_Player_Host(Main_State& state, Prompter& prompter, QW
     : state_(state), prompter_(prompter), owner_(owner), audio_(audioOutput)
 {}
 
-void Window_Player_Host::Show_Video()
+Play_End Window_Player_Host::Show_Video(const QString& file)
 {
-    Parlo_film_G window(state_.settings, state_.play, prompter_, state_.Ini_File(), owner_);
-    window.Run();
+    Parlo_film_G window(state_.settings, file, prompter_, state_.Ini_File(), owner_);
+    return window.Run();
 }
 
-void Window_Player_Host::Show_RealMedia()
+Play_End Window_Player_Host::Show_RealMedia(const QString& file)
 {
-    Parlo_film_R window(state_.play, audio_, state_.Ini_File(), owner_);
-    window.Run();
+    Parlo_film_R window(file, audio_, state_.Ini_File(), owner_);
+    return window.Run();
 }
 
 void Window_Player_Host::Open_Associated(const QString& path)

@@ -20,8 +20,8 @@ public:
     // `audioOutput` is the RealMedia player's mpv "ao" (empty lets mpv choose).
     Window_Player_Host(Main_State& state, Prompter& prompter, QWidget* owner, const QByteArray& audioOutput = {});
 
-    void Show_Video() override;
-    void Show_RealMedia() override;
+    Play_End Show_Video(const QString& file) override;
+    Play_End Show_RealMedia(const QString& file) override;
     void Open_Associated(const QString& path) override;
 
 private:

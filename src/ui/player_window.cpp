@@ -61,7 +61,7 @@ Player_Window::Player_Window(const QString& iniFile, Position_Keys keys, QSize s
     setFocusPolicy(Qt::StrongFocus);
 }
 
-int Player_Window::Run()
+Play_End Player_Window::Run()
 {
     {
         const QScopedValueRollback<bool> loading(loading_, true);
@@ -79,10 +79,16 @@ int Player_Window::Run()
     if (failure_)
         Fit_Failure();
     // A control may give up while loading; then there is nothing more to show.
-    if (!ended_)
-        return exec();
-    accept();
-    return result();
+    if (ended_)
+        accept();
+    else
+        exec();
+    return control_->End();
+}
+
+const QString& Player_Window::File() const
+{
+    return control_->File();
 }
 
 bool Player_Window::Ours(QObject* o) const
@@ -120,8 +126,8 @@ bool Player_Window::eventFilter(QObject* watched, QEvent* e)
 void Player_Window::Attach(Player_Control& control)
 {
     control_ = &control;
-    connect(&control, &Player_Control::headText, this, &Player_Window::Show_Head_Text);
-    connect(&control, &Player_Control::failure, this, &Player_Window::Show_Failure);
+    connect(&control, &Player_Control::headTextChanged, this, &Player_Window::Show_Head_Text);
+    connect(&control, &Player_Control::failed, this, &Player_Window::Show_Failure);
     connect(&control, &Player_Control::closeRequested, this, [this] {
         ended_ = true;
         if (loading_)
@@ -148,7 +154,7 @@ void Player_Window::Show_Failure(const QString& text)
         failure_->setContentsMargins(Failure_Margin, Failure_Margin, Failure_Margin, Failure_Margin);
     }
     failure_->setText(Breakable(text));
-    Chrome().strip()->setToolTip(text);
+    Chrome().Strip()->setToolTip(text);
     Fit_Failure();
 }
 

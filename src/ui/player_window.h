@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the video and RealMedia windows share on top of Secondary_Window: the load-then-show-
-// modally run, Esc and Space (no other key) and the exit image ending playback through the
-// window's Player_Control, the control's text in the white head caption, a failure's whole text
-// in a box under the head bar (the window grows to hold it) and as the bar's tool tip, and
-// closing when the control asks.
+// modally run, which says how the play ended, Esc and Space (no other key) and the exit image
+// ending playback through the window's Player_Control, the control's text in the white head
+// caption, a failure's whole text in a box under the head bar (the window grows to hold it) and
+// as the bar's tool tip, and closing when the control asks.
 // Each player builds its own controls and load steps; the control is owned by the subclass.
 // Loading may wait for a slow disk with the event loop running. Meanwhile Esc or Space, pressed
 // in any window of the program, ends playback at once (the rest of the close follows when the
@@ -11,6 +11,7 @@
 // Loading_Show_Ms shows the window (with its exit image) before it is placed.
 #pragma once
 
+#include "core/play_end.h"
 #include "ui/secondary_window.h"
 
 class QKeyEvent;
@@ -42,8 +43,11 @@ class Player_Window : public Secondary_Window {
 public:
     static constexpr int Loading_Show_Ms = 300;
 
-    // Runs the load sequence and shows the window modally; returns once it has closed.
-    int Run();
+    // Runs the load sequence and shows the window modally; returns once it has closed, with how
+    // its play ended.
+    Play_End Run();
+    // The file the window plays.
+    const QString& File() const;
     bool Loading() const { return loading_; }
 
 protected:

@@ -27,7 +27,7 @@ Progress_Dialog::Progress_Dialog(Join_Engine& engine, QWidget* parent, int showA
     connect(&engine, &Join_Engine::stepEnded, this, &Progress_Dialog::Step_Ended);
 }
 
-QDialog* Progress_Dialog::dialog() const
+QDialog* Progress_Dialog::Dialog() const
 {
     return dialog_ && dialog_->isVisible() ? dialog_.data() : nullptr;
 }
@@ -45,7 +45,7 @@ void Progress_Dialog::Progressed(const QString& file, qint64 done, qint64 total)
     file_ = file;
     done_ = done;
     total_ = total;
-    if (dialog())
+    if (Dialog())
         Update();
 }
 

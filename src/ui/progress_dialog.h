@@ -26,7 +26,7 @@ public:
     Progress_Dialog(Join_Engine& engine, QWidget* parent, int showAfterMs = 500);
 
     // The dialog while it is shown, else null; its label and bar.
-    QDialog* dialog() const;
+    QDialog* Dialog() const;
     QLabel* Label() const { return label_; }
     QProgressBar* Bar() const { return bar_; }
 

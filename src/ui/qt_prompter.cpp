@@ -63,7 +63,7 @@ protected:
 
 }  // namespace
 
-int Qt_Prompter::message(const QString& text, int style)
+int Qt_Prompter::Message(const QString& text, int style)
 {
     QMessageBox box(parent_);
     box.setWindowTitle(QStringLiteral("Parlo_film"));
@@ -80,7 +80,7 @@ int Qt_Prompter::message(const QString& text, int style)
     return box.exec() == QMessageBox::Yes ? Answer_Yes : Answer_No;
 }
 
-QStringList Qt_Prompter::openFiles(const QString& title, const QString& filter, const QString& folder)
+QStringList Qt_Prompter::Open_Files(const QString& title, const QString& filter, const QString& folder)
 {
     QFileDialog dlg(parent_, title, folder, filter);
     Prepare(dlg);
@@ -91,8 +91,8 @@ QStringList Qt_Prompter::openFiles(const QString& title, const QString& filter, 
     return dlg.selectedFiles();
 }
 
-QString Qt_Prompter::saveFile(const QString& title, const QString& filter, const QString& defaultSuffix,
-                              const QString& folder, const QString& proposed)
+QString Qt_Prompter::Save_File(const QString& title, const QString& filter, const QString& defaultSuffix,
+                               const QString& folder, const QString& proposed)
 {
     Save_Dialog dlg(parent_, title, folder, filter);
     Prepare(dlg);
@@ -105,7 +105,7 @@ QString Qt_Prompter::saveFile(const QString& title, const QString& filter, const
     return dlg.selectedFiles().constFirst();
 }
 
-QString Qt_Prompter::chooseFolder(const QString& prompt, const QString& folder)
+QString Qt_Prompter::Pick_Folder(const QString& prompt, const QString& folder)
 {
     QFileDialog dlg(parent_, prompt, folder);
     Prepare(dlg);

@@ -14,11 +14,11 @@ class Qt_Prompter : public Prompter {
 public:
     explicit Qt_Prompter(QWidget* parent) : parent_(parent) {}
 
-    int message(const QString& text, int style) override;
-    QStringList openFiles(const QString& title, const QString& filter, const QString& folder) override;
-    QString saveFile(const QString& title, const QString& filter, const QString& defaultSuffix, const QString& folder,
-                     const QString& proposed) override;
-    QString chooseFolder(const QString& prompt, const QString& folder) override;
+    int Message(const QString& text, int style) override;
+    QStringList Open_Files(const QString& title, const QString& filter, const QString& folder) override;
+    QString Save_File(const QString& title, const QString& filter, const QString& defaultSuffix, const QString& folder,
+                      const QString& proposed) override;
+    QString Pick_Folder(const QString& prompt, const QString& folder) override;
 
 private:
     QWidget* parent_;

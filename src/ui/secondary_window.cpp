@@ -39,16 +39,16 @@ Secondary_Window::Secondary_Window(const QString& iniFile, Position_Keys keys, i
     caption_->setPalette(white);
     caption_->move(Caption_At);
     caption_->raise();
-    chrome_->exit()->raise();
-    connect(chrome_->exit(), &Exit_Image::triggered, this, [this] { Exit_Released(); });
+    chrome_->Exit()->raise();
+    connect(chrome_->Exit(), &Exit_Image::triggered, this, [this] { Exit_Released(); });
 }
 
 Secondary_Window::~Secondary_Window() = default;
 
 void Secondary_Window::Set_Head_Width(int width, int exitInset)
 {
-    chrome_->strip()->resize(width, chrome_->strip()->height());
-    chrome_->exit()->move(width - exitInset, Exit_Top);
+    chrome_->Strip()->resize(width, chrome_->Strip()->height());
+    chrome_->Exit()->move(width - exitInset, Exit_Top);
 }
 
 void Secondary_Window::Place_From_Keys()

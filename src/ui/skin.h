@@ -51,7 +51,7 @@ QList<QPoint> Tile_Positions(QSize box, QSize tile);
 class Tile_Box : public QWidget {
 public:
     explicit Tile_Box(QWidget* parent = nullptr, bool sunken = false);
-    const QPixmap& image() const { return image_; }
+    const QPixmap& Image() const { return image_; }
     void setImage(const QPixmap& image);
 
 protected:

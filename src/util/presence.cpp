@@ -114,10 +114,10 @@ void Check_Folder(const QByteArray& key, const Folder_Names& names, QList<Presen
     const QByteArray folder(key.constData(), key.size());  // ends in a NUL
     // The open is no answer: a cache may give it for a folder whose listing hangs.
     const Unique_Fd dir(::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid() || names.first.size() <= Listing_From || !List_Folder(dir.get(), names, out, steps)) {
+    if (!dir.Valid() || names.first.size() <= Listing_From || !List_Folder(dir.Get(), names, out, steps)) {
         for (auto n = names.first.cbegin(); n != names.first.cend(); ++n)
             // Missing, not a folder or out of reach: what the folder holds is not known.
-            out[*n] = dir.valid() ? Presence_At(dir.get(), n.key().constData(), steps) : Presence::Unknown;
+            out[*n] = dir.Valid() ? Presence_At(dir.Get(), n.key().constData(), steps) : Presence::Unknown;
     }
     for (const auto& [copy, first] : names.copies)
         out[copy] = out.at(first);

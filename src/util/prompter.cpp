@@ -9,10 +9,10 @@ Chosen_Folder Choose_Folder(Prompter& prompter, const QString& folder)
 {
     Chosen_Folder chosen;
     chosen.path
-        = prompter.chooseFolder(QStringLiteral("ﾌｫﾙﾀﾞをｸﾘｯｸして選択状態にしてから ＯＫ を押してください"), folder);
+        = prompter.Pick_Folder(QStringLiteral("ﾌｫﾙﾀﾞをｸﾘｯｸして選択状態にしてから ＯＫ を押してください"), folder);
     chosen.root = !chosen.path.isEmpty() && QDir::cleanPath(chosen.path) == QLatin1String("/");
     if (chosen.root)
-        prompter.message(QStringLiteral("ﾙｰﾄﾃﾞｨﾚｸﾄﾘは指定できません！"), Msg_Exclamation);
+        prompter.Message(QStringLiteral("ﾙｰﾄﾃﾞｨﾚｸﾄﾘは指定できません！"), Msg_Exclamation);
     return chosen;
 }
 

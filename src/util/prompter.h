@@ -21,20 +21,20 @@ public:
 
     // Shows `text` in a box titled "Parlo_film"; returns the button chosen (Answer_No when a
     // question is closed without an answer).
-    virtual int message(const QString& text, int style) = 0;
+    virtual int Message(const QString& text, int style) = 0;
 
     // Multi-selection open dialog; the empty list when cancelled.
-    virtual QStringList openFiles(const QString& title, const QString& filter, const QString& folder) = 0;
+    virtual QStringList Open_Files(const QString& title, const QString& filter, const QString& folder) = 0;
 
     // Save dialog that asks before replacing an existing file; its name box opens holding
     // `proposed`, or the pattern of `defaultSuffix` ("*.mpg") when that is empty. The empty text
     // when cancelled.
-    virtual QString saveFile(const QString& title, const QString& filter, const QString& defaultSuffix,
-                             const QString& folder, const QString& proposed)
+    virtual QString Save_File(const QString& title, const QString& filter, const QString& defaultSuffix,
+                              const QString& folder, const QString& proposed)
         = 0;
 
     // Folder chooser preselecting `folder`; the empty text when cancelled.
-    virtual QString chooseFolder(const QString& prompt, const QString& folder) = 0;
+    virtual QString Pick_Folder(const QString& prompt, const QString& folder) = 0;
 };
 
 // The folder a user chose as chosen (empty when cancelled); `root` when it was the root, which no

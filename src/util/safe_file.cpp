@@ -56,19 +56,19 @@ Unique_Fd& Unique_Fd::operator=(Unique_Fd&& other) noexcept
     if (this != &other) {
         if (fd_ >= 0)
             ::close(fd_);
-        fd_ = other.release();
+        fd_ = other.Release();
     }
     return *this;
 }
 
-int Unique_Fd::release()
+int Unique_Fd::Release()
 {
     const int fd = fd_;
     fd_ = -1;
     return fd;
 }
 
-int Unique_Fd::close()
+int Unique_Fd::Close()
 {
     const int r = ::close(fd_);
     fd_ = -1;
@@ -89,15 +89,15 @@ Open_Result Open_Regular(const QString& path, bool waitIfHeld)
     r.fd = Unique_Fd(::open(Bytes(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     // A lease refuses a non-blocking open of a regular file; its holder lets go as a slow drive
     // answers, late.
-    if (!r.fd.valid() && errno == EWOULDBLOCK && waitIfHeld && S_ISREG(before.st_mode))
+    if (!r.fd.Valid() && errno == EWOULDBLOCK && waitIfHeld && S_ISREG(before.st_mode))
         r.fd = Unique_Fd(::open(Bytes(path).constData(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
-    if (!r.fd.valid()) {
+    if (!r.fd.Valid()) {
         r.error = errno;
         r.status = Status_Of_Errno(r.error);
         return r;
     }
     struct stat st {};
-    if (::fstat(r.fd.get(), &st) != 0) {
+    if (::fstat(r.fd.Get(), &st) != 0) {
         r.error = errno;
         r.fd = Unique_Fd();
         return r;
@@ -107,7 +107,7 @@ Open_Result Open_Regular(const QString& path, bool waitIfHeld)
         r.fd = Unique_Fd();
         return r;
     }
-    ::fcntl(r.fd.get(), F_SETFL, ::fcntl(r.fd.get(), F_GETFL) & ~O_NONBLOCK);
+    ::fcntl(r.fd.Get(), F_SETFL, ::fcntl(r.fd.Get(), F_GETFL) & ~O_NONBLOCK);
     r.size = st.st_size;
     r.status = File_Status::Ok;
     return r;
@@ -170,7 +170,7 @@ Read_Result Read_Regular_File(const QString& path, qint64 limit)
             }
             bytes.resize(std::min<qsizetype>(qsizetype(limit) + 1, got * 2 + 4096));
         }
-        const qint64 n = Read_Full(in.fd.get(), bytes.data() + got, bytes.size() - got);
+        const qint64 n = Read_Full(in.fd.Get(), bytes.data() + got, bytes.size() - got);
         if (n < 0) {
             r.status = File_Status::Failed;
             r.error = errno;
@@ -230,11 +230,11 @@ File_Status Write_File_Atomically(const QString& path, const QByteArray& bytes, 
         return out.status;
     }
     if (existed)
-        ::fchmod(out.fd.get(), st.st_mode & 07777);  // the umask must not narrow the file's rights
-    bool ok = Write_Full(out.fd.get(), bytes.constData(), bytes.size()) && ::fsync(out.fd.get()) == 0;
+        ::fchmod(out.fd.Get(), st.st_mode & 07777);  // the umask must not narrow the file's rights
+    bool ok = Write_Full(out.fd.Get(), bytes.constData(), bytes.size()) && ::fsync(out.fd.Get()) == 0;
     if (!ok)
         err = errno;
-    if (out.fd.close() != 0 && ok) {
+    if (out.fd.Close() != 0 && ok) {
         ok = false;
         err = errno;
     }
@@ -289,7 +289,7 @@ Open_Result Create_Fresh(const QString& path, int mode)
     }
     // O_EXCL also refuses a link that appeared meanwhile; O_NOFOLLOW says so once more.
     r.fd = Unique_Fd(::open(Bytes(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
-    if (!r.fd.valid()) {
+    if (!r.fd.Valid()) {
         r.error = errno;
         r.status = Status_Of_Errno(r.error);
         return r;

@@ -25,16 +25,16 @@ class Unique_Fd {
 public:
     explicit Unique_Fd(int fd = -1) : fd_(fd) {}
     ~Unique_Fd();
-    Unique_Fd(Unique_Fd&& other) noexcept : fd_(other.release()) {}
+    Unique_Fd(Unique_Fd&& other) noexcept : fd_(other.Release()) {}
     Unique_Fd& operator=(Unique_Fd&& other) noexcept;
     Unique_Fd(const Unique_Fd&) = delete;
     Unique_Fd& operator=(const Unique_Fd&) = delete;
 
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    int release();
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
+    int Release();
     // Closes now and reports the result (-1 with errno), so a late write error is not lost.
-    int close();
+    int Close();
 
 private:
     int fd_;

@@ -41,9 +41,9 @@ bool Single_Instance::Acquire()
     // O_NOFOLLOW: the lock file is ours; a link there is not followed to somebody else's file.
     const QByteArray path = QFile::encodeName(QDir(folder_).filePath(Lock_Name));
     lock_ = Unique_Fd(::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600));
-    if (!lock_.valid())
+    if (!lock_.Valid())
         return true;
-    if (::flock(lock_.get(), LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(lock_.Get(), LOCK_EX | LOCK_NB) != 0) {
         const bool held = errno == EWOULDBLOCK;
         lock_ = Unique_Fd();
         return !held;

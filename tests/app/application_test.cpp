@@ -22,7 +22,7 @@ using namespace pf;
 TEST(Main_Application, Start_Registers_The_Media_Device_And_Shows_The_Window)
 {
     test::Temp_Dir dir;
-    Main_Application program(dir.path());
+    Main_Application program(dir.Path());
     program.Start();
     test::Until_Idle(program.Window());
     EXPECT_TRUE(Mci_Service::Instance().Has_Device_Type(QStringLiteral("MPEGVideo")));
@@ -34,63 +34,63 @@ TEST(Main_Application, Start_Registers_The_Media_Device_And_Shows_The_Window)
 TEST(Main_Application, Input_List_Events_And_Labels_Reach_The_Join_Page)
 {
     test::Temp_Dir dir;
-    const QString b = dir.write(QStringLiteral("in/b.MPG"), "b");
-    const QString a = dir.write(QStringLiteral("in/a.mpeg"), "a");
-    const QString text = dir.write(QStringLiteral("in/notes.txt"), "t");
-    Main_Application program(dir.path());
+    const QString b = dir.Write(QStringLiteral("in/b.MPG"), "b");
+    const QString a = dir.Write(QStringLiteral("in/a.mpeg"), "a");
+    const QString text = dir.Write(QStringLiteral("in/notes.txt"), "t");
+    Main_Application program(dir.Path());
     program.Start();
     test::Until_Idle(program.Window());
     Parlo_film_S& window = program.Window();
     Main_State& state = program.State();
 
     emit window.filesDropped(List_Id::Joined, {a});  // another list's drop is not the join page's
-    EXPECT_EQ(state.lstFiles.count(), 0);
+    EXPECT_EQ(state.lstFiles.Count(), 0);
     emit window.filesDropped(List_Id::Input, {b, text, a});
-    EXPECT_EQ(state.lstFiles.entries(), (QStringList{a, b}));
-    EXPECT_TRUE(state.labels.enabled(Cmd(6)));
-    EXPECT_FALSE(state.labels.enabled(Cmd(2)));
+    EXPECT_EQ(state.lstFiles.Entries(), (QStringList{a, b}));
+    EXPECT_TRUE(state.labels.Enabled(Cmd(6)));
+    EXPECT_FALSE(state.labels.Enabled(Cmd(2)));
 
     state.lstFiles.setSelected(1);
     emit window.listClicked(List_Id::Input, 1);
-    EXPECT_TRUE(state.labels.enabled(Cmd(2)) && state.labels.enabled(Cmd(5)));
+    EXPECT_TRUE(state.labels.Enabled(Cmd(2)) && state.labels.Enabled(Cmd(5)));
 
     ASSERT_TRUE(window.Commands().Has_Command(Cmd(5)));
     window.Commands().Run(Cmd(5));  // clear all
-    EXPECT_EQ(state.lstFiles.count(), 0);
-    EXPECT_FALSE(state.labels.enabled(Cmd(6)));
+    EXPECT_EQ(state.lstFiles.Count(), 0);
+    EXPECT_FALSE(state.labels.Enabled(Cmd(6)));
     window.close();
 }
 
 TEST(Main_Application, Files_Named_At_Start_Go_Into_The_Input_List)
 {
     test::Temp_Dir dir;
-    const QString a = dir.write(QStringLiteral("in/a.mpg"), "a");
-    const QString b = dir.write(QStringLiteral("in/b.MPEG"), "b");
-    const QString text = dir.write(QStringLiteral("in/c.txt"), "c");
-    Main_Application program(dir.path());
+    const QString a = dir.Write(QStringLiteral("in/a.mpg"), "a");
+    const QString b = dir.Write(QStringLiteral("in/b.MPEG"), "b");
+    const QString text = dir.Write(QStringLiteral("in/c.txt"), "c");
+    Main_Application program(dir.Path());
     program.Start({b, text, a});
     test::Until_Idle(program.Window());
-    EXPECT_EQ(program.State().lstFiles.entries(), (QStringList{a, b}));
-    EXPECT_TRUE(program.State().labels.enabled(Cmd_Join));
+    EXPECT_EQ(program.State().lstFiles.Entries(), (QStringList{a, b}));
+    EXPECT_TRUE(program.State().labels.Enabled(Cmd_Join));
     program.Window().close();
 }
 
 TEST(Main_Application, A_Join_Takes_The_Window_From_Its_Start_To_Its_End)
 {
     test::Temp_Dir dir;
-    const QStringList inputs{dir.write(QStringLiteral("in/a.mpg"), "a"), dir.write(QStringLiteral("in/b.mpg"), "b")};
+    const QStringList inputs{dir.Write(QStringLiteral("in/a.mpg"), "a"), dir.Write(QStringLiteral("in/b.mpg"), "b")};
     auto held = std::make_unique<test::Held_File>(inputs.at(1));
-    Main_Application program(dir.path());
+    Main_Application program(dir.Path());
     program.Start(inputs);
     test::Until_Idle(program.Window());
     Parlo_film_S& window = program.Window();
     QTest::mouseClick(window.Cmd_Label(Cmd_Join), Qt::LeftButton);
     EXPECT_TRUE(window.Busy());
     QTest::mouseClick(window.Cmd_Label(Cmd_Clear_Input), Qt::LeftButton);  // held, not run inside the join
-    EXPECT_EQ(program.State().lstFiles.entries(), inputs);
-    program.Join().engine().Cancel();
+    EXPECT_EQ(program.State().lstFiles.Entries(), inputs);
+    program.Join().Engine().Cancel();
     EXPECT_FALSE(window.Busy());
-    QTRY_COMPARE(program.State().lstFiles.count(), 0);  // but after it
+    QTRY_COMPARE(program.State().lstFiles.Count(), 0);  // but after it
     held.reset();
     QTRY_VERIFY(!QFile::exists(program.State().Temp_Path()));
     window.close();
@@ -99,9 +99,9 @@ TEST(Main_Application, A_Join_Takes_The_Window_From_Its_Start_To_Its_End)
 TEST(Main_Application, Finished_Lists_Take_Drops_Clicks_Arrows_Group_Buttons_And_Commands)
 {
     test::Temp_Dir dir;
-    const QString clip = dir.write(QStringLiteral("media/動画 1.mpg"), "m");
-    const QString other = dir.write(QStringLiteral("media/b.rm"), "r");
-    Main_Application program(dir.path());
+    const QString clip = dir.Write(QStringLiteral("media/動画 1.mpg"), "m");
+    const QString other = dir.Write(QStringLiteral("media/b.rm"), "r");
+    Main_Application program(dir.Path());
     program.Start();
     test::Until_Idle(program.Window());
     Parlo_film_S& window = program.Window();
@@ -117,27 +117,27 @@ TEST(Main_Application, Finished_Lists_Take_Drops_Clicks_Arrows_Group_Buttons_And
     QCoreApplication::sendEvent(viewport, &enter);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QCoreApplication::sendEvent(viewport, &drop);
-    EXPECT_EQ(state.List_Join.entries(), (QStringList{other, clip}));
-    EXPECT_TRUE(state.labels.enabled(Cmd_Clear_Joined) && state.labels.enabled(Cmd_Continuous_Joined));
+    EXPECT_EQ(state.List_Join.Entries(), (QStringList{other, clip}));
+    EXPECT_TRUE(state.labels.Enabled(Cmd_Clear_Joined) && state.labels.Enabled(Cmd_Continuous_Joined));
 
     const Path_List_View* view = window.List_View(List_Id::Joined);
     QTest::mouseClick(viewport, Qt::LeftButton, {}, view->visualRect(view->model()->index(1, 0)).center());
-    EXPECT_EQ(state.List_Join.selected(), 1);
-    EXPECT_TRUE(state.labels.enabled(Cmd_Play_Joined) && state.labels.enabled(Cmd_Move_Right));
+    EXPECT_EQ(state.List_Join.Selected(), 1);
+    EXPECT_TRUE(state.labels.Enabled(Cmd_Play_Joined) && state.labels.Enabled(Cmd_Move_Right));
     window.Commands().Run(Cmd_Move_Right);
-    EXPECT_EQ(state.List_Favorite.entries(), QStringList{clip});
+    EXPECT_EQ(state.List_Favorite.Entries(), QStringList{clip});
 
     // A group button writes the group left and shows the one entered.
     QTest::mousePress(window.Group_Button(Group_Kind::Favorite, 7), Qt::LeftButton);
     test::Until_Idle(window);
     EXPECT_EQ(state.settings.Favorite_File, 7);
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lbl_G1"))->text(), QStringLiteral("ｸﾞﾙｰﾌﾟ 07"));
-    EXPECT_EQ(state.List_Favorite.count(), 0);
+    EXPECT_EQ(state.List_Favorite.Count(), 0);
     QTest::mousePress(window.Group_Button(Group_Kind::Favorite, 0), Qt::LeftButton);
     test::Until_Idle(window);
-    EXPECT_EQ(state.List_Favorite.entries(), QStringList{clip});
+    EXPECT_EQ(state.List_Favorite.Entries(), QStringList{clip});
     window.Commands().Run(Cmd_Clear_Favorite);
-    EXPECT_EQ(state.List_Favorite.count(), 0);
+    EXPECT_EQ(state.List_Favorite.Count(), 0);
     window.close();
 }
 
@@ -158,7 +158,7 @@ TEST(Main_Application, Play_Labels_And_Double_Clicks_Open_The_Player_Of_The_File
         {Double_Click, List_Id::Favorite, "mpeg1_1s.mpg", "Parlo_film_G"},
     };
     test::Temp_Dir dir;
-    Main_Application program(dir.path(), test::Silent);
+    Main_Application program(dir.Path(), test::Silent);
     program.Start();
     test::Until_Idle(program.Window());
     for (const Case& c : cases) {
@@ -167,12 +167,12 @@ TEST(Main_Application, Play_Labels_And_Double_Clicks_Open_The_Player_Of_The_File
         Path_List& list = state.List(c.list);
         list.Clear();
         list.setSelected(list.Add(test::Clip(c.clip)));
-        state.play = {};
-        QString shown;
+        QString shown, file;
         test::While_Open(&program.Window(), [&] {
             EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 10000));
-            if (QWidget* w = QApplication::activeModalWidget()) {
+            if (auto* w = qobject_cast<Player_Window*>(QApplication::activeModalWidget())) {
                 shown = w->objectName();
+                file = w->File();
                 QTest::keyClick(w, Qt::Key_Escape);
             }
         });
@@ -181,8 +181,7 @@ TEST(Main_Application, Play_Labels_And_Double_Clicks_Open_The_Player_Of_The_File
         else
             emit program.Window().listDoubleClicked(c.list, 0);
         EXPECT_EQ(shown, QString::fromLatin1(c.window));
-        EXPECT_EQ(state.play.Play_File, test::Clip(c.clip));
-        EXPECT_TRUE(state.play.Stop_Request);
+        EXPECT_EQ(file, test::Clip(c.clip));
     }
     program.Window().close();
 }
@@ -190,7 +189,7 @@ TEST(Main_Application, Play_Labels_And_Double_Clicks_Open_The_Player_Of_The_File
 TEST(Main_Application, Continuous_Play_Runs_Real_Clips_To_Their_End_In_List_Order)
 {
     test::Temp_Dir dir;
-    Main_Application program(dir.path(), test::Silent);
+    Main_Application program(dir.Path(), test::Silent);
     program.Start();
     test::Until_Idle(program.Window());
     Main_State& state = program.State();
@@ -200,18 +199,14 @@ TEST(Main_Application, Continuous_Play_Runs_Real_Clips_To_Their_End_In_List_Orde
 
     // Each player window that opens, with the file it was given; nobody closes one.
     struct Shown_Players : QObject {
-        Main_State& state;
         QStringList played;
-        explicit Shown_Players(Main_State& s) : state(s) {}
         bool eventFilter(QObject* o, QEvent* e) override
         {
-            const QString name = o->objectName();
-            if (e->type() == QEvent::Show && o->isWidgetType() && name.startsWith(QLatin1String("Parlo_film_"))
-                && name != QLatin1String("Parlo_film_S"))
-                played << name + u':' + state.play.Play_File;
+            if (auto* player = qobject_cast<Player_Window*>(o); player && e->type() == QEvent::Show)
+                played << player->objectName() + u':' + player->File();
             return false;
         }
-    } shown(state);
+    } shown;
     qApp->installEventFilter(&shown);
     program.Window().Commands().Run(Cmd_Continuous_Favorite);
     qApp->removeEventFilter(&shown);
@@ -219,6 +214,5 @@ TEST(Main_Application, Continuous_Play_Runs_Real_Clips_To_Their_End_In_List_Orde
     EXPECT_EQ(
         shown.played,
         (QStringList{QStringLiteral("Parlo_film_G:") + clips.at(0), QStringLiteral("Parlo_film_R:") + clips.at(1)}));
-    EXPECT_FALSE(state.play.Stop_Request);
     program.Window().close();
 }

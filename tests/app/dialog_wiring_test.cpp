@@ -19,7 +19,7 @@ using namespace pf;
 TEST(Dialog_Wiring, Settings_Labels_Open_Their_Dialogs)
 {
     test::Temp_Dir dir;
-    Main_Application program(dir.path());
+    Main_Application program(dir.Path());
     program.Start();
     struct Case {
         Cmd label;

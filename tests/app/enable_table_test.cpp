@@ -39,17 +39,17 @@ public:
     Walk()
     {
         for (const char* name : {"in1.mpg", "in2.mpg", "in3.mpg", "j1.mpg", "j2.mpg", "f1.mpg", "notes.txt"})
-            dir_.write(QStringLiteral("media/") + QLatin1String(name), "x");
-        dir_.mkdir(QStringLiteral("app"));
-        Write_Group(dir_.file(QStringLiteral("app/Parlo_film00.rdm")), {Media("j1.mpg")});
-        Write_Group(dir_.file(QStringLiteral("app/Favorite01.rdm")), {Media("f1.mpg")});
-        program_ = std::make_unique<Main_Application>(dir_.file(QStringLiteral("app")));
+            dir_.Write(QStringLiteral("media/") + QLatin1String(name), "x");
+        dir_.Mkdir(QStringLiteral("app"));
+        Write_Group(dir_.File(QStringLiteral("app/Parlo_film00.rdm")), {Media("j1.mpg")});
+        Write_Group(dir_.File(QStringLiteral("app/Favorite01.rdm")), {Media("f1.mpg")});
+        program_ = std::make_unique<Main_Application>(dir_.File(QStringLiteral("app")));
         program_->Start();
         Until_Idle(program_->Window());
     }
     ~Walk() { program_->Window().close(); }
 
-    QString Media(const char* name) const { return dir_.file(QStringLiteral("media/") + QLatin1String(name)); }
+    QString Media(const char* name) const { return dir_.File(QStringLiteral("media/") + QLatin1String(name)); }
     Settings& Setup() { return program_->State().settings; }
 
     // The labels that are enabled, on the screen and in the state alike.
@@ -58,7 +58,7 @@ public:
         std::string out;
         for (int i = 0; i < Command_Label_Count; ++i)
             if (Command_Label* label = program_->Window().Cmd_Label(Cmd(i))) {
-                EXPECT_EQ(label->isEnabled(), program_->State().labels.enabled(Cmd(i))) << "label " << i;
+                EXPECT_EQ(label->isEnabled(), program_->State().labels.Enabled(Cmd(i))) << "label " << i;
                 if (label->isEnabled())
                     out += (out.empty() ? "" : " ") + std::to_string(i);
             }
@@ -148,7 +148,7 @@ TEST(Enable_Table, Every_Label_After_Every_Event)
          [](Walk& w) {
              w.Click_Row(L::Input, 1);
              w.Press_And_Save(Cmd_Rename_Input, w.Media("in4.mpg"));
-             EXPECT_EQ(w.Program().State().lstFiles.entries(), (QStringList{w.Media("in2.mpg"), w.Media("in4.mpg")}));
+             EXPECT_EQ(w.Program().State().lstFiles.Entries(), (QStringList{w.Media("in2.mpg"), w.Media("in4.mpg")}));
          },
          "0 1 5 6 10 11 18 22-28"},
         {"joined entry selected", [](Walk& w) { w.Click_Row(L::Joined, 0); }, "0 1 5-11 18 19 22-28"},
@@ -177,7 +177,7 @@ TEST(Enable_Table, Every_Label_After_Every_Event)
          [](Walk& w) {
              w.Click_Row(L::Joined, 0);
              w.Press_And_Save(Cmd_Rename_Joined, w.Media("j1b.mpg"));
-             EXPECT_EQ(w.Program().State().List_Join.entries(), QStringList{w.Media("j1b.mpg")});
+             EXPECT_EQ(w.Program().State().List_Join.Entries(), QStringList{w.Media("j1b.mpg")});
          },
          "0 1 5 6 10 11 16-18 22-28"},
         {"drop on the joined list after the rename", [](Walk& w) { w.Drop(L::Joined, {w.Media("j2.mpg")}); },
@@ -193,8 +193,8 @@ TEST(Enable_Table, Every_Label_After_Every_Event)
         {"join named by Save-As, the inputs kept",
          [](Walk& w) {
              w.Setup().Inlist = 0;
-             w.Press_And_Save(Cmd_Join, w.Dir().file(QStringLiteral("joined.mpg")));
-             EXPECT_EQ(w.Program().State().List_Join.count(), 1);
+             w.Press_And_Save(Cmd_Join, w.Dir().File(QStringLiteral("joined.mpg")));
+             EXPECT_EQ(w.Program().State().List_Join.Count(), 1);
          },
          "0 1 5 10 11 18 22-28"},
         {"drop on the input list after the join", [](Walk& w) { w.Drop(L::Input, {w.Media("in1.mpg")}); },
@@ -204,9 +204,9 @@ TEST(Enable_Table, Every_Label_After_Every_Event)
          [](Walk& w) {
              w.Setup().Inlist = 1;
              w.Setup().Auto = 1;
-             w.Setup().AutoFolder = w.Dir().mkdir(QStringLiteral("out"));
+             w.Setup().AutoFolder = w.Dir().Mkdir(QStringLiteral("out"));
              w.Press(Cmd_Join);
-             EXPECT_EQ(w.Program().State().List_Join.count(), 2);
+             EXPECT_EQ(w.Program().State().List_Join.Count(), 2);
          },
          "0 1 10 11 18 22-28"},
         {"input list filled and cleared",
@@ -233,11 +233,11 @@ TEST(Enable_Table, Each_Layout_Shows_Its_Labels_Where_A_Click_Reaches_Them)
     };
     const Case cases[] = {{1, "0-11 13-17 19 20 22-25"}, {0, "0-11 18 26-28"}};
     Temp_Dir dir;
-    Main_Application program(dir.path());
+    Main_Application program(dir.Path());
     program.Start();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.skin);
-        program.Window().Img_Skin_Click(c.skin);
+        program.Window().Img_Skin_Click(Layout(c.skin));
         std::string reached;
         for (int i = 0; i < Command_Label_Count; ++i)
             if (Command_Label* label = program.Window().Cmd_Label(Cmd(i))) {

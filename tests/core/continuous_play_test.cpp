@@ -9,22 +9,21 @@ using namespace pf;
 
 namespace {
 
-// Closes every player window at once; on the k-th, as the user would stop it (Stop_Request).
+// Closes every player window at once; the k-th as the user would stop it.
 class Closing_Host : public Player_Host {
 public:
-    Closing_Host(Play_State& play, int stopAt) : play_(play), stopAt_(stopAt) {}
+    explicit Closing_Host(int stopAt) : stopAt_(stopAt) {}
     QStringList played;
-    void Show_Video() override { Close(); }
-    void Show_RealMedia() override { Close(); }
+    Play_End Show_Video(const QString& file) override { return Close(file); }
+    Play_End Show_RealMedia(const QString& file) override { return Close(file); }
     void Open_Associated(const QString& path) override { played << QStringLiteral("assoc:") + path; }
 
 private:
-    void Close()
+    Play_End Close(const QString& file)
     {
-        played << play_.Play_File;
-        play_.Stop_Request = played.size() == stopAt_;
+        played << file;
+        return played.size() == stopAt_ ? Play_End::Stopped_By_User : Play_End::Natural;
     }
-    Play_State& play_;
     int stopAt_;
 };
 
@@ -50,11 +49,12 @@ TEST(Continuous_Play, Plays_Each_Entry_Once_In_Order_Until_Stopped)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.order * 10 + c.stopAt);
         Settings settings;  // Way 0: continuous play still never hands a file to the association
-        Play_State play;
-        play.Stop_Request = c.entries.isEmpty();  // an empty list leaves it alone, a run clears it
-        Closing_Host host(play, c.stopAt);
-        Play_Dispatch dispatch(settings, play, host);
-        Continuous_Play(play, [&](const QString& entry) { dispatch.Per_File_Play(entry); }).Run(c.entries, c.order);
+        settings.Play = qint16(c.order);
+        Closing_Host host(c.stopAt);
+        Play_Dispatch dispatch(settings, host);
+        Continuous_Play([&](const QString& entry) {
+            return dispatch.Per_File_Play(entry);
+        }).Run(c.entries, settings.Order(List_Id::Joined));
 
         QStringList played = host.played;
         if (c.order != 0)
@@ -63,13 +63,12 @@ TEST(Continuous_Play, Plays_Each_Entry_Once_In_Order_Until_Stopped)
             EXPECT_EQ(played.size(), c.stopAt);
         else
             EXPECT_EQ(played, c.played);
-        EXPECT_EQ(play.Stop_Request, c.stopAt > 0 || c.entries.isEmpty());
     }
     QStringList live = list, played;
-    Play_State play;
-    Continuous_Play(play, [&](const QString& entry) {
+    Continuous_Play([&](const QString& entry) {
         played << entry;
         live.prepend(QStringLiteral("/m/0.mpg"));
-    }).Run(live, 0);
+        return Play_End::Natural;
+    }).Run(live, Play_Order::Sequential);
     EXPECT_EQ(played, list);  // the drops during the run (at the list's head) shift nothing
 }

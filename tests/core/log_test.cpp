@@ -23,14 +23,14 @@ TEST(Log, Group_Switch_And_Failed_Writes_Are_Told_Under_Their_Category_Only_When
     for (const bool on : {false, true}) {
         QLoggingCategory::setFilterRules(on ? QStringLiteral("parlo_film.*=true") : QString());
         Temp_Dir dir;
-        Main_State state(dir.path());
+        Main_State state(dir.Path());
         Script_Prompter prompter;
         Finished_List favorites(state, prompter, List_Id::Favorite);
-        favorites.Drop_Files({dir.write(QStringLiteral("a.mpg"), "x")});
-        const QString group1 = dir.mkdir(QStringLiteral("Favorite01.rdm")), ini = dir.mkdir(QStringLiteral("ini"));
+        favorites.Drop_Files({dir.Write(QStringLiteral("a.mpg"), "x")});
+        const QString group1 = dir.Mkdir(QStringLiteral("Favorite01.rdm")), ini = dir.Mkdir(QStringLiteral("ini"));
         Logged.clear();
         test::Switch_Group(favorites, 1);  // a folder in its place: read as empty, and with an entry
-        favorites.Drop_Files({dir.write(QStringLiteral("b.mpg"), "x")});
+        favorites.Drop_Files({dir.Write(QStringLiteral("b.mpg"), "x")});
         test::Switch_Group(favorites, 2);  // not written on leaving (the user stays)
         prompter.answers = {Answer_Yes};
         test::Switch_Group(favorites, 2);  // left all the same: the entry is left out, and said so

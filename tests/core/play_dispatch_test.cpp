@@ -11,12 +11,12 @@ using namespace pf;
 
 namespace {
 
-// Records each call with the pointer shown at that moment ("video@11", "assoc:/a.mpg@0").
+// Records each call with its file and the pointer shown at that moment ("video:/a.mpg@11").
 class Recording_Host : public Player_Host {
 public:
     QStringList calls;
-    void Show_Video() override { calls << QStringLiteral("video@%1").arg(Pointer()); }
-    void Show_RealMedia() override { calls << QStringLiteral("real@%1").arg(Pointer()); }
+    Play_End Show_Video(const QString& file) override { return Record(QStringLiteral("video:"), file); }
+    Play_End Show_RealMedia(const QString& file) override { return Record(QStringLiteral("real:"), file); }
     void Open_Associated(const QString& path) override
     {
         calls << QStringLiteral("assoc:%1@%2").arg(path).arg(Pointer());
@@ -24,6 +24,11 @@ public:
 
 private:
     static int Pointer() { return int(Current_Screen_Pointer()); }
+    Play_End Record(const QString& player, const QString& file)
+    {
+        calls << QStringLiteral("%1%2@%3").arg(player, file).arg(Pointer());
+        return Play_End::Natural;
+    }
 };
 
 }  // namespace
@@ -46,32 +51,30 @@ TEST(Play_Dispatch, Each_Rule_Picks_Its_Player_And_Sets_The_Pointer)
         const char* entry;
         int way;
         const char* calls;  // "|"-separated
-        const char* playFile;
     };
     const Case cases[] = {
-        {Input, "/c/a.mpg", 1, "video@11", "/c/a.mpg"},
-        {Input, "/c/a.avi", 1, "video@11", "/c/a.avi"},  // no extension test on the input list
-        {Input, "/c/a.mpg", 0, "assoc:/c/a.mpg@0", ""},  // Play_File untouched, pointer too
-        {Input, "", 1, "", ""},
-        {Single, "/c/a.mpg", 1, "video@11", "/c/a.mpg"},
-        {Single, "/c/a.mpeg2", 1, "video@11", "/c/a.mpeg2"},
-        {Single, "/c/a.mpg", 0, "assoc:/c/a.mpg@0", "/c/a.mpg"},
-        {Single, "/c/a.rm", 0, "real@11", "/c/a.rm"},
-        {Single, "/c/a.RAM", 1, "real@11", "/c/a.RAM"},
-        {Single, "/c/a.ra", 1, "", "/c/a.ra"},
-        {Single, "/c.d/noext", 1, "", "/c.d/noext"},
-        {Single, "", 1, "", ""},
-        {Per_File, "/c/a.mpg", 0, "video@0", "/c/a.mpg"},  // never the association, no hourglass
-        {Per_File, "/c/a.rm", 0, "real@0", "/c/a.rm"},
-        {Per_File, "/c/a.txt", 1, "", "/c/a.txt"},
+        {Input, "/c/a.mpg", 1, "video:/c/a.mpg@11"},
+        {Input, "/c/a.avi", 1, "video:/c/a.avi@11"},  // no extension test on the input list
+        {Input, "/c/a.mpg", 0, "assoc:/c/a.mpg@0"},   // the pointer untouched
+        {Input, "", 1, ""},
+        {Single, "/c/a.mpg", 1, "video:/c/a.mpg@11"},
+        {Single, "/c/a.mpeg2", 1, "video:/c/a.mpeg2@11"},
+        {Single, "/c/a.mpg", 0, "assoc:/c/a.mpg@0"},
+        {Single, "/c/a.rm", 0, "real:/c/a.rm@11"},
+        {Single, "/c/a.RAM", 1, "real:/c/a.RAM@11"},
+        {Single, "/c/a.ra", 1, ""},
+        {Single, "/c.d/noext", 1, ""},
+        {Single, "", 1, ""},
+        {Per_File, "/c/a.mpg", 0, "video:/c/a.mpg@0"},  // never the association, no hourglass
+        {Per_File, "/c/a.rm", 0, "real:/c/a.rm@0"},
+        {Per_File, "/c/a.txt", 1, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.entry);
         Settings settings;
         settings.Way = qint16(c.way);
-        Play_State play;
         Recording_Host host;
-        Play_Dispatch dispatch(settings, play, host);
+        Play_Dispatch dispatch(settings, host);
         const QString entry = QString::fromUtf8(c.entry);
         switch (c.rule) {
         case Input: dispatch.Input_List_Play(entry); break;
@@ -80,7 +83,6 @@ TEST(Play_Dispatch, Each_Rule_Picks_Its_Player_And_Sets_The_Pointer)
         }
         const QString expected = QString::fromUtf8(c.calls);
         EXPECT_EQ(host.calls, expected.isEmpty() ? QStringList() : expected.split(u'|'));
-        EXPECT_EQ(play.Play_File, QString::fromUtf8(c.playFile));
         // The players reset the pointer when they load; only the input rule leaves it to them.
         if (c.rule != Input) {
             EXPECT_EQ(Current_Screen_Pointer(), Screen_Pointer::Default);

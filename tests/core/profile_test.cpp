@@ -69,7 +69,7 @@ TEST(ProfileFile, ReadsLikeTheProfileFunctions)
         {"Nowhere", "Way", QString()},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(p.value(QLatin1String(c.section), QLatin1String(c.key)), c.want) << c.key;
+        EXPECT_EQ(p.Value(QLatin1String(c.section), QLatin1String(c.key)), c.want) << c.key;
 }
 
 TEST(ProfileFile, WritingChangesOnlyTheLineOfItsKey)
@@ -93,7 +93,7 @@ TEST(ProfileFile, WritingChangesOnlyTheLineOfItsKey)
         p.setNumber(QStringLiteral("section"), QStringLiteral("way"), 0);
         p.setNumber(S, QStringLiteral("Skin"), 1);
         p.setValue(QStringLiteral("New"), QStringLiteral("K"), QStringLiteral("v"));
-        EXPECT_EQ(p.bytes(), c.after);
+        EXPECT_EQ(p.Bytes(), c.after);
     }
 }
 
@@ -120,10 +120,10 @@ TEST(ProfileFile, EveryValueReadsBackExactlyAndPlainOnesStayPlain)
     for (const Case& c : cases) {
         Profile_Text p("[Section]\r\nWay= 1\r\n");
         p.setValue(S, QStringLiteral("Add_Path"), c.value);
-        EXPECT_EQ(p.bytes(), "[Section]\r\nWay= 1\r\nAdd_Path=" + c.stored + "\r\n");
-        const Profile_Text back(p.bytes());
-        EXPECT_EQ(back.value(S, QStringLiteral("Add_Path")), c.value);
-        EXPECT_EQ(back.value(S, QStringLiteral("Way")), QStringLiteral("1"));
+        EXPECT_EQ(p.Bytes(), "[Section]\r\nWay= 1\r\nAdd_Path=" + c.stored + "\r\n");
+        const Profile_Text back(p.Bytes());
+        EXPECT_EQ(back.Value(S, QStringLiteral("Add_Path")), c.value);
+        EXPECT_EQ(back.Value(S, QStringLiteral("Way")), QStringLiteral("1"));
     }
 }
 
@@ -144,11 +144,11 @@ TEST(ProfileFile, OnlyRegularFilesAreReadAndReplacedAndProblemsAreToldOnce)
         test::Temp_Dir dir;
         test::Script_Prompter prompts;
         Set_Profile_Prompter(&prompts);
-        QString ini = dir.file(QStringLiteral("Parlo_film.ini"));
-        const QByteArray p = QFile::encodeName(ini), target = QFile::encodeName(dir.file(QStringLiteral("t")));
+        QString ini = dir.File(QStringLiteral("Parlo_film.ini"));
+        const QByteArray p = QFile::encodeName(ini), target = QFile::encodeName(dir.File(QStringLiteral("t")));
         switch (c.kind) {
         case Fifo: ::mkfifo(p, 0600); break;
-        case Folder: dir.mkdir(QStringLiteral("Parlo_film.ini")); break;
+        case Folder: dir.Mkdir(QStringLiteral("Parlo_film.ini")); break;
         case Device_Link:
             if (::mknod(target, S_IFCHR | 0666, makedev(1, 3)) != 0) {
                 std::printf("skipped %s: mknod needs root\n", c.name);
@@ -163,10 +163,10 @@ TEST(ProfileFile, OnlyRegularFilesAreReadAndReplacedAndProblemsAreToldOnce)
             break;
         }
         case Regular_Link:
-            dir.write(QStringLiteral("t"), "[Section]\r\nWay=0\r\n");
+            dir.Write(QStringLiteral("t"), "[Section]\r\nWay=0\r\n");
             (void)::symlink(target, p);
             break;
-        case Missing_Folder: ini = dir.file(QStringLiteral("gone/Parlo_film.ini")); break;
+        case Missing_Folder: ini = dir.File(QStringLiteral("gone/Parlo_film.ini")); break;
         }
         const QFileInfo before(ini);
         for (int round = 0; round < 2; ++round) {
@@ -178,7 +178,7 @@ TEST(ProfileFile, OnlyRegularFilesAreReadAndReplacedAndProblemsAreToldOnce)
                   std::tuple(before.isSymLink(), before.isFile(), c.written ? after.size() : before.size(),
                              c.written ? after.lastModified() : before.lastModified()));
         if (c.written) {
-            EXPECT_EQ(test::Read_All(dir.file(QStringLiteral("t"))), "[Section]\r\nWay=0\r\nSkin=1\r\n");
+            EXPECT_EQ(test::Read_All(dir.File(QStringLiteral("t"))), "[Section]\r\nWay=0\r\nSkin=1\r\n");
             EXPECT_TRUE(prompts.messages.isEmpty());
         } else {
             ASSERT_EQ(prompts.messages.size(), 1);  // told once, naming the file

@@ -41,10 +41,10 @@ TEST(Settings, NumbersAsStored)
 TEST(Settings, EmptyFileGivesTheDefaults)
 {
     test::Temp_Dir dir;
-    const QString ini = dir.write(QStringLiteral("Parlo_film.ini"), "");
-    const Settings s = Load_Settings(ini, dir.path());
+    const QString ini = dir.Write(QStringLiteral("Parlo_film.ini"), "");
+    const Settings s = Load_Settings(ini, dir.Path());
     Settings want;
-    want.Add_Path = want.List_Path = dir.path();
+    want.Add_Path = want.List_Path = dir.Path();
     want.Way = 1;
     want.Size = 1;
     want.Size_X = 640;
@@ -57,11 +57,11 @@ TEST(Settings, EmptyFileGivesTheDefaults)
 TEST(Settings, ValuesThatAreNotNumbersLeaveZero)
 {
     test::Temp_Dir dir;
-    const QString ini = dir.write(QStringLiteral("Parlo_film.ini"),
+    const QString ini = dir.Write(QStringLiteral("Parlo_film.ini"),
                                   "[Section]\r\nWay=letters\r\nSize=99999\r\nSize_X=2.7\r\nSize_Y=-1.5\r\n"
                                   "Skin= 5\r\nAdd_Path="
                                       + QByteArray(300, 'a') + "\r\n");
-    const Settings s = Load_Settings(ini, dir.path());
+    const Settings s = Load_Settings(ini, dir.Path());
     EXPECT_EQ(s.Way, 0);  // not the default: only an empty value gives that
     EXPECT_EQ(s.Size, 0);
     EXPECT_EQ(s.Size_X, 2);
@@ -73,44 +73,44 @@ TEST(Settings, ValuesThatAreNotNumbersLeaveZero)
 TEST(Settings, AutomaticNamingNeedsItsFolder)
 {
     test::Temp_Dir dir;
-    const QString out = dir.mkdir(QStringLiteral("out"));
-    const QString ini = dir.file(QStringLiteral("Parlo_film.ini"));
+    const QString out = dir.Mkdir(QStringLiteral("out"));
+    const QString ini = dir.File(QStringLiteral("Parlo_film.ini"));
     SetIniValue(Ini_Section, QStringLiteral("Auto"), QStringLiteral(" 1"), ini);
     SetIniValue(Ini_Section, QStringLiteral("AutoFolder"), out, ini);
-    Settings s = Load_Settings(ini, dir.path());
+    Settings s = Load_Settings(ini, dir.Path());
     EXPECT_EQ(s.Auto, 1);
     EXPECT_EQ(s.AutoFolder, out);
 
-    SetIniValue(Ini_Section, QStringLiteral("AutoFolder"), dir.file(QStringLiteral("gone")), ini);
-    s = Load_Settings(ini, dir.path());
+    SetIniValue(Ini_Section, QStringLiteral("AutoFolder"), dir.File(QStringLiteral("gone")), ini);
+    s = Load_Settings(ini, dir.Path());
     EXPECT_EQ(s.Auto, 0);
     EXPECT_EQ(s.AutoFolder, QString());
 
     SetIniValue(Ini_Section, QStringLiteral("AutoFolder"), QString(), ini);
-    EXPECT_EQ(Load_Settings(ini, dir.path()).Auto, 0);  // an empty folder is no folder
+    EXPECT_EQ(Load_Settings(ini, dir.Path()).Auto, 0);  // an empty folder is no folder
 }
 
 TEST(Settings, PathsReadBackExactlyAndInjectNothing)
 {
     test::Temp_Dir dir;
-    const QString odd = dir.mkdir(QStringLiteral(" \"x\" \nWay=0\r "));  // blanks, quotes, a line break
-    const QString longFolder = dir.mkdir(QString(200, u'a') + u'/' + QString(100, u'動'));
-    const QString ini = dir.file(QStringLiteral("Parlo_film.ini"));
+    const QString odd = dir.Mkdir(QStringLiteral(" \"x\" \nWay=0\r "));  // blanks, quotes, a line break
+    const QString longFolder = dir.Mkdir(QString(200, u'a') + u'/' + QString(100, u'動'));
+    const QString ini = dir.File(QStringLiteral("Parlo_film.ini"));
     for (const QString& folder : {odd, longFolder, QStringLiteral("/home/u/夏の動画")}) {
-        Settings s = Load_Settings(ini, dir.path());
+        Settings s = Load_Settings(ini, dir.Path());
         s.Add_Path = s.List_Path = folder + u'/';
         s.AutoFolder = QFileInfo::exists(folder) ? folder : QString();
         s.Auto = QFileInfo::exists(folder) ? 1 : 0;
         s.Way = 1;
         ASSERT_TRUE(Write_Exit_Keys(s, ini));
-        EXPECT_EQ(Load_Settings(ini, dir.path()), s) << folder.toStdString();
+        EXPECT_EQ(Load_Settings(ini, dir.Path()), s) << folder.toStdString();
     }
 }
 
 TEST(Settings, WrittenKeysReadBackUnchanged)
 {
     test::Temp_Dir dir;
-    const QString ini = dir.file(QStringLiteral("Parlo_film.ini"));
+    const QString ini = dir.File(QStringLiteral("Parlo_film.ini"));
     Settings s;
     s.Add_Path = QStringLiteral("/home/u/動画");
     s.List_Path = QStringLiteral("/home/u/out put");
@@ -132,5 +132,22 @@ TEST(Settings, WrittenKeysReadBackUnchanged)
                          "Size= 2\r\nRep= 1\r\nSize_X= 320\r\nSize_Y=-1\r\nGroup_File= 12\r\nInlist= 3\r\n"
                          "Auto= 0\r\nAutoFolder=\r\nFavorite_File= 79\r\nPlay= 0\r\nPlayF= 1\r\nSkin= 0\r\n"
                          "Stamps= 1\r\n"));
-    EXPECT_EQ(Load_Settings(ini, dir.path()), s);
+    EXPECT_EQ(Load_Settings(ini, dir.Path()), s);
+}
+
+TEST(Settings, NumbersOutsideTheirValuesActAsTheyAlwaysHave)
+{
+    for (const qint16 n : {-1, 4}) {
+        Settings s;
+        s.Way = s.Size = s.Rep = s.Inlist = s.Auto = s.Play = s.PlayF = s.Skin = s.Stamps = n;
+        EXPECT_EQ(s.Player(), Play_Way::Associated);
+        EXPECT_EQ(s.Picture_Size(), std::nullopt);
+        EXPECT_FALSE(s.Repeats());
+        EXPECT_EQ(s.Inputs_After_Join(), After_Join::Keep);
+        EXPECT_EQ(s.Join_Naming(), Naming::Automatic);
+        EXPECT_EQ(s.Chosen_Naming(), std::nullopt);
+        EXPECT_EQ(s.Order(List_Id::Favorite), Play_Order::Random);
+        EXPECT_EQ(s.Window_Layout(), Layout::Compact);
+        EXPECT_EQ(s.Stamping(), Join_Stamps::Bytes);
+    }
 }

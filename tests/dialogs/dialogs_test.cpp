@@ -26,10 +26,10 @@ namespace {
 
 struct Dialog_Fixture {
     Temp_Dir dir;
-    QString ini = dir.file(QStringLiteral("Parlo_film.ini"));
+    QString ini = dir.File(QStringLiteral("Parlo_film.ini"));
     Script_Prompter prompts;
     Settings live{.Add_Path = {},
-                  .List_Path = dir.path(),
+                  .List_Path = dir.Path(),
                   .Way = 1,
                   .Size = 1,
                   .Size_X = 640,
@@ -75,7 +75,7 @@ TEST(Settings_Dialogs, Join_Ok_Refused_Without_Folder_Then_Accepted_With_Save_As
 {
     Dialog_Fixture f;
     f.live.Auto = 1;
-    f.live.AutoFolder = f.dir.file(QStringLiteral("deleted"));
+    f.live.AutoFolder = f.dir.File(QStringLiteral("deleted"));
     auto d = f.Open(true);
     EXPECT_EQ(d->size(), QSize(465, 297));
     EXPECT_EQ(Find<QLabel>(d.get(), "lbl_AutoFolder")->text(), QString());  // a vanished folder shows empty
@@ -86,7 +86,7 @@ TEST(Settings_Dialogs, Join_Ok_Refused_Without_Folder_Then_Accepted_With_Save_As
     // A press on a caption, with any button, selects as its marker does.
     QTest::mousePress(Find(d.get(), "lbl_Auto0"), Qt::RightButton);
     QTest::mousePress(Find(d.get(), "lbl_Inlist2"), Qt::MiddleButton);
-    EXPECT_EQ(Find<Picture>(d.get(), "Img_Auto0")->picture().cacheKey(), Stock().Img_Opt_On.cacheKey());
+    EXPECT_EQ(Find<Picture>(d.get(), "Img_Auto0")->Pixmap().cacheKey(), Stock().Img_Opt_On.cacheKey());
     QWidget* stamps = Find(d.get(), "chk_Stamps");  // left of OK, in its row
     EXPECT_LT(stamps->geometry().right(), Find(d.get(), "Img_Cmd0")->x());
     Click(stamps);
@@ -104,7 +104,7 @@ TEST(Settings_Dialogs, Join_Folder_Chooser_Refuses_The_Root_And_Keeps_On_Cancel)
     Dialog_Fixture f;
     auto d = f.Open(true);
     QLabel* folder = Find<QLabel>(d.get(), "lbl_AutoFolder");
-    const QString movies = f.dir.mkdir(QStringLiteral("Movies"));
+    const QString movies = f.dir.Mkdir(QStringLiteral("Movies"));
     struct Step {
         QString answer;
         QString shown;
@@ -138,7 +138,7 @@ TEST(Settings_Dialogs, Every_Close_But_Ok_Stores_Nothing_But_The_Position)
             auto d = f.Open(join);
             const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
             EXPECT_EQ(d->pos(), Opening_Position({}, {}, d->size(), screen, {}, true));  // left key ignored
-            EXPECT_EQ(d->Chrome().exit()->toolTip(), QStringLiteral("exit button"));
+            EXPECT_EQ(d->Chrome().Exit()->toolTip(), QStringLiteral("exit button"));
             d->move(30, 40);
             Click(Find(d.get(), join ? "lbl_Inlist0" : "lbl_way0"));
             Click(Find(d.get(), join ? "lbl_Auto1" : "lbl_size2"));
@@ -148,7 +148,7 @@ TEST(Settings_Dialogs, Every_Close_But_Ok_Stores_Nothing_But_The_Position)
                 Type(Find<QComboBox>(d.get(), "Combo_x"), QStringLiteral("800"));
             switch (way) {
             case Cancel: Click(Find(d.get(), "lbl_Cmd1")); break;
-            case Exit_Image: Click(d->Chrome().exit()); break;
+            case Exit_Image: Click(d->Chrome().Exit()); break;
             case Window_Close: d->close(); break;
             }
             EXPECT_FALSE(d->isVisible());

@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     QObject::connect(&state, &pf::Main_State::groupsRestored, &wait, &QEventLoop::quit);
     program.Start();
     wait.exec();
-    Say(QStringLiteral("started %1 %2").arg(state.List_Join.count()).arg(state.List_Favorite.count()));
+    Say(QStringLiteral("started %1 %2").arg(state.List_Join.Count()).arg(state.List_Favorite.Count()));
 
     pf::Parlo_film_S& window = program.Window();
     const QString op = args.at(2);
@@ -105,8 +105,8 @@ int main(int argc, char** argv)
         Say(QStringLiteral("op"));
         window.Commands().Run(pf::Cmd_Join);
         // The join goes on beside the event loop.
-        QObject::connect(&program.Join().engine(), &pf::Join_Engine::ended, &wait, &QEventLoop::quit);
-        if (program.Join().engine().Running())
+        QObject::connect(&program.Join().Engine(), &pf::Join_Engine::ended, &wait, &QEventLoop::quit);
+        if (program.Join().Engine().Running())
             wait.exec();
     } else {
         return 2;

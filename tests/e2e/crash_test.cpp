@@ -76,9 +76,9 @@ private:
 
 class Crash : public ::testing::Test {
 protected:
-    Crash() : app_(dir_.mkdir(QStringLiteral("app"))), data_(dir_.mkdir(QStringLiteral("xdg")))
+    Crash() : app_(dir_.Mkdir(QStringLiteral("app"))), data_(dir_.Mkdir(QStringLiteral("xdg")))
     {
-        QFile(dir_.mkdir(QStringLiteral("run"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile(dir_.Mkdir(QStringLiteral("run"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         const unsigned seed = std::random_device{}();
         random_.seed(seed);
         std::printf("kill times drawn with seed %u\n", seed);
@@ -88,7 +88,7 @@ protected:
     // lists as long as the current group files say; returns it at the start of its command.
     std::unique_ptr<Driver> Start(const QStringList& args)
     {
-        auto d = std::make_unique<Driver>(QStringList{app_} + args, dir_.path());
+        auto d = std::make_unique<Driver>(QStringList{app_} + args, dir_.Path());
         const QString expected = QStringLiteral("started %1 %2")
                                      .arg(Records_In(QStringLiteral("Parlo_film00.rdm")))
                                      .arg(Records_In(QStringLiteral("Favorite00.rdm")));
@@ -144,7 +144,7 @@ protected:
     // or the new version afterwards.
     void Versions_Survive(const QString& op, const QStringList& names)
     {
-        const QString entry = dir_.write(QStringLiteral("clips/entry.mpg"), "entry");
+        const QString entry = dir_.Write(QStringLiteral("clips/entry.mpg"), "entry");
         const auto args = [&](const char* version) { return QStringList{op, QLatin1String(version), entry}; };
         const std::chrono::microseconds duration = Duration({args("B"), args("A"), args("B")});
         Files version[2];
@@ -188,8 +188,8 @@ TEST_F(Crash, Exit_And_Save)
 TEST_F(Crash, Group_Switch)
 {
     // The group entered is only read.
-    const QString kept = dir_.write(QStringLiteral("app/Parlo_film01.rdm"),
-                                    (dir_.write(QStringLiteral("clips/kept.mpg"), "k").toUtf8()).leftJustified(Record));
+    const QString kept = dir_.Write(QStringLiteral("app/Parlo_film01.rdm"),
+                                    (dir_.Write(QStringLiteral("clips/kept.mpg"), "k").toUtf8()).leftJustified(Record));
     const QByteArray bytes = test::Read_All(kept);
     Versions_Survive(QStringLiteral("switch"), {QStringLiteral("Parlo_film00.rdm")});
     EXPECT_EQ(test::Read_All(kept), bytes);
@@ -204,14 +204,14 @@ TEST_F(Crash, Join)
     for (char c : {'a', 'b', 'c'}) {
         QByteArray bytes(Size, c);
         bytes[0] = 0;
-        masters << dir_.write(QStringLiteral("masters/%1.mpg").arg(c), bytes);
-        inputs << dir_.file(QStringLiteral("in/%1.mpg").arg(c));
+        masters << dir_.Write(QStringLiteral("masters/%1.mpg").arg(c), bytes);
+        inputs << dir_.File(QStringLiteral("in/%1.mpg").arg(c));
         whole += bytes;
     }
-    const QString out = dir_.mkdir(QStringLiteral("out"));
+    const QString out = dir_.Mkdir(QStringLiteral("out"));
     const QString trash = data_ + QStringLiteral("/Trash");
     const auto reset = [&] {
-        QDir().mkpath(dir_.file(QStringLiteral("in")));
+        QDir().mkpath(dir_.File(QStringLiteral("in")));
         for (qsizetype k = 0; k < inputs.size(); ++k)
             if (!QFileInfo::exists(inputs.at(k)))
                 ::link(QFile::encodeName(masters.at(k)).constData(), QFile::encodeName(inputs.at(k)).constData());

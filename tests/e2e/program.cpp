@@ -44,8 +44,8 @@ Program::Program(X_Session& x, const QString& run) : x_(x), artifacts_(QStringLi
     QDir(artifacts_).removeRecursively();
     QDir().mkpath(artifacts_);
     QDir().mkpath(App());
-    QDir().mkpath(root_.file(QStringLiteral("xdg")));
-    QFile(root_.mkdir(QStringLiteral("run"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(root_.File(QStringLiteral("xdg")));
+    QFile(root_.Mkdir(QStringLiteral("run"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile::copy(QStringLiteral(PF_PROGRAM), App_File(QStringLiteral("parlo_film")));
 }
 
@@ -64,7 +64,7 @@ QString Program::App_File(const QString& name) const
 
 QString Program::Clip(const char* clip, const QString& name) const
 {
-    const QString to = root_.file(name);
+    const QString to = root_.File(name);
     QDir().mkpath(QFileInfo(to).path());
     if (!QFile::copy(QStringLiteral(PF_TEST_MEDIA_DIR "/") + QString::fromUtf8(clip), to))
         ADD_FAILURE() << "no test clip " << clip;
@@ -77,9 +77,9 @@ QProcessEnvironment Program::Environment() const
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     // The desktop's data (the trash) and Qt's own settings (file dialog history) stay in the run.
-    env.insert(QStringLiteral("XDG_DATA_HOME"), root_.file(QStringLiteral("xdg")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), root_.file(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root_.file(QStringLiteral("run")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), root_.File(QStringLiteral("xdg")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), root_.File(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root_.File(QStringLiteral("run")));
     return env;
 }
 

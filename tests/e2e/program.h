@@ -27,16 +27,16 @@ public:
     Program(X_Session& x, const QString& run);
     ~Program();
 
-    const QString& Root() const { return root_.path(); }
+    const QString& Root() const { return root_.Path(); }
     // The application folder, and a file in it.
-    QString App() const { return root_.file(QStringLiteral("app")); }
+    QString App() const { return root_.File(QStringLiteral("app")); }
     QString App_File(const QString& name) const;
     // The desktop trash of this run ($XDG_DATA_HOME/Trash).
-    QString Trash() const { return root_.file(QStringLiteral("xdg/Trash")); }
+    QString Trash() const { return root_.File(QStringLiteral("xdg/Trash")); }
     // Copies a test clip to `name` under the run's folder; returns the full path.
     QString Clip(const char* clip, const QString& name) const;
-    QString Write(const QString& name, const QByteArray& bytes) const { return root_.write(name, bytes); }
-    QString Folder(const QString& name) const { return root_.mkdir(name); }
+    QString Write(const QString& name, const QByteArray& bytes) const { return root_.Write(name, bytes); }
+    QString Folder(const QString& name) const { return root_.Mkdir(name); }
 
     // Starts the program in its folder and waits for its main window; false if it did not show.
     bool Start();

@@ -29,7 +29,7 @@ namespace {
 // A join with automatic names into <tmp>/auto, Inlist 0 unless changed.
 struct Auto_Join : Join_Fixture {
     Join_Commands commands{state, prompter};
-    QString autoFolder = dir.mkdir(QStringLiteral("auto"));
+    QString autoFolder = dir.Mkdir(QStringLiteral("auto"));
 
     Auto_Join()
     {
@@ -49,21 +49,21 @@ TEST(Join, WritesTheExactBytesInListOrder)
 {
     Auto_Join j;
     const QByteArray a = "0123456789", c = "abcde";
-    j.state.lstFiles.Add_All({j.dir.write("c.mpg", c), j.dir.write("b.mpg", {}), j.dir.write("A.mpg", a)});
+    j.state.lstFiles.Add_All({j.dir.Write("c.mpg", c), j.dir.Write("b.mpg", {}), j.dir.Write("A.mpg", a)});
     j.Join();
-    ASSERT_EQ(j.state.List_Join.entries(), QStringList{j.Name(1)});
+    ASSERT_EQ(j.state.List_Join.Entries(), QStringList{j.Name(1)});
     EXPECT_EQ(Read_All(j.Name(1)), a + c);
     EXPECT_FALSE(QFile::exists(j.state.Temp_Path()));
-    EXPECT_EQ(j.state.lstFiles.count(), 3);  // Inlist 0 keeps the inputs
-    EXPECT_FALSE(j.state.labels.enabled(Cmd(6)));
-    EXPECT_TRUE(j.state.labels.enabled(Cmd(10)));
-    EXPECT_TRUE(j.state.labels.enabled(Cmd(11)));
+    EXPECT_EQ(j.state.lstFiles.Count(), 3);  // Inlist 0 keeps the inputs
+    EXPECT_FALSE(j.state.labels.Enabled(Cmd(6)));
+    EXPECT_TRUE(j.state.labels.Enabled(Cmd(10)));
+    EXPECT_TRUE(j.state.labels.Enabled(Cmd(11)));
 }
 
 TEST(Join, LeftOverTemporaryFileIsCutFirst)
 {
     Auto_Join j;
-    j.dir.write("app/File.tmp", QByteArray(1000, 'L'));
+    j.dir.Write("app/File.tmp", QByteArray(1000, 'L'));
     j.state.lstFiles.Add_All({j.Make("x.mpg", 100, '1'), j.Make("y.mpg", 100, '2')});
     j.Join();
     EXPECT_EQ(Read_All(j.Name(1)), QByteArray(100, '1') + QByteArray(100, '2'));
@@ -75,8 +75,8 @@ TEST(Join, ExtensionMismatchProducesNothing)
     j.state.lstFiles.Add_All({j.Make("a.MPG", 3), j.Make("b.mpeg", 3)});
     j.Join();
     EXPECT_EQ(j.prompter.messages, QStringList{"入力ﾌｧｲﾙの拡張子を統一してください！"});
-    EXPECT_TRUE(j.commands.engine().Join_Error);
-    EXPECT_EQ(j.state.List_Join.count(), 0);
+    EXPECT_TRUE(j.commands.Engine().Join_Error);
+    EXPECT_EQ(j.state.List_Join.Count(), 0);
     EXPECT_FALSE(QFile::exists(j.state.Temp_Path()));
     EXPECT_TRUE(QDir(j.autoFolder).isEmpty());
 }
@@ -105,19 +105,19 @@ TEST(Join, NumberingGoesOnFromTheHighestCountedName)
     j.Make("auto/2002_1201.mpg", 1);
     j.Make("auto/20021201_0050.txt", 1);
     j.Make("auto/.20021201_0060.mpg", 1);
-    j.dir.mkdir("auto/sub");
+    j.dir.Mkdir("auto/sub");
     j.Make("auto/sub/20021201_0070.mpg", 1);
     j.state.lstFiles.Add_All({j.Make("a.mpg", 2), j.Make("b.MPG", 2)});
     j.Join();
-    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.Name(8)});
-    EXPECT_EQ(j.commands.engine().Join_Output, j.Name(8));
+    EXPECT_EQ(j.state.List_Join.Entries(), QStringList{j.Name(8)});
+    EXPECT_EQ(j.commands.Engine().Join_Output, j.Name(8));
 
     // A read-only numbered file counts too (there is no archive bit here to tell it apart).
     QFile::setPermissions(j.Make("auto/20021201_0020.mpg", 1), QFile::ReadOwner);
     j.state.lstFiles.Clear();
     j.state.lstFiles.Add_All({j.Make("c.mpeg", 1), j.Make("d.mpeg", 1)});
     j.Join();
-    EXPECT_EQ(j.state.List_Join.entries().constLast(), j.Name(21, "MPEG"));
+    EXPECT_EQ(j.state.List_Join.Entries().constLast(), j.Name(21, "MPEG"));
 }
 
 TEST(Join, NumberingGoesPast9999)
@@ -126,9 +126,9 @@ TEST(Join, NumberingGoesPast9999)
     j.Make("auto/20021201_9999.mpg", 1);
     j.state.lstFiles.Add_All({j.Make("a.mpg", 2), j.Make("b.mpg", 2)});
     j.Join();
-    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.Name(10000)});
+    EXPECT_EQ(j.state.List_Join.Entries(), QStringList{j.Name(10000)});
     j.Join();
-    EXPECT_EQ(j.state.List_Join.entries().constLast(), j.Name(10001));
+    EXPECT_EQ(j.state.List_Join.Entries().constLast(), j.Name(10001));
 }
 
 TEST(Join, TakenNameIsNeverReplaced)
@@ -136,14 +136,14 @@ TEST(Join, TakenNameIsNeverReplaced)
     Auto_Join j;
     j.Make("auto/20021201_0004.mpg", 1);
     // Names the scan does not count: a folder and a dangling link.
-    j.dir.mkdir(QFileInfo(j.Name(5)).fileName().prepend("auto/"));
+    j.dir.Mkdir(QFileInfo(j.Name(5)).fileName().prepend("auto/"));
     ASSERT_EQ(::symlink("/nowhere", QFile::encodeName(j.Name(6)).constData()), 0);
     j.state.lstFiles.Add_All({j.Make("a.mpg", 2), j.Make("b.mpg", 2)});
     j.Join();
-    EXPECT_EQ(j.state.List_Join.entries(), QStringList{j.Name(7)});
+    EXPECT_EQ(j.state.List_Join.Entries(), QStringList{j.Name(7)});
     EXPECT_TRUE(QFileInfo(j.Name(5)).isDir());
     EXPECT_TRUE(QFileInfo(j.Name(6)).isSymLink());
-    EXPECT_EQ(j.commands.engine().Last_Number, 7);
+    EXPECT_EQ(j.commands.Engine().Last_Number, 7);
 }
 
 TEST(Join, FailuresLeaveInputsAndListsAlone)
@@ -156,8 +156,8 @@ TEST(Join, FailuresLeaveInputsAndListsAlone)
         spoil(j, inputs);
         j.Join();
         EXPECT_EQ(j.prompter.messages.size(), 1) << what;
-        EXPECT_EQ(j.state.lstFiles.entries(), inputs) << what;
-        EXPECT_EQ(j.state.List_Join.count(), 0) << what;
+        EXPECT_EQ(j.state.lstFiles.Entries(), inputs) << what;
+        EXPECT_EQ(j.state.List_Join.Count(), 0) << what;
         EXPECT_FALSE(QFile::exists(j.state.Temp_Path())) << what;
         EXPECT_EQ(QDir(j.autoFolder).entryList(QDir::Files | QDir::Hidden), QStringList()) << what;
         for (const QString& p : inputs) {
@@ -170,7 +170,7 @@ TEST(Join, FailuresLeaveInputsAndListsAlone)
     run(
         [](Auto_Join& j, QStringList& in) {
             QFile::remove(in.at(1));
-            j.dir.mkdir("b.mpg");  // listed, but a folder now
+            j.dir.Mkdir("b.mpg");  // listed, but a folder now
         },
         "input that is a folder");
     if (geteuid() != 0) {
@@ -178,7 +178,7 @@ TEST(Join, FailuresLeaveInputsAndListsAlone)
         run([](Auto_Join& j, QStringList&) { QFile::setPermissions(j.autoFolder, QFile::ReadOwner | QFile::ExeOwner); },
             "unwritable folder");
     }
-    run([](Auto_Join& j, QStringList&) { j.state.settings.AutoFolder = j.dir.file("missing"); }, "missing folder");
+    run([](Auto_Join& j, QStringList&) { j.state.settings.AutoFolder = j.dir.File("missing"); }, "missing folder");
     run([](Auto_Join& j, QStringList&) { j.state.settings.AutoFolder.clear(); }, "no folder set");
 }
 
@@ -191,7 +191,7 @@ TEST(Join, AnAutomaticNameIsWrittenFirstInItsOwnFolderAndNowhereElse)
         if (appFolderGone)
             QDir(j.state.App_Folder()).removeRecursively();
         auto held = std::make_unique<pf::test::Held_File>(inputs.at(1));  // the copy waits on it
-        QSignalSpy ended(&j.commands.engine(), &Join_Engine::ended);
+        QSignalSpy ended(&j.commands.Engine(), &Join_Engine::ended);
         j.commands.Run(Cmd_Join);
         const QStringList hidden{j.state.Temp_Pattern()};
         QTRY_COMPARE(QDir(j.autoFolder).entryList(hidden, QDir::Files | QDir::Hidden).size(), 1);
@@ -208,7 +208,7 @@ TEST(Join, WriteFailureStopsTheCopy)
 {
     // A file-size limit below the input's size makes the output's writes fail with EFBIG.
     pf::test::Temp_Dir dir;
-    const QString in = dir.write("a.mpg", QByteArray(1 << 20, 'a'));
+    const QString in = dir.Write("a.mpg", QByteArray(1 << 20, 'a'));
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
     const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
@@ -216,10 +216,10 @@ TEST(Join, WriteFailureStopsTheCopy)
     small.rlim_cur = 1 << 19;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     for (Copy_Method m : {Copy_Method::Kernel, Copy_Method::Buffered}) {
-        const Copy_Outcome r = Concatenate({in}, dir.file("out"), nullptr, m);
+        const Copy_Outcome r = Concatenate({in}, dir.File("out"), nullptr, m);
         EXPECT_EQ(r.status, Copy_Status::Write_Failed);
         EXPECT_EQ(r.error, EFBIG);
-        EXPECT_FALSE(QFileInfo::exists(dir.file("out")));  // the failed output is removed
+        EXPECT_FALSE(QFileInfo::exists(dir.File("out")));  // the failed output is removed
     }
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldSignal);
@@ -231,11 +231,11 @@ TEST(Join, BothCopyMethodsStreamLargeInputsAlike)
     QByteArray big(20 << 20, '\0');
     for (qsizetype i = 0; i < big.size(); ++i)
         big[i] = char((i * 7 + i / 4093) & 0xff);
-    const QStringList in{dir.write("a.mpg", big), dir.write("b.mpg", "tail")};
+    const QStringList in{dir.Write("a.mpg", big), dir.Write("b.mpg", "tail")};
     for (Copy_Method m : {Copy_Method::Kernel, Copy_Method::Buffered}) {
-        const QString out = dir.file(m == Copy_Method::Kernel ? "k" : "b");
+        const QString out = dir.File(m == Copy_Method::Kernel ? "k" : "b");
         const Copy_Outcome r = Concatenate(in, out, nullptr, m);
-        EXPECT_TRUE(r.ok());
+        EXPECT_TRUE(r.Ok());
         EXPECT_EQ(r.bytes, big.size() + 4);
         EXPECT_TRUE(Read_All(out) == big + "tail");
     }
@@ -245,16 +245,16 @@ TEST(Join, CancelRemovesTheTemporaryFileAndListsNothing)
 {
     Join_Fixture f;
     f.state.settings.Auto = 1;
-    f.state.settings.AutoFolder = f.dir.mkdir("auto");
+    f.state.settings.AutoFolder = f.dir.Mkdir("auto");
     f.state.settings.Inlist = 2;
     Join_Commands commands(f.state, f.prompter);
-    QObject::connect(&commands.engine(), &Join_Engine::progressed, &commands.engine(), &Join_Engine::Cancel);
+    QObject::connect(&commands.Engine(), &Join_Engine::progressed, &commands.Engine(), &Join_Engine::Cancel);
     const QStringList inputs{f.Make("a.mpg", 10), f.Make("b.mpg", 10), f.Make("c.mpg", 10)};
     f.state.lstFiles.Add_All(inputs);
     pf::test::Join_And_Wait(commands);
     QTRY_VERIFY(!QFile::exists(f.state.Temp_Path()));
-    EXPECT_EQ(f.state.List_Join.count(), 0);
-    EXPECT_EQ(f.state.lstFiles.entries(), inputs);
+    EXPECT_EQ(f.state.List_Join.Count(), 0);
+    EXPECT_EQ(f.state.lstFiles.Entries(), inputs);
     EXPECT_TRUE(f.prompter.messages.isEmpty());
     for (const QString& p : inputs)
         EXPECT_EQ(QFileInfo(p).size(), 10);
@@ -284,14 +284,14 @@ TEST(Join, UnlikeInputsAreAskedAboutAndAStampedJoinTellsWhatItLeft)
         QByteArray plain;
         QStringList inputs;
         for (const QString& clip : c.clips) {
-            inputs << j.dir.write(clip, Read_All(QStringLiteral(PF_TEST_MEDIA_DIR "/") + clip));
+            inputs << j.dir.Write(clip, Read_All(QStringLiteral(PF_TEST_MEDIA_DIR "/") + clip));
             plain += Read_All(inputs.constLast());
         }
         j.state.lstFiles.Add_All(inputs);
         j.Join();
         EXPECT_EQ(j.prompter.messages.size(), (c.answers.isEmpty() ? 0 : 1) + (c.toldUnchanged ? 1 : 0));
         EXPECT_EQ(j.prompter.messages.value(c.answers.size()).contains(inputs.at(1)), c.toldUnchanged);
-        EXPECT_EQ(j.state.List_Join.count(), c.joined ? 1 : 0);
+        EXPECT_EQ(j.state.List_Join.Count(), c.joined ? 1 : 0);
         EXPECT_EQ(QDir(j.autoFolder).entryList(QDir::Files | QDir::Hidden).size(), c.joined ? 1 : 0);
         EXPECT_EQ(Read_All(j.Name(1)).size(), c.joined ? plain.size() : 0);  // as long as what was joined
     }

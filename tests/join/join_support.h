@@ -58,22 +58,22 @@ inline void Type_Name_And_Accept(QFileDialog* d, const QString& name)
 // Presses the join label and waits until the join, which runs beside the event loop, has ended.
 inline void Join_And_Wait(Join_Commands& commands)
 {
-    QSignalSpy ended(&commands.engine(), &Join_Engine::ended);
+    QSignalSpy ended(&commands.Engine(), &Join_Engine::ended);
     commands.Run(Cmd_Join);
-    if (commands.engine().Running()) {
+    if (commands.Engine().Running()) {
         ASSERT_TRUE(ended.wait(30000));
     }
 }
 
 struct Join_Fixture {
     Temp_Dir dir;
-    Main_State state{dir.mkdir(QStringLiteral("app"))};
+    Main_State state{dir.Mkdir(QStringLiteral("app"))};
     Script_Prompter prompter;
 
     // Writes a file of `size` bytes, each byte `fill`, under the temporary folder.
     QString Make(const QString& name, int size, char fill = 'x') const
     {
-        return dir.write(name, QByteArray(size, fill));
+        return dir.Write(name, QByteArray(size, fill));
     }
 };
 

@@ -39,16 +39,16 @@ TEST(Media, RealMpeg1JoinHoldsEveryFrame)
         ASSERT_TRUE(QFileInfo::exists(c)) << c.toStdString();
     Join_Fixture f;
     f.state.settings.Auto = 1;
-    f.state.settings.AutoFolder = f.dir.mkdir("auto");
+    f.state.settings.AutoFolder = f.dir.Mkdir("auto");
     Join_Commands commands(f.state, f.prompter);
     f.state.lstFiles.Add_All(clips);
     pf::test::Join_And_Wait(commands);
-    ASSERT_EQ(f.state.List_Join.count(), 1);
-    const QString out = f.state.List_Join.at(0);
+    ASSERT_EQ(f.state.List_Join.Count(), 1);
+    const QString out = f.state.List_Join.At(0);
     EXPECT_EQ(QFileInfo(out).size(), QFileInfo(clips.at(0)).size() + QFileInfo(clips.at(1)).size());
     const int a = Video_Frames(clips.at(0)), b = Video_Frames(clips.at(1));
     EXPECT_GT(a, 0);
     EXPECT_GT(b, 0);
     EXPECT_EQ(Video_Frames(out), a + b);
-    EXPECT_EQ(f.state.lstFiles.count(), 2);  // Inlist 0: the clips stay
+    EXPECT_EQ(f.state.lstFiles.Count(), 2);  // Inlist 0: the clips stay
 }

@@ -66,20 +66,20 @@ TEST(UnsafeFiles, TemporaryOutputNeverGoesThroughALinkNorOverAnInput)
         Join_Fixture f;
         Join_Commands commands(f.state, f.prompter);
         // Saved as, with no folder of its own to write in first: File.tmp, whose name is known.
-        f.prompter.savePath = f.dir.file("out.mpg");
-        f.dir.write("victim", "keep");
+        f.prompter.savePath = f.dir.File("out.mpg");
+        f.dir.Write("victim", "keep");
         f.state.lstFiles.Add_All({f.Make("a.mpg", 3, 'a'), f.Make("b.mpg", 2, 'b')});
         const QString tmp = f.state.Temp_Path();
-        if (!c.spoil(tmp, f.dir.path())) {
+        if (!c.spoil(tmp, f.dir.Path())) {
             EXPECT_NE(::geteuid(), 0u) << "scene not set up";
             continue;
         }
         const ino_t before = Inode(tmp);
         pf::test::Join_And_Wait(commands);
-        EXPECT_EQ(Read_All(f.dir.file("victim")) + Read_All(f.dir.file("a.mpg")) + Read_All(f.dir.file("b.mpg")),
+        EXPECT_EQ(Read_All(f.dir.File("victim")) + Read_All(f.dir.File("a.mpg")) + Read_All(f.dir.File("b.mpg")),
                   "keepaaabb");
-        EXPECT_FALSE(QFileInfo::exists(f.dir.file("none")));
-        EXPECT_EQ(f.state.List_Join.count(), c.joins ? 1 : 0);
+        EXPECT_FALSE(QFileInfo::exists(f.dir.File("none")));
+        EXPECT_EQ(f.state.List_Join.Count(), c.joins ? 1 : 0);
         EXPECT_EQ(f.prompter.messages.size(), c.joins ? 0 : 1);
         EXPECT_TRUE(c.joins || Inode(tmp) == before);  // a refusal removed and wrote nothing
     }
@@ -88,23 +88,23 @@ TEST(UnsafeFiles, TemporaryOutputNeverGoesThroughALinkNorOverAnInput)
 TEST(UnsafeFiles, InputsMustBeRegularFiles)
 {
     Join_Fixture f;
-    const QString good = f.Make("good.mpg", 4), linked = f.dir.file("linked.mpg"), fifo = f.dir.file("fifo.mpg");
-    QStringList odd{fifo, f.dir.file("to_fifo.mpg"), f.dir.mkdir("folder.mpg"), f.dir.file("dangling.mpg")};
+    const QString good = f.Make("good.mpg", 4), linked = f.dir.File("linked.mpg"), fifo = f.dir.File("fifo.mpg");
+    QStringList odd{fifo, f.dir.File("to_fifo.mpg"), f.dir.Mkdir("folder.mpg"), f.dir.File("dangling.mpg")};
     ASSERT_TRUE(Link(good, linked) && Fifo(fifo) && Link(fifo, odd[1]) && Link("none", odd[3]));
-    if (::geteuid() == 0 && Device(f.dir.file("null.mpg")))
-        odd << f.dir.file("null.mpg");
+    if (::geteuid() == 0 && Device(f.dir.File("null.mpg")))
+        odd << f.dir.File("null.mpg");
 
     Input_List list(f.state, f.prompter);
     EXPECT_EQ(Dropped_Mpeg_Files(QStringList{good, linked} + odd), (QStringList{good, linked}));
     f.prompter.files = odd + QStringList{good, linked};
     list.Add_Files_Dialog();
-    EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{good, linked}));
+    EXPECT_EQ(f.state.lstFiles.Entries(), (QStringList{good, linked}));
     ASSERT_EQ(f.prompter.messages.size(), 1);
-    EXPECT_EQ(f.prompter.messages[0].count(f.dir.path()), odd.size());
+    EXPECT_EQ(f.prompter.messages[0].count(f.dir.Path()), odd.size());
     list.Clear();
-    f.prompter.folder = f.dir.path();
+    f.prompter.folder = f.dir.Path();
     list.Add_Folder_Files();
-    EXPECT_EQ(f.state.lstFiles.entries(), (QStringList{good, linked}));
+    EXPECT_EQ(f.state.lstFiles.Entries(), (QStringList{good, linked}));
     // Unreadable, so refused as such; root reads any, so it looks as nobody (this thread alone).
     f.prompter.files = {f.Make("locked.mpg", 1)};
     QFile::setPermissions(f.prompter.files[0], {});

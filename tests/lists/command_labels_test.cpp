@@ -24,7 +24,7 @@ TEST(CommandLabels, StartUpRow)
         labels.Apply_Start_Up(c.join, c.fav);
         std::vector<int> on;
         for (int i = 0; i < Command_Label_Count; ++i)
-            if (labels.enabled(Cmd(i)))
+            if (labels.Enabled(Cmd(i)))
                 on.push_back(i);
         EXPECT_EQ(on, c.on) << c.join << "," << c.fav;
     }
@@ -38,8 +38,8 @@ TEST(CommandLabels, ChangesAreSignalledOnceAndMissingIndicesIgnored)
     EXPECT_EQ(spy.count(), 4);
     labels.Set(Cmd(11), true);
     EXPECT_EQ(spy.count(), 4);
-    EXPECT_FALSE(labels.enabled(Cmd(12)));
-    EXPECT_FALSE(labels.enabled(Cmd(29)));
+    EXPECT_FALSE(labels.Enabled(Cmd(12)));
+    EXPECT_FALSE(labels.Enabled(Cmd(29)));
     EXPECT_EQ(Command_Caption(Cmd(19)), QStringLiteral(" >"));
     EXPECT_EQ(Command_Caption(Cmd(21)), QString());
 }

@@ -41,18 +41,18 @@ TEST(GroupFile, Names)
 TEST(GroupFile, LoadCountsWholeRecordsAndDropsMissingFiles)
 {
     test::Temp_Dir dir;
-    const QString a = dir.write(QStringLiteral("a.mpg"), "a");
-    const QString b = dir.write(QStringLiteral("b c.mpg"), "b");
-    const QString c = dir.write(QStringLiteral("c.mpg"), "c");
+    const QString a = dir.Write(QStringLiteral("a.mpg"), "a");
+    const QString b = dir.Write(QStringLiteral("b c.mpg"), "b");
+    const QString c = dir.Write(QStringLiteral("c.mpg"), "c");
     const QByteArray ra = Record(a.toUtf8()), rb = Record("   " + b.toUtf8()), rc = Record(c.toUtf8());
 
     // A missing folder stands for an unplugged drive; a FIFO for a file that cannot be read.
-    const QString away = dir.file(QStringLiteral("drive/x.mpg")), fifo = dir.file(QStringLiteral("f.mpg"));
+    const QString away = dir.File(QStringLiteral("drive/x.mpg")), fifo = dir.File(QStringLiteral("f.mpg"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     QStringList many;  // enough names for one listing of their folder, one of them a folder
     QByteArray manyRecords;
     for (int i = 0; i < 20; ++i) {
-        many << (i == 3 ? dir.mkdir(QStringLiteral("many/3")) : dir.write(QStringLiteral("many/%1").arg(i), "m"));
+        many << (i == 3 ? dir.Mkdir(QStringLiteral("many/3")) : dir.Write(QStringLiteral("many/%1").arg(i), "m"));
         manyRecords += Record(many.last().toUtf8());
     }
     struct Case {
@@ -63,26 +63,26 @@ TEST(GroupFile, LoadCountsWholeRecordsAndDropsMissingFiles)
         {ra + rb + rc + QByteArray(10, 'x'), {a, b, c}},  // 3 x 255 + 10: the tail is ignored
         {ra + rb, {a, b}},                                // 510 bytes
         {ra + rb + QByteArray(90, ' '), {a, b}},          // 600 bytes
-        {ra + Record(dir.file(QStringLiteral("gone.mpg")).toUtf8()) + rc, {a, c}},
+        {ra + Record(dir.File(QStringLiteral("gone.mpg")).toUtf8()) + rc, {a, c}},
         {Record(a.toUtf8() + QByteArray("\0 /phantom", 10)) + Record(QByteArray("\0", 1) + c.toUtf8()), {a}},
         {QByteArray(254, ' '), {}},
         {Record(away.toUtf8()) + rc + Record(fifo.toUtf8()) + Record(away.toUtf8()), {c, fifo}, {away, away}},
-        {manyRecords + Record(dir.file(QStringLiteral("many/gone")).toUtf8()), many.mid(0, 3) + many.mid(4)},
+        {manyRecords + Record(dir.File(QStringLiteral("many/gone")).toUtf8()), many.mid(0, 3) + many.mid(4)},
     };
     for (const Case& k : cases) {
-        const QString file = dir.write(QStringLiteral("Parlo_film00.rdm"), k.bytes);
+        const QString file = dir.Write(QStringLiteral("Parlo_film00.rdm"), k.bytes);
         QStringList kept;
         EXPECT_EQ(Load_Group(file, &kept), k.want) << k.bytes.size();
         EXPECT_EQ(kept, k.away);
     }
-    EXPECT_EQ(Load_Group(dir.file(QStringLiteral("none.rdm"))), QStringList());
+    EXPECT_EQ(Load_Group(dir.File(QStringLiteral("none.rdm"))), QStringList());
 }
 
 TEST(GroupFile, WriteIsExactAndAnEmptyGroupHasNoFile)
 {
     test::Temp_Dir dir;
-    const QString file = dir.file(QStringLiteral("Favorite05.rdm"));
-    ASSERT_TRUE(Write_Group(file, {QStringLiteral("/x/b.mpg"), QStringLiteral("/x/a.mpg")}).ok());
+    const QString file = dir.File(QStringLiteral("Favorite05.rdm"));
+    ASSERT_TRUE(Write_Group(file, {QStringLiteral("/x/b.mpg"), QStringLiteral("/x/a.mpg")}).Ok());
     EXPECT_EQ(test::Read_All(file), Record("/x/b.mpg") + Record("/x/a.mpg"));
     // The same entries again: the file is not replaced (no sync for a switch that changed nothing).
     const auto inode = [&] {
@@ -90,12 +90,12 @@ TEST(GroupFile, WriteIsExactAndAnEmptyGroupHasNoFile)
         return ::stat(QFile::encodeName(file).constData(), &st) == 0 ? st.st_ino : 0;
     };
     const auto before = inode();
-    ASSERT_TRUE(Write_Group(file, {QStringLiteral("/x/b.mpg"), QStringLiteral("/x/a.mpg")}).ok());
+    ASSERT_TRUE(Write_Group(file, {QStringLiteral("/x/b.mpg"), QStringLiteral("/x/a.mpg")}).Ok());
     EXPECT_EQ(inode(), before);
-    ASSERT_TRUE(Write_Group(file, {}).ok());
+    ASSERT_TRUE(Write_Group(file, {}).Ok());
     EXPECT_FALSE(QFile::exists(file));
-    EXPECT_TRUE(Write_Group(file, {}).ok());  // nothing there is no failure
-    EXPECT_FALSE(Write_Group(dir.file(QStringLiteral("gone/Favorite05.rdm")), {QStringLiteral("/x")}).ok());
+    EXPECT_TRUE(Write_Group(file, {}).Ok());  // nothing there is no failure
+    EXPECT_FALSE(Write_Group(dir.File(QStringLiteral("gone/Favorite05.rdm")), {QStringLiteral("/x")}).Ok());
 }
 
 TEST(GroupFile, PathsTooLongForARecordStayOutOfTheFileAndAreNamed)
@@ -105,7 +105,7 @@ TEST(GroupFile, PathsTooLongForARecordStayOutOfTheFileAndAreNamed)
     EXPECT_TRUE(Fav_Record(fits) && Fav_Record(QString(255, u'a')));
     EXPECT_FALSE(Fav_Record(longer) || Fav_Record(QString(256, u'a')));
     test::Temp_Dir dir;
-    const QString file = dir.file(QStringLiteral("Parlo_film00.rdm"));
+    const QString file = dir.File(QStringLiteral("Parlo_film00.rdm"));
     const Group_Write w = Write_Group(file, {QStringLiteral("/x/a.mpg"), longer, QStringLiteral("/x/b.mpg")});
     EXPECT_TRUE(w.status == File_Status::Ok && w.unfit == QStringList{longer});
     EXPECT_EQ(test::Read_All(file), Record("/x/a.mpg") + Record("/x/b.mpg"));
@@ -124,13 +124,13 @@ TEST(GroupFile, OnlyRegularFilesAreReadOrReplaced)
          {Case{Link_To_Regular, true}, Case{Fifo, false}, Case{Folder, false}, Case{Link_To_Device, false}}) {
         SCOPED_TRACE(c.kind);
         test::Temp_Dir dir;
-        const QString media = dir.write(QStringLiteral("a.mpg"), "a");
-        const QString file = dir.file(QStringLiteral("Favorite01.rdm")), target = dir.file(QStringLiteral("target"));
+        const QString media = dir.Write(QStringLiteral("a.mpg"), "a");
+        const QString file = dir.File(QStringLiteral("Favorite01.rdm")), target = dir.File(QStringLiteral("target"));
         const QByteArray f = QFile::encodeName(file), t = QFile::encodeName(target);
         switch (c.kind) {
-        case Link_To_Regular: dir.write(QStringLiteral("target"), "old"); break;
+        case Link_To_Regular: dir.Write(QStringLiteral("target"), "old"); break;
         case Fifo: ASSERT_EQ(::mkfifo(t, 0600), 0); break;
-        case Folder: dir.mkdir(QStringLiteral("target")); break;
+        case Folder: dir.Mkdir(QStringLiteral("target")); break;
         case Link_To_Device:
             // Of /dev/null's kind, but inside the temporary folder.
             if (::mknod(t, S_IFCHR | 0666, makedev(1, 3)) != 0)

@@ -14,10 +14,10 @@ TEST(Path_List, SortedCaseInsensitiveWithDuplicates)
     list.Add(QStringLiteral("/c/A.mpg"));
     list.Add(QStringLiteral("/c/a.mpg"));
     list.Add(QStringLiteral("/c/b.mpg"));
-    EXPECT_EQ(list.entries(), (QStringList{"/c/A.mpg", "/c/a.mpg", "/c/b.mpg", "/c/b.mpg"}));
+    EXPECT_EQ(list.Entries(), (QStringList{"/c/A.mpg", "/c/a.mpg", "/c/b.mpg", "/c/b.mpg"}));
 
     list.Add_All({QStringLiteral("/c/C.mpg"), QStringLiteral("/a/z.mpg")});
-    EXPECT_EQ(list.entries(), (QStringList{"/a/z.mpg", "/c/A.mpg", "/c/a.mpg", "/c/b.mpg", "/c/b.mpg", "/c/C.mpg"}));
+    EXPECT_EQ(list.Entries(), (QStringList{"/a/z.mpg", "/c/A.mpg", "/c/a.mpg", "/c/b.mpg", "/c/b.mpg", "/c/C.mpg"}));
 }
 
 TEST(Path_List, SelectionFollowsItsEntry)
@@ -28,12 +28,12 @@ TEST(Path_List, SelectionFollowsItsEntry)
     list.setSelected(1);
     QSignalSpy spy(&list, &Path_List::selectionChanged);
     list.Add(QStringLiteral("/a"));  // goes before the selection
-    EXPECT_EQ(list.selectedPath(), QStringLiteral("/d"));
+    EXPECT_EQ(list.Selected_Path(), QStringLiteral("/d"));
     list.Remove_At(0);
-    EXPECT_EQ(list.selectedPath(), QStringLiteral("/d"));
+    EXPECT_EQ(list.Selected_Path(), QStringLiteral("/d"));
     list.Remove_At(1);
-    EXPECT_EQ(list.selected(), -1);
+    EXPECT_EQ(list.Selected(), -1);
     EXPECT_EQ(spy.count(), 3);
     list.setSelected(7);
-    EXPECT_EQ(list.selected(), -1);
+    EXPECT_EQ(list.Selected(), -1);
 }

@@ -55,7 +55,7 @@ TEST(Entry_Facts, AFileIsReadAgainOnlyOnceItHasChanged)
     // Each step writes the file with the same time; other bytes of the same size are not read.
     for (const auto& [bytes, length] :
          {std::pair(clip, "0:00:02"), {QByteArray(clip.size(), 'x'), "0:00:02"}, {clip + clip, "0:00:04"}}) {
-        QFile f(dir.write(QStringLiteral("a.mpg"), bytes));
+        QFile f(dir.Write(QStringLiteral("a.mpg"), bytes));
         ASSERT_TRUE(f.open(QIODevice::ReadWrite)
                     && f.setFileTime(QDateTime::fromSecsSinceEpoch(1e9), QFile::FileModificationTime));
         facts.Request(f.fileName());

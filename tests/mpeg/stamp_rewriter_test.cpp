@@ -190,8 +190,8 @@ TEST(Stamp_Rewriter, JoinsPlayRightInFfmpeg)
         ASSERT_TRUE(Rewrite_Files(paths, [&stamped](const unsigned char* p, qint64 n) {
                         return !stamped.append(reinterpret_cast<const char*>(p), n).isNull();
                     }).ok);
-        const QString out = dir.write("stamped.mpg", stamped);
-        const QString plain = dir.write("plain.mpg", inputs.join());
+        const QString out = dir.Write("stamped.mpg", stamped);
+        const QString plain = dir.Write("plain.mpg", inputs.join());
         EXPECT_NEAR(Probe(out, "format=duration"), sum, 1 / pieces[0].rate);
         const QStringList packets = QStringLiteral("-v error -show_packets -show_data_hash crc32 -show_entries "
                                                    "packet=stream_index,size,data_hash -of csv=p=0")

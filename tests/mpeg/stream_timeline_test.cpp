@@ -191,7 +191,7 @@ TEST(Stream_Timeline, RefinerHandsOverTheExactTimelineOnce)
 {
     test::Temp_Dir dir;
     const Joined j = Join({Ps2_24, Ps1_04});
-    const QString path = dir.write("joined.mpg", j.bytes);
+    const QString path = dir.Write("joined.mpg", j.bytes);
     Timeline_Refiner refiner(path);
     std::optional<Stream_Timeline> t;
     ASSERT_TRUE(QTest::qWaitFor([&] { return (t = refiner.Take()).has_value(); }, 10000));

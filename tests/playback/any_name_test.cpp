@@ -20,7 +20,7 @@ TEST(Any_Name, ClipNamedWithQuotesPlaysAndExtremesAreAnswered)
     Register_Mpeg_Driver({"null"});
     test::Temp_Dir dir;
     const QString name = QStringLiteral("映像 \"引用\" \"\".mpg");
-    const QString clip = dir.write(name, test::Read_All(QStringLiteral(PF_TEST_MEDIA_DIR "/mpeg1_2s.mpg")));
+    const QString clip = dir.Write(name, test::Read_All(QStringLiteral(PF_TEST_MEDIA_DIR "/mpeg1_2s.mpg")));
     clsMCIApi mci;
     // A name that tries to add words is one missing file, not another alias.
     EXPECT_EQ(mci.OpenDevice("MPEGVideo", "device1", clip + "\" alias evil \"", 0, "0"), 1);

@@ -20,7 +20,7 @@ namespace {
 
 using namespace test;
 
-struct Layout {
+struct Clip_Layout {
     const char* name;
     std::vector<Piece> parts;
     double Seconds() const
@@ -39,7 +39,7 @@ struct Layout {
     }
 };
 
-const Layout Layouts[] = {
+const Clip_Layout Layouts[] = {
     {"program MPEG-1, 0.4 s between two", {Ps1_2, Ps1_04, Ps1_3}},
     {"program MPEG-2, another rate and size", {Ps2_24, Ps2_36}},
     {"elementary, joined to itself three times", {Es1_2, Es1_2, Es1_2}},
@@ -47,12 +47,12 @@ const Layout Layouts[] = {
     {"transport", {Ts_2, Ts_3}},
 };
 
-QString Join(const test::Temp_Dir& dir, const Layout& layout)
+QString Join(const test::Temp_Dir& dir, const Clip_Layout& layout)
 {
     QByteArray bytes;
     for (const Piece& p : layout.parts)
         bytes += test::Read_All(QStringLiteral(PF_TEST_MEDIA_DIR "/") + p.file);
-    return dir.write(QStringLiteral("joined.mpg"), bytes);
+    return dir.Write(QStringLiteral("joined.mpg"), bytes);
 }
 
 class Joined_Play : public ::testing::Test {
@@ -67,7 +67,7 @@ protected:
 
 TEST_F(Joined_Play, LengthFramesAndRateAreThePartsSums)
 {
-    for (const Layout& layout : Layouts) {
+    for (const Clip_Layout& layout : Layouts) {
         SCOPED_TRACE(layout.name);
         ASSERT_EQ(Open(Join(dir, layout)), 0) << mci.ErrorDescription().toStdString();
         EXPECT_NEAR(mci.TotalTime(), layout.Seconds() * 1000, 1000 / 25.0);
@@ -79,7 +79,7 @@ TEST_F(Joined_Play, LengthFramesAndRateAreThePartsSums)
 
 TEST_F(Joined_Play, SeeksLandWithinAFrameInEveryPart)
 {
-    for (const Layout& layout : Layouts) {
+    for (const Clip_Layout& layout : Layouts) {
         SCOPED_TRACE(layout.name);
         std::uint32_t error = 0;
         const auto opened = Mpeg_Video_Device::Open({Join(dir, layout).toUtf8(), "d", 0}, {"null"}, error);
@@ -102,7 +102,7 @@ TEST_F(Joined_Play, SeeksLandWithinAFrameInEveryPart)
 
 TEST_F(Joined_Play, PlaysAtDoubleSpeedToTheEndWithoutGoingBack)
 {
-    for (const Layout& layout : Layouts) {
+    for (const Clip_Layout& layout : Layouts) {
         SCOPED_TRACE(layout.name);
         ASSERT_EQ(Open(Join(dir, layout)), 0);
         ASSERT_EQ(mci.cmdTimeFormat("device1", "ms"), 0);
@@ -131,9 +131,9 @@ TEST_F(Joined_Play, PlaysAtDoubleSpeedToTheEndWithoutGoingBack)
 
 TEST_F(Joined_Play, ASampledOpenTakesTheExactTimelineAndStillEndsAtTheLengthItReported)
 {
-    const Layout layouts[]
+    const Clip_Layout layouts[]
         = {{"program", {Ps1_2, Ps1_04, Ps1_3, Ps1_04}}, {"elementary", {Es1_2, Es2_3}}, {"transport", {Ts_3, Ts_2}}};
-    for (const Layout& layout : layouts) {
+    for (const Clip_Layout& layout : layouts) {
         SCOPED_TRACE(layout.name);
         std::uint32_t error = 0;
         const auto opened = Mpeg_Video_Device::Open({Join(dir, layout).toUtf8(), "d", 0}, {"null", true}, error);

@@ -106,7 +106,7 @@ TEST_F(Mpeg_Device, JoinedFileCountsEveryPartAndItsPositionNeverFallsBack)
 TEST_F(Mpeg_Device, JoinedFileWithBlanksCommasAndJapaneseInItsPathPlaysItsLaterPart)
 {
     test::Temp_Dir dir;
-    const QString path = dir.write("結合 a,b.mpg", test::Read_All(Clip("joined_2s_3s.mpg")));
+    const QString path = dir.Write("結合 a,b.mpg", test::Read_All(Clip("joined_2s_3s.mpg")));
     ASSERT_EQ(Open(path), 0) << mci.ErrorDescription().toStdString();
     EXPECT_NEAR(mci.TotalTime(), 5000, 40);
     mci.cmdTimeFormat("device1", "ms");

@@ -87,7 +87,6 @@ TEST(Video_Player, Open_Sizes_The_Picture_By_The_Size_Setting)
         settings.Size = c.size;
         settings.Size_X = c.x;
         settings.Size_Y = c.y;
-        Play_State play{QStringLiteral("/clips/a b.mpg")};
         test::Script_Prompter prompter;
         Scripted_Port port;
         port.answer = [&](const QByteArray& cmd) -> std::pair<std::uint32_t, QByteArray> {
@@ -95,7 +94,7 @@ TEST(Video_Player, Open_Sizes_The_Picture_By_The_Size_Setting)
                 return {c.where.isEmpty() ? MCIERR_UNSUPPORTED_FUNCTION : MCI_OK, c.where};
             return {0, cmd.startsWith("status") ? c.length : ""};
         };
-        Video_Player player(settings, play, prompter, port);
+        Video_Player player(settings, QStringLiteral("/clips/a b.mpg"), prompter, port);
         QSize picture(151, 125);
         ASSERT_TRUE(player.Open_Movie(77, {1024, 768}, picture));
         EXPECT_EQ(picture, c.picture);
@@ -127,7 +126,6 @@ TEST(Video_Player, A_Busy_Alias_Is_Closed_And_Retried_A_Bounded_Number_Of_Times)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.busyOpens);
         Settings settings;
-        Play_State play{QStringLiteral("/clips/a.mpg")};
         test::Script_Prompter prompter;
         Scripted_Port port;
         int busy = c.busyOpens;
@@ -136,8 +134,8 @@ TEST(Video_Player, A_Busy_Alias_Is_Closed_And_Retried_A_Bounded_Number_Of_Times)
                 return {c.other ? c.other : busy-- > 0 ? MCIERR_DUPLICATE_ALIAS : MCI_OK, {}};
             return {0, "0 0 320 240"};
         };
-        Video_Player player(settings, play, prompter, port);
-        QSignalSpy failure(&player, &Player_Control::failure), close(&player, &Player_Control::closeRequested);
+        Video_Player player(settings, QStringLiteral("/clips/a.mpg"), prompter, port);
+        QSignalSpy failure(&player, &Player_Control::failed), close(&player, &Player_Control::closeRequested);
         QSize picture(151, 125);
         EXPECT_EQ(player.Open_Movie(1, {}, picture), c.opened);
         EXPECT_EQ(port.Count("open"), c.opens);
@@ -159,13 +157,12 @@ TEST(Video_Player, Closing_Reports_Every_Failure_But_Device_Not_Open)
 {
     for (const std::uint32_t code : {MCI_OK, MCIERR_INVALID_DEVICE_NAME, MCIERR_DRIVER_INTERNAL}) {
         Settings settings;
-        Play_State play{QStringLiteral("/clips/a.mpg")};
         test::Script_Prompter prompter;
         Scripted_Port port;
         port.answer = [&](const QByteArray& cmd) -> std::pair<std::uint32_t, QByteArray> {
             return {cmd.startsWith("close") ? code : MCI_OK, "0 0 320 240"};
         };
-        Video_Player player(settings, play, prompter, port);
+        Video_Player player(settings, QStringLiteral("/clips/a.mpg"), prompter, port);
         QSize picture;
         player.Open_Movie(1, {}, picture);
         player.Close_Movie();
@@ -187,16 +184,15 @@ TEST(Real_Control, Play_States_Set_The_Head_Text_And_State_0_Closes)
         {4, "Pause", false}, {5, "Seeking", false},       {6, nullptr, false},        {-1, nullptr, false},
     };
     for (const Case& c : cases) {
-        Play_State play;
-        Real_Control control(play, "null");
-        QSignalSpy text(&control, &Player_Control::headText), close(&control, &Player_Control::closeRequested);
+        Real_Control control(QString(), "null");
+        QSignalSpy text(&control, &Player_Control::headTextChanged), close(&control, &Player_Control::closeRequested);
         emit control.Player().playStateChanged(c.state);
         EXPECT_EQ(text.count(), c.text ? 1 : 0) << c.state;
         if (c.text && !text.isEmpty()) {
             EXPECT_EQ(text[0][0].toString(), QString::fromLatin1(c.text));
         }
         EXPECT_EQ(close.count(), c.closes ? 1 : 0) << c.state;
-        EXPECT_FALSE(play.Stop_Request);
+        EXPECT_EQ(control.End(), Play_End::Natural);
     }
 }
 

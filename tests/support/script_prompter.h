@@ -20,7 +20,7 @@ public:
     QStringList saveSuffixes;
     QList<int> answers;  // answers of the next questions (Yes/No boxes), in turn; then No
 
-    int message(const QString& text, int style) override
+    int Message(const QString& text, int style) override
     {
         messages.append(text);
         styles.append(style);
@@ -28,15 +28,15 @@ public:
             return Answer_Ok;
         return answers.isEmpty() ? Answer_No : answers.takeFirst();
     }
-    QStringList openFiles(const QString&, const QString&, const QString&) override { return files; }
-    QString saveFile(const QString&, const QString& filter, const QString& suffix, const QString&,
-                     const QString&) override
+    QStringList Open_Files(const QString&, const QString&, const QString&) override { return files; }
+    QString Save_File(const QString&, const QString& filter, const QString& suffix, const QString&,
+                      const QString&) override
     {
         saveFilters.append(filter);
         saveSuffixes.append(suffix);
         return savePath;
     }
-    QString chooseFolder(const QString&, const QString&) override { return folder; }
+    QString Pick_Folder(const QString&, const QString&) override { return folder; }
 };
 
 }  // namespace pf::test

@@ -9,14 +9,14 @@ namespace pf::test {
 
 Temp_Dir::Temp_Dir() : path_(dir_.path()) {}
 
-QString Temp_Dir::file(const QString& name) const
+QString Temp_Dir::File(const QString& name) const
 {
     return path_ + u'/' + name;
 }
 
-QString Temp_Dir::write(const QString& name, const QByteArray& bytes) const
+QString Temp_Dir::Write(const QString& name, const QByteArray& bytes) const
 {
-    const QString p = file(name);
+    const QString p = File(name);
     QDir().mkpath(QFileInfo(p).path());
     QFile f(p);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
@@ -24,9 +24,9 @@ QString Temp_Dir::write(const QString& name, const QByteArray& bytes) const
     return p;
 }
 
-QString Temp_Dir::mkdir(const QString& name) const
+QString Temp_Dir::Mkdir(const QString& name) const
 {
-    const QString p = file(name);
+    const QString p = File(name);
     QDir().mkpath(p);
     return p;
 }

@@ -11,12 +11,12 @@ namespace pf::test {
 class Temp_Dir {
 public:
     Temp_Dir();
-    const QString& path() const { return path_; }
-    // path() + "/" + name.
-    QString file(const QString& name) const;
+    const QString& Path() const { return path_; }
+    // Path() + "/" + name.
+    QString File(const QString& name) const;
     // Writes `bytes` to `name` (creating sub-folders) and returns the full path.
-    QString write(const QString& name, const QByteArray& bytes) const;
-    QString mkdir(const QString& name) const;
+    QString Write(const QString& name, const QByteArray& bytes) const;
+    QString Mkdir(const QString& name) const;
 
 private:
     QTemporaryDir dir_;

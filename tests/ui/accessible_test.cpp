@@ -44,9 +44,9 @@ TEST(Accessible, Every_Control_Of_Both_Layouts_And_Both_Dialogs_Is_Named_And_Pre
     compact->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(QTest::qWaitFor([&] { return f.Find<QWidget>("Pic_C2")->isHidden(); }, 5000));
     walk(f.window.get());
-    Parlo_film_J join(f.state->settings, f.dir.file(QStringLiteral("J.ini")), &f.prompter);
+    Parlo_film_J join(f.state->settings, f.dir.File(QStringLiteral("J.ini")), &f.prompter);
     walk(&join);
-    Parlo_film_P play(f.state->settings, f.dir.file(QStringLiteral("P.ini")));
+    Parlo_film_P play(f.state->settings, f.dir.File(QStringLiteral("P.ini")));
     walk(&play);
     EXPECT_EQ(faults.join(u' ').toStdString(), "");
 }

@@ -18,12 +18,12 @@ TEST(Head_Drag, Follows_The_Cursor_Exactly_From_A_Left_Press)
     Head_Drag d;
     EXPECT_FALSE(d.Move({500, 500}));  // no press, no drag
     d.Press(Qt::LeftButton, {130, 47}, {100, 40});
-    ASSERT_TRUE(d.dragging());
+    ASSERT_TRUE(d.Dragging());
     EXPECT_EQ(d.Move({130, 47}), QPoint(100, 40));
     EXPECT_EQ(d.Move({131, 52}), QPoint(101, 45));
     EXPECT_EQ(d.Move({20, 3}), QPoint(-10, -4));  // beyond the screen's corner too
     d.Release();
-    EXPECT_FALSE(d.dragging());
+    EXPECT_FALSE(d.Dragging());
     EXPECT_FALSE(d.Move({400, 400}));
 }
 
@@ -32,7 +32,7 @@ TEST(Head_Drag, Other_Buttons_Do_Not_Start_A_Drag)
     Head_Drag d;
     d.Press(Qt::RightButton, {130, 47}, {100, 40});
     d.Press(Qt::MiddleButton, {130, 47}, {100, 40});
-    EXPECT_FALSE(d.dragging());
+    EXPECT_FALSE(d.Dragging());
     EXPECT_FALSE(d.Move({200, 200}));
 }
 

@@ -39,9 +39,9 @@ struct Exit_Fixture : Main_Window_Fixture {
         joinedA = Media(QStringLiteral("a.mpg"));
         joinedB = Media(QStringLiteral("B.mpg"));
         fav = Media(QStringLiteral("夏.mpg"));
-        Write_Group(dir.file(QStringLiteral("Parlo_film12.rdm")), {joinedB, joinedA});
-        Write_Group(dir.file(QStringLiteral("Favorite03.rdm")), {fav});
-        dir.write(QStringLiteral("Parlo_film.ini"), Ini_Before);
+        Write_Group(dir.File(QStringLiteral("Parlo_film12.rdm")), {joinedB, joinedA});
+        Write_Group(dir.File(QStringLiteral("Favorite03.rdm")), {fav});
+        dir.Write(QStringLiteral("Parlo_film.ini"), Ini_Before);
         Start();
         window->show();
         // Changes of this run: layout, order, one list emptied, one grown; a join left behind.
@@ -50,15 +50,15 @@ struct Exit_Fixture : Main_Window_Fixture {
         QTest::mousePress(Find<QWidget>("lbl_PlayF0"), Qt::LeftButton);
         state->List_Favorite.Clear();
         state->List_Join.Add(Media(QStringLiteral("c.mpg")));
-        dir.write(QStringLiteral("File.tmp"), "joined bytes");
+        dir.Write(QStringLiteral("File.tmp"), "joined bytes");
     }
 
     // Every file of the folder (not the media) with its bytes.
     QMap<QString, QByteArray> Files() const
     {
         QMap<QString, QByteArray> all;
-        for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
-            all[name] = Read_All(dir.file(name));
+        for (const QString& name : QDir(dir.Path()).entryList(QDir::Files))
+            all[name] = Read_All(dir.File(name));
         return all;
     }
 
@@ -84,7 +84,7 @@ class Exit_With_Save : public ::testing::TestWithParam<int> {};
 TEST_P(Exit_With_Save, Writes_Settings_And_Both_Groups_Then_Closes)
 {
     Exit_Fixture f;
-    const QString folder = f.dir.path();
+    const QString folder = f.dir.Path();
     f.Release(f.window->Cmd_Label(Cmd(GetParam())));
 
     EXPECT_FALSE(f.window->isVisible());
@@ -114,9 +114,9 @@ TEST_P(Exit_With_Save, Writes_Settings_And_Both_Groups_Then_Closes)
           "Stamps= 0\r\n"
           "[FormJ]\r\n"
           "FormJ_Top= 1200\r\n";
-    EXPECT_EQ(Read_All(f.dir.file(QStringLiteral("Parlo_film.ini"))).toStdString(), expected.toStdString());
-    const QString c = f.dir.file(QStringLiteral("media/c.mpg"));
-    EXPECT_EQ(Read_All(f.dir.file(QStringLiteral("Parlo_film12.rdm"))), Records({f.joinedA, f.joinedB, c}));
+    EXPECT_EQ(Read_All(f.dir.File(QStringLiteral("Parlo_film.ini"))).toStdString(), expected.toStdString());
+    const QString c = f.dir.File(QStringLiteral("media/c.mpg"));
+    EXPECT_EQ(Read_All(f.dir.File(QStringLiteral("Parlo_film12.rdm"))), Records({f.joinedA, f.joinedB, c}));
     // The emptied favourites group leaves no file; the temporary join output is gone.
     EXPECT_EQ(f.Files().keys(), (QStringList{QStringLiteral("Parlo_film.ini"), QStringLiteral("Parlo_film12.rdm")}));
 }
@@ -144,11 +144,11 @@ TEST(Exit_Without_Save, Exit_Button_Shows_Pressed_Then_Released_Picture)
     Exit_Fixture f;
     auto* exit = f.Find<Exit_Image>(QStringLiteral("ImgExit"));
     QTest::mousePress(exit, Qt::LeftButton);
-    EXPECT_EQ(exit->picture().cacheKey(), Stock().Exit_On.cacheKey());
+    EXPECT_EQ(exit->Pixmap().cacheKey(), Stock().Exit_On.cacheKey());
     EXPECT_EQ(exit->size(), QSize(16, 15));
     EXPECT_TRUE(f.window->isVisible());
     QTest::mouseRelease(exit, Qt::LeftButton);
-    EXPECT_EQ(exit->picture().cacheKey(), Stock().Exit_Off.cacheKey());
+    EXPECT_EQ(exit->Pixmap().cacheKey(), Stock().Exit_Off.cacheKey());
     EXPECT_EQ(exit->size(), QSize(15, 15));
     EXPECT_FALSE(f.window->isVisible());
 }
@@ -160,18 +160,18 @@ TEST(Exit_With_Save, Failure_To_Save_Is_One_Question_Whose_No_Keeps_The_Program_
         f.prompter.answers = {answer};
         Set_Profile_Prompter(&f.prompter);  // as the program has it
         // Folders where the settings file and the favourites group should be: neither can be saved.
-        QFile::remove(f.dir.file(QStringLiteral("Parlo_film.ini")));
-        f.dir.mkdir(QStringLiteral("Parlo_film.ini"));
+        QFile::remove(f.dir.File(QStringLiteral("Parlo_film.ini")));
+        f.dir.Mkdir(QStringLiteral("Parlo_film.ini"));
         f.state->List_Favorite.Add(f.fav);
-        QFile::remove(f.dir.file(QStringLiteral("Favorite03.rdm")));
-        f.dir.mkdir(QStringLiteral("Favorite03.rdm"));
+        QFile::remove(f.dir.File(QStringLiteral("Favorite03.rdm")));
+        f.dir.Mkdir(QStringLiteral("Favorite03.rdm"));
         f.Release(f.window->Cmd_Label(Cmd(24)));
         ASSERT_EQ(f.prompter.messages.size(), 1);
         EXPECT_TRUE(f.prompter.messages.at(0).contains(f.state->Ini_File())
                     && f.prompter.messages.at(0).contains(f.fav));
         EXPECT_EQ(f.window->isVisible(), answer == Answer_No);
-        EXPECT_TRUE(QFile::exists(f.dir.file(QStringLiteral("Parlo_film12.rdm"))));  // saved all the same
-        EXPECT_EQ(QFile::exists(f.dir.file(QStringLiteral("File.tmp"))), answer == Answer_No);
+        EXPECT_TRUE(QFile::exists(f.dir.File(QStringLiteral("Parlo_film12.rdm"))));  // saved all the same
+        EXPECT_EQ(QFile::exists(f.dir.File(QStringLiteral("File.tmp"))), answer == Answer_No);
     }
 }
 

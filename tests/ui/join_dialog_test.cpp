@@ -81,7 +81,7 @@ void Answer_Next_Box(QMessageBox::StandardButton button, QString* text = nullptr
 struct Real_Dialogs : Join_Fixture {
     Qt_Prompter real{nullptr};
     Join_Commands commands{state, real};
-    QString folder = dir.mkdir("v");
+    QString folder = dir.Mkdir("v");
 };
 
 }  // namespace
@@ -101,18 +101,18 @@ TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
     EXPECT_EQ(seen.suffix, QStringLiteral("mpeg"));
     EXPECT_EQ(seen.folder, d.folder);
     const QString out = d.folder + "/joined.mpeg";
-    EXPECT_EQ(d.state.List_Join.entries(), QStringList{out});
+    EXPECT_EQ(d.state.List_Join.Entries(), QStringList{out});
     EXPECT_EQ(Read_All(out), "aaabb");
 
     // The same name again: the dialog asks, and yes replaces the file in one step.
-    d.dir.write("b.mpeg", "BBBB");
+    d.dir.Write("b.mpeg", "BBBB");
     QString question;
     Type_And_Accept("joined.mpeg");
     Answer_Next_Box(QMessageBox::Yes, &question);
     pf::test::Join_And_Wait(d.commands);
     EXPECT_TRUE(question.contains("joined.mpeg"));
     EXPECT_EQ(Read_All(out), "aaaBBBB");
-    EXPECT_EQ(d.state.List_Join.entries(), (QStringList{out, out}));
+    EXPECT_EQ(d.state.List_Join.Entries(), (QStringList{out, out}));
     EXPECT_EQ(QDir(d.folder).entryList(QDir::Files | QDir::Hidden), QStringList{"joined.mpeg"});
 }
 
@@ -130,11 +130,11 @@ TEST(Dialogs, RenameMovesTheEntryToItsSortedPlace)
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙ名を変更"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpg) (*.mpg)"});
     EXPECT_EQ(seen.folder, d.folder);
-    EXPECT_EQ(d.state.List_Favorite.entries(), (QStringList{m, d.folder + "/z.Mpg"}));
-    EXPECT_EQ(d.state.List_Join.entries(), QStringList{a});  // other lists untouched
+    EXPECT_EQ(d.state.List_Favorite.Entries(), (QStringList{m, d.folder + "/z.Mpg"}));
+    EXPECT_EQ(d.state.List_Join.Entries(), QStringList{a});  // other lists untouched
     EXPECT_FALSE(QFile::exists(a));
     EXPECT_EQ(Read_All(d.folder + "/z.Mpg"), "a");
-    EXPECT_FALSE(d.state.labels.enabled(Cmd(13)) || d.state.labels.enabled(Cmd(14)) || d.state.labels.enabled(Cmd(15)));
+    EXPECT_FALSE(d.state.labels.Enabled(Cmd(13)) || d.state.labels.Enabled(Cmd(14)) || d.state.labels.Enabled(Cmd(15)));
 }
 
 TEST(Dialogs, RenameRefusalsChangeNothing)
@@ -158,7 +158,7 @@ TEST(Dialogs, RenameRefusalsChangeNothing)
     Type_And_Accept("a.mpg");  // its own name: the dialog asks, then nothing is done
     Answer_Next_Box(QMessageBox::Yes);
     d.commands.Run(Cmd(9));
-    EXPECT_EQ(d.state.List_Join.entries(), QStringList{a});
+    EXPECT_EQ(d.state.List_Join.Entries(), QStringList{a});
     EXPECT_EQ(Read_All(a), "a");
     EXPECT_EQ(QDir(d.folder).entryList(QDir::Files | QDir::Hidden), QStringList{"a.mpg"});
 }
@@ -171,9 +171,9 @@ TEST(Dialogs, CaseOnlyRenameIsARealRename)
     d.state.lstFiles.setSelected(0);
     Type_And_Accept("A.MPG");
     d.commands.Run(Cmd(4));
-    EXPECT_EQ(d.state.lstFiles.entries(), QStringList{d.folder + "/A.MPG"});
+    EXPECT_EQ(d.state.lstFiles.Entries(), QStringList{d.folder + "/A.MPG"});
     EXPECT_EQ(QDir(d.folder).entryList(QDir::Files), QStringList{"A.MPG"});
-    EXPECT_FALSE(d.state.labels.enabled(Cmd(2)) || d.state.labels.enabled(Cmd(3)) || d.state.labels.enabled(Cmd(4)));
+    EXPECT_FALSE(d.state.labels.Enabled(Cmd(2)) || d.state.labels.Enabled(Cmd(3)) || d.state.labels.Enabled(Cmd(4)));
 }
 
 TEST(Dialogs, AddDialogListsAnyCaseAndAddsEverySelection)
@@ -192,7 +192,7 @@ TEST(Dialogs, AddDialogListsAnyCaseAndAddsEverySelection)
     EXPECT_EQ(seen.shownFilter, QStringLiteral("動画ﾌｧｲﾙ (mpg mpeg)"));
     seen.shown.sort(Qt::CaseInsensitive);
     EXPECT_EQ(seen.shown, (QStringList{"a.mpg", "B.MPG", "c.Mpeg"}));
-    EXPECT_EQ(d.state.lstFiles.entries(),
+    EXPECT_EQ(d.state.lstFiles.Entries(),
               (QStringList{d.folder + "/a.mpg", d.folder + "/B.MPG", d.folder + "/c.Mpeg"}));
     EXPECT_EQ(d.state.settings.Add_Path, d.folder + "/");
 }
@@ -209,5 +209,5 @@ TEST(Dialogs, FolderChooserStartsAtTheAddPath)
     });
     d.commands.Run(Cmd(1));
     EXPECT_EQ(seen.folder, d.folder);
-    EXPECT_EQ(d.state.lstFiles.entries(), QStringList{d.folder + "/x.mpg"});
+    EXPECT_EQ(d.state.lstFiles.Entries(), QStringList{d.folder + "/x.mpg"});
 }

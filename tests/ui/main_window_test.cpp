@@ -21,7 +21,7 @@ namespace {
 
 bool Shows(const Picture* p, const QPixmap& stock)
 {
-    return p && p->picture().cacheKey() == stock.cacheKey();
+    return p && p->Pixmap().cacheKey() == stock.cacheKey();
 }
 
 QList<int> Enabled_Labels(const Parlo_film_S& w)
@@ -60,7 +60,7 @@ TEST(Main_Window, First_Run_Starts_Wide_With_Empty_Lists_And_Group_00)
 
     EXPECT_EQ(w.size(), QSize(805, 569));
     EXPECT_EQ(Enabled_Labels(w), Start_Up_Row);
-    EXPECT_EQ(f.state->List_Join.count() + f.state->List_Favorite.count() + f.state->lstFiles.count(), 0);
+    EXPECT_EQ(f.state->List_Join.Count() + f.state->List_Favorite.Count() + f.state->lstFiles.Count(), 0);
     EXPECT_EQ(f.Find<QLabel>("lbl_G0")->text(), QStringLiteral("ｸﾞﾙｰﾌﾟ 00"));
     EXPECT_EQ(f.Find<QLabel>("lbl_G1")->text(), QStringLiteral("ｸﾞﾙｰﾌﾟ 00"));
     EXPECT_EQ(Marked_Groups(w, Group_Kind::Joined), QList<int>{0});
@@ -72,7 +72,7 @@ TEST(Main_Window, First_Run_Starts_Wide_With_Empty_Lists_And_Group_00)
     EXPECT_FALSE(f.Find<QWidget>("Pic_C2")->isHidden());
     EXPECT_EQ(f.Find<QLabel>("lbl_h")->text(), QStringLiteral("Parlo_film Viewer   Ver.1.5.0"));
     // Start-up writes nothing.
-    EXPECT_TRUE(QDir(f.dir.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(f.dir.Path()).entryList(QDir::Files).isEmpty());
 }
 
 TEST(Main_Window, Restores_Both_Current_Groups_Sorted_And_Marks_Them)
@@ -80,19 +80,19 @@ TEST(Main_Window, Restores_Both_Current_Groups_Sorted_And_Marks_Them)
     Main_Window_Fixture f;
     const QString b = f.Media(QStringLiteral("b.mpg")), bigA = f.Media(QStringLiteral("A.mpg")),
                   c = f.Media(QStringLiteral("c.mpg")), fav = f.Media(QStringLiteral("お気に入り.mpg"));
-    ASSERT_TRUE(Write_Group(f.dir.file(QStringLiteral("Parlo_film12.rdm")),
-                            {c, f.dir.file(QStringLiteral("media/gone.mpg")), bigA, b}));
-    ASSERT_TRUE(Write_Group(f.dir.file(QStringLiteral("Favorite03.rdm")), {fav}));
-    f.dir.write(QStringLiteral("Parlo_film.ini"),
+    ASSERT_TRUE(Write_Group(f.dir.File(QStringLiteral("Parlo_film12.rdm")),
+                            {c, f.dir.File(QStringLiteral("media/gone.mpg")), bigA, b}));
+    ASSERT_TRUE(Write_Group(f.dir.File(QStringLiteral("Favorite03.rdm")), {fav}));
+    f.dir.Write(QStringLiteral("Parlo_film.ini"),
                 "[Section]\r\nGroup_File= 12\r\nFavorite_File= 3\r\nPlay= 0\r\nPlayF= 1\r\nSkin= 5\r\n");
     f.Start();
     Parlo_film_S& w = *f.window;
 
-    EXPECT_EQ(f.state->List_Join.entries(), (QStringList{bigA, b, c}));
+    EXPECT_EQ(f.state->List_Join.Entries(), (QStringList{bigA, b, c}));
     const auto* view = w.List_View(List_Id::Joined);
     ASSERT_EQ(view->model()->rowCount(), 3);
     EXPECT_EQ(view->model()->index(0, 0).data().toString(), bigA);
-    EXPECT_EQ(f.state->List_Favorite.entries(), QStringList{fav});
+    EXPECT_EQ(f.state->List_Favorite.Entries(), QStringList{fav});
 
     QList<int> expected = Start_Up_Row;
     expected << 10 << 11 << 16 << 17;
@@ -156,7 +156,7 @@ TEST(Main_Window, Controls_Lie_At_Their_Designed_Places)
     EXPECT_EQ(f.window->findChildren<Command_Label*>().size(), 27);
     // Every list scrolls sideways over the input list's width plus 600 pixels.
     for (List_Id id : {List_Id::Input, List_Id::Joined, List_Id::Favorite})
-        EXPECT_EQ(f.window->List_View(id)->horizontalExtent(), 949);
+        EXPECT_EQ(f.window->List_View(id)->Horizontal_Extent(), 949);
 }
 
 TEST(Main_Window, Layout_Buttons_Switch_Sizes_And_Visibility_And_Keep_The_Corner)
@@ -181,11 +181,11 @@ TEST(Main_Window, Layout_Buttons_Switch_Sizes_And_Visibility_And_Keep_The_Corner
         for (int i : {22, 23, 24, 25, 18, 26, 27, 28}) {
             const bool onBody = i >= 22 && i <= 25;
             EXPECT_EQ(w.Cmd_Label(Cmd(i))->isVisible(), onBody == wide) << i;
-            EXPECT_EQ(w.Cmd_Label(Cmd(i))->image()->isVisible(), onBody == wide) << i;
+            EXPECT_EQ(w.Cmd_Label(Cmd(i))->Image()->isVisible(), onBody == wide) << i;
         }
         // The body's kept image covers the body.
         const auto* body = static_cast<Tile_Box*>(f.Find<QWidget>("Pic_B"));
-        EXPECT_GE(body->image().width(), body->width());
+        EXPECT_GE(body->Image().width(), body->width());
     };
     check(true);
     Click(f.Find<QWidget>("Img_Skin0"));
@@ -245,20 +245,20 @@ TEST(Main_Window, Command_Button_Shows_Pressed_Look_Then_Released_Before_Its_Com
     Command_Label* add = f.window->Cmd_Label(Cmd(0));
     QList<bool> releasedAtRun;
     f.window->Set_Command(Cmd(0),
-                          [&] { releasedAtRun.append(Shows(add->image(), Stock().Img_Off) && !add->isHidden()); });
+                          [&] { releasedAtRun.append(Shows(add->Image(), Stock().Img_Off) && !add->isHidden()); });
 
     QTest::mousePress(add, Qt::LeftButton);
-    EXPECT_TRUE(Shows(add->image(), Stock().Img_On));
+    EXPECT_TRUE(Shows(add->Image(), Stock().Img_On));
     EXPECT_TRUE(releasedAtRun.isEmpty());
     QMetaObject::invokeMethod(add, "hide", Qt::QueuedConnection);  // as a next click: after the command
     QTest::mouseRelease(add, Qt::LeftButton);
-    EXPECT_TRUE(Shows(add->image(), Stock().Img_Off));
+    EXPECT_TRUE(Shows(add->Image(), Stock().Img_Off));
     EXPECT_EQ(releasedAtRun, QList<bool>{true});
 
     // A label without a command only changes its look.
     QTest::mousePress(f.window->Cmd_Label(Cmd(1)), Qt::RightButton);
     QTest::mouseRelease(f.window->Cmd_Label(Cmd(1)), Qt::RightButton);
-    EXPECT_TRUE(Shows(f.window->Cmd_Label(Cmd(1))->image(), Stock().Img_Off));
+    EXPECT_TRUE(Shows(f.window->Cmd_Label(Cmd(1))->Image(), Stock().Img_Off));
 
     // A disabled label gets no mouse events at all.
     int runs = 0;
@@ -266,7 +266,7 @@ TEST(Main_Window, Command_Button_Shows_Pressed_Look_Then_Released_Before_Its_Com
     Command_Label* play = f.window->Cmd_Label(Cmd(2));
     ASSERT_FALSE(play->isEnabled());
     QTest::mousePress(play, Qt::LeftButton);
-    EXPECT_TRUE(Shows(play->image(), Stock().Img_Off));
+    EXPECT_TRUE(Shows(play->Image(), Stock().Img_Off));
     QTest::mouseRelease(play, Qt::LeftButton);
     EXPECT_EQ(runs, 0);
     // The window follows the label states of the state.

@@ -52,8 +52,8 @@ TEST(Path_List_View, Click_Selects_In_The_Model_And_Model_Selection_Shows)
     QSignalSpy clicked(&f.view, &Path_List_View::entryClicked);
     QSignalSpy doubled(&f.view, &Path_List_View::entryDoubleClicked);
     QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, f.Row_Centre(1));
-    EXPECT_EQ(f.model.selected(), 1);
-    EXPECT_EQ(f.model.selectedPath(), QStringLiteral("/m/b.mpg"));
+    EXPECT_EQ(f.model.Selected(), 1);
+    EXPECT_EQ(f.model.Selected_Path(), QStringLiteral("/m/b.mpg"));
     ASSERT_EQ(clicked.count(), 1);
     EXPECT_EQ(clicked.at(0).at(0).toInt(), 1);
 
@@ -93,7 +93,7 @@ TEST(Path_List_View, Drop_Of_Files_Emits_Their_Local_Paths)
     EXPECT_EQ(dropped.at(0).at(0).toStringList(),
               (QStringList{QStringLiteral("/v/夏.mpg"), QStringLiteral("/v/b.RAM")}));
     // Dropping changes nothing by itself: what to add is the listener's rule.
-    EXPECT_EQ(f.model.count(), 3);
+    EXPECT_EQ(f.model.Count(), 3);
 
     QMimeData text;
     text.setText(QStringLiteral("hello"));

@@ -46,18 +46,15 @@ TEST(Player_Windows_Xvfb, Screenshots_Show_The_Clip_In_Each_Window)
     Settings settings;
     settings.Size = 1;
     settings.Rep = 1;
-    Play_State play{Clip("mpeg1_1s.mpg")};
-    Parlo_film_G video(settings, play, prompter, dir.file(QStringLiteral("Parlo_film.ini")));
+    Parlo_film_G video(settings, Clip("mpeg1_1s.mpg"), prompter, dir.File(QStringLiteral("Parlo_film.ini")));
     While_Open(&video, [&] { Shoot_While_Playing(&video, video.picVideo(), QStringLiteral("video_window.png")); });
-    video.Run();
-    EXPECT_TRUE(play.Stop_Request);
+    EXPECT_EQ(video.Run(), Play_End::Stopped_By_User);
 
     // The 2-second clip eight times over, so that it is still playing when the picture is taken.
-    play = {dir.write(QStringLiteral("long.ram"), (Clip("clip.rm") + u'\n').repeated(8).toUtf8()), false};
-    Parlo_film_R real(play, Silent.audioOutput, dir.file(QStringLiteral("Parlo_film.ini")));
+    const QString list = dir.Write(QStringLiteral("long.ram"), (Clip("clip.rm") + u'\n').repeated(8).toUtf8());
+    Parlo_film_R real(list, Silent.audioOutput, dir.File(QStringLiteral("Parlo_film.ini")));
     While_Open(&real, [&] { Shoot_While_Playing(&real, real.RealSC(), QStringLiteral("realmedia_window.png")); });
-    real.Run();
-    EXPECT_TRUE(play.Stop_Request);
+    EXPECT_EQ(real.Run(), Play_End::Stopped_By_User);
 }
 
 }  // namespace pf::test

@@ -38,9 +38,8 @@ struct Player_Windows : ::testing::Test {
     Temp_Dir dir;
     Script_Prompter prompter;
     Settings settings;
-    Play_State play;
 
-    QString Ini() const { return dir.file(QStringLiteral("Parlo_film.ini")); }
+    QString Ini() const { return dir.File(QStringLiteral("Parlo_film.ini")); }
     QString Key(const char* key) const { return GetIniValue(Ini_Section, QLatin1String(key), Ini()); }
 };
 
@@ -48,10 +47,9 @@ TEST_F(Player_Windows, Video_Ends_By_Itself_Or_With_Rep_1_Plays_Again_Until_Esc)
 {
     for (const qint16 rep : {0, 1}) {
         settings.Rep = rep;
-        play = {Clip("mpeg1_1s.mpg"), false};
-        Parlo_film_G w(settings, play, prompter, Ini());
+        Parlo_film_G w(settings, Clip("mpeg1_1s.mpg"), prompter, Ini());
         QStringList texts;
-        QObject::connect(&w.Player(), &Player_Control::headText, [&](const QString& t) { texts << t; });
+        QObject::connect(&w.Player(), &Player_Control::headTextChanged, [&](const QString& t) { texts << t; });
         if (rep == 1)
             While_Open(&w, [&] {
                 // Played to its end and on again from the start, still open.
@@ -60,8 +58,7 @@ TEST_F(Player_Windows, Video_Ends_By_Itself_Or_With_Rep_1_Plays_Again_Until_Esc)
                 EXPECT_TRUE(w.isVisible() && w.Player().Ticking());
                 QTest::keyClick(&w, Qt::Key_Escape);
             });
-        w.Run();
-        EXPECT_EQ(play.Stop_Request, rep == 1) << rep;
+        EXPECT_EQ(w.Run() == Play_End::Stopped_By_User, rep == 1) << rep;
         EXPECT_TRUE(texts.contains("100%")) << rep;
         EXPECT_EQ(Mci_Service::Instance().Open_Device_Count(), 0);
     }
@@ -95,12 +92,11 @@ TEST_F(Player_Windows, Video_Window_Size_And_Place_By_Size_Setting_And_Keys)
         settings.Size_Y = c.y;
         SetIniValue(Ini_Section, QStringLiteral("FormTop"), QString::fromLatin1(c.top), Ini());
         SetIniValue(Ini_Section, QStringLiteral("FormLeft"), QString::fromLatin1(c.left), Ini());
-        play = {Clip("mpeg1_1s.mpg"), false};
-        Parlo_film_G w(settings, play, prompter, Ini());
+        Parlo_film_G w(settings, Clip("mpeg1_1s.mpg"), prompter, Ini());
         While_Open(&w, [&] {
             EXPECT_EQ(w.size(), c.window);
             EXPECT_EQ(w.picVideo()->geometry(), QRect(QPoint(0, 20), c.window - QSize(0, 20)));
-            EXPECT_EQ(w.Chrome().exit()->x(), c.window.width() - 20);
+            EXPECT_EQ(w.Chrome().Exit()->x(), c.window.width() - 20);
             EXPECT_EQ(w.pos(), c.at);
             QString where;
             Mci_Service::Instance().Send_String(QStringLiteral("where device1 destination"), &where, 254);
@@ -117,7 +113,7 @@ TEST_F(Player_Windows, Video_Window_Size_And_Place_By_Size_Setting_And_Keys)
 
 TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itself)
 {
-    const QString broken = dir.write(QStringLiteral("broken.rm"), QByteArray(4000, 'x'));
+    const QString broken = dir.Write(QStringLiteral("broken.rm"), QByteArray(4000, 'x'));
     struct Case {
         bool real;
         QString file;
@@ -126,30 +122,29 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
     const Case cases[] = {
         {false, Clip("no such clip.mpg"), Case::None},          {false, Clip("not_video.mpg"), Case::None},
         {false, Clip("no such clip.mpg"), Case::Esc},           {true, broken, Case::None},
-        {true, dir.file(QStringLiteral("gone.rm")), Case::Esc}, {true, broken, Case::Exit_Image},
+        {true, dir.File(QStringLiteral("gone.rm")), Case::Esc}, {true, broken, Case::Exit_Image},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
-        play = {c.file, false};
         std::unique_ptr<Player_Window> w;
         Player_Control* control;
         if (c.real) {
-            auto* r = new Parlo_film_R(play, Silent.audioOutput, Ini());
+            auto* r = new Parlo_film_R(c.file, Silent.audioOutput, Ini());
             control = &r->Control();
             w.reset(r);
         } else {
-            auto* g = new Parlo_film_G(settings, play, prompter, Ini());
+            auto* g = new Parlo_film_G(settings, c.file, prompter, Ini());
             control = &g->Player();
             w.reset(g);
         }
-        QSignalSpy failure(control, &Player_Control::failure);
+        QSignalSpy failure(control, &Player_Control::failed);
         QElapsedTimer shown;
-        QObject::connect(control, &Player_Control::failure, [&] { shown.start(); });
+        QObject::connect(control, &Player_Control::failed, [&] { shown.start(); });
         While_Open(w.get(), [&] {
             ASSERT_TRUE(failure.count() == 1 || failure.wait(10000));
             const QString text = failure[0][0].toString();
             EXPECT_FALSE(text.isEmpty());
-            EXPECT_EQ(w->Chrome().strip()->toolTip(), text);
+            EXPECT_EQ(w->Chrome().Strip()->toolTip(), text);
             // In full and inside the window, whatever the picture's width was.
             auto* box = w->findChild<QLabel*>(QStringLiteral("Failure_Text"));
             ASSERT_TRUE(box && box->isVisible());
@@ -164,16 +159,16 @@ TEST_F(Player_Windows, A_File_That_Cannot_Be_Played_Is_Shown_And_Closes_By_Itsel
             if (c.user == Case::Esc)
                 QTest::keyClick(w.get(), Qt::Key_Escape);
             if (c.user == Case::Exit_Image) {
-                QTest::mousePress(w->Chrome().exit(), Qt::LeftButton);
-                QTest::mouseRelease(w->Chrome().exit(), Qt::LeftButton);
+                QTest::mousePress(w->Chrome().Exit(), Qt::LeftButton);
+                QTest::mouseRelease(w->Chrome().Exit(), Qt::LeftButton);
             }
             // Only the keys write "Unloading" in the RealMedia window.
             EXPECT_EQ(w->Head_Caption()->text() == QStringLiteral("Unloading"), c.real && c.user == Case::Esc);
         });
-        w->Run();
+        const Play_End end = w->Run();
         // On screen the whole time (timers count whole milliseconds).
         EXPECT_TRUE(c.user != Case::None || shown.elapsed() + 1 >= Player_Control::Failure_Ms);
-        EXPECT_EQ(play.Stop_Request, c.user != Case::None);
+        EXPECT_EQ(end == Play_End::Stopped_By_User, c.user != Case::None);
         EXPECT_FALSE(Key(c.real ? "rFormTop" : "FormTop").isEmpty());
     }
 }
@@ -182,10 +177,10 @@ TEST_F(Player_Windows, Esc_Ends_A_Video_Whose_File_Does_Not_Open_While_The_Windo
 {
     QFile clip(Clip("mpeg1_1s.mpg"));
     ASSERT_TRUE(clip.open(QIODevice::ReadOnly));
-    play = {dir.write(QStringLiteral("asleep.mpg"), clip.readAll()), false};
-    const test::Held_File asleep(play.Play_File);
+    const QString file = dir.Write(QStringLiteral("asleep.mpg"), clip.readAll());
+    const test::Held_File asleep(file);
     ASSERT_TRUE(asleep.held);
-    Parlo_film_G w(settings, play, prompter, Ini());
+    Parlo_film_G w(settings, file, prompter, Ini());
     int beats = 0;
     QTimer beat;
     QObject::connect(&beat, &QTimer::timeout, [&] { ++beats; });
@@ -196,18 +191,16 @@ TEST_F(Player_Windows, Esc_Ends_A_Video_Whose_File_Does_Not_Open_While_The_Windo
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.isVisible(); }, 10000));  // with its exit image
         QTest::keyClick(&w, Qt::Key_Escape);
     });
-    w.Run();
-    EXPECT_TRUE(play.Stop_Request);
+    EXPECT_EQ(w.Run(), Play_End::Stopped_By_User);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(Mci_Service::Instance().Open_Device_Count(), 0);
 }
 
 TEST_F(Player_Windows, RealMedia_Window_Grows_To_The_Clip_Where_It_Was_Placed)
 {
-    play = {Clip("clip.rm"), false};
-    Parlo_film_R w(play, Silent.audioOutput, Ini());
-    EXPECT_EQ(w.Chrome().strip()->geometry(), QRect(0, 0, 209, 20));
-    EXPECT_EQ(w.Chrome().exit()->x(), 188);
+    Parlo_film_R w(Clip("clip.rm"), Silent.audioOutput, Ini());
+    EXPECT_EQ(w.Chrome().Strip()->geometry(), QRect(0, 0, 209, 20));
+    EXPECT_EQ(w.Chrome().Exit()->x(), 188);
     While_Open(&w, [&] {
         const QPoint placed = w.pos();
         EXPECT_EQ(placed.x(), (Screen().width() - 210) * 15 / 2 / 15);  // centred as the loading bar
@@ -215,26 +208,23 @@ TEST_F(Player_Windows, RealMedia_Window_Grows_To_The_Clip_Where_It_Was_Placed)
         EXPECT_EQ(w.pos(), placed);
         EXPECT_EQ(w.RealSC()->geometry(), QRect(0, 20, 320, 240));
         EXPECT_EQ(w.Realmain()->geometry(), QRect(0, 260, 320, 25));
-        EXPECT_EQ(w.Chrome().exit()->x(), 300);
+        EXPECT_EQ(w.Chrome().Exit()->x(), 300);
         EXPECT_TRUE(w.RealSC()->isVisible() && w.Realmain()->isVisible());
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.Realmain()->Times().contains(" / 0:0"); }, 10000));
         QTest::keyClick(&w, Qt::Key_Space);
         EXPECT_EQ(w.lbl_msg()->text(), QStringLiteral("Unloading"));
     });
-    w.Run();
-    EXPECT_TRUE(play.Stop_Request);
+    EXPECT_EQ(w.Run(), Play_End::Stopped_By_User);
     EXPECT_FALSE(Key("rFormTop").isEmpty());
 }
 
 TEST_F(Player_Windows, A_Ram_List_Skips_A_Missing_Entry_Plays_The_Next_And_Closes_After_The_Last)
 {
-    play = {Clip("list.ram"), false};
-    Parlo_film_R w(play, Silent.audioOutput, Ini());
+    Parlo_film_R w(Clip("list.ram"), Silent.audioOutput, Ini());
     QStringList messages;
     QObject::connect(&w.Control(), &Real_Control::statusChanged, [&](const QString& m) { messages << m; });
     QSignalSpy opened(&w.Control().Player(), &Real_Player::clipOpened);
-    w.Run();
-    EXPECT_FALSE(play.Stop_Request);
+    EXPECT_EQ(w.Run(), Play_End::Natural);
     ASSERT_EQ(opened.count(), 1);
     EXPECT_TRUE(opened[0][1].toString().endsWith("real_1s.rm"));
     EXPECT_FALSE(messages.filter("missing.rm: ﾌｧｲﾙが見つかりません").isEmpty());

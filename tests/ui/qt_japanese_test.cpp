@@ -38,7 +38,7 @@ TEST(Qt_Japanese, Save_As_Buttons_And_Overwrite_Question)
 {
     ASSERT_TRUE(Load_Qt_Japanese());
     test::Temp_Dir dir;
-    const QString existing = dir.write(QStringLiteral("a.mpg"), "x");
+    const QString existing = dir.Write(QStringLiteral("a.mpg"), "x");
     QStringList chooserButtons, question, questionButtons, columns;
     // Answers whichever of Qt's dialogs is open: the chooser names the existing file and
     // accepts, the question is answered "no", and the chooser is then cancelled.
@@ -67,8 +67,8 @@ TEST(Qt_Japanese, Save_As_Buttons_And_Overwrite_Question)
         }
     });
     driver.start(10);
-    EXPECT_EQ(Qt_Prompter(nullptr).saveFile(QStringLiteral("名前を付けて保存"), QStringLiteral("MPEG (*.mpg)"),
-                                            QStringLiteral("mpg"), dir.path(), QString()),
+    EXPECT_EQ(Qt_Prompter(nullptr).Save_File(QStringLiteral("名前を付けて保存"), QStringLiteral("MPEG (*.mpg)"),
+                                             QStringLiteral("mpg"), dir.Path(), QString()),
               QString());
     const QString all = chooserButtons.join(u' ') + u'|' + question.join(u' ') + u'|' + questionButtons.join(u' ');
     for (const char* word : {"保存", "キャンセル", "a.mpg", "既に存在", "はい", "いいえ"})

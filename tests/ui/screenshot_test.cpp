@@ -23,9 +23,9 @@ TEST(Main_Window_Xvfb, Screenshots_Of_Both_Layouts)
     for (const char* name :
          {"favourites/夏祭り.mpg", "favourites/concert_live_long_title_take_two.mpeg", "favourites/clip.rm"})
         favorites.append(f.Media(QString::fromUtf8(name)));
-    ASSERT_TRUE(Write_Group(Group_File_Path(f.dir.path(), Group_Kind::Joined, 5), joined));
-    ASSERT_TRUE(Write_Group(Group_File_Path(f.dir.path(), Group_Kind::Favorite, 12), favorites));
-    f.dir.write(QStringLiteral("Parlo_film.ini"),
+    ASSERT_TRUE(Write_Group(Group_File_Path(f.dir.Path(), Group_Kind::Joined, 5), joined));
+    ASSERT_TRUE(Write_Group(Group_File_Path(f.dir.Path(), Group_Kind::Favorite, 12), favorites));
+    f.dir.Write(QStringLiteral("Parlo_film.ini"),
                 "[Section]\r\nGroup_File= 5\r\nFavorite_File= 12\r\nPlay= 1\r\nSkin= 1\r\n");
     f.Start();
     f.state->lstFiles.Add(f.Media(QStringLiteral("input/part_a.mpg")));
@@ -37,8 +37,8 @@ TEST(Main_Window_Xvfb, Screenshots_Of_Both_Layouts)
     f.window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.window.get()));
 
-    const auto shoot = [&](int skin, const char* file) {
-        f.window->Img_Skin_Click(skin);
+    const auto shoot = [&](Layout layout, const char* file) {
+        f.window->Img_Skin_Click(layout);
         // Once the window has settled in its new layout: two pictures in a row alike.
         QImage shot = f.window->grab().toImage();
         (void)QTest::qWaitFor(
@@ -47,11 +47,11 @@ TEST(Main_Window_Xvfb, Screenshots_Of_Both_Layouts)
                 return std::exchange(shot, again) == again;
             },
             5000);
-        EXPECT_EQ(shot.size(), QSize(Layout_For(skin).bodyWidth, 569));
+        EXPECT_EQ(shot.size(), QSize(Layout_For(layout).bodyWidth, 569));
         EXPECT_TRUE(shot.save(out + u'/' + QLatin1String(file)));
     };
-    shoot(1, "main_wide.png");
-    shoot(0, "main_compact.png");
+    shoot(Layout::Wide, "main_wide.png");
+    shoot(Layout::Compact, "main_compact.png");
     // A pressed command button, for the look of the pressed picture.
     QTest::mousePress(f.window->Cmd_Label(Cmd(0)), Qt::LeftButton);
     EXPECT_TRUE(f.window->grab().save(out + QStringLiteral("/main_compact_pressed.png")));

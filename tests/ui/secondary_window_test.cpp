@@ -68,7 +68,7 @@ TEST(Secondary_Window, Every_Way_Of_Closing_Writes_The_Position_Once)
     enum Way { Reject, Accept, Close, Exit_Image };
     for (Way way : {Reject, Accept, Close, Exit_Image}) {
         test::Temp_Dir dir;
-        const QString ini = dir.file(QStringLiteral("Parlo_film.ini"));
+        const QString ini = dir.File(QStringLiteral("Parlo_film.ini"));
         Secondary_Window w(ini, Join_Dialog_Keys, 465);
         w.resize(465, 297);
         w.Place_From_Keys();
@@ -79,8 +79,8 @@ TEST(Secondary_Window, Every_Way_Of_Closing_Writes_The_Position_Once)
             case Accept: w.accept(); break;
             case Close: w.close(); break;
             case Exit_Image:
-                QTest::mousePress(w.Chrome().exit(), Qt::LeftButton);
-                QTest::mouseRelease(w.Chrome().exit(), Qt::LeftButton);
+                QTest::mousePress(w.Chrome().Exit(), Qt::LeftButton);
+                QTest::mouseRelease(w.Chrome().Exit(), Qt::LeftButton);
                 break;
             }
         });

@@ -72,7 +72,7 @@ TEST(Tile_Background, Keeps_An_Image_Of_The_Box_Made_Of_Tile_Rows)
     Tile_Box box;
     box.resize(469, 177);
     Tile_Background(&box);
-    const QImage img = box.image().toImage();
+    const QImage img = box.Image().toImage();
     const QImage tile = Stock().Pic_Mbl.toImage();
     ASSERT_EQ(img.size(), QSize(469, 177));
     for (const QPoint p : {QPoint(0, 0), QPoint(468, 16), QPoint(200, 7)}) {
@@ -81,9 +81,9 @@ TEST(Tile_Background, Keeps_An_Image_Of_The_Box_Made_Of_Tile_Rows)
     }
     EXPECT_EQ(img.pixel(10, 176), tile.pixel(10, 16));
     // Resizing keeps the drawn image until the box is tiled again.
-    const qint64 kept = box.image().cacheKey();
+    const qint64 kept = box.Image().cacheKey();
     box.resize(377, 177);
-    EXPECT_EQ(box.image().cacheKey(), kept);
+    EXPECT_EQ(box.Image().cacheKey(), kept);
 }
 
 TEST(Stretch_Picture, Keeps_Corners_And_Stretches_The_Middle)

@@ -24,14 +24,14 @@ struct Main_Window_Fixture {
     // Creates the state and the window and runs the load sequence until the groups are in.
     void Start()
     {
-        state = std::make_unique<Main_State>(dir.path());
+        state = std::make_unique<Main_State>(dir.Path());
         window = std::make_unique<Parlo_film_S>(*state, &prompter);
         window->Load();
         Until_Idle(*window);
     }
 
     // An existing (empty) media file under the folder; returns its path.
-    QString Media(const QString& name) const { return dir.write(QStringLiteral("media/") + name, {}); }
+    QString Media(const QString& name) const { return dir.Write(QStringLiteral("media/") + name, {}); }
 
     template <class T>
     T* Find(const QString& name) const

@@ -57,24 +57,24 @@ TEST(PathText, ExtensionOfLastElementOnly)
 TEST(ExistenceTests, FoldersAndFiles)
 {
     test::Temp_Dir dir;
-    const QString folder = dir.mkdir(QStringLiteral("clips2"));
-    const QString file = dir.write(QStringLiteral("clips2/a.mpg"), "x");
+    const QString folder = dir.Mkdir(QStringLiteral("clips2"));
+    const QString file = dir.Write(QStringLiteral("clips2/a.mpg"), "x");
 
     EXPECT_TRUE(Folder_Exists(folder));
     EXPECT_TRUE(Folder_Exists(folder + u'/'));
     EXPECT_TRUE(Folder_Exists(folder + QStringLiteral("  ")));
-    EXPECT_TRUE(Folder_Exists(dir.mkdir(QStringLiteral("blank "))));  // a name may end in a blank
-    EXPECT_FALSE(Folder_Exists(dir.file(QStringLiteral("clips"))));   // a prefix of clips2 is not clips2
+    EXPECT_TRUE(Folder_Exists(dir.Mkdir(QStringLiteral("blank "))));  // a name may end in a blank
+    EXPECT_FALSE(Folder_Exists(dir.File(QStringLiteral("clips"))));   // a prefix of clips2 is not clips2
     EXPECT_FALSE(Folder_Exists(file));
     EXPECT_FALSE(Folder_Exists(QString()));
 
     EXPECT_TRUE(File_Exists(file));
     EXPECT_TRUE(File_Exists(file + u'/'));
     EXPECT_FALSE(File_Exists(folder));
-    EXPECT_FALSE(File_Exists(dir.file(QStringLiteral("none.mpg"))));
+    EXPECT_FALSE(File_Exists(dir.File(QStringLiteral("none.mpg"))));
     EXPECT_FALSE(File_Exists(QString()));
 
-    const QString fifo = dir.file(QStringLiteral("pipe.mpg"));
+    const QString fifo = dir.File(QStringLiteral("pipe.mpg"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     EXPECT_FALSE(File_Exists(fifo));  // and it returns instead of waiting for a writer
 }
@@ -84,7 +84,7 @@ TEST(Presence, A_Check_Given_Up_On_Reads_Only_Bytes_Of_Its_Own)
     test::Temp_Dir dir;
     QList<QByteArray> own;
     for (int i = 0; i < 20; ++i)
-        own << QFile::encodeName(dir.write(QStringLiteral("f%1/a.mpg").arg(i), "a"));
+        own << QFile::encodeName(dir.Write(QStringLiteral("f%1/a.mpg").arg(i), "a"));
     {
         // Views into a buffer that goes before the checks given up on (no time at all) return.
         QByteArray pool;

@@ -29,17 +29,17 @@ struct Made {
 
 Made Make(const test::Temp_Dir& dir, Kind kind)
 {
-    Made m{dir.file(QStringLiteral("thing")), dir.file(QStringLiteral("target")), false};
+    Made m{dir.File(QStringLiteral("thing")), dir.File(QStringLiteral("target")), false};
     const QByteArray p = QFile::encodeName(m.path), t = QFile::encodeName(m.target);
     switch (kind) {
     case Kind::Missing: break;
-    case Kind::Regular: dir.write(QStringLiteral("thing"), "old"); break;
+    case Kind::Regular: dir.Write(QStringLiteral("thing"), "old"); break;
     case Kind::Link_To_Regular:
-        dir.write(QStringLiteral("target"), "old");
+        dir.Write(QStringLiteral("target"), "old");
         (void)::symlink(t, p);
         break;
     case Kind::Fifo: ::mkfifo(p, 0600); break;
-    case Kind::Folder: dir.mkdir(QStringLiteral("thing")); break;
+    case Kind::Folder: dir.Mkdir(QStringLiteral("thing")); break;
     case Kind::Dangling_Link: (void)::symlink(t, p); break;
     case Kind::Link_To_Fifo:
         ::mkfifo(t, 0600);
@@ -104,15 +104,15 @@ TEST(Safe_File, Reads_And_Replaces_Only_Regular_Files)
             EXPECT_EQ(Type_At(m.path), before);
             EXPECT_EQ(Type_At(m.target), targetBefore);
         }
-        EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral(".thing.part"))));
-        EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral(".target.part"))));
+        EXPECT_FALSE(QFileInfo::exists(dir.File(QStringLiteral(".thing.part"))));
+        EXPECT_FALSE(QFileInfo::exists(dir.File(QStringLiteral(".target.part"))));
     }
 }
 
 TEST(Safe_File, Limits_Permissions_And_Fresh_Files)
 {
     test::Temp_Dir dir;
-    const QString big = dir.write(QStringLiteral("big"), QByteArray(2000, 'x'));
+    const QString big = dir.Write(QStringLiteral("big"), QByteArray(2000, 'x'));
     EXPECT_EQ(Read_Regular_File(big, 1999).status, File_Status::Too_Large);
     EXPECT_EQ(Read_Regular_File(big, 2000).bytes.size(), 2000);
 
@@ -123,16 +123,16 @@ TEST(Safe_File, Limits_Permissions_And_Fresh_Files)
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 
     // A link where a fresh file is to be made is removed, never written through.
-    const QString victim = dir.write(QStringLiteral("victim"), "keep");
-    const QString fresh = dir.file(QStringLiteral("File.tmp"));
+    const QString victim = dir.Write(QStringLiteral("victim"), "keep");
+    const QString fresh = dir.File(QStringLiteral("File.tmp"));
     ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(fresh).constData()), 0);
     Open_Result out = Create_Fresh(fresh);
     ASSERT_EQ(out.status, File_Status::Ok);
-    ASSERT_EQ(::write(out.fd.get(), "z", 1), 1);
+    ASSERT_EQ(::write(out.fd.Get(), "z", 1), 1);
     EXPECT_EQ(test::Read_All(victim), "keep");
     EXPECT_EQ(Type_At(fresh), mode_t(S_IFREG));
 
-    EXPECT_EQ(Remove_File(dir.mkdir(QStringLiteral("sub"))), File_Status::Not_Regular);
+    EXPECT_EQ(Remove_File(dir.Mkdir(QStringLiteral("sub"))), File_Status::Not_Regular);
     EXPECT_EQ(Remove_File(fresh), File_Status::Ok);
     EXPECT_EQ(Remove_File(fresh), File_Status::Ok);  // already gone
 }

@@ -27,25 +27,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray file(reinterpret_cast<const char*>(data + 1 + n), qsizetype(size - 1 - n));
 
     pf::Profile_Text p(file);
-    if (p.bytes() != file)
+    if (p.Bytes() != file)
         __builtin_trap();
     (void)pf::Read_Settings(p, QStringLiteral("/app"));
 
     QString before[std::size(Others)];
     for (std::size_t i = 0; i < std::size(Others); ++i)
-        before[i] = p.value(S, QLatin1String(Others[i]));
+        before[i] = p.Value(S, QLatin1String(Others[i]));
     const QString value = QString::fromUtf8(valueBytes);
     p.setValue(S, QStringLiteral("Add_Path"), value);
     p.setNumber(S, QStringLiteral("Size"), qint16(n));
 
-    const pf::Profile_Text back(p.bytes());
+    const pf::Profile_Text back(p.Bytes());
     const qsizetype nul = value.indexOf(QChar(0));
-    if (back.value(S, QStringLiteral("Add_Path")) != (nul < 0 ? value : value.left(nul)))
+    if (back.Value(S, QStringLiteral("Add_Path")) != (nul < 0 ? value : value.left(nul)))
         __builtin_trap();
-    if (back.value(S, QStringLiteral("Size")) != QString::number(n))
+    if (back.Value(S, QStringLiteral("Size")) != QString::number(n))
         __builtin_trap();
     for (std::size_t i = 0; i < std::size(Others); ++i)
-        if (back.value(S, QLatin1String(Others[i])) != before[i])
+        if (back.Value(S, QLatin1String(Others[i])) != before[i])
             __builtin_trap();
     return 0;
 }
