@@ -25,13 +25,16 @@ void Input_Gate::Set_Busy(bool busy)
     if (was == Busy())
         return;
     if (Busy()) {
-        qApp->installEventFilter(this);
+        qApp->installEventFilter(this);  // once, however often
         window_->setCursor(Qt::BusyCursor);
         return;
     }
-    qApp->removeEventFilter(this);
     window_->unsetCursor();
-    QMetaObject::invokeMethod(this, &Input_Gate::Replay_Next, Qt::QueuedConnection);
+    // What was held goes first: until it has, new input joins it, so nothing overtakes it.
+    if (held_.empty())
+        qApp->removeEventFilter(this);
+    else
+        QMetaObject::invokeMethod(this, &Input_Gate::Replay_Next, Qt::QueuedConnection);
 }
 
 bool Input_Gate::Ours(QObject* o) const
@@ -79,6 +82,8 @@ void Input_Gate::Replay_Next()
         QMetaObject::invokeMethod(this, &Input_Gate::Replay_Next, Qt::QueuedConnection);
         return;
     }
+    if (!Busy())
+        qApp->removeEventFilter(this);
 }
 
 }  // namespace pf

@@ -2,7 +2,8 @@
 // Holds the user's input to one window while the work of an earlier click goes on beside the
 // event loop (a join, a group switch), so that no second command runs inside the first. Clicks
 // and keys are kept and given to the window, one after another, once it is no longer busy, as a
-// window system queues the input of a program that is busy; the window system's close is
+// window system queues the input of a program that is busy (until they have gone, new input
+// queues behind them, so that a release never overtakes its press); the window system's close is
 // refused and drags are turned away. Other windows (dialogs, the progress window) are not held.
 // Owned by the window it guards.
 #pragma once
