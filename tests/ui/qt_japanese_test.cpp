@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTest>
@@ -62,7 +63,8 @@ TEST(Qt_Japanese, Save_As_Buttons_And_Overwrite_Question)
                 return;
             columns = {row[0].siblingAtColumn(1).data().toString(), row[0].siblingAtColumn(3).data().toString()};
             chooserButtons = Button_Texts(chooser->findChild<QDialogButtonBox*>());
-            chooser->selectFile(existing);
+            // Typed, as a user would: selectFile is not taken while the name box has the focus.
+            chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(existing);
             QMetaObject::invokeMethod(chooser, &QDialog::accept, Qt::QueuedConnection);
         }
     });
