@@ -4,13 +4,14 @@
 #include "core/main_state.h"
 #include "join/save_as.h"
 
+#include <utility>
+
 namespace pf {
 
 Join_Commands::Join_Commands(Main_State& state, Prompter& prompter, QObject* parent)
     : QObject(parent), state_(state), prompter_(prompter), inputs_(state, prompter), engine_(state, prompter)
 {
-    connect(&engine_, &Join_Engine::ended, this,
-            [this] { state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.Count()); });
+    connect(&engine_, &Join_Engine::ended, this, &Join_Commands::Ended);
 }
 
 Join_Commands::~Join_Commands() = default;
@@ -50,12 +51,22 @@ void Join_Commands::Rename(List_Id list)
     // Each rename label acts on its own list and then disables that list's play, remove and rename.
     if (state_.List(list).Selected() < 0)
         return;
-    Rename_Listed_File(state_, prompter_, list);
-    const Page_Cmds page = Page_Commands(list);
+    renaming_ = list;  // before: the run may end before the call returns
+    if (!engine_.Rename_Listed_File(list))
+        renaming_.reset();
+}
+
+void Join_Commands::Ended()
+{
+    state_.labels.Enable_List_Commands(List_Id::Joined, state_.List_Join.Count());
+    const std::optional<List_Id> list = std::exchange(renaming_, std::nullopt);
+    if (!list)
+        return;
+    const Page_Cmds page = Page_Commands(*list);
     state_.labels.Set_Range(page.play, page.rename, false);
     // A renamed entry is taken out and put back unselected: nothing is left to move.
-    if (list != List_Id::Input && state_.List(list).Selected() < 0)
-        state_.labels.Set(Arrow_Command(list), false);
+    if (*list != List_Id::Input && state_.List(*list).Selected() < 0)
+        state_.labels.Set(Arrow_Command(*list), false);
 }
 
 void Join_Commands::filesClicked(int row)

@@ -13,6 +13,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 namespace pf {
 
@@ -42,12 +43,15 @@ public slots:
 private:
     void Join();
     void Rename(List_Id list);
+    // A join or a rename is over: the labels follow.
+    void Ended();
 
     Main_State& state_;
     Prompter& prompter_;
     Input_List inputs_;
     Join_Engine engine_;
     std::function<void(const QString&)> play_;
+    std::optional<List_Id> renaming_;  // the list of the rename under way
 };
 
 }  // namespace pf

@@ -30,7 +30,10 @@ QString One_Line(QString text)
 // What a worker step tells about itself, posted to the engine; a cancel is seen between chunks.
 class Step_Progress : public Copy_Progress {
 public:
-    Step_Progress(std::shared_ptr<Job_Link> link, Join_Engine* engine) : link_(std::move(link)), engine_(engine) {}
+    Step_Progress(std::shared_ptr<Job_Link> link, std::shared_ptr<const std::atomic<bool>> cancelled,
+                  Join_Engine* engine)
+        : link_(std::move(link)), cancelled_(std::move(cancelled)), engine_(engine)
+    {}
 
     void Begin(qint64 totalBytes) override
     {
@@ -42,17 +45,18 @@ public:
         if (!clock_.isValid() || clock_.elapsed() >= Progress_Every_Ms || file != file_) {
             clock_.start();
             file_ = file;
-            link_->Post([link = link_, engine = engine_, file, doneBytes, total = total_] {
-                if (!link->Cancelled())
+            link_->Post([cancelled = cancelled_, engine = engine_, file, doneBytes, total = total_] {
+                if (!*cancelled)
                     emit engine->progressed(file, doneBytes, total);
             });
         }
-        return !link_->Cancelled();
+        return !*cancelled_;
     }
     void End() override {}
 
 private:
     std::shared_ptr<Job_Link> link_;
+    std::shared_ptr<const std::atomic<bool>> cancelled_;
     Join_Engine* engine_;
     QElapsedTimer clock_;
     QString file_;
@@ -62,15 +66,25 @@ private:
 }  // namespace
 
 Join_Engine::Join_Engine(Main_State& state, Prompter& prompter, QObject* parent)
-    : QObject(parent), state_(state), prompter_(prompter)
+    : QObject(parent), state_(state), prompter_(prompter), link_(std::make_shared<Job_Link>(this))
 {}
 
 Join_Engine::~Join_Engine()
 {
-    if (link_) {
-        link_->Cancel();
-        link_->Cut();
-    }
+    if (cancelled_)
+        *cancelled_ = true;
+    link_->Cut();
+}
+
+bool Join_Engine::Begin()
+{
+    if (running_)
+        return false;
+    running_ = true;
+    clearsOnCancel_ = false;
+    cancelled_ = std::make_shared<std::atomic<bool>>(false);
+    emit started();
+    return true;
 }
 
 bool Join_Engine::Check_Input_Extensions()
@@ -101,10 +115,7 @@ bool Join_Engine::Join_Files()
                           Msg_Exclamation);
         return false;
     }
-    running_ = true;
-    clearsOnCancel_ = false;
-    link_ = std::make_shared<Job_Link>(this);
-    emit started();
+    Begin();
     inputs_ = state_.lstFiles.Entries();
     unchanged_.clear();
     Join_Size = -1;
@@ -160,18 +171,18 @@ void Join_Engine::Run_Step(const QString& what, Step work)
 {
     ++workers_;
     emit stepStarted(what);
-    Start_Detached([this, link = link_, work = std::move(work)] {
-        Step_Progress progress(link, this);
+    Start_Detached([this, link = link_, cancelled = cancelled_, work = std::move(work)] {
+        Step_Progress progress(link, cancelled, this);
         Step_Result result = work(progress);
-        link->Post([this, link, result = std::move(result)] { Step_Done(link, result); });
+        link->Post([this, cancelled, result = std::move(result)] { Step_Done(*cancelled, result); });
     });
 }
 
-void Join_Engine::Step_Done(const std::shared_ptr<Job_Link>& link, const Step_Result& result)
+void Join_Engine::Step_Done(bool cancelled, const Step_Result& result)
 {
     --workers_;
     // A cancelled join has ended for the user already; what its step did is undone or kept.
-    if (!link->Cancelled()) {
+    if (!cancelled) {
         emit stepEnded();
         result.then();
     } else if (result.late) {
@@ -284,11 +295,7 @@ void Join_Engine::Handle_Inputs_After_Join(const QString& output)
         Inputs_Handled({true, {}}, output);
         return;
     }
-    if (!running_) {  // called on its own, outside a join
-        running_ = true;
-        link_ = std::make_shared<Job_Link>(this);
-        emit started();
-    }
+    Begin();  // when called on its own, outside a join
     clearsOnCancel_ = true;
     const bool trash = after == After_Join::Trash;
     Run_Step(trash ? QStringLiteral("入力ﾌｧｲﾙをごみ箱へ移動しています…") : QStringLiteral("入力ﾌｧｲﾙを削除しています…"),
@@ -312,11 +319,52 @@ void Join_Engine::Inputs_Handled(const Inputs_Outcome& outcome, const QString& o
     End();
 }
 
+bool Join_Engine::Rename_Listed_File(List_Id source)
+{
+    Path_List& list = state_.List(source);
+    if (list.Selected() < 0 || !Begin())
+        return false;
+    const QString file = list.Selected_Path();
+    const QString chosen = Ask_Save_Path(prompter_, QStringLiteral("ﾌｧｲﾙ名を変更"), Extension_Of(file).toUpper(),
+                                         Parent_Folder(file), file, QStringLiteral("変更ﾌｧｲﾙの拡張子が違います！"));
+    if (chosen.isEmpty()) {
+        End();
+        return true;
+    }
+    // Across volumes the move is a copy: as long as a join's, and as a join's, on a worker.
+    Run_Step(QStringLiteral("ﾌｧｲﾙ名を変更しています…"), [this, source, file, chosen](Copy_Progress& progress) {
+        const Move_Outcome moved = Move_File(file, chosen, Move_Mode::Replace, &progress);
+        return Step_Result{[this, source, file, chosen, moved] {
+                               Renamed(source, file, chosen, moved);
+                               End();
+                           },
+                           [this, source, file, chosen, moved] {
+                               if (moved.Ok())  // renamed just as the user cancelled: the list follows
+                                   Renamed(source, file, chosen, moved);
+                           }};
+    });
+    return true;
+}
+
+void Join_Engine::Renamed(List_Id source, const QString& from, const QString& to, const Move_Outcome& moved)
+{
+    if (moved.result == Move_Result::Same_File)
+        return;  // the proposed name accepted as it was: the file stays as it is
+    if (!moved.Ok()) {
+        prompter_.Message(Move_Failure_Text(to, moved.error), Msg_Exclamation);
+        return;
+    }
+    Path_List& list = state_.List(source);
+    const int row = list.Selected_Path() == from ? list.Selected() : int(list.Entries().indexOf(from));
+    list.Remove_At(row);
+    list.Add(to);
+}
+
 void Join_Engine::Cancel()
 {
     if (!running_)
         return;
-    link_->Cancel();
+    *cancelled_ = true;
     emit stepEnded();
     // The output is saved by now: the list goes as `Inlist` asks, whatever files stay.
     if (clearsOnCancel_)

@@ -6,7 +6,8 @@
 // `Inlist` says. The temporary file is a hidden one in the folder the output will be named in
 // (AutoFolder, or List_Path where Save-As opens) when that can be written, so that naming it is
 // a rename; else File.tmp in the application folder. A join that fails or is cancelled removes
-// it, lists nothing and leaves every input alone. Owned by the join commands; works on the
+// it, lists nothing and leaves every input alone. The rename of a listed file runs the same
+// way (its move may be a copy to another volume). Owned by the join commands; works on the
 // main window's state.
 //
 // Every step that touches the disk runs on a worker thread (join_steps.h); the engine takes
@@ -18,10 +19,12 @@
 #pragma once
 
 #include "join/join_steps.h"
+#include "lists/command_labels.h"
 
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -46,7 +49,11 @@ public:
     bool Join_Files();
     // Applies `Inlist` once `output` holds the finished join of Join_Size bytes.
     void Handle_Inputs_After_Join(const QString& output);
-    // Ends the running join now; nothing it has not finished yet will be listed.
+    // Renames the selected file of list `source` through the save dialog (the move on a worker,
+    // as a join's) and puts the new path at its sorted place in that list; on any failure the
+    // file and the lists stay. A run from `started` to `ended`, as a join is: false when none began.
+    bool Rename_Listed_File(List_Id source);
+    // Ends the running join (or rename) now; nothing it has not finished yet will be listed.
     void Cancel();
     bool Running() const { return running_; }
 
@@ -76,8 +83,10 @@ private:
         std::function<void()> late;
     };
     using Step = std::function<Step_Result(Copy_Progress&)>;
+    // Marks the start of a run (a join, a rename) unless one is under way.
+    bool Begin();
     void Run_Step(const QString& what, Step work);
-    void Step_Done(const std::shared_ptr<Job_Link>& link, const Step_Result& result);
+    void Step_Done(bool cancelled, const Step_Result& result);
     // Runs `work` on a worker that a new join waits for.
     void Clean_Up(std::function<void()> work);
     void Copy();
@@ -88,13 +97,15 @@ private:
     void Keep_Late(const QString& output, const Move_Outcome& moved);
     void Finish(const QString& output);
     void Inputs_Handled(const Inputs_Outcome& outcome, const QString& output);
+    void Renamed(List_Id source, const QString& from, const QString& to, const Move_Outcome& moved);
     void End();
 
     Main_State& state_;
     Prompter& prompter_;
-    std::shared_ptr<Job_Link> link_;  // of the running join, or of the last one
-    QStringList inputs_;              // as they were when the join began
-    QStringList unchanged_;           // inputs the stamped join copied as they were
+    std::shared_ptr<Job_Link> link_;                // to this engine, for as long as it lives
+    std::shared_ptr<std::atomic<bool>> cancelled_;  // of the run under way, or of the last one
+    QStringList inputs_;                            // as they were when the join began
+    QStringList unchanged_;                         // inputs the stamped join copied as they were
     bool running_ = false;
     bool clearsOnCancel_ = false;  // the output is saved: a cancel still clears the input list
     int workers_ = 0;              // worker steps not finished, a cancelled join's among them

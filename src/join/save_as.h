@@ -1,17 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The save dialog shared by Save-As of a joined file and the rename of a listed file: its mpg
-// or mpeg variant, the rule that the extension may not change, and the rename itself for any
-// of the three lists. Files are moved by Move_File, so a target is replaced in one step.
+// The save dialog shared by Save-As of a joined file and the rename of a listed file (both run
+// by the join engine): its mpg or mpeg variant and the rule that the extension may not change.
 #pragma once
-
-#include "lists/command_labels.h"
 
 #include <QString>
 
 namespace pf {
 
-class Main_State;
-class Path_List;
 class Prompter;
 
 // The mpg variant for the extension "MPG", the mpeg variant for anything else.
@@ -25,9 +20,5 @@ QString Ask_Save_Path(Prompter& prompter, const QString& title, const QString& u
 
 // Japanese text for a move that failed with `error`.
 QString Move_Failure_Text(const QString& to, int error);
-
-// Renames the selected file of one list through the dialog and puts the new path at its sorted
-// place in that list. True when the file was renamed; on any failure the file and lists stay.
-bool Rename_Listed_File(Main_State& state, Prompter& prompter, List_Id source);
 
 }  // namespace pf

@@ -8,7 +8,6 @@
 
 #include <QObject>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -25,13 +24,9 @@ public:
     // From the receiver: nothing reaches it any more.
     void Cut();
 
-    void Cancel() { cancelled_ = true; }
-    bool Cancelled() const { return cancelled_.load(std::memory_order_relaxed); }
-
 private:
     std::mutex mutex_;
     QObject* receiver_;
-    std::atomic<bool> cancelled_{false};
 };
 
 // Runs `work` on a detached thread of its own; it keeps what it captured until it ends.

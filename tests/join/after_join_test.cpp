@@ -46,7 +46,7 @@ TEST(AfterJoin, InlistKeepsClearsDeletesOrTrashes)
 
     for (int inlist : {0, 1, 2, 3, 7}) {
         Saved_Join j(inlist);
-        pf::test::Join_And_Wait(j.commands);
+        pf::test::Run_And_Wait(j.commands);
         EXPECT_EQ(j.state.List_Join.Entries(), QStringList{j.out}) << inlist;
         EXPECT_EQ(Read_All(j.out), "aaaabbbbbb") << inlist;
         EXPECT_EQ(j.state.settings.List_Path, j.dir.File("out"));
@@ -71,7 +71,7 @@ TEST(AfterJoin, OutputSavedOverAnInputIsNotDeleted)
 {
     Saved_Join j(2);
     j.prompter.savePath = j.inputs.at(0);
-    pf::test::Join_And_Wait(j.commands);
+    pf::test::Run_And_Wait(j.commands);
     EXPECT_EQ(Read_All(j.inputs.at(0)), "aaaabbbbbb");
     EXPECT_FALSE(QFile::exists(j.inputs.at(1)));
     EXPECT_EQ(j.state.lstFiles.Count(), 0);
@@ -98,7 +98,7 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
 {
     Saved_Join j(2);
     j.prompter.savePath = j.dir.File("out/joined.Mpeg");
-    pf::test::Join_And_Wait(j.commands);
+    pf::test::Run_And_Wait(j.commands);
     EXPECT_EQ(j.prompter.messages, QStringList{"保存ﾌｧｲﾙの拡張子が違います！"});
     EXPECT_EQ(j.prompter.saveFilters, QStringList{"動画ﾌｧｲﾙ (mpg) (*.mpg)"});
     EXPECT_EQ(j.prompter.saveSuffixes, QStringList{"mpg"});
@@ -110,7 +110,7 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
     EXPECT_EQ(j.state.lstFiles.Count(), 2);
 
     j.prompter.savePath.clear();  // cancelled
-    pf::test::Join_And_Wait(j.commands);
+    pf::test::Run_And_Wait(j.commands);
     EXPECT_FALSE(QFile::exists(kept));  // the next join removed the last one's
     EXPECT_TRUE(QFile::exists(j.state.Temp_Join_File));
     EXPECT_EQ(j.state.List_Join.Count(), 0);
@@ -118,7 +118,7 @@ TEST(AfterJoin, SaveAsRefusalsKeepTheTemporaryFile)
     // A target that cannot be replaced (a non-empty folder) fails without touching anything.
     j.prompter.savePath = j.dir.Mkdir("out/taken.mpg");
     j.Make("out/taken.mpg/keep", 1);
-    pf::test::Join_And_Wait(j.commands);
+    pf::test::Run_And_Wait(j.commands);
     EXPECT_EQ(j.prompter.messages.size(), 2);
     EXPECT_TRUE(QFile::exists(j.state.Temp_Join_File));
     EXPECT_EQ(j.state.List_Join.Count(), 0);
@@ -131,7 +131,7 @@ TEST(AfterJoin, AnOutputTooLongForAGroupIsToldAtOnce)
 {
     Saved_Join j(0);
     j.prompter.savePath = j.dir.Mkdir(QString(50, u'動') + u'/' + QString(50, u'動')) + QStringLiteral("/joined.mpg");
-    pf::test::Join_And_Wait(j.commands);
+    pf::test::Run_And_Wait(j.commands);
     EXPECT_EQ(j.prompter.messages.size(), 1);
     EXPECT_TRUE(j.prompter.messages.value(0).contains(j.prompter.savePath));
 }

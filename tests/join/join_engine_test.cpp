@@ -40,7 +40,7 @@ struct Auto_Join : Join_Fixture {
     {
         return Automatic_Name(autoFolder, QDate::currentDate(), number, ext);
     }
-    void Join() { pf::test::Join_And_Wait(commands); }
+    void Join() { pf::test::Run_And_Wait(commands); }
 };
 
 }  // namespace
@@ -251,7 +251,7 @@ TEST(Join, CancelRemovesTheTemporaryFileAndListsNothing)
     QObject::connect(&commands.Engine(), &Join_Engine::progressed, &commands.Engine(), &Join_Engine::Cancel);
     const QStringList inputs{f.Make("a.mpg", 10), f.Make("b.mpg", 10), f.Make("c.mpg", 10)};
     f.state.lstFiles.Add_All(inputs);
-    pf::test::Join_And_Wait(commands);
+    pf::test::Run_And_Wait(commands);
     QTRY_VERIFY(!QFile::exists(f.state.Temp_Path()));
     EXPECT_EQ(f.state.List_Join.Count(), 0);
     EXPECT_EQ(f.state.lstFiles.Entries(), inputs);

@@ -55,11 +55,12 @@ inline void Type_Name_And_Accept(QFileDialog* d, const QString& name)
     QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
 }
 
-// Presses the join label and waits until the join, which runs beside the event loop, has ended.
-inline void Join_And_Wait(Join_Commands& commands)
+// Presses label `cmd` (the join, a rename) and waits until what it began beside the event loop
+// has ended.
+inline void Run_And_Wait(Join_Commands& commands, Cmd cmd = Cmd_Join)
 {
     QSignalSpy ended(&commands.Engine(), &Join_Engine::ended);
-    commands.Run(Cmd_Join);
+    commands.Run(cmd);
     if (commands.Engine().Running()) {
         ASSERT_TRUE(ended.wait(30000));
     }

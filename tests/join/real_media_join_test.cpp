@@ -42,7 +42,7 @@ TEST(Media, RealMpeg1JoinHoldsEveryFrame)
     f.state.settings.AutoFolder = f.dir.Mkdir("auto");
     Join_Commands commands(f.state, f.prompter);
     f.state.lstFiles.Add_All(clips);
-    pf::test::Join_And_Wait(commands);
+    pf::test::Run_And_Wait(commands);
     ASSERT_EQ(f.state.List_Join.Count(), 1);
     const QString out = f.state.List_Join.At(0);
     EXPECT_EQ(QFileInfo(out).size(), QFileInfo(clips.at(0)).size() + QFileInfo(clips.at(1)).size());

@@ -75,7 +75,7 @@ TEST(UnsafeFiles, TemporaryOutputNeverGoesThroughALinkNorOverAnInput)
             continue;
         }
         const ino_t before = Inode(tmp);
-        pf::test::Join_And_Wait(commands);
+        pf::test::Run_And_Wait(commands);
         EXPECT_EQ(Read_All(f.dir.File("victim")) + Read_All(f.dir.File("a.mpg")) + Read_All(f.dir.File("b.mpg")),
                   "keepaaabb");
         EXPECT_FALSE(QFileInfo::exists(f.dir.File("none")));
@@ -118,7 +118,7 @@ TEST(UnsafeFiles, InputsMustBeRegularFiles)
         Join_Fixture j;
         Join_Commands commands(j.state, j.prompter);
         j.state.lstFiles.Add_All({good, spoilt});
-        pf::test::Join_And_Wait(commands);
+        pf::test::Run_And_Wait(commands);
         EXPECT_EQ(j.prompter.messages.value(0).contains(spoilt), true) << spoilt.toStdString();
         EXPECT_FALSE(QFileInfo::exists(j.state.Temp_Path()));
     }

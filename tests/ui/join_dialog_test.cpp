@@ -93,7 +93,7 @@ TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
     d.state.lstFiles.Add_All({d.Make("a.MPEG", 3, 'a'), d.Make("b.mpeg", 2, 'b')});
     Seen seen;
     Type_And_Accept("joined", &seen);
-    pf::test::Join_And_Wait(d.commands);
+    pf::test::Run_And_Wait(d.commands);
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙ名を付けて保存"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpeg) (*.mpeg)"});
     EXPECT_EQ(seen.shownFilter, QStringLiteral("動画ﾌｧｲﾙ (mpeg)"));
@@ -109,7 +109,7 @@ TEST(Dialogs, SaveAsGivesTheDefaultSuffixAndAsksBeforeReplacing)
     QString question;
     Type_And_Accept("joined.mpeg");
     Answer_Next_Box(QMessageBox::Yes, &question);
-    pf::test::Join_And_Wait(d.commands);
+    pf::test::Run_And_Wait(d.commands);
     EXPECT_TRUE(question.contains("joined.mpeg"));
     EXPECT_EQ(Read_All(out), "aaaBBBB");
     EXPECT_EQ(d.state.List_Join.Entries(), (QStringList{out, out}));
@@ -126,7 +126,7 @@ TEST(Dialogs, RenameMovesTheEntryToItsSortedPlace)
     d.state.labels.Set_Range(Cmd(13), Cmd(15), true);
     Seen seen;
     Type_And_Accept("z.Mpg", &seen);
-    d.commands.Run(Cmd(15));
+    pf::test::Run_And_Wait(d.commands, Cmd(15));
     EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙ名を変更"));
     EXPECT_EQ(seen.filters, QStringList{"動画ﾌｧｲﾙ (mpg) (*.mpg)"});
     EXPECT_EQ(seen.folder, d.folder);
@@ -147,17 +147,17 @@ TEST(Dialogs, RenameRefusalsChangeNothing)
     QString message;
     Type_And_Accept("a.mpeg");
     Answer_Next_Box(QMessageBox::Ok, &message);
-    d.commands.Run(Cmd(9));
+    pf::test::Run_And_Wait(d.commands, Cmd(9));
     EXPECT_EQ(message, QStringLiteral("変更ﾌｧｲﾙの拡張子が違います！"));
 
     d.state.List_Join.setSelected(0);
     Reject_Next_Dialog();
-    d.commands.Run(Cmd(9));
+    pf::test::Run_And_Wait(d.commands, Cmd(9));
 
     d.state.List_Join.setSelected(0);
     Type_And_Accept("a.mpg");  // its own name: the dialog asks, then nothing is done
     Answer_Next_Box(QMessageBox::Yes);
-    d.commands.Run(Cmd(9));
+    pf::test::Run_And_Wait(d.commands, Cmd(9));
     EXPECT_EQ(d.state.List_Join.Entries(), QStringList{a});
     EXPECT_EQ(Read_All(a), "a");
     EXPECT_EQ(QDir(d.folder).entryList(QDir::Files | QDir::Hidden), QStringList{"a.mpg"});
@@ -170,7 +170,7 @@ TEST(Dialogs, CaseOnlyRenameIsARealRename)
     d.state.lstFiles.Add(a);
     d.state.lstFiles.setSelected(0);
     Type_And_Accept("A.MPG");
-    d.commands.Run(Cmd(4));
+    pf::test::Run_And_Wait(d.commands, Cmd(4));
     EXPECT_EQ(d.state.lstFiles.Entries(), QStringList{d.folder + "/A.MPG"});
     EXPECT_EQ(QDir(d.folder).entryList(QDir::Files), QStringList{"A.MPG"});
     EXPECT_FALSE(d.state.labels.Enabled(Cmd(2)) || d.state.labels.Enabled(Cmd(3)) || d.state.labels.Enabled(Cmd(4)));
