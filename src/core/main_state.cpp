@@ -119,7 +119,6 @@ void Main_State::Remove_Left_Temps() const
 void Main_State::Load_Group_Into(List_Id id, int group)
 {
     const int ticket = ++tickets_[Index(id)];
-    ++loading_;
     Start_Detached([this, link = link_, file = Group_Path(Kind_Of_List(id), group), id, ticket] {
         QStringList away;
         const QStringList shown = Load_Group(file, &away, Presence_Bound_Ms);
@@ -129,7 +128,6 @@ void Main_State::Load_Group_Into(List_Id id, int group)
 
 void Main_State::Group_Loaded(List_Id id, int ticket, const QStringList& shown, const QStringList& away)
 {
-    --loading_;
     if (ticket != tickets_[Index(id)])
         return;  // a later load of this list is under way
     if (!away.isEmpty())

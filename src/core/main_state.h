@@ -73,9 +73,8 @@ public:
     // Presence_Bound_Ms are kept aside instead (Away). Until then the list shows what it had; a
     // later load of the same list replaces an earlier one still under way.
     void Load_Group_Into(List_Id id, int group);
-    // Group loads under way.
-    bool Loading() const { return loading_ > 0; }
-    // The entries of list `id`'s current group that are not shown: their folder is missing.
+    // The entries of list `id`'s current group that are not shown: their folder is missing or
+    // did not answer.
     const QStringList& Away(List_Id id) const;
     // What the group file of list `id` is to hold: the shown entries with those away, each
     // at its sorted place.
@@ -108,8 +107,7 @@ private:
     QStringList awayFavorite_;
     std::shared_ptr<Job_Link> link_;
     std::array<int, 2> tickets_{};  // the last load asked for, per finished list
-    int loading_ = 0;
-    int startingUp_ = 0;  // groups of the start still to come
+    int startingUp_ = 0;            // groups of the start still to come
 };
 
 }  // namespace pf
